@@ -12,8 +12,8 @@ static uint32_t advance() {
 }
 
 int32_t Random(int32_t n) {
-  uint64_t seed = advance();
-  return static_cast<int32_t>((seed * static_cast<uint32_t>(n)) >> 32);
+  uint64_t state = advance();
+  return static_cast<int32_t>((state * static_cast<uint32_t>(n)) >> 32);
 }
 
 double Random() { return static_cast<double>(advance()) * (1.0 / 4294967296.0); }
