@@ -9,13 +9,12 @@
 
 #include "platform/audio/output.h"
 #include "platform/midi/ggs.h"
+#include "platform/rt/paths.h"
 
 namespace {
 
-std::string datFile(const std::string& name) {
-  const char* bin = std::getenv("BR_BINARY_DIR");
-  return std::string(bin ? bin : ".") + "/bin/dat/" + name;
-}
+// The tests run from the build's bin folder, where the game's data is generated.
+std::string datFile(const std::string& name) { return rt::exeDir() + "dat/" + name; }
 
 // A one-bar tune at 240 beats a minute (one second): C, D, E and F as quarter notes.
 std::string writeShortTune() {
