@@ -1,0 +1,45 @@
+#include "script/core/function.h"
+
+#include "script/core/exceptions.h"
+#include "script/core/symbols.h"
+#include "script/core/value.h"
+
+namespace engine {
+
+TJFunctionImpl::TJFunctionImpl() = default;
+
+TJFunctionImpl::~TJFunctionImpl() = default;
+
+TJLocalSymbolTable* TJFunctionImpl::GetParentTable() const { return data_.ParentTable.get(); }
+
+void TJFunctionImpl::SetParentTable(TJLocalSymbolTable* table) { data_.ParentTable.reset(table); }
+
+void TJFunctionImpl::SetLocalTable(TJLocalSymbolTable* table) {
+  if (table == localTable_.get()) return;
+  localTable_.reset(table);
+}
+
+void TJFunctionImpl::Assign(IJFunction* other) {
+  if (!other || other == this) return;
+  data_ = other->GetFuncData();
+  if (other->GetThisObject() != GetThisObject()) SetThisObject(other->GetThisObject());
+  if (TJLocalSymbolTable* theirs = other->GetLocalTable()) {
+    if (!localTable_) localTable_ = std::make_unique<TJLocalSymbolTable>(nullptr);
+    localTable_->CopyFrom(theirs);
+  }
+}
+
+IJFunction* NewFunction() { return new TJFunctionImpl; }
+
+void CallNative(IJFunction* function, TJValueList* args, TJValue& result) {
+  result.Clear();
+  TJNativeMethod method = function->GetMethod();
+  TJObject* self = function->GetThisObject();
+  if (!method || !self || self->IsDisposed())
+    ThrowError("ECallError", "object of " + function->GetName() + " is gone");
+  TJFunctionRef keepFunction(function);
+  TJKeepAlive keepSelf(self);
+  (self->*method)(args, result);
+}
+
+}  // namespace engine

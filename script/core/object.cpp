@@ -1,0 +1,463 @@
+#include "script/core/object.h"
+
+#include <algorithm>
+#include <map>
+#include <typeindex>
+#include <unordered_map>
+
+#include "script/core/base_engine.h"
+#include "script/core/exceptions.h"
+#include "script/core/factory.h"
+#include "script/core/hash.h"
+#include "script/core/published.h"
+#include "script/core/value.h"
+#include "script/core/value_list.h"
+
+namespace engine {
+
+// The natives one class registers, collected once from its first instance.
+struct TJNativeTable {
+  std::vector<std::pair<std::string, TJNativeMethod>> entries;
+  std::unordered_map<std::string_view, int> index;
+
+  void add(std::string_view name, TJNativeMethod method) {
+    auto it = index.find(name);
+    if (it != index.end()) {
+      entries[size_t(it->second)].second = method;
+      return;
+    }
+    entries.emplace_back(std::string(name), method);
+    index.clear();  // the views point into entries, which may have moved
+    for (size_t i = 0; i < entries.size(); ++i) index.emplace(entries[i].first, int(i));
+  }
+};
+
+namespace {
+
+constexpr uint32_t kMemberBuckets = 23;
+constexpr int kMaxPrototypeDepth = 64;
+
+std::unordered_map<std::type_index, std::unique_ptr<TJNativeTable>>& nativeTables() {
+  static std::unordered_map<std::type_index, std::unique_ptr<TJNativeTable>> tables;
+  return tables;
+}
+
+// While RegistMethods runs to collect a class's natives.
+TJNativeTable* gCollecting = nullptr;
+const TJObject* gCollectingFor = nullptr;
+
+// The sorted, case-insensitive, duplicate-free list of a class's non-event published names.
+const std::vector<std::string>& classPublishedNames(const rt::ClassInfo& info) {
+  static std::map<const rt::ClassInfo*, std::vector<std::string>> cache;
+  auto it = cache.find(&info);
+  if (it != cache.end()) return it->second;
+  std::vector<std::string> names;
+  for (const rt::PropInfo* p : info.properties())
+    if (!p->isEvent()) names.push_back(p->name);
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return rt::compareText(a, b) < 0; });
+  names.erase(std::unique(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return rt::sameText(a, b); }),
+              names.end());
+  return cache.emplace(&info, std::move(names)).first->second;
+}
+
+int gPrototypeDepth = 0;
+
+// Deferred release: frees queued while another free runs are done by the outermost one.
+int gReleaseDepth = 0;
+std::vector<TJObject*>& pendingReleases() {
+  static std::vector<TJObject*> pending;
+  return pending;
+}
+
+}  // namespace
+
+const rt::ClassInfo& TJObject::StaticClassInfo() {
+  static const rt::ClassInfo& info = rt::ClassBuilder<TJObject>("TJObject", &TJNotify::StaticClassInfo()).build();
+  return info;
+}
+
+TJObject::TJObject(TJBaseEngine* engine, TJValueList*) : engine_(engine) {}
+
+TJObject::~TJObject() {
+  if (list_) list_->Remove(this);
+}
+
+void TJObject::AfterConstruction(TJBaseEngine* engine, TJValueList* param, bool registerWithFactory) {
+  try {
+    auto& tables = nativeTables();
+    std::type_index key(typeid(*this));
+    auto it = tables.find(key);
+    if (it == tables.end()) {
+      auto table = std::make_unique<TJNativeTable>();
+      gCollecting = table.get();
+      gCollectingFor = this;
+      try {
+        RegistMethods();
+      } catch (...) {
+        gCollecting = nullptr;
+        gCollectingFor = nullptr;
+        throw;
+      }
+      gCollecting = nullptr;
+      gCollectingFor = nullptr;
+      it = tables.emplace(key, std::move(table)).first;
+    }
+    natives_ = it->second.get();
+    if (!published_) published_ = &classPublishedNames(ClassType());
+    RegistProperties();
+    AfterCreate(param);
+    if (engine && registerWithFactory) engine->Factory().AddObject(this);
+  } catch (...) {
+    refCount_ = 0;
+    delete this;
+    throw;
+  }
+  refCount_ = 0;
+}
+
+int32_t TJObject::DecRef() {
+  int32_t n = --refCount_;
+  if (n == 0) ReleaseObject(this);
+  return n;
+}
+
+void ReleaseObject(TJObject* object) {
+  auto& pending = pendingReleases();
+  if (gReleaseDepth > 0) {
+    pending.push_back(object);
+    return;
+  }
+  ++gReleaseDepth;
+  delete object;
+  while (!pending.empty()) {
+    TJObject* next = pending.back();
+    pending.pop_back();
+    if (next->refCount_ <= 0) delete next;  // unless something took it up again meanwhile
+  }
+  --gReleaseDepth;
+}
+
+void TJObject::Dispose() {
+  if (disposed_) return;
+  disposed_ = true;
+  std::unique_ptr<TJHash> members = std::move(members_);
+  eventNames_.reset();
+  if (natives_) nativeMask_.assign((natives_->entries.size() + 63) / 64, ~uint64_t(0));
+  members.reset();  // releases what the members held
+}
+
+// --- natives ---
+
+void TJObject::registNative(std::string_view name, TJNativeMethod method) {
+  if (gCollecting && gCollectingFor == this) {
+    gCollecting->add(name, method);
+    return;
+  }
+  IJFunction* f = NewFunction();
+  f->SetName(std::string(name));
+  f->SetFuncType(ftNative);
+  f->SetMethod(method);
+  f->SetThisObject(this);
+  TJValue v;
+  v.SetFunction(f);
+  members().SetValue(name, v);
+  int i = nativeIndex(name);
+  if (i >= 0) maskNative(i);
+}
+
+int TJObject::nativeIndex(std::string_view name) const {
+  if (!natives_ || natives_->entries.empty()) return -1;
+  auto it = natives_->index.find(name);
+  if (it == natives_->index.end() || isMasked(it->second)) return -1;
+  return it->second;
+}
+
+bool TJObject::isMasked(int index) const {
+  size_t w = size_t(index) / 64;
+  return w < nativeMask_.size() && ((nativeMask_[w] >> (index % 64)) & 1u);
+}
+
+void TJObject::maskNative(int index) {
+  size_t w = size_t(index) / 64;
+  if (nativeMask_.size() <= w) nativeMask_.resize(w + 1, 0);
+  nativeMask_[w] |= uint64_t(1) << (index % 64);
+}
+
+bool TJObject::materialise(int index, TJValue* value) {
+  const auto& [name, method] = natives_->entries[size_t(index)];
+  IJFunction* f = NewFunction();
+  f->SetName(name);
+  f->SetFuncType(ftNative);
+  f->SetMethod(method);
+  f->SetThisObject(this);
+  TJValue v;
+  v.SetFunction(f);
+  maskNative(index);
+  members().SetValue(name, v);
+  if (value) *value = std::move(v);
+  return true;
+}
+
+TJNativeMethod TJObject::FindNative(std::string_view name) const {
+  if (members_ && members_->HasKey(name)) return nullptr;
+  int i = nativeIndex(name);
+  return i < 0 ? nullptr : natives_->entries[size_t(i)].second;
+}
+
+TJHash& TJObject::members() {
+  if (!members_) members_ = std::make_unique<TJHash>(kMemberBuckets, false);
+  return *members_;
+}
+
+// --- registration ---
+
+void TJObject::RegistMethods() {
+  RegistMethod("hasKey", &TJObject::DoHasKey);
+  RegistMethod("hasOwnProperty", &TJObject::DoHasKey);
+  RegistMethod("removeKey", &TJObject::DoRemoveKey);
+  RegistMethod("toString", &TJObject::DoToString);
+  RegistMethod("getKeys", &TJObject::DoGetKeys);
+  RegistMethod("getProperties", &TJObject::DoGetProperties);
+  RegistMethod("getMethods", &TJObject::DoGetMethods);
+  RegistMethod("valueOf", &TJObject::DoValueOf);
+  RegistMethod("getEvents", &TJObject::DoGetEvents);
+}
+
+void TJObject::RegistProperty(std::string_view name, const TJValue& value) {
+  members().SetValue(name, value);
+  int i = nativeIndex(name);
+  if (i >= 0) maskNative(i);
+}
+
+void TJObject::RegistEventName(std::string_view name) {
+  if (!eventNames_) eventNames_ = std::make_unique<std::vector<std::string>>();
+  auto& names = *eventNames_;
+  auto pos = std::lower_bound(names.begin(), names.end(), name,
+                              [](const std::string& a, std::string_view b) { return rt::compareText(a, b) < 0; });
+  if (pos != names.end() && rt::sameText(*pos, name)) return;
+  names.insert(pos, std::string(name));
+}
+
+void TJObject::ClearMembers() {
+  if (members_) members_->Clear();
+  if (natives_) nativeMask_.assign((natives_->entries.size() + 63) / 64, ~uint64_t(0));
+}
+
+void TJObject::ClearProperties() {
+  if (members_) members_->RemoveByTypes(0, TypeBit(vtFunction));
+}
+
+void TJObject::Clear() {
+  if (members_) members_->Clear();
+  nativeMask_.clear();
+  if (disposed_) return;
+  RegistProperties();
+}
+
+void TJObject::GetMemberNames(std::vector<std::string>& names, TJValueTypes includeTypes, TJValueTypes excludeTypes) {
+  names.clear();
+  if (members_) members_->GetKeysByTypes(names, includeTypes, excludeTypes);
+  if (!natives_ || !TJHash::Selects(vtFunction, includeTypes, excludeTypes)) return;
+  bool added = false;
+  for (size_t i = 0; i < natives_->entries.size(); ++i) {
+    if (isMasked(int(i))) continue;
+    names.push_back(natives_->entries[i].first);
+    added = true;
+  }
+  if (added) SortInTableOrder(names, kMemberBuckets);
+}
+
+void TJObject::SetPublishedNames(std::vector<std::string> names) {
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return rt::compareText(a, b) < 0; });
+  names.erase(std::unique(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return rt::sameText(a, b); }),
+              names.end());
+  ownPublished_ = std::make_unique<std::vector<std::string>>(std::move(names));
+  published_ = ownPublished_.get();
+}
+
+const std::vector<std::string>& TJObject::PublishedNames() const {
+  static const std::vector<std::string> none;
+  return published_ ? *published_ : none;
+}
+
+bool TJObject::HasPublishedName(std::string_view name) const {
+  const auto& names = PublishedNames();
+  auto pos = std::lower_bound(names.begin(), names.end(), name,
+                              [](const std::string& a, std::string_view b) { return rt::compareText(a, b) < 0; });
+  return pos != names.end() && rt::sameText(*pos, name);
+}
+
+bool TJObject::FindMember(std::string_view name, TJValue& value) {
+  if (members_ && members_->GetValue(name, value)) return true;
+  int i = nativeIndex(name);
+  if (i >= 0) return materialise(i, &value);
+  value.Clear();
+  return false;
+}
+
+// --- reading and writing ---
+
+bool TJObject::GetValue(std::string_view name, TJValue& value, TJValueList* param) {
+  if (!ClassType().properties().empty() && ClassType().findProperty(name) &&
+      GetPublishedProperty(this, name, value, engine_))
+    return true;
+  if (FindMember(name, value)) return true;
+  return GetPrototypeValue(name, value, param);
+}
+
+bool TJObject::GetPrototypeValue(std::string_view name, TJValue& value, TJValueList* param) {
+  if (!engine_ || disposed_) return false;
+  if (gPrototypeDepth >= kMaxPrototypeDepth) return false;  // a chain that leads back to itself
+  TJObject* proto = engine_->Factory().GetPrototype(name_);
+  if (!proto || proto == this) return false;
+  TJKeepAlive keep(proto);
+  ++gPrototypeDepth;
+  bool found = false;
+  try {
+    found = proto->GetValue(name, value, param);
+  } catch (...) {
+    --gPrototypeDepth;
+    throw;
+  }
+  --gPrototypeDepth;
+  return found;
+}
+
+bool TJObject::SetValue(std::string_view name, const TJValue& value, TJValueList* param) {
+  if (!ClassType().properties().empty() && ClassType().findProperty(name)) {
+    // A value the property refuses is dropped: it never becomes a member under that name.
+    SetPublishedProperty(this, name, value);
+    return true;
+  }
+  if (members_) {
+    if (TJValue* v = members_->Find(name)) {
+      TJValue old = std::move(*v);
+      *v = value;
+      return true;
+    }
+  }
+  int i = nativeIndex(name);
+  if (i >= 0) {
+    maskNative(i);
+    members().SetValue(name, value);
+    return true;
+  }
+  return false;
+}
+
+bool TJObject::HasKey(std::string_view name) {
+  return HasPublishedName(name) || (members_ && members_->HasKey(name)) || nativeIndex(name) >= 0;
+}
+
+bool TJObject::RemoveKey(std::string_view name) {
+  bool removed = members_ && members_->Remove(name);
+  int i = nativeIndex(name);
+  if (i >= 0) {
+    maskNative(i);
+    removed = true;
+  }
+  return removed;
+}
+
+void TJObject::GetMember(std::string_view name, bool bracketAccess, TJValueList* param, TJValue& value) {
+  TJKeepAlive keep(this);  // a getter may drop the last other reference
+  if (!GetValue(name, value, param)) ThrowError(bracketAccess ? "EKeyError" : "ENameError", std::string(name));
+}
+
+void TJObject::PutMember(std::string_view name, const TJValue& value, bool bracketAccess, TJValueList* param) {
+  TJKeepAlive keep(this);
+  if (disposed_) return;
+  if (!SetValue(name, value, param)) members().SetValue(name, value);
+}
+
+std::string TJObject::ToString(const TJValue*) { return "[object " + name_ + "]"; }
+
+void TJObject::ValueOf(TJValue& value) { value.SetObject(this); }
+
+void TJObject::GetPropertyList(std::vector<std::string>& names) {
+  GetMemberNames(names, 0, TypeBit(vtFunction));
+  const auto& published = PublishedNames();
+  names.insert(names.end(), published.begin(), published.end());
+}
+
+void TJObject::GetMethodList(std::vector<std::string>& names) { GetMemberNames(names, TypeBit(vtFunction), 0); }
+
+void TJObject::GetEventList(std::vector<std::string>& names) {
+  names.clear();
+  if (eventNames_) names = *eventNames_;
+}
+
+void TJObject::GetItem(int32_t, TJValue& value) { value.Clear(); }
+
+bool TJObject::IsCallEvent(std::string_view name) {
+  if (!engine_ || !engine_->EventLoopAllowed || name.empty()) return false;
+  TJValue v;
+  return GetValue(name, v, nullptr);
+}
+
+void TJObject::CallEvent(std::string_view prefix, std::string_view name, TJValueList* args, TJValue& result) {
+  result.Clear();
+  if (!engine_) return;
+  TJKeepAlive keep(this);
+  TJValue handler;
+  if (!prefix.empty()) {
+    if (!engine_->FindVariable(std::string(prefix) + std::string(name), handler)) return;
+  } else {
+    GetMember(name, true, nullptr, handler);
+  }
+  engine_->CallHandler(handler, args, result, this);
+}
+
+// --- base natives ---
+
+void TJObject::BuildNameArray(const std::vector<std::string>& names, TJValue& result) {
+  if (!engine_) {
+    result.SetNull();
+    return;
+  }
+  TJValueList items;
+  for (const auto& n : names) items.AddString(n);
+  result.SetObject(engine_->MakeArray(items));
+}
+
+void TJObject::DoHasKey(TJValueList* args, TJValue& result) {
+  result.SetBool(IsParam1(args) && HasKey(AsString(&(*args)[0])));
+}
+
+void TJObject::DoRemoveKey(TJValueList* args, TJValue& result) {
+  result.SetBool(IsParam1(args) && RemoveKey(AsString(&(*args)[0])));
+}
+
+void TJObject::DoToString(TJValueList* args, TJValue& result) {
+  result.SetString(ToString(IsParam1(args) ? &(*args)[0] : nullptr));
+}
+
+void TJObject::DoGetKeys(TJValueList*, TJValue& result) {
+  std::vector<std::string> names;
+  GetMemberNames(names, 0, 0);
+  const auto& published = PublishedNames();
+  names.insert(names.end(), published.begin(), published.end());
+  BuildNameArray(names, result);
+}
+
+void TJObject::DoGetProperties(TJValueList*, TJValue& result) {
+  std::vector<std::string> names;
+  GetPropertyList(names);
+  BuildNameArray(names, result);
+}
+
+void TJObject::DoGetMethods(TJValueList*, TJValue& result) {
+  std::vector<std::string> names;
+  GetMethodList(names);
+  BuildNameArray(names, result);
+}
+
+void TJObject::DoValueOf(TJValueList*, TJValue& result) { ValueOf(result); }
+
+void TJObject::DoGetEvents(TJValueList*, TJValue& result) {
+  std::vector<std::string> names;
+  GetEventList(names);
+  BuildNameArray(names, result);
+}
+
+}  // namespace engine

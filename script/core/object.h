@@ -1,0 +1,239 @@
+// The base of every script-visible object: class name, members, native methods registered by name,
+// published properties seen as script properties, script events, and reference counting.
+//
+// Lifetime: a script value, a member table, a value list or a TJRef holds one counted reference; an
+// object frees itself when the last one goes (never recursively: releases that cascade are queued
+// and drained by the outermost one). Engine clear disposes every registered object: it forgets its
+// members and resources, and a value that still holds it reads as undefined.
+//
+// Creation is two-phase: `TJObject::Create<T>(engine, param, register)` runs T's constructor, then
+// the virtual registrations (RegistMethods, RegistProperties) on the finished object, then the
+// factory registration, so the new-object hook sees the object as its class made it.
+//
+// Natives: RegistMethods registers the natives of a class; they are the same for every instance,
+// so they are collected once per class and an instance materialises a native as a member only when
+// it is read. Removing, replacing and enumerating members behave as if every instance held all of
+// them from the start. A native registered outside RegistMethods is stored as a member at once.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "script/core/notify.h"
+
+namespace engine {
+
+class TJBaseEngine;
+class TJHash;
+class TJObject;
+class TJValue;
+class TJValueList;
+struct TJNativeTable;
+class TJObjectList;
+
+using TJValueTypes = uint16_t;  // a set of TJValueType ordinals (bit i = ordinal i)
+
+// A native method: reads the arguments (nil for none) and fills the result.
+using TJNativeMethod = void (TJObject::*)(TJValueList* args, TJValue& result);
+
+// A script-creatable class as the object factory keeps it.
+struct TJClass {
+  const rt::ClassInfo* info;
+  TJObject* (*create)(TJBaseEngine* engine, TJValueList* param, bool registerWithFactory);
+  bool makeGlobalInstance;  // TJObject::IsMakeGlobalInstance asked of the class
+  bool indexed;             // TJObject::IsIndexedClass asked of the class
+};
+template <class T>
+const TJClass& ClassOf();
+
+class TJObject : public TJNotify {
+  RT_CLASS(TJObject)
+ public:
+  TJObject(TJBaseEngine* engine, TJValueList* param);
+  ~TJObject() override;
+
+  // Makes an instance of T: constructor, registrations, factory registration (with an engine and
+  // `registerWithFactory`). The result has no references yet; the first holder counts one.
+  template <class T>
+  static T* Create(TJBaseEngine* engine, TJValueList* param = nullptr, bool registerWithFactory = true) {
+    T* object = new T(engine, param);
+    object->AfterConstruction(engine, param, registerWithFactory);
+    return object;
+  }
+
+  // Reference counting (plain integer: the engine runs on one thread).
+  int32_t IncRef() { return ++refCount_; }
+  int32_t DecRef();
+  int32_t RefCount() const { return refCount_; }
+  // Drops a hold taken by TJKeepAlive on an object nothing else held, without freeing it.
+  void Unhold() { --refCount_; }
+  bool IsDisposed() const { return disposed_; }
+  // Engine clear: forget members, events and held resources and mark the object disposed. A
+  // descendant releases what it holds (sub-objects, files, sockets) and calls the inherited one.
+  virtual void Dispose();
+
+  TJBaseEngine* Engine() const { return engine_; }
+  const std::string& Name() const { return name_; }
+  void RegistName(std::string name) { name_ = std::move(name); }
+
+  // Asked of the class.
+  static bool IsMakeGlobalInstance() { return true; }
+  static bool IsIndexedClass() { return false; }
+
+  // --- virtual operations ---
+  virtual void RegistMethods();
+  virtual void RegistProperties() {}
+  // Runs after the registrations, before the factory registration: work a class does on its
+  // finished object (a wrapper makes its framework object here).
+  virtual void AfterCreate(TJValueList* param) {}
+  virtual bool GetValue(std::string_view name, TJValue& value, TJValueList* param);
+  virtual bool SetValue(std::string_view name, const TJValue& value, TJValueList* param);
+  // Removes every member; the natives and RegistProperties' members come back.
+  virtual void Clear();
+  virtual bool HasKey(std::string_view name);
+  virtual bool RemoveKey(std::string_view name);
+  // GetValue; a miss raises "EKeyError" (bracket access) or "ENameError", the message the name.
+  virtual void GetMember(std::string_view name, bool bracketAccess, TJValueList* param, TJValue& value);
+  // SetValue; a miss adds a new member.
+  virtual void PutMember(std::string_view name, const TJValue& value, bool bracketAccess, TJValueList* param);
+  virtual std::string ToString(const TJValue* argument);
+  virtual void ValueOf(TJValue& value);
+  virtual double ToNumber() { return 0; }
+  virtual bool ToBoolean() { return true; }
+  virtual int32_t ToChar() { return 0; }
+  virtual bool Equals(TJObject* other) { return other == this; }
+  virtual void GetPropertyList(std::vector<std::string>& names);
+  virtual void GetMethodList(std::vector<std::string>& names);
+  virtual void GetEventList(std::vector<std::string>& names);
+  virtual bool IsIndexed() const { return false; }
+  virtual int32_t GetCount() { return 0; }
+  virtual void GetItem(int32_t index, TJValue& value);
+
+  // --- registration and member helpers ---
+  // A native under `name`, bound to this object.
+  template <class C>
+  void RegistMethod(std::string_view name, void (C::*method)(TJValueList*, TJValue&)) {
+    registNative(name, static_cast<TJNativeMethod>(method));
+  }
+  // Stores a member directly, bypassing SetValue (constants, cached wrappers).
+  void RegistProperty(std::string_view name, const TJValue& value);
+  void RegistEventName(std::string_view name);
+  void ClearMembers();
+  // Removes every member whose value is not a function.
+  void ClearProperties();
+  // Member names by value type (see TJHash::GetKeysByTypes), natives included.
+  void GetMemberNames(std::vector<std::string>& names, TJValueTypes includeTypes, TJValueTypes excludeTypes);
+  bool HasPublishedName(std::string_view name) const;
+  const std::vector<std::string>& PublishedNames() const;
+  // A member of this object (natives included), without published properties or the prototype.
+  bool FindMember(std::string_view name, TJValue& value);
+  // The native a member name would call when it is still the class's own: lets the interpreter
+  // call it without materialising a function value.
+  TJNativeMethod FindNative(std::string_view name) const;
+  // Whether an event handler can run now: an engine whose event loop is allowed, and a member
+  // found under the name.
+  bool IsCallEvent(std::string_view name);
+  // Calls the handler: with a prefix, the variable prefix+name of the current scope; without, the
+  // member `name` (bracket access). Missing handlers do nothing (prefix) or raise "EKeyError".
+  void CallEvent(std::string_view prefix, std::string_view name, TJValueList* args, TJValue& result);
+
+  // The base natives.
+  void DoHasKey(TJValueList* args, TJValue& result);
+  void DoRemoveKey(TJValueList* args, TJValue& result);
+  void DoToString(TJValueList* args, TJValue& result);
+  void DoGetKeys(TJValueList* args, TJValue& result);
+  void DoGetProperties(TJValueList* args, TJValue& result);
+  void DoGetMethods(TJValueList* args, TJValue& result);
+  void DoValueOf(TJValueList* args, TJValue& result);
+  void DoGetEvents(TJValueList* args, TJValue& result);
+
+ protected:
+  // The names PublishedNames answers; a wrapper replaces them when it attaches an object.
+  void SetPublishedNames(std::vector<std::string> names);
+  // Prototype lookup of GetValue (step 4); a prototype object answers false.
+  virtual bool GetPrototypeValue(std::string_view name, TJValue& value, TJValueList* param);
+  // Builds a new array of names with the object's engine (null without an engine).
+  void BuildNameArray(const std::vector<std::string>& names, TJValue& result);
+
+ private:
+  friend void ReleaseObject(TJObject* object);
+  friend class TJObjectList;
+  void AfterConstruction(TJBaseEngine* engine, TJValueList* param, bool registerWithFactory);
+  void registNative(std::string_view name, TJNativeMethod method);
+  TJHash& members();
+  int nativeIndex(std::string_view name) const;  // -1 when not a live class native
+  bool materialise(int index, TJValue* value);
+  void maskNative(int index);
+  bool isMasked(int index) const;
+
+  int32_t refCount_ = 1;  // 1 while under construction
+  bool disposed_ = false;
+  std::string name_ = "Object";
+  TJBaseEngine* engine_;
+  std::unique_ptr<TJHash> members_;
+  std::unique_ptr<std::vector<std::string>> eventNames_;
+  std::unique_ptr<std::vector<std::string>> ownPublished_;  // null: the class's list
+  const std::vector<std::string>* published_ = nullptr;
+  const TJNativeTable* natives_ = nullptr;
+  std::vector<uint64_t> nativeMask_;  // bit set: the member table speaks for that native
+  // Membership of the factory's list of live objects.
+  TJObjectList* list_ = nullptr;
+  TJObject* listPrev_ = nullptr;
+  TJObject* listNext_ = nullptr;
+};
+
+// Frees an object whose count fell to 0 (queued while another release runs).
+void ReleaseObject(TJObject* object);
+
+template <class T>
+const TJClass& ClassOf() {
+  static const TJClass cls{&T::StaticClassInfo(),
+                           [](TJBaseEngine* e, TJValueList* p, bool reg) -> TJObject* { return TJObject::Create<T>(e, p, reg); },
+                           T::IsMakeGlobalInstance(), T::IsIndexedClass()};
+  return cls;
+}
+
+// Keeps an object alive for a C++ scope. An object that nothing held when the scope began (a new
+// object on its way to its first holder) is left unheld again, not freed.
+class TJKeepAlive {
+ public:
+  explicit TJKeepAlive(TJObject* object) : object_(object), floating_(object && object->RefCount() == 0) {
+    if (object_) object_->IncRef();
+  }
+  ~TJKeepAlive() {
+    if (!object_) return;
+    if (floating_ && object_->RefCount() == 1) object_->Unhold(); else object_->DecRef();
+  }
+  TJKeepAlive(const TJKeepAlive&) = delete;
+  TJKeepAlive& operator=(const TJKeepAlive&) = delete;
+
+ private:
+  TJObject* object_;
+  bool floating_;
+};
+
+// A counted reference held by C++ code.
+template <class T>
+class TJRef {
+ public:
+  TJRef() = default;
+  TJRef(T* p) : p_(p) { if (p_) p_->IncRef(); }
+  TJRef(const TJRef& o) : p_(o.p_) { if (p_) p_->IncRef(); }
+  TJRef(TJRef&& o) noexcept : p_(o.p_) { o.p_ = nullptr; }
+  ~TJRef() { if (p_) p_->DecRef(); }
+  TJRef& operator=(TJRef o) noexcept { std::swap(p_, o.p_); return *this; }
+  T* get() const { return p_; }
+  T* operator->() const { return p_; }
+  T& operator*() const { return *p_; }
+  explicit operator bool() const { return p_ != nullptr; }
+  void reset() { TJRef().swap(*this); }
+  void swap(TJRef& o) noexcept { std::swap(p_, o.p_); }
+
+ private:
+  T* p_ = nullptr;
+};
+
+}  // namespace engine

@@ -1,0 +1,287 @@
+// The script value: one record for every variable, argument, result, member and constant.
+//
+// A TJValue is 16 bytes: the TJValueType tag, seven bytes that hold the flags of a regular
+// expression literal, and an 8-byte payload. Copying is cheap: text is an immutable shared buffer,
+// objects, functions and dispatch interfaces are counted references. A value that holds an object
+// the engine has disposed reads as undefined.
+//
+// Numbers: vtInteger (32-bit) and vtDouble; infinities and NaN are tags of their own, so a
+// vtDouble is always finite (SetDouble turns an infinity or NaN into its tag).
+#pragma once
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "platform/rt/method.h"
+#include "platform/rt/variant.h"
+#include "script/core/function.h"
+#include "script/core/object.h"
+
+namespace engine {
+
+enum TJValueType : uint8_t {
+  vtUndefined = 0, vtNull, vtInteger, vtDouble, vtString, vtObject, vtBool, vtFunction,
+  vtInfinity, vtNaN, vtDispatch, vtRegExp, vtEvent,
+};
+// "vtUndefined" ... "vtEvent": error messages quote these names.
+const char* ValueTypeName(TJValueType type);
+constexpr TJValueTypes TypeBit(TJValueType t) { return TJValueTypes(1u << t); }
+
+// Immutable shared text. Never empty: the empty text is a null pointer. Make returns a rep that
+// holds one reference for its first owner.
+struct TJStringRep {
+  int32_t refs;
+  uint32_t size;
+  char data[1];
+
+  static TJStringRep* Make(std::string_view text);
+  static TJStringRep* Make2(std::string_view a, std::string_view b);
+  std::string_view view() const { return {data, size}; }
+};
+
+// A bound event handler (code, data) as event properties hold it.
+struct TJEventRep {
+  int32_t refs;
+  rt::Method method;
+};
+
+class TJValue {
+ public:
+  TJValue() { u_.bits = 0; }
+  TJValue(const TJValue& o) : type_(o.type_), u_(o.u_) {
+    std::memcpy(flags_, o.flags_, sizeof flags_);
+    retain();
+  }
+  TJValue(TJValue&& o) noexcept : type_(o.type_), u_(o.u_) {
+    std::memcpy(flags_, o.flags_, sizeof flags_);
+    o.type_ = vtUndefined;
+    o.u_.bits = 0;
+  }
+  TJValue& operator=(const TJValue& o) {
+    if (this != &o) {
+      TJValue copy(o);
+      swap(copy);
+    }
+    return *this;
+  }
+  TJValue& operator=(TJValue&& o) noexcept {
+    if (this != &o) {
+      TJValue moved(std::move(o));
+      swap(moved);
+    }
+    return *this;
+  }
+  ~TJValue() { release(); }
+  void swap(TJValue& o) noexcept {
+    std::swap(type_, o.type_);
+    std::swap(u_, o.u_);
+    char f[7];
+    std::memcpy(f, flags_, 7);
+    std::memcpy(flags_, o.flags_, 7);
+    std::memcpy(o.flags_, f, 7);
+  }
+
+  // Convenience makers.
+  static TJValue Integer(int32_t i) { TJValue v; v.SetInteger(i); return v; }
+  static TJValue Double(double d) { TJValue v; v.SetDouble(d); return v; }
+  static TJValue String(std::string_view s) { TJValue v; v.SetString(s); return v; }
+  static TJValue Bool(bool b) { TJValue v; v.SetBool(b); return v; }
+  static TJValue Null() { TJValue v; v.SetNull(); return v; }
+  static TJValue Object(TJObject* o) { TJValue v; v.SetObject(o); return v; }
+
+  // The tag; a disposed object reads as vtUndefined.
+  TJValueType ValueType() const {
+    if (type_ == vtObject && u_.obj->IsDisposed()) return vtUndefined;
+    return type_;
+  }
+
+  // Builders: each clears first, then sets tag and field.
+  void Clear() { release(); type_ = vtUndefined; u_.bits = 0; std::memset(flags_, 0, 7); }
+  void SetNull() { Clear(); type_ = vtNull; }
+  void SetInteger(int32_t i) { Clear(); type_ = vtInteger; u_.i = i; }
+  // An infinity or NaN becomes vtInfinity or vtNaN.
+  void SetDouble(double d);
+  void SetString(std::string_view s) { Clear(); type_ = vtString; u_.str = s.empty() ? nullptr : TJStringRep::Make(s); }
+  // Takes over a rep made by TJStringRep::Make (which holds one reference).
+  void SetStringRep(TJStringRep* rep) { Clear(); type_ = vtString; u_.str = rep; }
+  // A null object gives vtNull.
+  void SetObject(TJObject* o) {
+    if (o) o->IncRef();
+    Clear();
+    if (o) { type_ = vtObject; u_.obj = o; } else { type_ = vtNull; }
+  }
+  void SetBool(bool b) { Clear(); type_ = vtBool; u_.b = b; }
+  void SetInfinity(bool negative) { Clear(); type_ = vtInfinity; u_.b = negative; }
+  void SetNaN() { Clear(); type_ = vtNaN; }
+  void SetDispatch(rt::IDispatch* d);
+  void SetEvent(const rt::Method& m);
+  void SetFunction(IJFunction* f) {
+    if (f) f->AddRef();
+    Clear();
+    type_ = vtFunction;
+    u_.fn = f;
+  }
+  // Flags: at most 7 characters of g, i and m.
+  void SetRegExp(std::string_view source, std::string_view flags);
+
+  // Fields (meaningful only for the matching tag).
+  int32_t vInteger() const { return u_.i; }
+  double vDouble() const { return u_.d; }
+  bool vBool() const { return u_.b; }
+  bool vNegative() const { return u_.b; }
+  TJObject* vObject() const { return type_ == vtObject && !u_.obj->IsDisposed() ? u_.obj : nullptr; }
+  IJFunction* vFunction() const { return type_ == vtFunction ? u_.fn : nullptr; }
+  rt::IDispatch* vDispatch() const { return type_ == vtDispatch ? u_.disp : nullptr; }
+  // Text of a vtString, source of a vtRegExp.
+  std::string_view vString() const {
+    return (type_ == vtString || type_ == vtRegExp) && u_.str ? u_.str->view() : std::string_view();
+  }
+  TJStringRep* vStringRep() const { return type_ == vtString || type_ == vtRegExp ? u_.str : nullptr; }
+  std::string_view vRegExpFlags() const { return {flags_, strnlen(flags_, 7)}; }
+  rt::Method vEvent() const { return type_ == vtEvent && u_.ev ? u_.ev->method : rt::Method{}; }
+
+ private:
+  void retain() {
+    switch (type_) {
+      case vtString: case vtRegExp: if (u_.str) ++u_.str->refs; break;
+      case vtObject: u_.obj->IncRef(); break;
+      case vtFunction: if (u_.fn) u_.fn->AddRef(); break;
+      case vtDispatch: if (u_.disp) u_.disp->AddRef(); break;
+      case vtEvent: if (u_.ev) ++u_.ev->refs; break;
+      default: break;
+    }
+  }
+  void release() {
+    switch (type_) {
+      case vtString: case vtRegExp: if (u_.str && --u_.str->refs == 0) std::free(u_.str); break;
+      case vtObject: u_.obj->DecRef(); break;
+      case vtFunction: if (u_.fn) u_.fn->Release(); break;
+      case vtDispatch: if (u_.disp) u_.disp->Release(); break;
+      case vtEvent: if (u_.ev && --u_.ev->refs == 0) delete u_.ev; break;
+      default: break;
+    }
+  }
+
+  TJValueType type_ = vtUndefined;
+  char flags_[7] = {};
+  union Payload {
+    uint64_t bits;
+    int32_t i;
+    double d;
+    bool b;
+    TJObject* obj;
+    TJStringRep* str;
+    IJFunction* fn;
+    rt::IDispatch* disp;
+    TJEventRep* ev;
+  } u_;
+};
+static_assert(sizeof(TJValue) == 16);
+
+// --- argument lists (a nil list has no arguments) ---
+int32_t ArgCount(const TJValueList* list);
+bool IsParam1(const TJValueList* list);
+bool IsParam2(const TJValueList* list);
+bool IsParam3(const TJValueList* list);
+bool IsParam4(const TJValueList* list);
+
+// --- builders ---
+inline void ClearValue(TJValue& v) { v.Clear(); }
+inline void BuildNull(TJValue& v) { v.SetNull(); }
+inline void BuildInteger(TJValue& v, int32_t i) { v.SetInteger(i); }
+inline void BuildDouble(TJValue& v, double d) { v.SetDouble(d); }
+inline void BuildString(TJValue& v, std::string_view s) { v.SetString(s); }
+inline void BuildObject(TJValue& v, TJObject* o) { v.SetObject(o); }
+inline void BuildBool(TJValue& v, bool b) { v.SetBool(b); }
+inline void BuildInfinity(TJValue& v, bool negative) { v.SetInfinity(negative); }
+inline void BuildNaN(TJValue& v) { v.SetNaN(); }
+inline void BuildDispatch(TJValue& v, rt::IDispatch* d) { v.SetDispatch(d); }
+inline void BuildEvent(TJValue& v, const rt::Method& m) { v.SetEvent(m); }
+inline void BuildFunction(TJValue& v, IJFunction* f) { v.SetFunction(f); }
+inline void BuildRegExp(TJValue& v, std::string_view source, std::string_view flags) { v.SetRegExp(source, flags); }
+
+// --- kind tests (a nil pointer answers false unless said otherwise) ---
+inline bool IsUndefined(const TJValue* v) { return v && v->ValueType() == vtUndefined; }
+inline bool IsNull(const TJValue* v) { return v && v->ValueType() == vtNull; }
+// True for a nil pointer too.
+inline bool IsNullOrUndefined(const TJValue* v) { return !v || v->ValueType() <= vtNull; }
+inline bool IsInteger(const TJValue* v) { return v && v->ValueType() == vtInteger; }
+inline bool IsDouble(const TJValue* v) { return v && v->ValueType() == vtDouble; }
+inline bool IsBool(const TJValue* v) { return v && v->ValueType() == vtBool; }
+inline bool IsFunction(const TJValue* v) { return v && v->ValueType() == vtFunction; }
+inline bool IsInfinity(const TJValue* v) { return v && v->ValueType() == vtInfinity; }
+inline bool IsNaN(const TJValue* v) { return v && v->ValueType() == vtNaN; }
+inline bool IsDispatch(const TJValue* v) { return v && v->ValueType() == vtDispatch; }
+inline bool IsRegExp(const TJValue* v) { return v && v->ValueType() == vtRegExp; }
+inline bool IsEvent(const TJValue* v) { return v && v->ValueType() == vtEvent; }
+inline bool IsObject(const TJValue* v) { return v && v->ValueType() == vtObject; }
+bool IsNumber(const TJValue* v);
+bool IsString(const TJValue* v);
+bool IsNumberObject(const TJValue* v);
+bool IsStringObject(const TJValue* v);
+bool IsRegExpObject(const TJValue* v);
+bool IsVCLObject(const TJValue* v);
+bool IsIndexedObject(const TJValue* v);
+bool IsScriptFunction(const TJValue* v);
+bool IsClassFunction(const TJValue* v);
+bool IsModuleFunction(const TJValue* v);
+bool IsNumeric(const TJValue* v);
+bool SameType(const TJValue* a, const TJValue* b);
+bool SameFunction(const TJValue* a, const TJValue* b);
+
+// Is-a tests that the standard and host objects answer for their classes. The classes live above
+// this layer, so they register their class information here when they are first made.
+enum class TJKnownClass { Number, String, StringBuffer, RegExp, VCL, Boolean, Date, ActiveX, Array };
+void RegisterKnownClass(TJKnownClass kind, const rt::ClassInfo& info);
+bool IsKnownClass(const TJObject* object, TJKnownClass kind);
+
+// --- conversions (a nil pointer converts to 0, false or empty text) ---
+int32_t AsInteger(const TJValue* v);
+int32_t AsChar(const TJValue* v);
+double AsDouble(const TJValue* v);
+float AsSingle(const TJValue* v);
+std::string AsString(const TJValue* v);
+bool AsBool(const TJValue* v);
+rt::IDispatch* AsDispatch(const TJValue* v);
+std::string TypeOf(const TJValue* v);
+
+// The number conversions under the value rules, for use on raw numbers and texts.
+// A double rounded half to even into 32 bits (wrapping modulo 2^32 when out of range; non-finite
+// gives 0).
+int32_t DoubleToInteger(double d);
+// Text to integer: decimal, or hexadecimal after "$"; false for anything else.
+bool TextToInteger(std::string_view text, int32_t& value);
+// Text to double: decimal float text, else the integer rule; false when both fail.
+bool TextToDouble(std::string_view text, double& value);
+// The general number format (15 significant digits, "." decimal separator).
+std::string DoubleToText(double d);
+
+// --- operators (codes of the syntax tree) ---
+enum TJOperatorCode : uint8_t {
+  opAdd = 2, opSub = 3, opDiv = 4, opMul = 5, opMod = 6, opIntDiv = 7,
+  opMulAssign = 9, opDivAssign = 10, opAddAssign = 11, opSubAssign = 12, opModAssign = 13,
+  opShlAssign = 14, opShrAssign = 15, opUShrAssign = 16, opAndAssign = 17, opXorAssign = 18, opOrAssign = 19,
+  opPlus = 22, opMinus = 23,
+  opNot = 40, opLogOr = 41, opLogOr2 = 42, opLogAnd = 43, opLogAnd2 = 44,
+  opShl = 45, opShr = 46, opUShr = 47,
+  opLT = 48, opGT = 49, opLE = 50, opGE = 51, opEQ = 52, opNE = 53, opSEQ = 54, opSNE = 55,
+  opBitAnd = 56, opBitXor = 57, opBitOr = 58, opBitNot = 59,
+};
+void CalcUnary(int code, const TJValue& value, TJValue& result);
+void CalcBinary(int code, const TJValue& left, const TJValue& right, TJValue& result);
+void CalcAssign(int code, const TJValue& left, const TJValue& right, TJValue& result);
+void CalcLogical(int code, const TJValue& left, const TJValue& right, TJValue& result);
+bool SameTypeEquals(const TJValue& a, const TJValue& b);
+
+// --- automation ---
+class TJBaseEngine;
+// With an engine, dates and dispatches become objects through the engine's hooks.
+void VariantToValue(const rt::Variant& variant, TJBaseEngine* engine, TJValue& value);
+void ValueToVariant(const TJValue& value, rt::Variant& variant);
+const char* DispatchKindName(int kind);
+int DispatchInvokeFlags(int kind);
+
+}  // namespace engine

@@ -1,0 +1,134 @@
+#include "script/core/vcl_persistent.h"
+
+#include "script/core/exceptions.h"
+#include "script/core/published.h"
+#include "script/core/value_list.h"
+
+namespace engine {
+
+const rt::ClassInfo& TJVCLPersistent::StaticClassInfo() {
+  static const rt::ClassInfo& info = [] () -> const rt::ClassInfo& {
+    const rt::ClassInfo& ci = rt::ClassBuilder<TJVCLPersistent>("TJVCLPersistent", &TJObject::StaticClassInfo())
+                                  .property("VCLclassName", &TJVCLPersistent::GetVCLclassName)
+                                  .build();
+    RegisterKnownClass(TJKnownClass::VCL, ci);
+    return ci;
+  }();
+  return info;
+}
+
+TJVCLPersistent::TJVCLPersistent(TJBaseEngine* engine, TJValueList* param) : TJObject(engine, param) {
+  RegistName("VCL");
+}
+
+TJVCLPersistent::~TJVCLPersistent() { ReleaseVCL(); }
+
+void TJVCLPersistent::RegistMethods() {
+  TJObject::RegistMethods();
+  RegistMethod("assign", &TJVCLPersistent::DoAssign);
+}
+
+void TJVCLPersistent::AfterCreate(TJValueList* param) {
+  TJObject::AfterCreate(param);
+  CreateObjects();
+  CreateVCL();
+}
+
+void TJVCLPersistent::resetPublishedNames() {
+  std::vector<std::string> names;
+  if (vcl_) GetPublishedNames(vcl_, names, false);
+  std::vector<std::string> own;
+  GetPublishedNames(this, own, false);
+  names.insert(names.end(), own.begin(), own.end());
+  SetPublishedNames(std::move(names));
+}
+
+bool TJVCLPersistent::AttachVCL(rt::TPersistent* object, bool owned) {
+  if (object && object == vcl_) return true;
+  if (!object || !object->InheritsFrom(VCLClass())) return false;
+  ReleaseVCL();
+  vcl_ = object;
+  owned_ = owned;
+  resetPublishedNames();
+  HookEvents();
+  return true;
+}
+
+void TJVCLPersistent::ReleaseVCL() {
+  wrappers_.clear();
+  if (!vcl_) return;
+  rt::TPersistent* old = vcl_;
+  bool owned = owned_;
+  vcl_ = nullptr;
+  owned_ = false;
+  if (owned) delete old;
+  resetPublishedNames();
+}
+
+void TJVCLPersistent::RaiseVCLError(const std::string& message) {
+  ThrowError("EVCLError", VCLClass().name + " - " + message);
+}
+
+void TJVCLPersistent::RaiseArgumentsError() { RaiseVCLError("arguments error"); }
+
+void TJVCLPersistent::CheckVCL(TJValueList* args, int32_t count) {
+  if (!vcl_) RaiseVCLError("VCL is null");
+  if (count > 0 && ArgCount(args) < count) RaiseArgumentsError();
+}
+
+void TJVCLPersistent::DoAssign(TJValueList* args, TJValue& result) {
+  CheckVCL(args, 1);
+  result.SetObject(this);
+  auto* other = dynamic_cast<TJVCLPersistent*>((*args)[0].vObject());
+  if (!other || !other->vcl_) return;
+  try {
+    vcl_->Assign(other->vcl_);
+  } catch (const EJException&) {
+    throw;
+  } catch (const rt::Exception& e) {
+    RaiseVCLError(e.message());
+  }
+}
+
+bool TJVCLPersistent::GetValue(std::string_view name, TJValue& value, TJValueList* param) {
+  if (TJObject::GetValue(name, value, param)) return true;
+  if (!vcl_ || !HasPublishedName(name)) return false;
+  const rt::PropInfo* prop = vcl_->ClassType().findProperty(name);
+  if (prop && prop->kind == rt::TypeKind::Class && prop->readable()) {
+    rt::TPersistent* current = nullptr;
+    try {
+      current = prop->getObject(vcl_);
+    } catch (const EJException&) {
+      throw;
+    } catch (const rt::Exception& e) {
+      RaiseVCLError(e.message());
+    }
+    auto it = wrappers_.find(prop->name);
+    if (it != wrappers_.end() && current && it->second.first == current && !it->second.second->IsDisposed()) {
+      value.SetObject(it->second.second.get());
+      return true;
+    }
+    if (!GetPublishedProperty(vcl_, name, value, Engine())) return false;
+    if (auto* wrapper = dynamic_cast<TJVCLPersistent*>(value.vObject()))
+      wrappers_[prop->name] = {current, TJRef<TJObject>(wrapper)};
+    return true;
+  }
+  return GetPublishedProperty(vcl_, name, value, Engine());
+}
+
+bool TJVCLPersistent::SetValue(std::string_view name, const TJValue& value, TJValueList* param) {
+  if (TJObject::SetValue(name, value, param)) return true;
+  if (!vcl_ || !HasPublishedName(name)) return false;
+  // A value the property refuses is an error; it never becomes a member shadowing the property.
+  if (!SetPublishedProperty(vcl_, name, value)) RaiseVCLError("Invalid property value: " + std::string(name));
+  return true;
+}
+
+void TJVCLPersistent::GetPropertyList(std::vector<std::string>& names) { names = PublishedNames(); }
+
+void TJVCLPersistent::Dispose() {
+  ReleaseVCL();
+  TJObject::Dispose();
+}
+
+}  // namespace engine
