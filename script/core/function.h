@@ -87,21 +87,7 @@ class IJFunction {
 };
 
 // A counted IJFunction reference.
-class TJFunctionRef {
- public:
-  TJFunctionRef() = default;
-  TJFunctionRef(IJFunction* f) : f_(f) { if (f_) f_->AddRef(); }
-  TJFunctionRef(const TJFunctionRef& o) : f_(o.f_) { if (f_) f_->AddRef(); }
-  TJFunctionRef(TJFunctionRef&& o) noexcept : f_(o.f_) { o.f_ = nullptr; }
-  ~TJFunctionRef() { if (f_) f_->Release(); }
-  TJFunctionRef& operator=(TJFunctionRef o) noexcept { std::swap(f_, o.f_); return *this; }
-  IJFunction* get() const { return f_; }
-  IJFunction* operator->() const { return f_; }
-  explicit operator bool() const { return f_ != nullptr; }
-
- private:
-  IJFunction* f_ = nullptr;
-};
+using TJFunctionRef = rt::ComPtr<IJFunction>;
 
 class TJFunctionImpl : public IJFunction {
  public:

@@ -63,14 +63,6 @@ TJValue call(TJObject* o, const char* name, TJValueList* args = nullptr) {
   return result;
 }
 
-std::string errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const EJThrow& e) {
-    return e.ErrorType + ":" + e.message();
-  }
-  return "none";
-}
 
 }  // namespace
 
@@ -102,8 +94,8 @@ TEST(ScriptObject, MembersPublishedPropertiesAndNatives) {
   EXPECT_FALSE(call(c, "removeKey", &name).vBool());
   TJValueList ts{TJValue::String("toString")};
   EXPECT_TRUE(call(c, "hasOwnProperty", &ts).vBool());
-  EXPECT_EQ(errorOf([&] { TJValue v; c->GetMember("nope", false, nullptr, v); }), "ENameError:nope");
-  EXPECT_EQ(errorOf([&] { TJValue v; c->GetMember("nope", true, nullptr, v); }), "EKeyError:nope");
+  EXPECT_EQ(ErrorOf([&] { TJValue v; c->GetMember("nope", false, nullptr, v); }), "ENameError:nope");
+  EXPECT_EQ(ErrorOf([&] { TJValue v; c->GetMember("nope", true, nullptr, v); }), "EKeyError:nope");
 
   // Published names match without regard to case; a member cannot shadow them.
   c->PutMember("count", TJValue::Integer(5), false, nullptr);
@@ -232,8 +224,8 @@ TEST(ScriptObject, PrototypesAreSharedAndCyclesRefused) {
   TJValue foo = TJValue::Object(engine.MakeObject("Object", nullptr));
   foo.vObject()->RegistName("Foo");
   EXPECT_FALSE(engine.Factory().SetPrototype("Foo", foo.vObject()));
-  EXPECT_EQ(errorOf([&] { foo.vObject()->GetMember("missing", false, nullptr, v); }), "ENameError:missing");
-  EXPECT_EQ(errorOf([&] { x.vObject()->GetMember("missing", false, nullptr, v); }), "ENameError:missing");
+  EXPECT_EQ(ErrorOf([&] { foo.vObject()->GetMember("missing", false, nullptr, v); }), "ENameError:missing");
+  EXPECT_EQ(ErrorOf([&] { x.vObject()->GetMember("missing", false, nullptr, v); }), "ENameError:missing");
 }
 
 TEST(ScriptObject, EventsAndHandlers) {
@@ -253,7 +245,7 @@ TEST(ScriptObject, EventsAndHandlers) {
   TJValueList args{TJValue::Integer(5)};
   c.vObject()->CallEvent("", "bump", &args, r);
   EXPECT_EQ(AsInteger(&r), 5);
-  EXPECT_EQ(errorOf([&] { c.vObject()->CallEvent("", "onTick", nullptr, r); }), "EKeyError:onTick");
+  EXPECT_EQ(ErrorOf([&] { c.vObject()->CallEvent("", "onTick", nullptr, r); }), "EKeyError:onTick");
 }
 
 TEST(ScriptObject, BoundNativesForgetTheirObject) {
@@ -266,7 +258,7 @@ TEST(ScriptObject, BoundNativesForgetTheirObject) {
   }
   EXPECT_EQ(f.vFunction()->GetThisObject(), nullptr);
   TJValue r;
-  EXPECT_EQ(errorOf([&] { CallNative(f.vFunction(), nullptr, r); }), "ECallError:object of bump is gone");
+  EXPECT_EQ(ErrorOf([&] { CallNative(f.vFunction(), nullptr, r); }), "ECallError:object of bump is gone");
 }
 
 TEST(MemberTable, SelectsByTypeInKeyOrder) {

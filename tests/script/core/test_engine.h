@@ -2,6 +2,7 @@
 // natives returning arrays work, and a live-object counter.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,16 @@ class TestEngine : public TJBaseEngine {
 inline std::vector<std::string> ArrayTexts(const TJValue& v) {
   auto* a = dynamic_cast<TestArray*>(v.vObject());
   return a ? a->Texts() : std::vector<std::string>{"<not an array>"};
+}
+
+
+inline std::string ErrorOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const EJThrow& e) {
+    return e.ErrorType + ":" + e.message();
+  }
+  return "none";
 }
 
 }  // namespace enginetest

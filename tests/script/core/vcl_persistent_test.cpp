@@ -108,17 +108,6 @@ const rt::ClassInfo& TJVCLFont::StaticClassInfo() {
   return info;
 }
 
-namespace {
-std::string errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const EJThrow& e) {
-    return e.ErrorType + ":" + e.message();
-  }
-  return "none";
-}
-}  // namespace
-
 TEST(Published, ReadAndWriteEveryKindThroughScriptValues) {
   TWidget w;
   TJValue v;
@@ -176,7 +165,7 @@ TEST(WrappedObject, AttachReleaseAndPassThrough) {
   EXPECT_EQ(AsString(&v), "TWidget");
   wrapper->PutMember("caption", TJValue::String("Hello"), false, nullptr);
   EXPECT_EQ(static_cast<TWidget*>(wrapper->VCL())->Caption, "Hello");
-  EXPECT_EQ(errorOf([&] { wrapper->PutMember("Enabled", TJValue::String("maybe"), false, nullptr); }),
+  EXPECT_EQ(ErrorOf([&] { wrapper->PutMember("Enabled", TJValue::String("maybe"), false, nullptr); }),
             "EVCLError:TWidget - Invalid property value: Enabled");
   EXPECT_FALSE(wrapper->HasKey("Enabled") && !wrapper->HasPublishedName("Enabled"));
   wrapper->GetMember("Enabled", false, nullptr, v);
@@ -210,8 +199,8 @@ TEST(WrappedObject, AttachReleaseAndPassThrough) {
   wrapper->ReleaseVCL();
   EXPECT_EQ(TWidget::live, 1);
   EXPECT_FALSE(wrapper->HasKey("Caption"));
-  EXPECT_EQ(errorOf([&] { wrapper->CheckVCL(nullptr, 0); }), "EVCLError:TWidget - VCL is null");
-  EXPECT_EQ(errorOf([&] { static_cast<TJVCLWidget*>(other.vObject())->CheckVCL(nullptr, 1); }),
+  EXPECT_EQ(ErrorOf([&] { wrapper->CheckVCL(nullptr, 0); }), "EVCLError:TWidget - VCL is null");
+  EXPECT_EQ(ErrorOf([&] { static_cast<TJVCLWidget*>(other.vObject())->CheckVCL(nullptr, 1); }),
             "EVCLError:TWidget - arguments error");
   h.Clear();
   other.Clear();
