@@ -93,6 +93,20 @@ std::string ReadUntil(int fd, std::string_view terminator) {
   return all;
 }
 
+std::string ReadExactly(int fd, size_t count) {
+  std::string all(count, '\0');
+  size_t got = 0;
+  while (got < count) {
+    pollfd p{fd, POLLIN, 0};
+    if (::poll(&p, 1, 10000) != 1) break;
+    ssize_t n = ::recv(fd, all.data() + got, count - got, 0);
+    if (n <= 0) break;
+    got += static_cast<size_t>(n);
+  }
+  all.resize(got);
+  return all;
+}
+
 uint16_t UnusedPort() {
   uint16_t port = 0;
   int fd = ListenOnLoopback(1, 0, port);

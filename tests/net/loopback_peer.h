@@ -44,6 +44,8 @@ void SendAll(int fd, std::string_view data);
 std::string ReadUntilClose(int fd);
 // Reads until `terminator` has arrived; answers everything read.
 std::string ReadUntil(int fd, std::string_view terminator);
+// Exactly `count` bytes (fewer only when the other side closes first).
+std::string ReadExactly(int fd, size_t count);
 // A port on 127.0.0.1 where nothing listens.
 uint16_t UnusedPort();
 

@@ -1,0 +1,34 @@
+// Real HTTP servers for the client tests, started once per test program on 127.0.0.1 (free ports,
+// a temporary folder, no privileges needed) and stopped by their process IDs when it ends.
+//   nginx: static files (index.html, large.bin), /redir (302 to /index.html), /loop (302 to itself),
+//     /cookie (two Set-Cookie), /teapot (418), /auth (401 without Authorization, else echoes it),
+//     /created (201 with a Location), /away (302 to the echo server), /post-redirect (302).
+//   echo: Debian's python3 http.server; POST and PUT echo method, path, type, length and body; GET
+//     echoes the request line and the header lines.
+// A server that cannot be started fails the test that asked for it, with the reason.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace nettest {
+
+struct HttpServers {
+  std::string folder;        // the temporary folder everything lives in
+  uint16_t nginxPort = 0;
+  uint16_t echoPort = 0;
+  std::string largePath;     // the file behind /large.bin
+  std::string largeContent;  // its bytes
+
+  std::string nginxUrl(const std::string& path) const;
+  std::string echoUrl(const std::string& path) const;
+
+  // Starts the servers on first use; throws std::runtime_error with the reason when one cannot start.
+  static HttpServers& Get();
+};
+
+// Starts nginx serving `root` on a free port of 127.0.0.1 with the given extra server-block text;
+// answers its port. The process ends with the test program. Throws when nginx cannot start.
+uint16_t StartNginx(const std::string& folder, const std::string& root, const std::string& locations);
+
+}  // namespace nettest
