@@ -5,6 +5,7 @@ body; GET answers with the request line and the header lines as they arrived. It
 on 127.0.0.1 and prints that port on one line once it accepts connections.
 """
 import http.server
+import os
 import sys
 
 
@@ -36,5 +37,6 @@ class EchoHandler(http.server.BaseHTTPRequestHandler):
 
 
 server = http.server.HTTPServer(("127.0.0.1", 0), EchoHandler)
-print(server.server_address[1], flush=True)
+os.write(1, b"%d\n" % server.server_address[1])
+os.close(1)
 server.serve_forever()

@@ -182,11 +182,18 @@ HttpServers& HttpServers::Get() {
     if (pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
     pid_t pid = Spawn({"/usr/bin/python3", script}, out[1], s->folder + "/echo.log");
     close(out[1]);
-    pollfd p{out[0], POLLIN, 0};
-    char line[32] = {};
-    ssize_t n = poll(&p, 1, kStartLimitMs) == 1 ? read(out[0], line, sizeof line - 1) : 0;
+    // The port arrives as one line once the server listens.
+    std::string line;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStartLimitMs);
+    while (line.find('\n') == std::string::npos) {
+      pollfd p{out[0], POLLIN, 0};
+      char chunk[32];
+      ssize_t n = poll(&p, 1, RemainingMs(deadline)) == 1 ? read(out[0], chunk, sizeof chunk) : 0;
+      if (n <= 0) break;
+      line.append(chunk, static_cast<size_t>(n));
+    }
     close(out[0]);
-    s->echoPort = static_cast<uint16_t>(n > 0 ? std::atoi(line) : 0);
+    s->echoPort = static_cast<uint16_t>(line.find('\n') != std::string::npos ? std::atoi(line.c_str()) : 0);
     if (s->echoPort == 0) {
       waitpid(pid, nullptr, WNOHANG);
       throw std::runtime_error("the python3 echo server did not start: " + ReadFile(s->folder + "/echo.log"));
