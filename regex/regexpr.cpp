@@ -1,0 +1,340 @@
+#include "regex/regexpr.h"
+
+#include "platform/rt/utf8.h"
+#include "regex/failure.h"
+
+namespace regex {
+
+namespace {
+
+constexpr uint32_t kModifierBits[] = {kModI, kModR, kModS, kModG, kModM, kModX};
+constexpr size_t kMaxSubject = 0xFFFFFFF0u;
+
+}  // namespace
+
+TRegExpr::TRegExpr()
+    : modifiers_(kModR | kModS | kModG),
+      spaceChars_(" \t\n\r\f"),
+      wordChars_("0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_"),
+      lineSeparators_("\r\n") {
+  spaceSet_.addText(spaceChars_);
+  wordSet_.addText(wordChars_);
+  separatorSet_.addText(lineSeparators_);
+  clearSlots();
+}
+
+TRegExpr::~TRegExpr() = default;
+
+void TRegExpr::SetExpression(std::string_view pattern) {
+  if (pattern != expression_ || !compiled_) {
+    discardProgram();
+    expression_.assign(pattern);
+  }
+}
+
+bool TRegExpr::ReadModifier(int index) {
+  if (index < 1 || index > 6) RaiseError(reeModifierUnsupported);
+  return modifiers_ & kModifierBits[index - 1];
+}
+
+void TRegExpr::WriteModifier(int index, bool on) {
+  if (index < 1 || index > 6) RaiseError(reeModifierUnsupported);
+  uint32_t bit = kModifierBits[index - 1];
+  modifiers_ = on ? (modifiers_ | bit) : (modifiers_ & ~bit);
+}
+
+void TRegExpr::SetSpaceChars(std::string_view chars) {
+  spaceChars_.assign(chars);
+  spaceSet_ = CharSet();
+  spaceSet_.addText(chars);
+  discardProgram();
+}
+
+void TRegExpr::SetWordChars(std::string_view chars) {
+  wordChars_.assign(chars);
+  wordSet_ = CharSet();
+  wordSet_.addText(chars);
+  discardProgram();
+}
+
+void TRegExpr::SetLineSeparators(std::string_view chars) {
+  lineSeparators_.assign(chars);
+  separatorSet_ = CharSet();
+  separatorSet_.addText(chars);
+  discardProgram();
+}
+
+std::string TRegExpr::LinePairedSeparator() const {
+  std::string s;
+  if (hasPair_) {
+    rt::utf8::append(s, pairHead_);
+    rt::utf8::append(s, pairTail_);
+  }
+  return s;
+}
+
+void TRegExpr::SetLinePairedSeparator(std::string_view pair) {
+  if (pair.empty()) {
+    hasPair_ = false;
+  } else {
+    if (rt::utf8::charCount(pair) != 2) RaiseError(reeBadLinePairedSeparator);
+    size_t n;
+    char32_t head = rt::utf8::decode(pair, 0, &n);
+    char32_t tail = rt::utf8::decode(pair, n);
+    if (head == tail) RaiseError(reeBadLinePairedSeparator);
+    hasPair_ = true;
+    pairHead_ = head;
+    pairTail_ = tail;
+  }
+  discardProgram();
+}
+
+std::string TRegExpr::ErrorText(int code) const { return regex::ErrorText(code); }
+
+void TRegExpr::RaiseError(int code) {
+  lastError_ = code;
+  std::string message = ErrorText(code);
+  int pos = int(compilePos_);
+  if (code < 1000) message += " (pos " + std::to_string(pos) + ")";
+  throw ERegExpr(std::move(message), code, pos);
+}
+
+void TRegExpr::compileProgram() {
+  discardProgram();
+  progModifiers_ = modifiers_;
+  CompileSettings settings;
+  settings.modifiers = modifiers_;
+  settings.spaceChars = &spaceSet_;
+  settings.wordChars = &wordSet_;
+  settings.separators = &separatorSet_;
+  settings.hasPairedSeparator = hasPair_;
+  settings.pairHead = pairHead_;
+  try {
+    CompilePattern(expression_, settings, program_);
+  } catch (const Failure& f) {
+    program_ = Program();
+    compilePos_ = rt::utf8::charCount(std::string_view(expression_).substr(0, f.patternPos));
+    struct Reset {
+      size_t& pos;
+      ~Reset() { pos = 0; }
+    } reset{compilePos_};
+    RaiseError(f.code);
+  }
+  compiled_ = true;
+}
+
+// An empty pattern compiles too: it matches the empty text everywhere.
+void TRegExpr::CompileExpression() { compileProgram(); }
+
+void TRegExpr::ensureCompiled() {
+  if (modifiers_ != progModifiers_) discardProgram();
+  if (!compiled_) CompileExpression();
+  if (program_.code.empty() || program_.code[0] != kProgramMarker) RaiseError(reeCorruptedProgram);
+}
+
+std::string TRegExpr::Dump() const { return compiled_ ? DumpProgram(program_) : std::string(); }
+
+// --- matching ---
+
+void TRegExpr::clearSlots() {
+  for (int i = 0; i < kSlotCount; ++i) slotStart_[i] = slotEnd_[i] = kUnset;
+}
+
+bool TRegExpr::slotSet(int n) const {
+  return hasInput_ && n >= 0 && n < kSlotCount && slotStart_[n] != kUnset && slotEnd_[n] != kUnset;
+}
+
+void TRegExpr::SetInputString(std::string_view text) {
+  clearSlots();
+  input_.assign(text);
+  hasInput_ = true;
+  cacheByte_ = cacheChar_ = 0;
+}
+
+bool TRegExpr::Exec(std::string_view text) {
+  SetInputString(text);
+  return ExecPos(1);
+}
+
+bool TRegExpr::searchBytes(size_t from) {
+  clearSlots();
+  ensureCompiled();
+  if (!hasInput_) RaiseError(reeNoInputStringSpecified);
+  if (from > input_.size()) return false;
+  if (input_.size() > kMaxSubject) RaiseError(reeMatchTooComplex);
+  MatchContext ctx;
+  ctx.subject = input_;
+  ctx.wordChars = &wordSet_;
+  ctx.separators = &separatorSet_;
+  ctx.hasPairedSeparator = hasPair_;
+  ctx.pairHead = pairHead_;
+  ctx.pairTail = pairTail_;
+  bool found = false;
+  try {
+    found = matcher_.search(program_, ctx, uint32_t(from));
+  } catch (const Failure& f) {
+    RaiseError(f.code);
+  }
+  if (found) {
+    for (int i = 0; i < kSlotCount; ++i) {
+      slotStart_[i] = matcher_.start[i];
+      slotEnd_[i] = matcher_.end[i];
+    }
+  }
+  return found;
+}
+
+bool TRegExpr::ExecPos(int offset) {
+  clearSlots();
+  ensureCompiled();
+  if (!hasInput_) RaiseError(reeNoInputStringSpecified);
+  if (offset <= 0) RaiseError(reeOffsetMustBeGreaterThen0);
+  size_t index = size_t(offset - 1);
+  size_t from = ByteOffsetOfChar(index);
+  if (cacheChar_ < index) return false;  // past the end of the input plus one
+  return searchBytes(from);
+}
+
+bool TRegExpr::ExecPosByte(size_t offset) { return searchBytes(offset); }
+
+bool TRegExpr::ExecNext() {
+  if (!slotSet(0)) RaiseError(reeExecNextWithoutExec);
+  size_t from = slotEnd_[0];
+  if (slotStart_[0] == slotEnd_[0]) from += from < input_.size() ? rt::utf8::charLength(input_, from) : 1;
+  return searchBytes(from);
+}
+
+int TRegExpr::LastGroup() const {
+  if (!hasInput_) return -1;
+  for (int n = kMaxGroups; n >= 1; --n)
+    if (slotSet(n)) return n;
+  return 0;
+}
+
+size_t TRegExpr::countChars(size_t from, size_t to) const {
+  size_t count = 0;
+  const auto* s = reinterpret_cast<const unsigned char*>(input_.data());
+  while (from < to) {
+    from += s[from] < 0x80 ? 1 : rt::utf8::charLength(input_, from);
+    ++count;
+  }
+  return count;
+}
+
+size_t TRegExpr::CharIndexOfByte(size_t byteOffset) const {
+  if (byteOffset > input_.size()) byteOffset = input_.size();
+  if (byteOffset >= cacheByte_) {
+    cacheChar_ += countChars(cacheByte_, byteOffset);
+  } else if (cacheByte_ - byteOffset < byteOffset) {
+    cacheChar_ -= countChars(byteOffset, cacheByte_);
+  } else {
+    cacheChar_ = countChars(0, byteOffset);
+  }
+  cacheByte_ = byteOffset;
+  return cacheChar_;
+}
+
+size_t TRegExpr::ByteOffsetOfChar(size_t charIndex) const {
+  if (charIndex < cacheChar_) cacheByte_ = cacheChar_ = 0;
+  const auto* s = reinterpret_cast<const unsigned char*>(input_.data());
+  while (cacheChar_ < charIndex && cacheByte_ < input_.size()) {
+    cacheByte_ += s[cacheByte_] < 0x80 ? 1 : rt::utf8::charLength(input_, cacheByte_);
+    ++cacheChar_;
+  }
+  return cacheByte_;
+}
+
+int TRegExpr::GroupPos(int n) const {
+  if (!slotSet(n)) return -1;
+  return int(CharIndexOfByte(slotStart_[n])) + 1;
+}
+
+int TRegExpr::GroupLen(int n) const {
+  if (!slotSet(n)) return -1;
+  return int(countChars(slotStart_[n], slotEnd_[n]));
+}
+
+std::string TRegExpr::GroupText(int n) const {
+  if (!slotSet(n)) return std::string();
+  return input_.substr(slotStart_[n], slotEnd_[n] - slotStart_[n]);
+}
+
+int64_t TRegExpr::GroupBytePos(int n) const { return slotSet(n) ? int64_t(slotStart_[n]) : -1; }
+
+int64_t TRegExpr::GroupByteLen(int n) const {
+  return slotSet(n) ? int64_t(slotEnd_[n]) - int64_t(slotStart_[n]) : -1;
+}
+
+// "$n", "${n}", "$&" and "${&}" stand for a slot's text (empty past group 14 or when unset); any
+// other "$" is itself. A backslash makes the next character literal.
+std::string TRegExpr::ExpandTemplate(std::string_view t) {
+  ensureCompiled();
+  if (!hasInput_) RaiseError(reeNoInputStringSpecified);
+  std::string out;
+  out.reserve(t.size());
+  size_t i = 0;
+  while (i < t.size()) {
+    char c = t[i];
+    if (c == '$') {
+      size_t j = i + 1;
+      bool brace = j < t.size() && t[j] == '{';
+      if (brace) ++j;
+      long slot = -1;
+      if (j < t.size() && t[j] == '&') {
+        slot = 0;
+        ++j;
+      } else if (j < t.size() && t[j] >= '0' && t[j] <= '9') {
+        slot = 0;
+        for (; j < t.size() && t[j] >= '0' && t[j] <= '9'; ++j)
+          slot = slot > kMaxGroups ? slot : slot * 10 + (t[j] - '0');  // saturates past 14
+      }
+      bool closed = !brace || (j < t.size() && t[j] == '}');
+      if (slot >= 0 && closed) {
+        if (brace) ++j;
+        if (slot <= kMaxGroups && slotSet(int(slot)))
+          out.append(input_, slotStart_[slot], slotEnd_[slot] - slotStart_[slot]);
+        i = j;
+        continue;
+      }
+      out += '$';
+      ++i;
+      continue;
+    }
+    if (c == '\\' && i + 1 < t.size()) {
+      size_t n = rt::utf8::charLength(t, i + 1);
+      out.append(t.substr(i + 1, n));
+      i += 1 + n;
+      continue;
+    }
+    out += c;
+    ++i;
+  }
+  return out;
+}
+
+void TRegExpr::SplitText(std::string_view text, std::vector<std::string>& list) {
+  bool found = Exec(text);
+  size_t prev = 0;
+  while (found) {
+    list.emplace_back(input_.substr(prev, slotStart_[0] - prev));
+    prev = slotEnd_[0];
+    found = ExecNext();
+  }
+  list.emplace_back(input_.substr(prev));
+}
+
+bool MatchOnce(std::string_view pattern, std::string_view text) {
+  TRegExpr re;
+  re.SetExpression(pattern);
+  return re.Exec(text);
+}
+
+void SplitByPattern(std::string_view pattern, std::string_view text,
+                    std::vector<std::string>& list) {
+  list.clear();
+  TRegExpr re;
+  re.SetExpression(pattern);
+  re.SplitText(text, list);
+}
+
+}  // namespace regex
