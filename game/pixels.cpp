@@ -16,16 +16,19 @@ bool clipToView(const PixelView& v, int& x, int& y, int& w, int& h) {
   return ClipBlitRect(x, y, w, h, sx, sy, v.width, v.height, v.width, v.height);
 }
 
-// Blends every colour byte of the rectangle: new = (old * keep + add) >> 8, with `add` per byte
-// already weighted. The loop is written so the compiler can vectorise it.
-void blendRect(PixelView v, int x, int y, int w, int h, uint32_t keep, const uint32_t add[3]) {
+// Blends every colour byte of the rectangle: new = (old * keep + c * weight) >> 8 with keep + weight =
+// 256, so each product fits in 16 bits and red and blue travel together in one 32-bit word.
+void blendRect(PixelView v, int x, int y, int w, int h, uint32_t keep, uint32_t weight, TColor color) {
   if (!v.drawable() || !clipToView(v, x, y, w, h)) return;
+  const uint32_t addRB = (redOf(color) * weight) << 16 | blueOf(color) * weight;
+  const uint32_t addG = (greenOf(color) * weight) << 8;
   for (int row = y; row < y + h; ++row) {
-    uint8_t* p = v.pixel(x, row);
-    for (int i = 0; i < w; ++i, p += 4) {
-      p[0] = static_cast<uint8_t>((p[0] * keep + add[0]) >> 8);
-      p[1] = static_cast<uint8_t>((p[1] * keep + add[1]) >> 8);
-      p[2] = static_cast<uint8_t>((p[2] * keep + add[2]) >> 8);
+    auto* p = reinterpret_cast<uint32_t*>(v.pixel(x, row));
+    for (int i = 0; i < w; ++i) {
+      const uint32_t px = p[i];
+      const uint32_t rb = (((px & 0x00FF00FFu) * keep + addRB) >> 8) & 0x00FF00FFu;
+      const uint32_t g = (((px & 0x0000FF00u) * keep + addG) >> 8) & 0x0000FF00u;
+      p[i] = (px & 0xFF000000u) | rb | g;
     }
   }
 }
@@ -42,15 +45,13 @@ void FillColor(PixelView v, uint8_t blue, uint8_t green, uint8_t red) {
 }
 
 void BlendRectColor(PixelView v, int x, int y, int width, int height, TColor color, int alpha) {
-  const uint32_t l = static_cast<uint32_t>(std::clamp(alpha, 0, 255)) + 1, m = 256 - l;
-  const uint32_t add[3] = {l * blueOf(color), l * greenOf(color), l * redOf(color)};
-  blendRect(v, x, y, width, height, m, add);
+  const uint32_t l = static_cast<uint32_t>(std::clamp(alpha, 0, 255)) + 1;
+  blendRect(v, x, y, width, height, 256 - l, l, color);
 }
 
 void BlendRectColorMMX(PixelView v, int x, int y, int width, int height, TColor color, int alpha) {
   const uint32_t a = static_cast<uint32_t>(std::clamp(alpha, 0, 255));
-  const uint32_t add[3] = {a * blueOf(color), a * greenOf(color), a * redOf(color)};
-  blendRect(v, x, y, width, height, 256 - a, add);
+  blendRect(v, x, y, width, height, 256 - a, a, color);
 }
 
 void BlendDrawKeyed(PixelView src, int destX, int destY, int width, int height, int srcX, int srcY, PixelView dest,

@@ -12,13 +12,6 @@ uint32_t bgrOf(TColor c) { return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0
 
 }  // namespace
 
-void Raster::put(int x, int y, uint32_t bgr) {
-  if (x < 0 || y < 0 || x >= target_.width || y >= target_.height) return;
-  auto* p = reinterpret_cast<uint32_t*>(target_.pixel(x, y));
-  *p = (*p & 0xFF000000u) | bgr;
-  if (batch_) stamps_[static_cast<size_t>(y) * target_.width + x] = whitenings_;
-}
-
 void Raster::blendPut(int x, int y, uint32_t bgr, uint32_t alpha) {
   if (x < 0 || y < 0 || x >= target_.width || y >= target_.height) return;
   if (batch_ && whitenings_ > 0) flushWhitenings(batchAlpha_);  // a blend must see the whitenings so far
@@ -67,21 +60,33 @@ void Raster::blendEllipseKeyed(int left, int top, int right, int bottom, TColor 
 
 namespace {
 
-// Calls f(x, y) for each pixel of a ring round (cx, cy) inside the box (x0, y0)-(x1, y1).
+// Calls f(x, y) for each pixel of a ring round (cx, cy) inside the box (x0, y0)-(x1, y1): the pixels
+// whose centres lie at a distance d with inner <= d < outer. Each row is searched only over the two
+// spans where the ring can be.
 template <typename F>
 void forRing(double cx, double cy, double radius, int penWidth, int x0, int y0, int x1, int y1, F f) {
   const double half = std::max(penWidth, 1) / 2.0;
   const double inner = std::max(0.0, radius - half), outer = radius + half;
+  const double in2 = inner * inner, out2 = outer * outer;
   const int top = std::max(y0, static_cast<int>(std::floor(cy - outer))),
             bottom = std::min(y1, static_cast<int>(std::ceil(cy + outer)));
-  const int left = std::max(x0, static_cast<int>(std::floor(cx - outer))),
-            right = std::min(x1, static_cast<int>(std::ceil(cx + outer)));
   for (int y = top; y < bottom; ++y) {
-    double dy = y + 0.5 - cy;
-    for (int x = left; x < right; ++x) {
-      double dx = x + 0.5 - cx;
-      double d2 = dx * dx + dy * dy;
-      if (d2 >= inner * inner && d2 < outer * outer) f(x, y);
+    const double dy = y + 0.5 - cy, rest = out2 - dy * dy;
+    if (rest <= 0) continue;
+    const double xo = std::sqrt(rest), xi = in2 > dy * dy ? std::sqrt(in2 - dy * dy) : 0.0;
+    auto span = [&](double from, double to) {
+      const int a = std::max(x0, static_cast<int>(std::floor(from - 0.5)));
+      const int b = std::min(x1, static_cast<int>(std::ceil(to - 0.5)) + 1);
+      for (int x = a; x < b; ++x) {
+        const double dx = x + 0.5 - cx, d2 = dx * dx + dy * dy;
+        if (d2 >= in2 && d2 < out2) f(x, y);
+      }
+    };
+    if (xi > 0) {
+      span(cx - xo, cx - xi);
+      span(cx + xi, cx + xo);
+    } else {
+      span(cx - xo, cx + xo);
     }
   }
 }

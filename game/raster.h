@@ -52,7 +52,12 @@ class Raster {
   bool inWhitenBatch() const { return batch_; }
 
  private:
-  void put(int x, int y, uint32_t bgr);
+  void put(int x, int y, uint32_t bgr) {
+    if (x < 0 || y < 0 || x >= target_.width || y >= target_.height) return;
+    auto* p = reinterpret_cast<uint32_t*>(target_.pixel(x, y));
+    *p = (*p & 0xFF000000u) | bgr;
+    if (batch_) stamps_[static_cast<size_t>(y) * target_.width + x] = whitenings_;
+  }
   void blendPut(int x, int y, uint32_t bgr, uint32_t alpha);
   const std::vector<uint8_t>& ellipseMask(int width, int height);
   void flushWhitenings(int alpha);
