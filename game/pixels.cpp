@@ -18,7 +18,8 @@ bool clipToView(const PixelView& v, int& x, int& y, int& w, int& h) {
 
 // Blends every colour byte of the rectangle: new = (old * keep + c * weight) >> 8 with keep + weight =
 // 256, so each product fits in 16 bits and red and blue travel together in one 32-bit word.
-void blendRect(PixelView v, int x, int y, int w, int h, uint32_t keep, uint32_t weight, TColor color) {
+[[gnu::target_clones("avx2", "default")]] void blendRect(PixelView v, int x, int y, int w, int h, uint32_t keep,
+                                                          uint32_t weight, TColor color) {
   if (!v.drawable() || !clipToView(v, x, y, w, h)) return;
   const uint32_t addRB = (redOf(color) * weight) << 16 | blueOf(color) * weight;
   const uint32_t addG = (greenOf(color) * weight) << 8;

@@ -52,18 +52,24 @@ class Raster {
   bool inWhitenBatch() const { return batch_; }
 
  private:
+  struct Span {
+    int from, to;  // [from, to)
+  };
   void put(int x, int y, uint32_t bgr) {
     if (x < 0 || y < 0 || x >= target_.width || y >= target_.height) return;
     auto* p = reinterpret_cast<uint32_t*>(target_.pixel(x, y));
     *p = (*p & 0xFF000000u) | bgr;
     if (batch_) stamps_[static_cast<size_t>(y) * target_.width + x] = whitenings_;
   }
-  void blendPut(int x, int y, uint32_t bgr, uint32_t alpha);
-  const std::vector<uint8_t>& ellipseMask(int width, int height);
+  void fillSpan(int y, int from, int to, uint32_t bgr);
+  void blendSpan(int y, int from, int to, uint32_t bgr, uint32_t alpha);
+  // Before a blend in a batch: the pixels must show the whitenings so far.
+  void settleForBlend();
+  const std::vector<Span>& ellipseRows(int width, int height);
   void flushWhitenings(int alpha);
 
   PixelView target_;
-  std::map<std::pair<int, int>, std::vector<uint8_t>> masks_;
+  std::map<std::pair<int, int>, std::vector<Span>> ellipses_;
   bool batch_ = false;
   int batchAlpha_ = 0;
   uint16_t whitenings_ = 0;

@@ -71,6 +71,21 @@ TEST(Raster, LinesLeaveOutTheEndPixelAndThickenAcross) {
   EXPECT_EQ(img.count(0x090909), 0);
 }
 
+// Lines that leave the picture are drawn pixel by pixel with bounds checks, lines wholly inside by a
+// faster walk; both must put a line on the same pixels.
+TEST(Raster, LinesCutAtTheEdgeMatchLinesWhollyInside) {
+  rt::RandSeed = 99;
+  for (int i = 0; i < 200; ++i) {
+    int x0 = rt::Random(100) - 40, y0 = rt::Random(64), x1 = rt::Random(100) - 40, y1 = rt::Random(64);
+    int width = 1 + rt::Random(2);
+    Image cut(64, 64, 0), whole(128, 64, 0);
+    game::Raster(cut.view()).line(x0, y0, x1, y1, RGB(255, 255, 255), width);
+    game::Raster(whole.view()).line(x0 + 64, y0, x1 + 64, y1, RGB(255, 255, 255), width);
+    for (int y = 0; y < 64; ++y)
+      for (int x = 0; x < 64; ++x) ASSERT_EQ(cut.rgb(x, y), whole.rgb(x + 64, y)) << i << ": " << x << "," << y;
+  }
+}
+
 TEST(Raster, SpritesAreDrawnWithBlackTransparent) {
   Image sprite(2, 2, 0);
   sprite.at(1, 0) = 0x00ABCDEF;
