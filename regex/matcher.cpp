@@ -428,8 +428,8 @@ bool Matcher::attempt(uint32_t pos) {
       case rxStar:
       case rxPlus:
       case rxRange: {
-        uint32_t min = p[0] == rxStar ? 0 : p[0] == rxPlus ? 1 : readU32(p + kHeaderSize);
-        uint32_t max = p[0] == rxRange ? readU32(p + kHeaderSize + 4) : kRepeatInfinite;
+        uint32_t min, max;
+        repeatBounds(p, min, max);
         const uint8_t* operand = p + repeatOperand(p[0]);
         uint32_t minPos;
         if (!scanRepeat(operand, pos, min, max, minPos)) goto backtrack;
@@ -444,8 +444,8 @@ bool Matcher::attempt(uint32_t pos) {
       case rxStarLazy:
       case rxPlusLazy:
       case rxRangeLazy: {
-        uint32_t min = p[0] == rxStarLazy ? 0 : p[0] == rxPlusLazy ? 1 : readU32(p + kHeaderSize);
-        uint32_t max = p[0] == rxRangeLazy ? readU32(p + kHeaderSize + 4) : kRepeatInfinite;
+        uint32_t min, max;
+        repeatBounds(p, min, max);
         const uint8_t* operand = p + repeatOperand(p[0]);
         uint32_t minPos;
         if (!scanRepeat(operand, pos, min, min, minPos)) goto backtrack;
@@ -580,7 +580,8 @@ bool Matcher::attempt(uint32_t pos) {
         }
         case fRepeatLazy: {
           const uint8_t* operand = p + repeatOperand(p[0]);
-          uint32_t max = p[0] == rxRangeLazy ? readU32(p + kHeaderSize + 4) : kRepeatInfinite;
+          uint32_t min, max;
+          repeatBounds(p, min, max);
           uint16_t la = readU16(p + repeatLookAheadAt(p[0]));
           pos = f.a;
           uint32_t count = f.b;

@@ -114,6 +114,16 @@ inline bool isRangeRepeat(uint8_t op) { return op == rxRange || op == rxRangeLaz
 inline size_t repeatOperand(uint8_t op) {
   return isRangeRepeat(op) ? kHeaderSize + 10 : kHeaderSize + 2;
 }
+// Bounds of a quantifier over a one-character operand.
+inline void repeatBounds(const uint8_t* node, uint32_t& min, uint32_t& max) {
+  switch (node[0]) {
+    case rxStar:
+    case rxStarLazy: min = 0; max = kRepeatInfinite; break;
+    case rxPlus:
+    case rxPlusLazy: min = 1; max = kRepeatInfinite; break;
+    default: std::memcpy(&min, node + kHeaderSize, 4); std::memcpy(&max, node + kHeaderSize + 4, 4);
+  }
+}
 inline size_t repeatLookAheadAt(uint8_t op) {
   return isRangeRepeat(op) ? kHeaderSize + 8 : kHeaderSize;
 }
