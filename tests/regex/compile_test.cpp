@@ -189,6 +189,12 @@ TEST(RegexCompile, LineSeparatorsDecideWhatCaretMeans) {
   re.SetLinePairedSeparator("<>");
   EXPECT_TRUE(re.Exec("a<>b"));
   EXPECT_FALSE(re.Exec("a<b"));
+  re.SetExpression("a$");  // the pair's head is where a line can end, and a search can start
+  ASSERT_TRUE(re.Exec("xa<>b"));
+  EXPECT_EQ(re.GroupPos(0), 2);
+  re.SetExpression("$");
+  ASSERT_TRUE(re.Exec("xa<>b"));
+  EXPECT_EQ(re.GroupPos(0), 3);
 }
 
 TEST(RegexCompile, CustomClasses) {
