@@ -55,23 +55,23 @@ Player::~Player() {
 }
 
 bool Player::loadSoundFont(const std::string& path) {
-  auto lock = mixer_.lock();
-  dropPlayerLocked();
-  playing_ = 0;
-  if (fontId_ >= 0) fluid_synth_sfunload(synth_, fontId_, 1);
-  fontId_ = -1;
-  soundFont_ = path;
-  if (!std::filesystem::is_regular_file(path)) {
-    std::fprintf(stderr, "music: no SoundFont at %s; music stays silent\n", path.c_str());
-    return false;
+  const int tune = playing_;
+  const bool loop = looping_;
+  bool loaded;
+  {
+    auto lock = mixer_.lock();
+    dropPlayerLocked();
+    if (fontId_ >= 0) fluid_synth_sfunload(synth_, fontId_, 1);
+    fontId_ = -1;
+    soundFont_ = path;
+    loaded = std::filesystem::is_regular_file(path) && (fontId_ = fluid_synth_sfload(synth_, path.c_str(), 1)) != FLUID_FAILED;
+    if (!loaded) {
+      fontId_ = -1;
+      std::fprintf(stderr, "music: cannot load the SoundFont %s; music stays silent\n", path.c_str());
+    }
   }
-  int id = fluid_synth_sfload(synth_, path.c_str(), 1);
-  if (id == FLUID_FAILED) {
-    std::fprintf(stderr, "music: cannot load the SoundFont %s; music stays silent\n", path.c_str());
-    return false;
-  }
-  fontId_ = id;
-  return true;
+  if (tune != 0) play(tune, loop);
+  return loaded;
 }
 
 bool Player::add(int number, const std::string& path) {

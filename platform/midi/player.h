@@ -28,6 +28,7 @@ class Player : public audio::Source {
   Player& operator=(const Player&) = delete;
 
   // Loads a SoundFont in place of the current one; false (and silence) when it cannot be loaded.
+  // The tune playing starts again from its beginning with the new sounds.
   bool loadSoundFont(const std::string& path);
   const std::string& soundFont() const { return soundFont_; }
   bool ready() const { return fontId_ >= 0; }

@@ -125,6 +125,19 @@ TEST_F(PlayerTest, VolumeScalesTheOutput) {
   EXPECT_EQ(player.volume(), 100);
 }
 
+TEST_F(PlayerTest, ChangingTheSoundFontRestartsTheTunePlaying) {
+  ASSERT_TRUE(player.add(1, writeShortTune()));
+  ASSERT_TRUE(player.play(1, true));
+  loudness(mixer, 0.6);
+  EXPECT_FALSE(player.loadSoundFont("/nonexistent.sf2"));
+  EXPECT_EQ(player.playingNumber(), 1);
+  EXPECT_EQ(loudness(mixer, 0.3), 0.0);
+  EXPECT_TRUE(player.loadSoundFont(midi::defaultSoundFont()));
+  EXPECT_EQ(player.playingNumber(), 1);
+  EXPECT_LT(player.tick(), 100);  // from the beginning
+  EXPECT_GT(loudness(mixer, 0.3), 0.005);
+}
+
 TEST(PlayerWithoutSoundFont, StaysSilentButKeepsItsState) {
   audio::Mixer mixer;
   midi::Player player(mixer);
