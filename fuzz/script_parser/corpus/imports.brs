@@ -1,0 +1,2 @@
+import missing;
+import other.*;

@@ -1,0 +1,1 @@
+switch (x) { case 1: a; case /ab+c/gi: b; default: c; }

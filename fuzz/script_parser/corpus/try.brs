@@ -1,0 +1,2 @@
+try { throw "x"; } catch (e) { print(e); } finally { done(); }
+with (o) { p = 1; }

@@ -1,0 +1,485 @@
+#include "script/core/lexer.h"
+
+#include <string>
+#include <unordered_map>
+
+#include "platform/rt/numtext.h"
+#include "platform/rt/utf8.h"
+
+namespace engine {
+
+namespace {
+
+const std::unordered_map<std::string_view, int32_t>& Keywords() {
+  static const std::unordered_map<std::string_view, int32_t> table = {
+      {"var", tkVar},         {"function", tkFunction}, {"if", tkIf},
+      {"else", tkElse},       {"while", tkWhile},       {"for", tkFor},
+      {"continue", tkContinue}, {"break", tkBreak},     {"return", tkReturn},
+      {"with", tkWith},       {"this", tkThis},         {"null", tkNull},
+      {"true", tkTrue},       {"false", tkFalse},       {"new", tkNew},
+      {"delete", tkDelete},   {"void", tkVoid},         {"typeof", tkTypeof},
+      {"try", tkTry},         {"catch", tkCatch},       {"finally", tkFinally},
+      {"throw", tkThrow},     {"undefined", tkUndefined}, {"infinity", tkInfinity},
+      {"in", tkIn},           {"case", tkCase},         {"class", tkClass},
+      {"const", tkConst},     {"debugger", tkDebugger}, {"do", tkDo},
+      {"enum", tkEnum},       {"export", tkExport},     {"extends", tkExtends},
+      {"import", tkImport},   {"super", tkSuper},       {"switch", tkSwitch},
+      {"default", tkDefault}, {"static", tkStatic},     {"global", tkGlobal},
+      {"NaN", tkNaN},
+  };
+  return table;
+}
+
+bool IsDigit(char32_t c) { return c >= '0' && c <= '9'; }
+bool IsHexDigit(char32_t c) {
+  return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+bool IsLetter(char32_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsIdentStart(char32_t c) { return IsLetter(c) || c == '_' || c == '$'; }
+bool IsIdentPart(char32_t c) { return IsIdentStart(c) || IsDigit(c); }
+
+bool IsOperatorChar(char32_t c) {
+  switch (c) {
+    case '!': case '#': case '%': case '&': case '(': case ')': case '*': case '+':
+    case ',': case '-': case '.': case '/': case ':': case ';': case '<': case '=':
+    case '>': case '?': case '@': case '[': case '\\': case ']': case '^': case '`':
+    case '{': case '|': case '}': case '~':
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The member names of the regular-expression object's static properties, by the character after
+// "$" (RegExp.$& and friends).
+const char* DollarMember(char32_t c) {
+  switch (c) {
+    case '"': return "rightContext";
+    case '&': return "lastMatch";
+    case '*': return "multiline";
+    case '+': return "lastParen";
+    case '`': return "leftContext";
+    case '_': return "input";
+    default: return nullptr;
+  }
+}
+
+}  // namespace
+
+bool EndsOperand(int32_t token) {
+  switch (token) {
+    case tkNull: case tkTrue: case tkFalse: case tkUndefined: case tkInfinity:
+    case tkString: case tkIdentifier: case tkInteger: case tkFloat: case tkRParen:
+    case tkRBracket: case tkRegExp: case tkNaN:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TJLex::Reset() {
+  sources_.clear();
+  line_ = 1;
+  historyCount_ = 0;
+  token_ = prevToken_ = 0;
+  text_.clear();
+  op_ = int_ = 0;
+  double_ = 0;
+  tokenLine_ = 1;
+  unterminated_ = false;
+}
+
+void TJLex::SetText(std::string text, std::string name) {
+  Reset();
+  sources_.push_back(Source{std::move(text), std::move(name), 0, 1});
+}
+
+void TJLex::InsertText(std::string text, std::string name) {
+  if (text.empty()) return;
+  sources_.push_back(Source{std::move(text), std::move(name), 0, line_});
+  line_ = 1;
+  historyCount_ = 0;
+}
+
+std::vector<std::string> TJLex::OpenSources() const {
+  std::vector<std::string> names;
+  for (const Source& s : sources_) names.push_back(s.name);
+  return names;
+}
+
+bool TJLex::AtEnd() const {
+  for (const Source& s : sources_)
+    if (s.pos < s.text.size()) return false;
+  return true;
+}
+
+char32_t TJLex::Get() {
+  size_t length = 0;
+  char32_t c = kEnd;
+  if (!sources_.empty()) {
+    Source& s = sources_.back();
+    if (s.pos < s.text.size()) {
+      unsigned char b = static_cast<unsigned char>(s.text[s.pos]);
+      if (b < 0x80) {
+        c = b;
+        length = 1;
+      } else {
+        c = rt::utf8::decode(s.text, s.pos, &length);
+      }
+      s.pos += length;
+      if (c == '\n') ++line_;
+    }
+  }
+  if (historyCount_ == 4) {
+    for (int i = 0; i < 3; ++i) history_[i] = history_[i + 1];
+    historyCount_ = 3;
+  }
+  history_[historyCount_++] = length;
+  return c;
+}
+
+void TJLex::Unget() {
+  if (historyCount_ == 0) return;
+  size_t length = history_[--historyCount_];
+  if (length == 0) return;
+  Source& s = sources_.back();
+  s.pos -= length;
+  if (s.text[s.pos] == '\n') --line_;
+}
+
+void TJLex::TakeLast() {
+  size_t length = historyCount_ ? history_[historyCount_ - 1] : 0;
+  if (length == 0) return;
+  const Source& s = sources_.back();
+  text_.append(s.text, s.pos - length, length);
+}
+
+bool TJLex::Match(char32_t c) {
+  if (Get() == c) {
+    TakeLast();
+    return true;
+  }
+  Unget();
+  return false;
+}
+
+void TJLex::LeaveFinishedSources() {
+  while (sources_.size() > 1 && sources_.back().pos >= sources_.back().text.size()) {
+    line_ = sources_.back().resumeLine;
+    sources_.pop_back();
+    historyCount_ = 0;
+  }
+}
+
+bool TJLex::NextToken() {
+  prevToken_ = token_;
+  token_ = 0;
+  op_ = 0;
+  int_ = 0;
+  double_ = 0;
+  unterminated_ = false;
+  text_.clear();
+  for (;;) {
+    LeaveFinishedSources();
+    tokenLine_ = line_;
+    char32_t c = Get();
+    if (c == kEnd) break;
+    tokenLine_ = line_;
+    if (c < 0x80 && IsOperatorChar(c)) {
+      Unget();
+      ReadOperator();
+    } else if (c == '"' || c == '\'') {
+      Unget();
+      ReadString();
+    } else if (IsIdentStart(c)) {
+      Unget();
+      ReadIdentifier();
+    } else if (IsDigit(c)) {
+      Unget();
+      ReadNumber();
+    } else {
+      continue;  // blanks, control characters, anything outside ASCII (the full-width space too)
+    }
+    if (token_ != 0 || unterminated_) break;
+    text_.clear();
+  }
+  if (token_ != 0 && OnDebugout) OnDebugout(std::to_string(token_) + "( " + text_ + " )");
+  return token_ != 0;
+}
+
+void TJLex::ReadOperator() {
+  char32_t c = Get();
+  TakeLast();
+  switch (c) {
+    case '!':
+      if (Match('='))
+        SetOp(tkEquality, Match('=') ? opNotStrict : '!');
+      else
+        SetOp(tkUnaryOp, '!');
+      break;
+    case '%': SetOp(Match('=') ? tkCompoundAssign : tkMultiplicative, '%'); break;
+    case '&':
+      if (Match('&')) SetOp(tkAndAnd, 0);
+      else if (Match('=')) SetOp(tkCompoundAssign, '&');
+      else SetOp(tkBitAnd, 0);
+      break;
+    case '(': SetOp(tkLParen, 0); break;
+    case ')': SetOp(tkRParen, 0); break;
+    case '*': SetOp(Match('=') ? tkCompoundAssign : tkMultiplicative, '*'); break;
+    case '+':
+    case '-':
+      if (Match(c)) SetOp(tkIncDec, int32_t(c));
+      else if (Match('=')) SetOp(tkCompoundAssign, int32_t(c));
+      else SetOp(tkAdditive, int32_t(c));
+      break;
+    case ',': SetOp(tkComma, 0); break;
+    case '.': SetOp(tkDot, 0); break;
+    case '/': {
+      char32_t next = Get();
+      if (next == '/') {
+        SkipLineComment();
+      } else if (next == '*') {
+        SkipBlockComment();
+      } else {
+        Unget();
+        if (EndsOperand(prevToken_)) {
+          SetOp(Match('=') ? tkCompoundAssign : tkMultiplicative, '/');
+        } else {
+          text_.clear();
+          ReadRegExp();
+        }
+      }
+      break;
+    }
+    case ':': SetOp(tkColon, 0); break;
+    case ';': SetOp(tkSemicolon, 0); break;
+    case '<':
+      if (Match('<')) SetOp(Match('=') ? tkCompoundAssign : tkShift, '<');
+      else if (Match('=')) SetOp(tkRelational, opLessEqual);
+      else SetOp(tkRelational, '<');
+      break;
+    case '=':
+      if (Match('=')) SetOp(tkEquality, Match('=') ? opTriple : '=');
+      else SetOp(tkAssign, 0);
+      break;
+    case '>':
+      if (Match('>')) {
+        if (Match('>')) SetOp(Match('=') ? tkCompoundAssign : tkShift, opTriple);
+        else SetOp(Match('=') ? tkCompoundAssign : tkShift, '>');
+      } else if (Match('=')) {
+        SetOp(tkRelational, opGreaterEqual);
+      } else {
+        SetOp(tkRelational, '>');
+      }
+      break;
+    case '?': SetOp(tkQuestion, 0); break;
+    case '@': SetOp(tkAt, 0); break;
+    case '[': SetOp(tkLBracket, 0); break;
+    case ']': SetOp(tkRBracket, 0); break;
+    case '^': if (Match('=')) SetOp(tkCompoundAssign, '^');
+      else SetOp(tkBitXor, 0);
+      break;
+    case '{': SetOp(tkLBrace, 0); break;
+    case '|':
+      if (Match('|')) SetOp(tkOrOr, 0);
+      else if (Match('=')) SetOp(tkCompoundAssign, '|');
+      else SetOp(tkBitOr, 0);
+      break;
+    case '}': SetOp(tkRBrace, 0); break;
+    case '~': SetOp(tkUnaryOp, '~'); break;
+    default:
+      break;  // "#", "\" and "`" mean nothing
+  }
+}
+
+void TJLex::SkipLineComment() {
+  for (char32_t c = Get(); c != kEnd && c != '\n'; c = Get()) {
+  }
+}
+
+void TJLex::SkipBlockComment() {
+  char32_t previous = 0;
+  for (char32_t c = Get(); c != kEnd; c = Get()) {
+    if (previous == '*' && c == '/') return;
+    previous = c;
+  }
+}
+
+void TJLex::ReadString() {
+  char32_t quote = Get();
+  for (;;) {
+    char32_t c = Get();
+    if (c == kEnd) {
+      unterminated_ = true;
+      return;
+    }
+    if (c == quote) break;
+    if (c == '\\' && quote == '"') {
+      char32_t e = Get();
+      switch (e) {
+        case '\\': text_ += '\\'; break;
+        case 'b': text_ += '\b'; break;
+        case 'f': text_ += '\f'; break;
+        case 'n': text_ += "\r\n"; break;
+        case 'r': text_ += '\r'; break;
+        case 't': text_ += '\t'; break;
+        case '"': text_ += '"'; break;
+        case kEnd:
+          unterminated_ = true;
+          return;
+        default:
+          break;  // an unknown escape drops both characters
+      }
+      continue;
+    }
+    TakeLast();
+  }
+  token_ = tkString;
+}
+
+void TJLex::ReadRegExp() {
+  for (;;) {
+    char32_t c = Get();
+    if (c == kEnd) {
+      unterminated_ = true;
+      return;
+    }
+    if (c == '/') break;
+    if (c == '\\') {
+      char32_t e = Get();
+      switch (e) {
+        case '/': text_ += '/'; break;
+        case 'b': text_ += '\b'; break;
+        case 'f': text_ += '\f'; break;
+        case 'n': text_ += "\r\n"; break;
+        case 'r': text_ += '\r'; break;
+        case 't': text_ += '\t'; break;
+        case kEnd: break;
+        default:
+          text_ += '\\';
+          TakeLast();
+          break;
+      }
+      continue;
+    }
+    TakeLast();
+  }
+  text_ += '\0';
+  for (;;) {
+    char32_t f = Get();
+    if (f == 'g' || f == 'i' || f == 'm') {
+      TakeLast();
+    } else {
+      Unget();
+      break;
+    }
+  }
+  token_ = tkRegExp;
+}
+
+void TJLex::ReadIdentifier() {
+  char32_t first = Get();
+  TakeLast();
+  if (first == '$' && prevToken_ == tkDot) {
+    char32_t second = Get();
+    if (const char* member = DollarMember(second)) {
+      text_ = member;
+      token_ = tkIdentifier;
+      return;
+    }
+    Unget();
+  }
+  for (;;) {
+    char32_t c = Get();
+    if (!IsIdentPart(c)) {
+      Unget();
+      break;
+    }
+    TakeLast();
+  }
+  token_ = tkIdentifier;
+  if (prevToken_ != tkDot) {
+    auto it = Keywords().find(text_);
+    if (it != Keywords().end()) token_ = it->second;
+  }
+}
+
+void TJLex::ReadNumber() {
+  bool isFloat = false;
+  bool isHex = false;
+  for (;;) {
+    char32_t c = Get();
+    if (IsDigit(c)) {
+      TakeLast();
+    } else if (c == '.') {
+      char32_t next = Get();
+      if (IsDigit(next)) {
+        isFloat = true;
+        text_ += '.';
+        TakeLast();
+      } else {
+        Unget();
+        Unget();
+        break;
+      }
+    } else if (c == 'E' || c == 'e') {
+      char32_t next = Get();
+      if (next == '+' || next == '-' || IsDigit(next)) {
+        isFloat = true;
+        text_ += char(c);
+        TakeLast();
+      } else {
+        Unget();
+        Unget();
+        break;
+      }
+    } else if (c == 'X' || c == 'x') {
+      isHex = true;
+      TakeLast();
+      for (;;) {
+        char32_t h = Get();
+        if (!IsHexDigit(h)) {
+          Unget();
+          break;
+        }
+        TakeLast();
+      }
+      break;
+    } else {
+      Unget();
+      break;
+    }
+  }
+
+  double d = 0;
+  if (isFloat) {
+    if (rt::TryStrToFloat(text_, d)) {
+      token_ = tkFloat;
+      double_ = d;
+    } else {
+      token_ = tkNaN;
+    }
+    return;
+  }
+  // Integer text: 32 bits, else 64 bits kept as a float, else whatever the float conversion makes
+  // of it. "0x" introduces hexadecimal digits, which may fill all 32 bits.
+  std::string digits = text_;
+  if (isHex && digits.size() >= 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X'))
+    digits = "$" + digits.substr(2);
+  int32_t i = 0;
+  int64_t i64 = 0;
+  if (rt::TryStrToInt(digits, i)) {
+    token_ = tkInteger;
+    int_ = i;
+  } else if (rt::TryStrToInt64(digits, i64)) {
+    token_ = tkFloat;
+    double_ = double(i64);
+  } else if (rt::TryStrToFloat(text_, d)) {
+    token_ = tkFloat;
+    double_ = d;
+  } else {
+    token_ = tkNaN;
+  }
+}
+
+}  // namespace engine
