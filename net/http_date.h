@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <string>
 
+#include "support/date_time.h"
+
 namespace net {
 
-using TDateTime = double;
+using support::TDateTime;
 
 struct TSystemTime {
   uint16_t wYear = 0;
@@ -28,8 +30,6 @@ extern const char* const ShortDayNames[7];
 bool TryEncodeDateTime(int year, int month, int day, int hour, int minute, int second, int millisecond,
                        TDateTime& result);
 TSystemTime DecodeDateTime(TDateTime value);
-// The current local date and time.
-TDateTime NowDateTime();
 // Seconds since 1970-01-01 UTC <-> local date-times, through the system's time-zone rules.
 TDateTime UnixTimeToLocal(int64_t seconds);
 int64_t LocalToUnixTime(TDateTime local);
