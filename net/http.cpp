@@ -1,5 +1,6 @@
 #include "net/http.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "net/text_routines.h"
@@ -42,6 +43,9 @@ std::string Origin(const std::string& url) {
   if (port.empty()) port = scheme == "https" ? "443" : scheme == "ftp" ? "21" : "80";
   return scheme + "://" + info.hostname + ":" + port;
 }
+
+// The most room an announced Content-Length makes ready in advance.
+constexpr int64_t kMaxReserve = int64_t(256) << 20;
 
 int IntegerOr(const std::string& text, int fallback) {
   int32_t value;
@@ -99,8 +103,11 @@ void TgHTTP::Run(uint8_t kind, const char* verb, const char* name, std::string u
       Log("nfo>" + url + "にredirectします", kLogNotice);
       Disconnect();
     }
-    if (target == BodyTarget::Text)
+    if (target == BodyTarget::Text) {
+      // An announced length saves growing the text step by step (the length is only a hint).
+      if (ContentLength > 0) text->reserve(text->size() + static_cast<size_t>(std::min<int64_t>(ContentLength, kMaxReserve)));
       ReceiveToString(*text, -1);
+    }
     else if (target == BodyTarget::File)
       ReceiveToFile(*fileName);
     Disconnect();
