@@ -431,13 +431,23 @@ int TgSocket::ReceiveWithFlags(TSocket& socket, void* data, int size, bool peek)
   }
   if (peek) return static_cast<int>(n);
   SetClosed(socket, false);
-  if (Logs(kLogDetail)) Log("dbg>socketから " + Num(n) + " bytes読み込みました", kLogDetail);
-  BytesRead += n;
-  BytesTotal += n;
-  bool cancel = false;
-  if (OnRead) OnRead(*this, static_cast<int>(n), cancel);
-  if (cancel) throw ESocketError(0);
+  CountTransfer(static_cast<int>(n), Direction::Receive);
   return static_cast<int>(n);
+}
+
+// Counts the bytes of one transfer, reports them and lets the handler cancel what follows.
+void TgSocket::CountTransfer(int count, Direction direction) {
+  bool receive = direction == Direction::Receive;
+  if (Logs(kLogDetail)) {
+    Log(receive ? "dbg>socketから " + Num(count) + " bytes読み込みました" : "dbg>socketに " + Num(count) + " bytes書き込みました",
+        kLogDetail);
+  }
+  (receive ? BytesRead : BytesWritten) += count;
+  BytesTotal += count;
+  bool cancel = false;
+  const TSocketCountEvent& event = receive ? OnRead : OnWrite;
+  if (event) event(*this, count, cancel);
+  if (cancel) throw ESocketError(0);
 }
 
 int TgSocket::RecvBuffer(TSocket& socket, void* data, int size) { return ReceiveWithFlags(socket, data, size, false); }
@@ -463,12 +473,7 @@ int TgSocket::SendBuffer(TSocket socket, const void* data, int64_t length) {
         RaiseSocketError(code);
       }
       sent += static_cast<int>(n);
-      if (Logs(kLogDetail)) Log("dbg>socketに " + Num(n) + " bytes書き込みました", kLogDetail);
-      BytesWritten += n;
-      BytesTotal += n;
-      bool cancel = false;
-      if (OnWrite) OnWrite(*this, static_cast<int>(n), cancel);
-      if (cancel) throw ESocketError(0);
+      CountTransfer(static_cast<int>(n), Direction::Send);
       result = static_cast<int>(n);
     }
     offset += chunk;
@@ -533,22 +538,20 @@ void TgSocket::BindAndListen(TSocket socket, uint16_t port) {
   local.sin_addr.s_addr = htonl(INADDR_ANY);
   local.sin_port = htons(port);
   if (::bind(socket, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
-    LastError = WSAGetLastError();
-    Log("err>port " + Num(port) + "でbind失敗しました", kLogNormal);
-    Log("dbg>" + WSAErrorName(LastError), kLogDetail);
-    FireSocketError(LastError);
-    throw EBindError(WSAErrorName(LastError));
+    RaiseBindError(WSAGetLastError(), "err>port " + Num(port) + "でbind失敗しました");
   }
   Log("suc>port " + Num(port) + "でbind成功しました", kLogRoutine);
   Log("rtn>listenを開始します", kLogRoutine);
-  if (::listen(socket, 5) != 0) {
-    LastError = WSAGetLastError();
-    Log("err>listen失敗しました", kLogNormal);
-    Log("dbg>" + WSAErrorName(LastError), kLogDetail);
-    FireSocketError(LastError);
-    throw EBindError(WSAErrorName(LastError));
-  }
+  if (::listen(socket, 5) != 0) RaiseBindError(WSAGetLastError(), "err>listen失敗しました");
   Log("suc>listen成功しました", kLogRoutine);
+}
+
+void TgSocket::RaiseBindError(int code, const std::string& line) {
+  LastError = code;
+  Log(line, kLogNormal);
+  Log("dbg>" + WSAErrorName(code), kLogDetail);
+  FireSocketError(code);
+  throw EBindError(WSAErrorName(code));
 }
 
 void TgSocket::BindInRange(TSocket socket, uint16_t first, uint16_t& chosen, int count) {
@@ -575,13 +578,8 @@ void TgSocket::BindInRange(TSocket socket, uint16_t first, uint16_t& chosen, int
   }
   Log("rtn>listenを開始します", kLogRoutine);
   // An unbound socket would listen on a port of the system's choosing; a range that gave no port fails.
-  if (!bound || ::listen(socket, 5) != 0) {
-    if (bound || LastError == 0) LastError = WSAGetLastError();
-    Log("err>listen失敗しました", kLogNormal);
-    Log("dbg>" + WSAErrorName(LastError), kLogDetail);
-    FireSocketError(LastError);
-    throw EBindError(WSAErrorName(LastError));
-  }
+  if (!bound) RaiseBindError(LastError != 0 ? LastError : WSAEADDRINUSE, "err>listen失敗しました");
+  if (::listen(socket, 5) != 0) RaiseBindError(WSAGetLastError(), "err>listen失敗しました");
   Log("suc>listen成功しました", kLogRoutine);
 }
 

@@ -163,6 +163,8 @@ class TgSocket {
   int WaitSlices(TSocket socket, short events, bool& aborted);
   void ReceiveInto(TSocket& socket, int64_t count, const std::function<void(const char*, size_t)>& sink);
   int ReceiveWithFlags(TSocket& socket, void* data, int size, bool peek);
+  void CountTransfer(int count, Direction direction);
+  [[noreturn]] void RaiseBindError(int code, const std::string& line);
   void SkipLineFeedAfterCR(TSocket& socket);
 };
 

@@ -10,6 +10,7 @@ namespace net {
 constexpr int WSAEINTR = 10004;
 constexpr int WSAEBADF = 10009;
 constexpr int WSAEWOULDBLOCK = 10035;
+constexpr int WSAEADDRINUSE = 10048;
 constexpr int WSAENOTSOCK = 10038;
 constexpr int WSAENOTCONN = 10057;
 constexpr int WSAETIMEDOUT = 10060;
