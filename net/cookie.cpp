@@ -1,8 +1,10 @@
 #include "net/cookie.h"
 
-#include "net/text_split.h"
+#include <vector>
+
 #include "net/url.h"
 #include "platform/rt/utf8.h"
+#include "regex/regexpr.h"
 
 namespace net {
 
@@ -63,7 +65,9 @@ void TCookie::Parse(const std::string& url, const std::string& text) {
     Domain = info.hostname;
     Path = info.path;
   }
-  for (const std::string& piece : SplitByPattern(";", text)) {
+  std::vector<std::string> pieces;
+  regex::SplitByPattern(";", text, pieces);
+  for (const std::string& piece : pieces) {
     size_t equals = piece.find('=');
     if (equals == std::string::npos) continue;  // "secure", "HttpOnly": flags are not kept
     std::string name = Trim(piece.substr(0, equals));

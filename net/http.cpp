@@ -4,11 +4,11 @@
 #include <string_view>
 
 #include "net/text_routines.h"
-#include "net/text_split.h"
 #include "net/url.h"
 #include "net/url_escape.h"
 #include "platform/rt/numtext.h"
 #include "platform/rt/utf8.h"
+#include "regex/regexpr.h"
 
 namespace net {
 
@@ -264,7 +264,9 @@ void TgHTTP::ReadResponse() {
     if (total != 0) ContentLength = total - first;
   }
   if (h.HasValue("content-disposition")) {
-    for (const std::string& piece : SplitByPattern("[;]+", h.GetValue("content-disposition"))) {
+    std::vector<std::string> pieces;
+    regex::SplitByPattern("[;]+", h.GetValue("content-disposition"), pieces);
+    for (const std::string& piece : pieces) {
       std::string part = Trim(piece);
       size_t equals = part.find('=');
       if (equals != std::string::npos && rt::sameText(part.substr(0, equals), "filename")) {

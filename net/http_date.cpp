@@ -5,7 +5,9 @@
 #include <ctime>
 #include <vector>
 
+#include "net/url.h"
 #include "platform/rt/utf8.h"
+#include "regex/regexpr.h"
 
 namespace net {
 
@@ -34,21 +36,6 @@ bool IsNumber(const std::string& text, int& value) {
     value = value * 10 + (c - '0');
   }
   return true;
-}
-
-std::vector<std::string> SplitAtBlanksAndHyphens(const std::string& text) {
-  std::vector<std::string> fields;
-  std::string field;
-  for (char c : text) {
-    if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v' || c == '-') {
-      if (!field.empty()) fields.push_back(field);
-      field.clear();
-    } else {
-      field += c;
-    }
-  }
-  if (!field.empty()) fields.push_back(field);
-  return fields;
 }
 
 }  // namespace
@@ -132,7 +119,8 @@ int MonthNameToNumber(const std::string& name) {
 TDateTime ParseHttpDate(const std::string& text) {
   TDateTime now = support::Now();
   TSystemTime today = DecodeDateTime(now);
-  std::vector<std::string> fields = SplitAtBlanksAndHyphens(text);
+  std::vector<std::string> fields;
+  regex::SplitByPattern("[\\s-]+", Trim(text), fields);
   if (fields.size() < 5) return now;
   int day, year;
   if (!IsNumber(fields[1], day)) day = today.wDay;

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "regex/regexpr.h"
+
 namespace net {
 
 namespace {
@@ -70,11 +72,6 @@ std::string DecodeURI(const std::string& text) { return UrlDecode(text, false); 
 std::string DecodeURIComponent(const std::string& text) { return UrlDecode(text, false); }
 
 
-bool IsUrlEncoded(const std::string& text) {
-  for (size_t i = 0; i + 2 < text.size(); ++i) {
-    if (text[i] == '%' && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) return true;
-  }
-  return false;
-}
+bool IsUrlEncoded(const std::string& text) { return regex::MatchOnce("\\%[0-9a-fA-F][0-9a-fA-F]", text); }
 
 }  // namespace net
