@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -432,6 +434,34 @@ TEST(Socket, ReceiveToStreamUntilClose) {
   EXPECT_EQ(s.Handle, net::kNoSocket);  // the end of the stream closed the handle
   EXPECT_TRUE(s.Connected);             // until Disconnect
   s.Disconnect();
+}
+
+TEST(Socket, StreamsAndFilesWithPositionsAndCounts) {
+  std::string arrived;
+  {
+    LoopbackPeer peer([&](int fd) {
+      arrived = nettest::ReadExactly(fd, 5 + 10 + 4);
+      nettest::SendAll(fd, "0123456789abcdef");
+    });
+    TestSocket s;
+    s.connectTo(peer.port());
+    std::istringstream source("0123456789");
+    EXPECT_EQ(s.SendStream(s.Handle, source, 3, 5), 5);  // bytes 3..7
+    s.SendStream(s.Handle, source, 0, -1);               // the whole stream
+    std::string file = testing::TempDir() + "/send_file.txt";
+    { std::ofstream(file) << "file"; }
+    s.SendFile(file);
+    s.SendFile(file + ".missing");  // nothing to send, no error
+    std::filesystem::remove(file);
+
+    std::ostringstream sink("xxxx");
+    s.ReceiveToStreamFrom(s.Handle, sink, 2, 6);  // six bytes written from position 2 on
+    EXPECT_EQ(sink.str(), "xx012345");
+    std::string rest;
+    s.ReadString(rest, -1);
+    EXPECT_EQ(rest, "6789abcdef");
+  }
+  EXPECT_EQ(arrived, "345670123456789file");
 }
 
 TEST(Socket, AddressTexts) {
