@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "net/http_date.h"
 #include "platform/rt/numtext.h"
-#include "platform/rt/utf8.h"
 
 namespace stdlib {
 
@@ -170,18 +170,6 @@ bool TryEncodeTimeMs(int hour, int minute, int second, int millisecond, int64_t&
 
 // --- reading date texts ---
 
-int MonthNameToNumber(std::string_view name) {
-  static const char* const shortNames[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                             "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-  static const char* const longNames[12] = {"January", "February", "March",     "April",   "May",      "June",
-                                            "July",    "August",   "September", "October", "November", "December"};
-  for (int i = 0; i < 12; ++i)
-    if (rt::sameText(name, shortNames[i])) return i + 1;
-  for (int i = 0; i < 12; ++i)
-    if (rt::sameText(name, longNames[i])) return i + 1;
-  return 1;
-}
-
 namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
@@ -237,7 +225,7 @@ int64_t ParseDateTextMs(std::string_view text) {
     if (part >= parts.size()) break;
     int32_t n;
     if (k == 1) {
-      fields[1] = MonthNameToNumber(parts[part]);
+      fields[1] = net::MonthNameToNumber(std::string(parts[part]));
     } else if (rt::TryStrToInt(parts[part], n)) {
       fields[k] = n;
       if (k == 3) fields[4] = fields[5] = fields[6] = 0;  // a time that is read starts from :00.000

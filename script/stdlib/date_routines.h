@@ -68,8 +68,6 @@ bool TryEncodeDateMs(int year, int month, int day, int64_t& ms);
 bool TryEncodeTimeMs(int hour, int minute, int second, int millisecond, int64_t& ms);
 
 // --- reading date texts ---
-// 1..12 from a short or long English month name in any letter case; 1 when none matches.
-int MonthNameToNumber(std::string_view name);
 // The local date-time a text names. First the date format of the process (support::FormatSettings:
 // "2001/02/05 10:20:30", "2001/02/05", a time alone on today's date); else the text is split at
 // runs of commas, colons and white space and read as "month-name day year hour minute second ms"

@@ -110,14 +110,6 @@ TEST(DateRoutines, BiasAndNowFollowTheClock) {
   EXPECT_DOUBLE_EQ(NowUTC(), EpochMsToDateTime(double(UtcMs(2024, 6, 15, 3, 4, 5, 678))));
 }
 
-TEST(DateRoutines, MonthNames) {
-  struct Case {
-    const char* name;
-    int month;
-  } cases[] = {{"Jan", 1}, {"feb", 2}, {"SEPTEMBER", 9}, {"Sept", 1}, {"dec", 12}, {"May", 5}, {"", 1}, {"Foo", 1}};
-  for (const auto& c : cases) EXPECT_EQ(MonthNameToNumber(c.name), c.month) << c.name;
-}
-
 TEST(DateRoutines, ParseDateTextForms) {
   ScopedZone zone("JST-9");
   ScopedClock clock(UtcMs(2024, 6, 15, 3, 4, 5, 678));  // 12:04:05.678 in Japan
