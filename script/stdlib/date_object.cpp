@@ -23,6 +23,12 @@ bool fieldValue(const TJValue& v, int32_t& out) {
   return true;
 }
 
+// Milliseconds of a date-time value, held to the range of dates.
+int64_t msOf(TDateTime d) {
+  double ms = DateTimeToEpochMs(d);
+  return int64_t(ms > kMaxTime ? kMaxTime : ms < -kMaxTime ? -kMaxTime : ms);
+}
+
 bool encode(const int (&f)[7], int64_t& ms, bool& timeValid) {
   int64_t date, time;
   timeValid = false;
@@ -68,10 +74,10 @@ TDateTime TJDateObject::GetLocalDateTime() const { return EpochMsToDateTime(doub
 TDateTime TJDateObject::GetUTCDateTime() const { return EpochMsToDateTime(double(time_)); }
 
 void TJDateObject::SetLocalDateTime(TDateTime local) {
-  time_ = LocalToUtcMs(int64_t(DateTimeToEpochMs(local)));
+  time_ = LocalToUtcMs(msOf(local));
 }
 
-void TJDateObject::SetUTCDateTime(TDateTime utc) { time_ = int64_t(DateTimeToEpochMs(utc)); }
+void TJDateObject::SetUTCDateTime(TDateTime utc) { time_ = msOf(utc); }
 
 double TJDateObject::ParseArgs(TJValueList* args) {
   int n = ArgCount(args);
@@ -215,10 +221,10 @@ void TJDateObject::DoSetUTCMilliseconds(TJValueList* a, TJValue& r) { setField(t
 
 void TJDateObject::DoGetTime(TJValueList*, TJValue& r) { r.SetDouble(double(time_)); }
 
-// setTime(ms): the moment to the nearest millisecond; nothing without an argument or beyond range.
+// setTime(ms): the moment to the nearest millisecond; nothing without a number in range.
 void TJDateObject::DoSetTime(TJValueList* a, TJValue& r) {
   r.Clear();
-  if (!IsParam1(a)) return;
+  if (!IsParam1(a) || (*a)[0].ValueType() == vtNaN || (*a)[0].ValueType() == vtInfinity) return;
   double ms = std::nearbyint(AsDouble(&(*a)[0]));
   if (std::fabs(ms) > kMaxTime) return;
   time_ = int64_t(ms);

@@ -182,6 +182,9 @@ TEST(DateObject, TimeParseAndUtc) {
   EXPECT_EQ(Show(Call(d, "setTime", {D(1.5)})), "vtDouble 2");
   EXPECT_EQ(Show(Call(d, "setTime", {D(1e20)})), "vtUndefined undefined");
   EXPECT_EQ(Show(Call(d, "setTime")), "vtUndefined undefined");
+  TJValue notANumber;
+  notANumber.SetNaN();
+  EXPECT_EQ(Show(Call(d, "setTime", {notANumber})), "vtUndefined undefined");
   EXPECT_EQ(timeOf(d), 2);
   EXPECT_EQ(Call(d, "parse").vDouble(), double(kNow));
   EXPECT_EQ(Call(d, "UTC", {I(2000), I(0), I(1), I(0), I(0), I(0), I(0)}).vDouble(), 946684800000.0);
@@ -224,4 +227,6 @@ TEST(DateObject, DateTimeValuesForTheHostObjects) {
   EXPECT_DOUBLE_EQ(d->GetUTCDateTime(), 36927.125);
   d->SetUTCDateTime(36927.5);
   EXPECT_EQ(Int(Call(v, "getHours")), 21);
+  d->SetUTCDateTime(1e300);  // held to the range of dates
+  EXPECT_EQ(d->Time(), int64_t(8.64e15));
 }
