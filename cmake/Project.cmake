@@ -24,12 +24,15 @@ function(br_add_gtest name)
   if(A_SANITIZE)
     list(APPEND A_LABELS sanitize)
   endif()
-  add_executable(${name} ${A_SOURCES})
+  add_executable(${name} ${A_SOURCES} ${CMAKE_SOURCE_DIR}/cmake/test_env.cpp)
   target_link_libraries(${name} PRIVATE ${A_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  # Every test program finds the source and build folders, and runs with no display and no sound
+  # device, however it is started (see test_env.cpp).
+  target_compile_definitions(${name} PRIVATE
+    BR_SOURCE_DIR="${CMAKE_SOURCE_DIR}" BR_BINARY_DIR="${CMAKE_BINARY_DIR}")
   gtest_discover_tests(${name}
     PROPERTIES LABELS "${A_LABELS}"
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy;BR_SOURCE_DIR=${CMAKE_SOURCE_DIR};BR_BINARY_DIR=${CMAKE_BINARY_DIR}"
     DISCOVERY_TIMEOUT 60)
   if(A_SANITIZE)
     set_property(GLOBAL APPEND PROPERTY BR_ASAN_TARGETS ${name})
