@@ -316,6 +316,7 @@ bool Matcher::search(const Program& prog, const MatchContext& ctx, uint32_t from
   s_ = reinterpret_cast<const uint8_t*>(ctx.subject.data());
   len_ = uint32_t(ctx.subject.size());
   steps_ = 0;
+  budget_ = stepLimit + kStepsPerByte * (from < len_ ? len_ - from : 0);
   regs_.assign(prog.registerCount, kUnset);
   for (int i = 0; i < kSlotCount; ++i) start[i] = end[i] = kUnset;
   if (from > len_) return false;

@@ -6,8 +6,9 @@
 // choice resumes. So the C++ stack stays flat whatever the subject's length or the pattern's shape,
 // and captures and loop state are exactly those of the path that succeeded.
 //
-// Work is bounded: every node step and every resumed choice counts against a step budget, and the
-// stack against a size budget; running out raises reeMatchTooComplex instead of hanging on patterns
+// Work is bounded: every node step and every resumed choice counts against a step budget (a fixed
+// part plus an allowance per byte of subject searched, so that long texts are not cut short), and
+// the stack against a size budget; running out raises reeMatchTooComplex instead of hanging on patterns
 // that backtrack without end. A loop iteration that consumes nothing (possible only through an
 // empty back-reference or an optional group) ends the loop instead of spinning.
 //
@@ -26,6 +27,7 @@ namespace regex {
 
 constexpr uint32_t kUnset = 0xFFFFFFFF;
 constexpr uint64_t kDefaultStepLimit = 100'000'000;
+constexpr uint64_t kStepsPerByte = 32;
 constexpr size_t kDefaultStackLimit = size_t(1) << 23;  // backtrack entries (16 bytes each)
 
 // What the matcher needs besides the program: the subject and the character classes that are
@@ -83,7 +85,7 @@ class Matcher {
     if (points_ > 0) push(kind, node, a, b);
   }
   void step() {
-    if (++steps_ > stepLimit) tooComplex();
+    if (++steps_ > budget_) tooComplex();
   }
   [[noreturn]] void tooComplex();
 
@@ -95,6 +97,7 @@ class Matcher {
   std::vector<Frame> stack_;
   size_t points_ = 0;  // frames on the stack that resume matching (not mere undo records)
   uint64_t steps_ = 0;
+  uint64_t budget_ = 0;
   uint32_t pending_[kSlotCount];  // group starts not yet closed
   LoopState loops_[kMaxLoopLevels];
   uint32_t level_ = 0;

@@ -92,7 +92,8 @@ class TRegExpr {
   // Adds to `list` the pieces of `text` between the matches (empty pieces included).
   void SplitText(std::string_view text, std::vector<std::string>& list);
 
-  // Work budget of one search (node steps), and of the backtrack stack (entries).
+  // Work budget of one search (node steps, besides an allowance per subject byte), and the size
+  // budget of the backtrack stack (entries).
   uint64_t StepLimit() const { return matcher_.stepLimit; }
   void SetStepLimit(uint64_t steps) { matcher_.stepLimit = steps; }
   void SetStackLimit(size_t entries) { matcher_.stackLimit = entries; }

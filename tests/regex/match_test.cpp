@@ -173,6 +173,15 @@ TEST(RegexMatch, StepLimit) {
   }
   // the same pattern on a subject it can handle works within the budget
   EXPECT_TRUE(re.Exec("aaaa"));
+
+  // a long search gets an allowance per byte on top of the fixed budget
+  std::string text;
+  for (int i = 0; i < 20000; ++i) text += "abcdef ";
+  text += "going";
+  re.SetExpression("[a-z]+ing");
+  re.SetStepLimit(1000);
+  ASSERT_TRUE(re.Exec(text));
+  EXPECT_EQ(re.GroupText(0), "going");
 }
 
 TEST(RegexMatch, DefaultBudgetEndsExponentialSearches) {
