@@ -63,6 +63,11 @@ class Game {
 
   Game(FrameHost& host, PixelView backBuffer);
 
+  // Where the frame draws (the back buffer's rows may move when the bitmap is reallocated).
+  void SetBackBuffer(PixelView backBuffer) {
+    back_ = backBuffer;
+    raster_.setTarget(backBuffer);
+  }
   // The sprites: the player's, and the enemies' by kind (0 the item .. 5).
   void SetSprites(PixelView player, const std::array<PixelView, 6>& enemies);
   // The fade blends by the plain or the processor-specific rule (chosen at start-up).
