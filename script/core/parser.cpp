@@ -103,18 +103,26 @@ TJExprCode CompoundCode(int32_t op) {
 
 }  // namespace
 
-TJParser::TJParser() : libraryPath_(&ownLibraryPath_) {}
+TJParser::TJParser() : tree_(std::make_unique<TJSyntaxTree>()), libraryPath_(&ownLibraryPath_) {}
 
 TJParser::TJParser(TJParser* parent)
-    : libraryPath_(parent->libraryPath_), parent_(parent), importDepth_(parent->importDepth_ + 1) {}
+    : tree_(std::make_unique<TJSyntaxTree>()),
+      libraryPath_(parent->libraryPath_),
+      parent_(parent),
+      importDepth_(parent->importDepth_ + 1) {}
 
 TJParser::~TJParser() = default;
 
+void TJParser::DropRetiredTrees() { retired_.clear(); }
+
 void TJParser::ResetState() {
   lex_.Reset();
-  exprs_.Clear();
-  statements_.Clear();
-  subParsers_.clear();
+  // Function values of the last run may still point into the old tree: it is kept until the
+  // engine has let go of them (DropRetiredTrees).
+  if (tree_->Exprs.Count() || tree_->Statements.Count()) {
+    retired_.push_back(std::move(tree_));
+    tree_ = std::make_unique<TJSyntaxTree>();
+  }
   root_ = nullptr;
   directives_.clear();
   bothOperands_ = false;
@@ -162,7 +170,7 @@ TJExpr* TJParser::MustExpression(TJExpr* e) {
 
 TJExpr* TJParser::Name() {
   if (!Is(tkIdentifier)) SyntaxError();
-  TJExpr* e = exprs_.MakeIdentifier(lex_.TokenText());
+  TJExpr* e = tree_->Exprs.MakeIdentifier(lex_.TokenText());
   Next();
   return e;
 }
@@ -175,8 +183,8 @@ bool TJParser::Parse(TJExpr* importName) {
   lex_.SetText(Source, SourceName);
   Next();
   if (Is(tkNone)) return false;
-  TJStatement* module = statements_.ModuleBegin(importName);
-  statements_.ModuleEnd(ParseSourceElements());
+  TJStatement* module = tree_->Statements.ModuleBegin(importName);
+  tree_->Statements.ModuleEnd(ParseSourceElements());
   root_ = module;
   return true;
 }
@@ -262,10 +270,10 @@ TJStatement* TJParser::ParseImport() {
     if (sub->Parse(nameNode)) {
       module = sub->Root();
     } else {
-      module = statements_.Make(skModule, 1);
+      module = tree_->Statements.Make(skModule, 1);
       module->Expr = nameNode;
     }
-    subParsers_.push_back(std::move(sub));
+    tree_->SubParsers.push_back(std::move(sub));
     Next();
     return module;
   }
@@ -280,7 +288,7 @@ TJStatement* TJParser::ParseImport() {
   if (InImportChain(path)) SyntaxError("circular import: " + file);
   // The file's text goes in right after the ";", before the next token is read.
   lex_.InsertText(ReadImportFile(path, file), path);
-  TJStatement* s = statements_.Make(skEmpty, line);
+  TJStatement* s = tree_->Statements.Make(skEmpty, line);
   Next();
   return s;
 }
@@ -313,7 +321,7 @@ TJStatement* TJParser::ParseStatement() {
     case tkFunction: s = ParseFunction(); break;
     case tkLBrace: s = ParseBlock(); break;
     case tkSemicolon:
-      s = statements_.Make(skEmpty, line);
+      s = tree_->Statements.Make(skEmpty, line);
       Next();
       break;
     case tkIf: s = ParseIf(); break;
@@ -334,7 +342,7 @@ TJStatement* TJParser::ParseStatement() {
     default:
       if (TJExpr* e = ParseExpression()) {
         Expect(tkSemicolon);
-        s = statements_.Make(skExpression, line);
+        s = tree_->Statements.Make(skExpression, line);
         s->Expr = e;
       }
       break;
@@ -344,7 +352,7 @@ TJStatement* TJParser::ParseStatement() {
 }
 
 TJStatement* TJParser::ParseFunction() {
-  TJStatement* f = statements_.FunctionBegin(lex_.TokenLine());
+  TJStatement* f = tree_->Statements.FunctionBegin(lex_.TokenLine());
   Next();
   TJExpr* name = Is(tkIdentifier) ? Name() : nullptr;
   Expect(tkLParen);
@@ -352,7 +360,7 @@ TJStatement* TJParser::ParseFunction() {
   TJStatement* lastParameter = nullptr;
   if (!Is(tkRParen)) {
     for (;;) {
-      TJStatement* p = statements_.Make(skParameter, lex_.TokenLine());
+      TJStatement* p = tree_->Statements.Make(skParameter, lex_.TokenLine());
       p->Expr = Name();
       TJStatementFactory::Link(lastParameter, p);
       if (!firstParameter) firstParameter = p;
@@ -365,12 +373,12 @@ TJStatement* TJParser::ParseFunction() {
   Expect(tkLBrace);
   TJStatement* body = ParseStatementList();
   Expect(tkRBrace);
-  statements_.FunctionEnd(name, firstParameter, body);
+  tree_->Statements.FunctionEnd(name, firstParameter, body);
   return f;
 }
 
 TJStatement* TJParser::ParseBlock() {
-  TJStatement* s = statements_.Make(skBlock, lex_.TokenLine());
+  TJStatement* s = tree_->Statements.Make(skBlock, lex_.TokenLine());
   Next();
   s->First = ParseStatementList();
   Expect(tkRBrace);
@@ -385,7 +393,7 @@ TJExpr* TJParser::ParenExpression() {
 }
 
 TJStatement* TJParser::ParseHeaded(TJStatementKind kind) {
-  TJStatement* s = statements_.Make(kind, lex_.TokenLine());
+  TJStatement* s = tree_->Statements.Make(kind, lex_.TokenLine());
   Next();
   s->Expr = ParenExpression();
   s->First = SubStatement();
@@ -402,7 +410,7 @@ TJStatement* TJParser::ParseIf() {
 }
 
 TJStatement* TJParser::ParseDo() {
-  TJStatement* s = statements_.Make(skDoWhile, lex_.TokenLine());
+  TJStatement* s = tree_->Statements.Make(skDoWhile, lex_.TokenLine());
   Next();
   s->First = SubStatement();
   Expect(tkWhile);
@@ -418,28 +426,28 @@ TJStatement* TJParser::ParseFor() {
   TJExpr* init;
   if (Is(tkVar)) {
     Next();
-    init = Checked(exprs_.MakeUnary(ecDeclare, MustExpression(ParseExpression())));
+    init = Checked(tree_->Exprs.MakeUnary(ecDeclare, MustExpression(ParseExpression())));
   } else {
     init = ParseExpression();
   }
   if (Is(tkIn)) {
     if (!init) SyntaxError();
     Next();
-    TJStatement* s = statements_.Make(Directive("VERSION7", 0) != 0 ? skForInValues : skForIn, line);
+    TJStatement* s = tree_->Statements.Make(Directive("VERSION7", 0) != 0 ? skForInValues : skForIn, line);
     s->Expr = init;
-    s->Second = statements_.Make(skEmpty, line);
+    s->Second = tree_->Statements.Make(skEmpty, line);
     s->Second->Expr = MustExpression(ParsePostfix());
     Expect(tkRParen);
     s->First = SubStatement();
     return s;
   }
-  TJStatement* s = statements_.Make(skFor, line);
+  TJStatement* s = tree_->Statements.Make(skFor, line);
   s->Expr = init;
   Expect(tkSemicolon);
-  TJStatement* condition = statements_.Make(skEmpty, line);
+  TJStatement* condition = tree_->Statements.Make(skEmpty, line);
   condition->Expr = ParseExpression();
   Expect(tkSemicolon);
-  TJStatement* increment = statements_.Make(skEmpty, line);
+  TJStatement* increment = tree_->Statements.Make(skEmpty, line);
   increment->Expr = ParseExpression();
   Expect(tkRParen);
   TJStatementFactory::Link(condition, increment);
@@ -449,14 +457,14 @@ TJStatement* TJParser::ParseFor() {
 }
 
 TJStatement* TJParser::ParseBreakContinue(TJStatementKind kind) {
-  TJStatement* s = statements_.Make(kind, lex_.TokenLine());
+  TJStatement* s = tree_->Statements.Make(kind, lex_.TokenLine());
   Next();
   Expect(tkSemicolon);
   return s;
 }
 
 TJStatement* TJParser::ParseReturnThrow(TJStatementKind kind) {
-  TJStatement* s = statements_.Make(kind, lex_.TokenLine());
+  TJStatement* s = tree_->Statements.Make(kind, lex_.TokenLine());
   Next();
   s->Expr = ParseExpression();
   Expect(tkSemicolon);
@@ -464,14 +472,14 @@ TJStatement* TJParser::ParseReturnThrow(TJStatementKind kind) {
 }
 
 TJStatement* TJParser::ParseSwitch() {
-  TJStatement* s = statements_.Make(skSwitch, lex_.TokenLine());
+  TJStatement* s = tree_->Statements.Make(skSwitch, lex_.TokenLine());
   Next();
   s->Expr = ParenExpression();
   Expect(tkLBrace);
   TJStatement* last = nullptr;
   bool sawDefault = false;
   while (Is(tkCase) || Is(tkDefault)) {
-    TJStatement* clause = statements_.Make(skCase, lex_.TokenLine());
+    TJStatement* clause = tree_->Statements.Make(skCase, lex_.TokenLine());
     if (Is(tkCase)) {
       Next();
       clause->Expr = MustExpression(ParseExpression());
@@ -492,7 +500,7 @@ TJStatement* TJParser::ParseSwitch() {
 }
 
 TJStatement* TJParser::ParseDeclarator() {
-  TJStatement* d = statements_.Make(skDeclarator, lex_.TokenLine());
+  TJStatement* d = tree_->Statements.Make(skDeclarator, lex_.TokenLine());
   TJExpr* name = Name();
   if (Is(tkAssign)) {
     Next();
@@ -504,7 +512,7 @@ TJStatement* TJParser::ParseDeclarator() {
 }
 
 TJStatement* TJParser::ParseDeclaration(TJStatementKind kind) {
-  TJStatement* s = statements_.Make(kind, lex_.TokenLine());
+  TJStatement* s = tree_->Statements.Make(kind, lex_.TokenLine());
   Next();
   TJStatement* last = nullptr;
   for (;;) {
@@ -520,11 +528,11 @@ TJStatement* TJParser::ParseDeclaration(TJStatementKind kind) {
 }
 
 TJStatement* TJParser::ParseTry() {
-  TJStatement* s = statements_.Make(skTry, lex_.TokenLine());
+  TJStatement* s = tree_->Statements.Make(skTry, lex_.TokenLine());
   Next();
   s->First = SubStatement();
   if (Is(tkCatch)) {
-    TJStatement* c = statements_.Make(skCatch, lex_.TokenLine());
+    TJStatement* c = tree_->Statements.Make(skCatch, lex_.TokenLine());
     Next();
     if (Is(tkLParen)) {
       Next();
@@ -535,7 +543,7 @@ TJStatement* TJParser::ParseTry() {
     s->Second = c;
   }
   if (Is(tkFinally)) {
-    TJStatement* f = statements_.Make(skFinally, lex_.TokenLine());
+    TJStatement* f = tree_->Statements.Make(skFinally, lex_.TokenLine());
     Next();
     f->First = SubStatement();
     s->Third = f;
@@ -545,7 +553,7 @@ TJStatement* TJParser::ParseTry() {
 }
 
 TJStatement* TJParser::ParseDirective() {
-  TJStatement* s = statements_.Make(skEmpty, lex_.TokenLine());
+  TJStatement* s = tree_->Statements.Make(skEmpty, lex_.TokenLine());
   Next();
   if (!Is(tkIdentifier) || lex_.TokenText() != "set") SyntaxError();
   Next();
@@ -563,7 +571,7 @@ TJStatement* TJParser::ParseDirective() {
 }
 
 TJStatement* TJParser::ParseClass() {
-  TJStatement* c = statements_.ClassBegin(lex_.TokenLine());
+  TJStatement* c = tree_->Statements.ClassBegin(lex_.TokenLine());
   Next();
   TJExpr* name = Name();
   TJExpr* super = nullptr;
@@ -600,7 +608,7 @@ TJStatement* TJParser::ParseClass() {
   }
   Expect(tkRBrace);
   name->Left = super;
-  statements_.ClassEnd(name, first);
+  tree_->Statements.ClassEnd(name, first);
   return c;
 }
 
@@ -613,7 +621,7 @@ TJExpr* TJParser::ParseExpression() {
   while (Is(tkComma)) {
     Next();
     TJExpr* right = MustExpression(ParseAssignment());
-    e = Checked(exprs_.MakeBinary(ecComma, e, right));
+    e = Checked(tree_->Exprs.MakeBinary(ecComma, e, right));
   }
   return e;
 }
@@ -625,7 +633,7 @@ TJExpr* TJParser::ParseAssignment() {
     TJExprCode code = Is(tkAssign) ? ecAssign : CompoundCode(lex_.TokenOp());
     Next();
     TJExpr* right = MustExpression(ParseAssignment());
-    left = Checked(exprs_.MakeBinary(code, left, right));
+    left = Checked(tree_->Exprs.MakeBinary(code, left, right));
   }
   Leave();
   return left;
@@ -640,7 +648,7 @@ TJExpr* TJParser::ParseConditional() {
   Enter();
   TJExpr* otherwise = MustExpression(ParseConditional());
   Leave();
-  return Checked(exprs_.MakeTernary(ecConditional, condition, then, otherwise));
+  return Checked(tree_->Exprs.MakeTernary(ecConditional, condition, then, otherwise));
 }
 
 TJExpr* TJParser::ParseBinary(int level) {
@@ -652,7 +660,7 @@ TJExpr* TJParser::ParseBinary(int level) {
     if (code == ecEmpty) break;
     Next();
     TJExpr* right = MustExpression(ParseBinary(level + 1));
-    left = Checked(exprs_.MakeBinary(code, left, right));
+    left = Checked(tree_->Exprs.MakeBinary(code, left, right));
   }
   return left;
 }
@@ -669,7 +677,7 @@ TJExpr* TJParser::ParseUnary() {
   Enter();
   TJExpr* operand = MustExpression(ParseUnary());
   Leave();
-  return Checked(exprs_.MakeUnary(code, operand));
+  return Checked(tree_->Exprs.MakeUnary(code, operand));
 }
 
 std::vector<TJExpr*> TJParser::ParseArguments() {
@@ -694,7 +702,7 @@ TJExpr* TJParser::ParsePostfix() {
       // Either closing bracket ends either list.
       if (!Is(tkRParen) && !Is(tkRBracket)) SyntaxError();
       Next();
-      e = exprs_.MakeList(ecCall, e, nullptr, std::move(items));
+      e = tree_->Exprs.MakeList(ecCall, e, nullptr, std::move(items));
     } else if (Is(tkDot)) {
       Next();
       TJExpr* name = Name();
@@ -703,14 +711,14 @@ TJExpr* TJParser::ParsePostfix() {
         std::vector<TJExpr*> items = ParseArguments();
         if (!Is(tkRParen) && !Is(tkRBracket)) SyntaxError();
         Next();
-        e = exprs_.MakeList(ecMethodCall, e, name, std::move(items));
+        e = tree_->Exprs.MakeList(ecMethodCall, e, name, std::move(items));
       } else {
-        e = exprs_.MakeBinary(ecMember, e, name);
+        e = tree_->Exprs.MakeBinary(ecMember, e, name);
       }
     } else if (Is(tkIncDec)) {
       TJExprCode code = lex_.TokenOp() == '+' ? ecPostInc : ecPostDec;
       Next();
-      e = exprs_.MakeUnary(code, e);
+      e = tree_->Exprs.MakeUnary(code, e);
     } else {
       break;
     }
@@ -739,58 +747,58 @@ TJExpr* TJParser::ParsePrimary() {
       } else {
         operand = MustExpression(ParseExpression());
       }
-      return Checked(exprs_.MakeUnary(code, operand));
+      return Checked(tree_->Exprs.MakeUnary(code, operand));
     }
     case tkDelete:
       Next();
-      return Checked(exprs_.MakeUnary(ecDelete, MustExpression(ParseExpression())));
+      return Checked(tree_->Exprs.MakeUnary(ecDelete, MustExpression(ParseExpression())));
     case tkLBrace:
       return ParseObjectLiteral();
     case tkLBracket: {
       Next();
       std::vector<TJExpr*> items = ParseArguments();
       Expect(tkRBracket);
-      return Checked(exprs_.MakeList(ecArray, nullptr, nullptr, std::move(items)));
+      return Checked(tree_->Exprs.MakeList(ecArray, nullptr, nullptr, std::move(items)));
     }
     case tkIdentifier: {
       if (lex_.TokenText() == "arguments") {
-        if (TJStatement* f = statements_.OpenFunction()) f->Flags |= sfUsesArguments;
+        if (TJStatement* f = tree_->Statements.OpenFunction()) f->Flags |= sfUsesArguments;
       }
       return Name();
     }
     case tkInteger: {
-      TJExpr* e = exprs_.MakeInteger(lex_.TokenInt());
+      TJExpr* e = tree_->Exprs.MakeInteger(lex_.TokenInt());
       Next();
       return e;
     }
     case tkFloat: {
-      TJExpr* e = exprs_.MakeDouble(lex_.TokenDouble());
+      TJExpr* e = tree_->Exprs.MakeDouble(lex_.TokenDouble());
       Next();
       return e;
     }
     case tkString: {
-      TJExpr* e = exprs_.MakeString(lex_.TokenText());
+      TJExpr* e = tree_->Exprs.MakeString(lex_.TokenText());
       Next();
       return e;
     }
     case tkRegExp: {
-      TJExpr* e = exprs_.MakeRegExp(lex_.TokenText());
+      TJExpr* e = tree_->Exprs.MakeRegExp(lex_.TokenText());
       Next();
       return e;
     }
     case tkTrue:
     case tkFalse: {
-      TJExpr* e = exprs_.MakeBool(Is(tkTrue));
+      TJExpr* e = tree_->Exprs.MakeBool(Is(tkTrue));
       Next();
       return e;
     }
     case tkNull: {
       Next();
-      return exprs_.MakeNull();
+      return tree_->Exprs.MakeNull();
     }
     case tkNaN: {
       Next();
-      return exprs_.MakeNaN();
+      return tree_->Exprs.MakeNaN();
     }
     case tkFunction:
       return ParseFunctionExpression();
@@ -798,14 +806,14 @@ TJExpr* TJParser::ParsePrimary() {
       return ParseNew();
     case tkThis:
       Next();
-      return exprs_.MakeThis();
+      return tree_->Exprs.MakeThis();
     case tkSuper:
       Next();
       if (Is(tkDot)) {
         Next();
-        return exprs_.MakeSuperMember(Name());
+        return tree_->Exprs.MakeSuperMember(Name());
       }
-      return exprs_.MakeThis();
+      return tree_->Exprs.MakeThis();
     default:
       return nullptr;
   }
@@ -813,10 +821,10 @@ TJExpr* TJParser::ParsePrimary() {
 
 TJExpr* TJParser::ParseFunctionExpression() {
   TJStatement* f = ParseFunction();
-  TJExpr* literal = exprs_.MakeFunction(f);
+  TJExpr* literal = tree_->Exprs.MakeFunction(f);
   if (!f->Expr) return literal;
   // A named function expression assigns itself to its name.
-  return exprs_.MakeBinary(ecAssign, exprs_.MakeIdentifier(f->Expr->Symbol), literal);
+  return tree_->Exprs.MakeBinary(ecAssign, tree_->Exprs.MakeIdentifier(f->Expr->Symbol), literal);
 }
 
 TJExpr* TJParser::ParseObjectLiteral() {
@@ -826,10 +834,10 @@ TJExpr* TJParser::ParseObjectLiteral() {
     for (;;) {
       TJExpr* key;
       switch (Token()) {
-        case tkIdentifier: key = exprs_.MakeIdentifier(lex_.TokenText()); break;
-        case tkString: key = exprs_.MakeString(lex_.TokenText()); break;
-        case tkInteger: key = exprs_.MakeInteger(lex_.TokenInt()); break;
-        case tkFloat: key = exprs_.MakeDouble(lex_.TokenDouble()); break;
+        case tkIdentifier: key = tree_->Exprs.MakeIdentifier(lex_.TokenText()); break;
+        case tkString: key = tree_->Exprs.MakeString(lex_.TokenText()); break;
+        case tkInteger: key = tree_->Exprs.MakeInteger(lex_.TokenInt()); break;
+        case tkFloat: key = tree_->Exprs.MakeDouble(lex_.TokenDouble()); break;
         default: SyntaxError();
       }
       Next();
@@ -838,13 +846,13 @@ TJExpr* TJParser::ParseObjectLiteral() {
         Next();
         value = MustExpression(ParseAssignment());
       }
-      properties.push_back(exprs_.MakeProperty(key, value));
+      properties.push_back(tree_->Exprs.MakeProperty(key, value));
       if (!Is(tkComma)) break;
       Next();
     }
   }
   Expect(tkRBrace);
-  return Checked(exprs_.MakeList(ecObject, nullptr, nullptr, std::move(properties)));
+  return Checked(tree_->Exprs.MakeList(ecObject, nullptr, nullptr, std::move(properties)));
 }
 
 TJExpr* TJParser::ParseNew() {
@@ -856,7 +864,7 @@ TJExpr* TJParser::ParseNew() {
     items = ParseArguments();
     Expect(tkRParen);
   }
-  return Checked(exprs_.MakeList(ecNew, name, nullptr, std::move(items)));
+  return Checked(tree_->Exprs.MakeList(ecNew, name, nullptr, std::move(items)));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -866,19 +874,19 @@ TJExpr* TJParser::ParseCode(const std::string& text) {
   auto cached = codeCache_.find(text);
   if (cached != codeCache_.end()) return cached->second;
 
-  size_t openDepth = statements_.OpenCount();
+  size_t openDepth = tree_->Statements.OpenCount();
   struct Restore {
     TJParser* p;
     size_t depth;
     ~Restore() {
-      p->statements_.Truncate(depth);
+      p->tree_->Statements.Truncate(depth);
       p->nesting_ = 0;
     }
   } restore{this, openDepth};
 
   lex_.SetText("function(){return " + text + " ;}");
   nesting_ = 0;
-  statements_.Push(nullptr);
+  tree_->Statements.Push(nullptr);
   Next();
   TJExpr* e = ParseFunctionExpression();
   // Whatever follows the function (an unbalanced "}" in the code) is an error, not ignored.

@@ -15,6 +15,15 @@
 
 namespace engine {
 
+class TJParser;
+
+// One parse's records, with the parsers of the modules it imported.
+struct TJSyntaxTree {
+  TJExprFactory Exprs;
+  TJStatementFactory Statements;
+  std::vector<std::unique_ptr<TJParser>> SubParsers;
+};
+
 class TJParser {
  public:
   TJParser();
@@ -48,8 +57,11 @@ class TJParser {
   int32_t Directive(const std::string& name, int32_t fallback) const;
 
   TJLex& Lexer() { return lex_; }
-  TJExprFactory& Exprs() { return exprs_; }
-  TJStatementFactory& Statements() { return statements_; }
+  TJExprFactory& Exprs() { return tree_->Exprs; }
+  TJStatementFactory& Statements() { return tree_->Statements; }
+  // Frees the trees of earlier parses (kept so that function values made from them stay valid
+  // until the engine has cleared its objects).
+  void DropRetiredTrees();
 
   // How deep statements and expressions may nest.
   static constexpr int kMaxNesting = 1000;
@@ -111,15 +123,14 @@ class TJParser {
   bool InImportChain(const std::string& path) const;
 
   TJLex lex_;
-  TJExprFactory exprs_;
-  TJStatementFactory statements_;
+  std::unique_ptr<TJSyntaxTree> tree_;
+  std::vector<std::unique_ptr<TJSyntaxTree>> retired_;
   TJStatement* root_ = nullptr;
 
   std::vector<std::string> ownLibraryPath_;
   std::vector<std::string>* libraryPath_;
   TJParser* parent_ = nullptr;
   int importDepth_ = 0;
-  std::vector<std::unique_ptr<TJParser>> subParsers_;
   std::map<std::string, int32_t> directives_;
   bool bothOperands_ = false;  // SHORT_CIRCUIT set to 0
   std::unordered_map<std::string, TJExpr*> codeCache_;

@@ -1,0 +1,98 @@
+// The interpreter's scopes of running functions.
+//
+// A script function's body runs in a fresh scope below the function's own table; lookups that
+// reach that table from outside the body (from an inner function) see the newest running call
+// first. These two classes give that rule the speed a call needs: an activation keeps its
+// variables in a small flat list (no hashing, no allocation once warm, reused from a pool), and a
+// function table knows its running activations directly. To everything else they are the symbol
+// tables they derive from.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "script/core/symbols.h"
+#include "script/core/value.h"
+
+namespace engine {
+
+class TJFunctionScope;
+
+// The scope of one call of a script function.
+class TJActivation : public TJLocalSymbolTable {
+ public:
+  TJActivation() : TJLocalSymbolTable(nullptr) {}
+
+  // Starts a call below `owner`, with the with-object and the captured variables (may be null).
+  void Open(TJFunctionScope* owner, TJObject* self, TJLocalSymbolTable* captured);
+  // Ends the call: variables, children and the with-object go; the activation may be reused.
+  void Close();
+  TJFunctionScope* Owner() const { return owner_; }
+
+  // A new variable of this scope, or a new value for one it has.
+  void Declare(std::string_view name, const TJValue& value);
+  // The variable's own slot, or null.
+  TJValue* Slot(std::string_view name);
+  // Every own variable into `table` where the name is new there.
+  void CopyInto(TJLocalSymbolTable* table) const;
+
+  bool Find(TJLocalSymbolTable* caller, std::string_view name, TJValue& value) override;
+  bool SetExisting(TJLocalSymbolTable* caller, std::string_view name, const TJValue& value) override;
+  void Clear() override;
+
+  // The variables and the with object of this scope alone.
+  bool FindHere(std::string_view name, TJValue& value);
+  bool SetHere(std::string_view name, const TJValue& value);
+
+ private:
+  struct Variable {
+    std::string name;
+    TJValue value;
+  };
+  std::vector<Variable> variables_;
+  TJFunctionScope* owner_ = nullptr;
+};
+
+// The table of a function statement: its `static` variables, and its running activations.
+class TJFunctionScope : public TJFunctionSymbolTable {
+ public:
+  explicit TJFunctionScope(TJLocalSymbolTable* parent) : TJFunctionSymbolTable(parent) {}
+
+  bool Find(TJLocalSymbolTable* caller, std::string_view name, TJValue& value) override;
+  bool SetExisting(TJLocalSymbolTable* caller, std::string_view name, const TJValue& value) override;
+  void Clear() override;
+
+  void Push(TJActivation* a) { active_.push_back(a); }
+  void Pop() { active_.pop_back(); }
+
+ private:
+  // The newest running call, when the lookup comes from outside the body.
+  TJActivation* NewestFor(TJLocalSymbolTable* caller) const;
+  std::vector<TJActivation*> active_;
+};
+
+// Activations for reuse, and the function tables of one engine.
+class TJScopes {
+ public:
+  explicit TJScopes(TJRootSymbolTable& root) : root_(root) {}
+  ~TJScopes();
+
+  TJActivation* Acquire();
+  void Release(TJActivation* a);
+
+  // The table of a function, class or code-string statement, made on first use below the table
+  // of the enclosing statement (a module's, or another function's).
+  TJLocalSymbolTable* FunctionTable(const TJStatement* parentStatement, const TJStatement* statement);
+  TJLocalSymbolTable* FindTable(const TJStatement* statement) const;
+  // Frees every function table (engine clear).
+  void Clear();
+
+ private:
+  TJRootSymbolTable& root_;
+  std::vector<std::unique_ptr<TJActivation>> pool_;
+  std::unordered_map<const TJStatement*, std::unique_ptr<TJFunctionScope>> tables_;
+};
+
+}  // namespace engine

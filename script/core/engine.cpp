@@ -1,0 +1,375 @@
+#include "script/core/engine.h"
+
+#include <pthread.h>
+
+#include <algorithm>
+
+#include "platform/rt/paths.h"
+#include "script/core/exceptions.h"
+#include "script/core/factory.h"
+
+namespace engine {
+
+namespace {
+
+// Where the stack of this thread ends, less a reserve for the code between two checks.
+const char* ThreadStackLimit() {
+  static thread_local const char* limit = [] {
+    pthread_attr_t attr;
+    const char* result = nullptr;
+    if (pthread_getattr_np(pthread_self(), &attr) == 0) {
+      void* low = nullptr;
+      size_t size = 0;
+      if (pthread_attr_getstack(&attr, &low, &size) == 0 && low && size) {
+        size_t reserve = std::min(TJEngine::kStackReserve, size / 2);
+        result = static_cast<const char*>(low) + reserve;
+      }
+      pthread_attr_destroy(&attr);
+    }
+    return result;
+  }();
+  return limit;
+}
+
+}  // namespace
+
+TJEngineExtensions& EngineExtensions() {
+  static TJEngineExtensions extensions;
+  return extensions;
+}
+
+IMessagePump& NullMessagePump() {
+  static IMessagePump pump;
+  return pump;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Construction
+
+TJEngine::TJEngine() : stackLimit_(ThreadStackLimit()) {
+  TJEngineExtensions& ext = EngineExtensions();
+  ImportObject("Object", ClassOf<TJObject>());
+  if (ext.RegisterStandardClasses) ext.RegisterStandardClasses(*this);
+
+  TJGlobalBase* global = ext.MakeGlobal ? ext.MakeGlobal(*this) : nullptr;
+  if (!global) global = TJObject::Create<TJGlobalBase>(this, nullptr, false);
+  global_ = global;
+  global_->OnPrint = [this](const std::string& text) { WriteStdout(text); };
+  global_->OnRead = [this](std::string& text, bool& success, int32_t count, bool line) {
+    ReadStdin(text, success, count, line);
+  };
+  if (ext.MakeRegExp) regexp_ = ext.MakeRegExp(*this);
+  if (ext.MakeWScript) wscript_ = ext.MakeWScript(*this);
+}
+
+TJEngine::~TJEngine() {
+  running_ = false;
+  executing_ = false;
+  ResetEngine();
+  global_.reset();
+  regexp_.reset();
+  wscript_.reset();
+  parser_.DropRetiredTrees();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Routing
+
+void TJEngine::WriteStdout(const std::string& text) {
+  if (OnStdout) OnStdout(text);
+}
+
+void TJEngine::WriteStderr(const std::string& text) {
+  if (OnStderr) OnStderr(text);
+}
+
+void TJEngine::ReadStdin(std::string& text, bool& success, int32_t count, bool line) {
+  if (OnStdin) OnStdin(text, success, count, line);
+}
+
+void TJEngine::ReportError(const std::string& text) {
+  WriteStderr(text + "\r\n");
+  if (OnError) OnError(CurrentLine, text);
+}
+
+void TJEngine::NewObjectHook(TJObject* object) {
+  for (const auto& bind : EngineExtensions().NewObjectBinders) bind(*this, object);
+  if (OnNewObject) OnNewObject(object);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Compile and run
+
+bool TJEngine::CompileText(const std::string& source) {
+  if (running_) return false;
+  MainFinished = false;
+  parser_.Source = source;
+  std::vector<std::string>& path = parser_.LibraryPath();
+  size_t added = path.size();
+  path.push_back(rt::exeDir());
+  path.push_back(rt::currentDir());
+  // The two folders leave the list again whatever happens.
+  struct Restore {
+    std::vector<std::string>& path;
+    size_t size;
+    ~Restore() {
+      if (path.size() >= size + 2) path.erase(path.begin() + std::ptrdiff_t(path.size() - 2), path.end());
+    }
+  } restore{path, added};
+  try {
+    return parser_.Parse();
+  } catch (const EJSyntaxError& e) {
+    CurrentLine = e.Line;
+    ReportError("SyntaxError: Line(" + std::to_string(e.Line) + ") => " + e.message());
+  } catch (const EJThrow& e) {
+    // An operator error while folding constants: the report names no line; the error event gets
+    // the line the parser had reached.
+    CurrentLine = parser_.Lexer().TokenLine();
+    ReportError("Exception: " + e.ErrorType + " => " + e.message());
+  }
+  return false;
+}
+
+void TJEngine::ReportRunError(const EJException& e) {
+  EventLoopAllowed = false;
+  std::string line = std::to_string(CurrentLine);
+  if (dynamic_cast<const EJAbort*>(&e)) {
+    ReportError("Abort Script(" + line + ")");
+  } else if (dynamic_cast<const EJSyntaxError*>(&e)) {
+    ReportError("SyntaxError: Line(" + line + ") => " + e.message());
+  } else {
+    ReportError("Exception: " + e.ErrorType + "(" + line + ") => " + e.message());
+  }
+}
+
+int32_t TJEngine::RunProgram(const TJStatement* root, const TJValueList* args) {
+  if (running_) return 0;
+  if (!root) root = parser_.Root();
+  if (!root) return 0;
+
+  struct Running {
+    TJEngine* e;
+    explicit Running(TJEngine* engine) : e(engine) { e->running_ = true; }
+    ~Running() {
+      e->running_ = false;
+      e->executing_ = false;
+    }
+  } running(this);
+
+  ResetEngine();
+  EventLoopAllowed = true;
+  handlerExited_ = false;
+  handlerExitCode_ = 0;
+  global_->SetArguments(args);
+  global_->Terminate();
+  if (wscript_ && EngineExtensions().SetWScriptArguments)
+    EngineExtensions().SetWScriptArguments(*this, wscript_.get(), args);
+  if (OnRun) OnRun();
+
+  int32_t exitCode = 0;
+  current_ = &root_;
+  executing_ = true;
+  try {
+    Flow flow = Exec(root, 0, nullptr);
+    if (flow == Flow::Return) exitCode = AsInteger(&returnValue_);
+    returnValue_.Clear();
+    MainFinished = true;
+  } catch (const EJExit& e) {
+    MainFinished = true;
+    exitCode = e.ExitCode;
+  } catch (const EJException& e) {
+    current_ = &root_;
+    ReportRunError(e);
+  }
+  if (MainFinished) {
+    if (TJLocalSymbolTable* main = root_.FindFunctionTable(root)) current_ = main;
+  }
+
+  while (!global_->Terminated() && DoEvents()) Pump->Sleep(5);
+  if (handlerExited_) exitCode = handlerExitCode_;
+  executing_ = false;
+  if (OnDone) OnDone();
+  return exitCode;
+}
+
+void TJEngine::ResetEngine() {
+  EventLoopAllowed = false;
+  MainFinished = false;
+  current_ = &root_;
+  if (global_) {
+    global_->Clear();
+    global_->ClearFinalizer();
+  }
+  if (regexp_) regexp_->Clear();
+  if (wscript_) wscript_->Clear();
+  root_.Clear();
+  scopes_.Clear();
+  Factory().ClearObjects();
+  returnValue_.Clear();
+  parser_.DropRetiredTrees();
+  CurrentLine = -1;
+}
+
+void TJEngine::ClearEngine() {
+  // Clearing under running script code would free the scopes and objects it stands on.
+  if (executing_) return;
+  ResetEngine();
+}
+
+bool TJEngine::DoEvents() {
+  if (!running_ || !EventLoopAllowed) return false;
+  if (OnDoEvents) {
+    bool abort = false;
+    OnDoEvents(abort);
+    if (abort) return false;
+  }
+  if (Pump->OnMainThread()) {
+    if (Pump->IsTerminating()) return false;
+    Pump->ProcessPending();
+  }
+  Pump->Sleep(10);
+  return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Host-facing operations
+
+bool TJEngine::FindImportFile(std::string_view name, std::string& path) {
+  return parser_.FindImportFile(std::string(name), path);
+}
+
+bool TJEngine::FindVariable(std::string_view name, TJValue& value) {
+  return current_ && current_->FindName(name, value);
+}
+
+void TJEngine::CallHandler(const TJValue& handler, TJValueList* args, TJValue& result, TJObject* self) {
+  result.Clear();
+  int32_t savedLine = CurrentLine;
+  try {
+    if (IsFunction(&handler)) {
+      CallFunction(handler, args, result, self);
+    } else if (handler.ValueType() == vtString) {
+      EvalCode(handler.vString(), self, result);
+    }
+  } catch (const EJException& e) {
+    if (!MainFinished) {
+      CurrentLine = savedLine;
+      throw;
+    }
+    if (const auto* exit = dynamic_cast<const EJExit*>(&e)) {
+      // exit() in a handler ends the event loop with that code.
+      handlerExited_ = true;
+      handlerExitCode_ = exit->ExitCode;
+      global_->Terminate();
+    } else if (dynamic_cast<const EJRuntimeError*>(&e) || dynamic_cast<const EJAbort*>(&e)) {
+      ReportRunError(e);
+    }
+  }
+  CurrentLine = savedLine;
+}
+
+void TJEngine::EvalCode(std::string_view text, TJObject* self, TJValue& result) {
+  result.Clear();
+  int32_t savedLine = CurrentLine;
+  struct RestoreLine {
+    TJEngine* e;
+    int32_t line;
+    ~RestoreLine() { e->CurrentLine = line; }
+  } restoreLine{this, savedLine};
+
+  TJExpr* code = parser_.ParseCode(std::string(text));
+  TJValue function;
+  Eval(code, function);
+  IJFunction* f = function.vFunction();
+  if (!f) return;
+  // The code sees the variables of the running function: its table hangs below that function's
+  // scope for the call (and is put back, so that a nested evaluation of the same text is safe).
+  TJLocalSymbolTable* table = f->GetParentTable();
+  TJLocalSymbolTable* previousParent = table ? table->Parent() : nullptr;
+  TJWeakRef<TJLocalSymbolTable> tableRef(table);
+  if (table) table->SetParent(current_ ? current_->GetFunctionTable() : nullptr);
+  struct RestoreParent {
+    TJWeakRef<TJLocalSymbolTable>& table;
+    TJLocalSymbolTable* parent;
+    ~RestoreParent() {
+      if (TJLocalSymbolTable* t = table.get()) t->SetParent(parent);
+    }
+  } restoreParent{tableRef, previousParent};
+  CallFunction(function, nullptr, result, self);
+}
+
+TJObject* TJEngine::MakeObject(std::string_view name, TJValueList* args) {
+  CheckStack();
+  TJValue found;
+  bool isVariable = current_ && current_->FindName(name, found);
+  if (isVariable) {
+    IJFunction* f = found.vFunction();
+    if (f && f->GetFuncType() == ftScript) {
+      // A plain object named after the function, built by calling it with the object as this.
+      TJObject* object = TJObject::Create<TJObject>(this, nullptr, true);
+      TJKeepAlive keep(object);
+      object->RegistName(std::string(name));
+      object->PutMember("constructor", found, false, nullptr);
+      TJValue ignored;
+      CallFunction(found, args, ignored, object);
+      return object;
+    }
+    if (f && f->GetFuncType() == ftClass) return MakeClassInstance(name, f, args);
+  }
+  if (const TJClass* cls = Factory().GetClass(name)) return cls->create(this, args, true);
+  if (isVariable) ThrowError("ENameError", "create object constructor error " + std::string(name));
+  ThrowError("ENameError", "create object error " + std::string(name));
+}
+
+void TJEngine::MakeGlobalInstances(TJLocalSymbolTable* module) {
+  for (const std::string& name : Factory().GetClassNames()) {
+    // The engine's own three objects take these names below.
+    if (name == "Global" || name == "RegExp" || name == "WScript") continue;
+    const TJClass* cls = Factory().GetClass(name);
+    if (!cls || !cls->makeGlobalInstance) continue;
+    try {
+      TJValue instance;
+      instance.SetObject(cls->create(this, nullptr, true));
+      module->SetLocal(name, instance);
+    } catch (const EJThrow&) {
+      // a class that cannot be made without arguments is simply not there as an instance
+    }
+  }
+  module->SetLocal("Global", TJValue::Object(global_.get()));
+  if (regexp_) module->SetLocal("RegExp", TJValue::Object(regexp_.get()));
+  if (wscript_) module->SetLocal("WScript", TJValue::Object(wscript_.get()));
+}
+
+TJObject* TJEngine::ToObject(const TJValue& value) {
+  switch (value.ValueType()) {
+    case vtObject:
+      return value.vObject();
+    case vtString:
+    case vtRegExp:
+    case vtInteger:
+    case vtDouble:
+    case vtBool: {
+      TJValueList args{value};
+      const char* cls = value.ValueType() == vtString   ? "String"
+                        : value.ValueType() == vtRegExp ? "RegExp"
+                                                        : "Number";
+      return MakeObject(cls, &args);
+    }
+    case vtDispatch:
+      return MakeActiveXObject(value.vDispatch());
+    default:
+      return nullptr;
+  }
+}
+
+TJObject* TJEngine::NewArray(const TJValueList& items) { return MakeArray(items); }
+
+// ---------------------------------------------------------------------------------------------
+// Stack
+
+void TJEngine::CheckStack() {
+  if (stackLimit_ && static_cast<const char*>(__builtin_frame_address(0)) < stackLimit_)
+    ThrowError("EStackOverflow", "stack overflow");
+}
+
+}  // namespace engine

@@ -1,0 +1,277 @@
+// The interpreter. TJEngine walks the syntax tree the parser builds: statements run with
+// completion codes (break, continue and return travel as return values, not exceptions), script
+// errors, abort and exit travel as C++ exceptions, and every uncaught error becomes one reported
+// line. It also offers the operations the script component and the host objects call: compile,
+// run, call a script function or handler, evaluate a code string, make objects by constructor name.
+//
+// The dialect's own rules hold here: `this` is the nearest with-object of the current scope (the
+// caller's for a plain call), closures are snapshots taken at `return`, `||` and `&&` give Booleans,
+// binary operands and argument lists are evaluated right to left.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "script/core/activation.h"
+#include "script/core/base_engine.h"
+#include "script/core/exceptions.h"
+#include "script/core/function.h"
+#include "script/core/global_base.h"
+#include "script/core/message_pump.h"
+#include "script/core/parser.h"
+#include "script/core/symbols.h"
+#include "script/core/value.h"
+#include "script/core/value_list.h"
+
+namespace engine {
+
+class TJEngine;
+
+// Extensions the layers above the engine install once per process (the standard library, the
+// host objects): called while an engine is built, in this order.
+struct TJEngineExtensions {
+  // Registers the standard classes after "Object": "Global", "Array", "String", ...
+  std::function<void(TJEngine&)> RegisterStandardClasses;
+  // Makes the Global object (not registered with the factory). Without it the engine makes a
+  // bare TJGlobalBase.
+  std::function<TJGlobalBase*(TJEngine&)> MakeGlobal;
+  // The engine-wide RegExp object and the WScript object (not registered); may be absent.
+  std::function<TJObject*(TJEngine&)> MakeRegExp;
+  std::function<TJObject*(TJEngine&)> MakeWScript;
+  // Run start: hand the run's arguments to the WScript object.
+  std::function<void(TJEngine&, TJObject* wscript, const TJValueList* args)> SetWScriptArguments;
+  // Calls of automation methods and DLL functions (invoke kind: 0 method, 2 property put).
+  std::function<void(TJEngine&, IJFunction*, TJValueList*, TJValue&, int invokeKind)> CallActiveX;
+  std::function<void(TJEngine&, IJFunction*, TJValueList*, TJValue&)> CallDynaCall;
+  // Called for every object registered with an engine's factory (binding RegExp objects to the
+  // engine-wide one, socket objects to the print path), before the new-object event.
+  std::vector<std::function<void(TJEngine&, TJObject*)>> NewObjectBinders;
+};
+TJEngineExtensions& EngineExtensions();
+
+class TJEngine : public TJBaseEngine {
+ public:
+  TJEngine();
+  ~TJEngine() override;
+
+  // --- hooks (skipped when empty) ---
+  std::function<void(TJObject* object)> OnNewObject;
+  std::function<void(const std::string& text)> OnStdout;
+  std::function<void(const std::string& text)> OnStderr;
+  std::function<void()> OnRun;
+  std::function<void()> OnDone;
+  std::function<void(bool& abort)> OnStep;
+  std::function<void(std::string& text, bool& success, int32_t count, bool line)> OnStdin;
+  std::function<void(int32_t line, const std::string& message)> OnError;
+  std::function<void(bool& abort)> OnDoEvents;
+
+  // The host's message loop (the null pump unless a host sets one).
+  IMessagePump* Pump = &NullMessagePump();
+
+  // --- state ---
+  bool MainFinished = false;
+  int32_t CurrentLine = -1;
+  std::string ScriptFileName;
+  bool IsRunning() const { return running_; }
+
+  TJParser& Parser() { return parser_; }
+  TJRootSymbolTable& RootTable() { return root_; }
+  TJLocalSymbolTable* CurrentScope() const { return current_; }
+  TJGlobalBase* Global() const { return global_.get(); }
+  TJObject* RegExpObject() const { return regexp_.get(); }
+  TJObject* WScriptObject() const { return wscript_.get(); }
+
+  // --- compile and run ---
+  // Parses the text as the program; false (after reporting) on a syntax error, and false while a
+  // run is in progress or for a text without tokens.
+  bool CompileText(const std::string& source);
+  // Runs `root` (null: the program compiled last) with the arguments; the exit code. Script
+  // errors are reported, not raised; 0 while a run is in progress or without a program.
+  int32_t RunProgram(const TJStatement* root, const TJValueList* args);
+  // Resets run state, scopes and every live object (ignored while the script runs).
+  void ClearEngine();
+  // One pass of the message pump; false when the loop should stop.
+  bool DoEvents();
+  // The standard-error line of an error report, then the error event.
+  void ReportError(const std::string& text);
+
+  // --- operations for the component and host objects ---
+  TJObject* MakeObject(std::string_view name, TJValueList* args) override;
+  std::string GetScriptFileName() override { return ScriptFileName; }
+  bool FindImportFile(std::string_view name, std::string& path) override;
+  void CallHandler(const TJValue& handler, TJValueList* args, TJValue& result, TJObject* self) override;
+  bool FindVariable(std::string_view name, TJValue& value) override;
+  void NewObjectHook(TJObject* object) override;
+
+  // Calls a function value with the arguments (null: none) and `self` as this.
+  void CallFunction(const TJValue& function, TJValueList* args, TJValue& result, TJObject* self,
+                    int invokeKind = 0);
+  // Compiles the text as the body of a function that returns it, bound to the running function's
+  // scope, and calls it with `self` as this.
+  void EvalCode(std::string_view text, TJObject* self, TJValue& result);
+  // One instance of every class that asks for it, declared in the module scope.
+  void MakeGlobalInstances(TJLocalSymbolTable* module);
+  // A new object of the value (a String, Number, RegExp or automation wrapper for a primitive);
+  // null for undefined, null, functions and the like.
+  TJObject* ToObject(const TJValue& value);
+
+  // Output and input routing to the hooks.
+  void WriteStdout(const std::string& text);
+  void WriteStderr(const std::string& text);
+  void ReadStdin(std::string& text, bool& success, int32_t count, bool line);
+
+  // How much stack one run may use before deep recursion is refused.
+  static constexpr size_t kStackReserve = 2 * 1024 * 1024;
+
+ private:
+  enum class Flow : uint8_t { Normal, Break, Continue, Return };
+
+  // The cases of one switch: the discriminant, the default clause seen, whether a case matched.
+  struct SwitchState {
+    const TJValue* discriminant;
+    const TJStatement* defaultClause = nullptr;
+    bool matched = false;
+  };
+
+  // Makes `scope` current for its lifetime; afterwards the previous scope is current again and,
+  // with `owner`, the newest child of `owner` (the scope) is freed.
+  class ScopeGuard {
+   public:
+    ScopeGuard(TJEngine* engine, TJLocalSymbolTable* scope, TJLocalSymbolTable* owner,
+               TJActivation* activation = nullptr)
+        : engine_(engine), saved_(engine->current_), savedActivation_(engine->activation_), owner_(owner) {
+      engine->current_ = scope;
+      engine->activation_ = activation;
+    }
+    ~ScopeGuard() {
+      engine_->current_ = saved_;
+      engine_->activation_ = savedActivation_;
+      if (TJLocalSymbolTable* owner = owner_.get()) owner->DeleteFirstChild();
+    }
+    ScopeGuard(const ScopeGuard&) = delete;
+    ScopeGuard& operator=(const ScopeGuard&) = delete;
+
+   private:
+    TJEngine* engine_;
+    TJLocalSymbolTable* saved_;
+    TJActivation* savedActivation_;
+    TJWeakRef<TJLocalSymbolTable> owner_;
+  };
+
+  // Statements (flags: 1 var, 2 break allowed, 4 static, 8 global, 16 continue allowed).
+  enum : unsigned { fVar = 1, fBreakable = 2, fStatic = 4, fGlobal = 8, fLoop = 16 };
+  Flow Exec(const TJStatement* s, unsigned flags, SwitchState* sw);
+  Flow ExecOne(const TJStatement* s, unsigned flags, SwitchState* sw);
+  Flow ExecModule(const TJStatement* s);
+  Flow ExecFor(const TJStatement* s, unsigned flags);
+  Flow ExecForIn(const TJStatement* s, unsigned flags);
+  Flow ExecTry(const TJStatement* s, unsigned flags, SwitchState* sw);
+  Flow ExecWith(const TJStatement* s, unsigned flags, SwitchState* sw);
+  Flow ExecSwitch(const TJStatement* s, unsigned flags);
+  Flow ExecCase(const TJStatement* s, unsigned flags, SwitchState* sw);
+  void ExecDeclarator(const TJStatement* s, unsigned flags);
+  void ExecReturn(const TJStatement* s);
+  void Step();
+
+  // Expressions.
+  void Eval(const TJExpr* e, TJValue& out, unsigned flags = 0);
+  void EvalItems(const TJExpr* e, TJValueList& list);
+  void EvalIdentifier(const TJExpr* e, TJValue& out);
+  void EvalAssign(const TJExpr* e, TJValue& out, unsigned flags);
+  void EvalCompound(const TJExpr* e, TJValue& out);
+  void EvalIncDec(const TJExpr* e, TJValue& out);
+  void EvalNew(const TJExpr* e, TJValue& out);
+  void EvalObjectLiteral(const TJExpr* e, TJValue& out);
+  void EvalArrayLiteral(const TJExpr* e, TJValue& out);
+  void EvalCall(const TJExpr* e, TJValue& out);
+  void EvalMethodCall(const TJExpr* e, TJValue& out);
+  void EvalTypeof(const TJExpr* e, TJValue& out);
+  // Assignment targets: evaluated once (Resolve), then read and written.
+  struct Target;
+  void Resolve(const TJExpr* node, Target& t);
+  void Read(Target& t, TJValue& out);
+  void Write(Target& t, const TJValue& value, unsigned flags);
+  void Store(const TJExpr* target, const TJValue& value, unsigned flags);
+
+  // Members, calls and indexes.
+  void GetMember(const TJValue& target, std::string_view name, TJValue& out, bool remove,
+                 TJRef<TJObject>* wrapper = nullptr);
+  void SetMember(const TJValue& target, std::string_view name, const TJValue& value);
+  // callee(args) and value[args] alike.
+  void CallOrIndex(const TJValue& callee, TJValueList& args, TJValue& out);
+  void IndexObject(TJObject* object, TJValueList& args, TJValue& out);
+  void IndexStore(const TJValue& target, TJValueList& args, const TJValue& value);
+  void CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJObject* self);
+  void CallForeign(IJFunction* f, TJValueList* args, TJValue& result, int invokeKind);
+  // A RegExp object's test of the value's text.
+  bool TestRegExp(TJObject* pattern, const TJValue& subject);
+
+  // Function values.
+  void MakeFunction(const TJStatement* record, TJFuncType type, TJValue& out);
+  void CloseOver(TJValue& value);
+  TJObject* MakeClassInstance(std::string_view name, IJFunction* cls, TJValueList* args);
+  void AddClassMembers(TJObject* instance, const TJStatement* record);
+  TJObject* NewArray(const TJValueList& items);
+
+  // Argument lists for calls, reused from call to call.
+  class ArgList {
+   public:
+    explicit ArgList(TJEngine* engine) : engine_(engine) {
+      if (engine->argPool_.empty()) {
+        list_ = new TJValueList;
+      } else {
+        list_ = engine->argPool_.back().release();
+        engine->argPool_.pop_back();
+      }
+    }
+    ~ArgList() {
+      list_->Clear();
+      if (engine_->argPool_.size() < 64)
+        engine_->argPool_.emplace_back(list_);
+      else
+        delete list_;
+    }
+    ArgList(const ArgList&) = delete;
+    ArgList& operator=(const ArgList&) = delete;
+    TJValueList& operator*() { return *list_; }
+    TJValueList* operator->() { return list_; }
+    TJValueList* get() { return list_; }
+
+   private:
+    TJEngine* engine_;
+    TJValueList* list_;
+  };
+
+  // A variable of the current scope.
+  void Declare(std::string_view name, const TJValue& value) {
+    if (activation_ && current_ == activation_)
+      activation_->Declare(name, value);
+    else
+      current_->SetLocal(name, value);
+  }
+  void CheckStack();
+  void ReportRunError(const EJException& e);
+  void ResetEngine();
+
+  TJParser parser_;
+  TJRootSymbolTable root_;
+  TJScopes scopes_{root_};
+  TJLocalSymbolTable* current_ = &root_;
+  TJActivation* activation_ = nullptr;  // the running call's scope (null in module code)
+  TJRef<TJGlobalBase> global_;
+  TJRef<TJObject> regexp_;
+  TJRef<TJObject> wscript_;
+  bool running_ = false;
+  bool executing_ = false;  // script code is on the stack
+  int32_t handlerExitCode_ = 0;
+  bool handlerExited_ = false;
+  TJValue returnValue_;
+  std::vector<std::unique_ptr<TJValueList>> argPool_;
+  const char* stackLimit_ = nullptr;  // the deepest frame a run may reach
+};
+
+}  // namespace engine

@@ -1,0 +1,755 @@
+// Expressions: operators in their fixed evaluation order, assignment targets, member access on
+// every kind of value, calls and indexes, and the call of script functions.
+#include <cmath>
+#include <typeinfo>
+
+#include "script/core/engine.h"
+#include "script/core/exceptions.h"
+#include "script/core/factory.h"
+
+namespace engine {
+
+namespace {
+
+// Expression flags: a member access under delete removes the member; a name assigned under the
+// "var" of a for head is declared in the current scope.
+enum : unsigned { efDelete = 1, efDeclare = 2 };
+
+constexpr const char* kCallError = "call function error,need function or object";
+
+bool IsArithmetic(TJExprCode code) {
+  return (code >= ecAdd && code <= ecIntDiv) || (code >= ecShl && code <= ecUShr) ||
+         (code >= ecBitAnd && code <= ecBitOr);
+}
+
+bool IsNumber(TJValueType t) { return t == vtInteger || t == vtDouble; }
+double NumberOf(const TJValue& v) { return v.ValueType() == vtInteger ? double(v.vInteger()) : v.vDouble(); }
+
+// The operators on two plain numbers, without the general conversions (same results).
+bool FastNumeric(TJExprCode code, const TJValue& left, const TJValue& right, TJValue& out) {
+  TJValueType lt = left.ValueType();
+  TJValueType rt = right.ValueType();
+  if (!IsNumber(lt) || !IsNumber(rt)) return false;
+  if (lt == vtInteger && rt == vtInteger) {
+    int32_t l = left.vInteger();
+    int32_t r = right.vInteger();
+    switch (code) {
+      case ecLess: out.SetBool(l < r); return true;
+      case ecGreater: out.SetBool(l > r); return true;
+      case ecLessEqual: out.SetBool(l <= r); return true;
+      case ecGreaterEqual: out.SetBool(l >= r); return true;
+      case ecEqual:
+      case ecStrictEqual: out.SetBool(l == r); return true;
+      case ecNotEqual:
+      case ecStrictNotEqual: out.SetBool(l != r); return true;
+      case ecAdd: out.SetDouble(double(l) + double(r)); return true;
+      case ecSub: out.SetDouble(double(l) - double(r)); return true;
+      case ecMul: out.SetDouble(double(l) * double(r)); return true;
+      default: return false;
+    }
+  }
+  double l = NumberOf(left);
+  double r = NumberOf(right);
+  double d;
+  switch (code) {
+    case ecLess: out.SetBool(l < r); return true;
+    case ecGreater: out.SetBool(l > r); return true;
+    case ecLessEqual: out.SetBool(l <= r); return true;
+    case ecGreaterEqual: out.SetBool(l >= r); return true;
+    case ecEqual: out.SetBool(l == r); return true;
+    case ecNotEqual: out.SetBool(l != r); return true;
+    case ecAdd: d = l + r; break;
+    case ecSub: d = l - r; break;
+    case ecMul: d = l * r; break;
+    default: return false;
+  }
+  if (std::isinf(d)) return false;  // the general routine decides the sign of an overflow
+  out.SetDouble(d);
+  return true;
+}
+
+// The key of an object-literal property: a name, or the text of a string or number constant.
+std::string PropertyKey(const TJExpr* key) {
+  return key->Code == ecIdentifier ? key->Symbol : AsString(&key->Value);
+}
+
+// The key of an index: the single argument's text, or the last one's when there are several.
+std::string IndexKey(const TJValueList& args) {
+  int32_t n = args.Count();
+  return AsString(&args[n < 2 ? 0 : n - 1]);
+}
+
+}  // namespace
+
+void TJEngine::Eval(const TJExpr* e, TJValue& out, unsigned flags) {
+  if (!e) {
+    out.Clear();
+    return;
+  }
+  switch (e->Code) {
+    case ecConstant:
+      out = e->Value;
+      return;
+    case ecIdentifier:
+      EvalIdentifier(e, out);
+      return;
+    case ecComma: {
+      TJValue first;
+      Eval(e->Left, first, flags & efDeclare);
+      Eval(e->Right, out, flags & efDeclare);
+      return;
+    }
+    case ecAssign:
+      EvalAssign(e, out, flags);
+      return;
+    case ecPlus:
+    case ecMinus:
+    case ecBitNot: {
+      TJValue operand;
+      Eval(e->Left, operand);
+      CalcUnary(e->Code, operand, out);
+      return;
+    }
+    case ecThis:
+      if (TJObject* self = current_->GetWithObject())
+        out.SetObject(self);
+      else
+        out.SetNull();
+      return;
+    case ecMember: {
+      TJValue object;
+      Eval(e->Left, object);
+      GetMember(object, e->Right->Symbol, out, flags & efDelete);
+      return;
+    }
+    case ecSuperMember:
+      ThrowError("ESyntaxError", "super");
+    case ecNew:
+      EvalNew(e, out);
+      return;
+    case ecObject:
+      EvalObjectLiteral(e, out);
+      return;
+    case ecArray:
+      EvalArrayLiteral(e, out);
+      return;
+    case ecCall:
+      EvalCall(e, out);
+      return;
+    case ecPreInc:
+    case ecPreDec:
+    case ecPostInc:
+    case ecPostDec:
+      EvalIncDec(e, out);
+      return;
+    case ecDelete:
+      Eval(e->Left, out, efDelete);
+      return;
+    case ecVoid: {
+      TJValue ignored;
+      Eval(e->Left, ignored);
+      out.SetNull();
+      return;
+    }
+    case ecTypeof:
+      EvalTypeof(e, out);
+      return;
+    case ecNot: {
+      TJValue operand;
+      Eval(e->Left, operand);
+      out.SetBool(!AsBool(&operand));
+      return;
+    }
+    case ecOr:
+    case ecAnd: {
+      // Only as much as decides the answer is evaluated; the answer is always a Boolean.
+      TJValue side;
+      Eval(e->Left, side);
+      bool left = AsBool(&side);
+      if (left == (e->Code == ecOr)) {
+        out.SetBool(left);
+        return;
+      }
+      Eval(e->Right, side);
+      out.SetBool(AsBool(&side));
+      return;
+    }
+    case ecConditional: {
+      TJValue condition;
+      Eval(e->Left, condition);
+      Eval(AsBool(&condition) ? e->Right : e->Third, out);
+      return;
+    }
+    case ecFunction:
+      MakeFunction(e->Func, ftScript, out);
+      return;
+    case ecMethodCall:
+      EvalMethodCall(e, out);
+      return;
+    case ecDeclare:
+      Eval(e->Left, out, flags | efDeclare);
+      return;
+    case ecEmpty:
+    case ecProperty: {
+      TJValue ignored;
+      if (e->Left) Eval(e->Left, ignored);
+      if (e->Right) Eval(e->Right, ignored);
+      out.Clear();
+      return;
+    }
+    default:
+      break;
+  }
+  if (e->Code >= ecMulAssign && e->Code <= ecOrAssign) {
+    EvalCompound(e, out);
+    return;
+  }
+  // Binary operators: the right operand first, then the left one.
+  TJValue right;
+  Eval(e->Right, right);
+  TJValue left;
+  Eval(e->Left, left);
+  if (FastNumeric(e->Code, left, right, out)) return;
+  if (IsArithmetic(e->Code))
+    CalcBinary(e->Code, left, right, out);
+  else
+    CalcLogical(e->Code, left, right, out);
+}
+
+void TJEngine::EvalItems(const TJExpr* e, TJValueList& list) {
+  std::vector<TJValue>& items = list.Items();
+  size_t n = e->Items.size();
+  items.resize(n);
+  // Last to first, each into its own place.
+  for (size_t i = n; i-- > 0;) Eval(e->Items[i], items[i]);
+}
+
+void TJEngine::EvalIdentifier(const TJExpr* e, TJValue& out) {
+  if (!current_->FindName(e->Symbol, out)) ThrowError("ENameError", "undefined - " + e->Symbol);
+}
+
+void TJEngine::EvalTypeof(const TJExpr* e, TJValue& out) {
+  TJValue value;
+  try {
+    Eval(e->Left, value);
+  } catch (const EJThrow& error) {
+    if (error.ErrorType != "ENameError" && error.ErrorType != "EKeyError") throw;
+    value.Clear();
+  }
+  out.SetString(TypeOf(&value));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Assignment
+
+void TJEngine::EvalAssign(const TJExpr* e, TJValue& out, unsigned flags) {
+  TJValue value;
+  Eval(e->Right, value);
+  Store(e->Left, value, flags);
+  out = std::move(value);
+}
+
+// An assignment target, evaluated once: a name, a member (the object), an index (the indexed
+// value and the arguments) or a method call in the setter form (the object, its member and the
+// arguments). Anything else can be read but not written.
+struct TJEngine::Target {
+  const TJExpr* node;
+  TJValue object;
+  TJRef<TJObject> self;
+  TJValue member;
+  TJValueList args;
+};
+
+void TJEngine::Resolve(const TJExpr* node, Target& t) {
+  t.node = node;
+  switch (node->Code) {
+    case ecMember:
+      Eval(node->Left, t.object);
+      break;
+    case ecCall:
+      Eval(node->Left, t.object);
+      EvalItems(node, t.args);
+      break;
+    case ecMethodCall:
+      Eval(node->Left, t.object);
+      GetMember(t.object, node->Right->Symbol, t.member, false, &t.self);
+      EvalItems(node, t.args);
+      break;
+    default:
+      break;
+  }
+}
+
+void TJEngine::Read(Target& t, TJValue& out) {
+  switch (t.node->Code) {
+    case ecIdentifier:
+      EvalIdentifier(t.node, out);
+      return;
+    case ecMember:
+      GetMember(t.object, t.node->Right->Symbol, out, false);
+      return;
+    case ecCall: {
+      TJValueList args;
+      args.Assign(&t.args);  // a call may change its argument list; the store needs it whole
+      CallOrIndex(t.object, args, out);
+      return;
+    }
+    case ecMethodCall: {
+      TJValueList args;
+      args.Assign(&t.args);
+      if (IsFunction(&t.member))
+        CallFunction(t.member, &args, out, t.self ? t.self.get() : ToObject(t.object));
+      else if (TJObject* indexed = t.member.vObject())
+        IndexObject(indexed, args, out);
+      else
+        ThrowError("ECallError", kCallError);
+      return;
+    }
+    default:
+      Eval(t.node, out);
+      return;
+  }
+}
+
+void TJEngine::Write(Target& t, const TJValue& value, unsigned flags) {
+  switch (t.node->Code) {
+    case ecIdentifier:
+      if (flags & efDeclare)
+        Declare(t.node->Symbol, value);
+      else
+        current_->Assign(t.node->Symbol, value, 0);
+      return;
+    case ecMember:
+      SetMember(t.object, t.node->Right->Symbol, value);
+      return;
+    case ecCall:
+      IndexStore(t.object, t.args, value);
+      return;
+    case ecMethodCall:
+      // The setter form: o.m(a) = v calls o.m(a, v), or stores o.m[a] = v for an object member.
+      if (IsFunction(&t.member)) {
+        t.args.Add(value);
+        TJValue ignored;
+        CallFunction(t.member, &t.args, ignored, t.self ? t.self.get() : ToObject(t.object), 2);
+      } else if (t.member.vObject()) {
+        IndexStore(t.member, t.args, value);
+      } else {
+        ThrowError("ECallError", kCallError);
+      }
+      return;
+    default:
+      ThrowError("ETypeError", "can not assign - ");
+  }
+}
+
+void TJEngine::Store(const TJExpr* target, const TJValue& value, unsigned flags) {
+  Target t;
+  Resolve(target, t);
+  Write(t, value, flags);
+}
+
+// a op= b: the target's object and key are evaluated once, for the read and the store.
+void TJEngine::EvalCompound(const TJExpr* e, TJValue& out) {
+  TJValue right;
+  Eval(e->Right, right);
+  Target t;
+  Resolve(e->Left, t);
+  TJValue current;
+  Read(t, current);
+  TJValue result;
+  CalcAssign(e->Code, current, right, result);
+  Write(t, result, 0);
+  out = std::move(result);
+}
+
+// ++ and -- work on the value as an integer; any target that can be written takes the new value.
+void TJEngine::EvalIncDec(const TJExpr* e, TJValue& out) {
+  bool increment = e->Code == ecPreInc || e->Code == ecPostInc;
+  bool prefix = e->Code == ecPreInc || e->Code == ecPreDec;
+  Target t;
+  Resolve(e->Left, t);
+  TJValue old;
+  Read(t, old);
+  TJValue updated;
+  updated.SetInteger(int32_t(uint32_t(AsInteger(&old)) + (increment ? 1u : ~0u)));
+  switch (e->Left->Code) {
+    case ecIdentifier:
+    case ecMember:
+    case ecCall:
+    case ecMethodCall:
+      Write(t, updated, 0);
+      break;
+    default:
+      break;  // a value that is no variable: the result alone
+  }
+  out = prefix ? std::move(updated) : std::move(old);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Objects
+
+void TJEngine::EvalNew(const TJExpr* e, TJValue& out) {
+  ArgList args(this);
+  EvalItems(e, *args);
+  TJObject* object = MakeObject(e->Left->Symbol, args.get());
+  out.SetObject(object);
+}
+
+void TJEngine::EvalObjectLiteral(const TJExpr* e, TJValue& out) {
+  TJValue result;
+  TJObject* object = TJObject::Create<TJObject>(this, nullptr, true);
+  result.SetObject(object);
+  // Last to first: a key given twice keeps its first value.
+  for (size_t i = e->Items.size(); i-- > 0;) {
+    const TJExpr* property = e->Items[i];
+    TJValue value;
+    if (property->Right) Eval(property->Right, value);
+    object->PutMember(PropertyKey(property->Left), value, false, nullptr);
+  }
+  out = std::move(result);
+}
+
+void TJEngine::EvalArrayLiteral(const TJExpr* e, TJValue& out) {
+  TJValueList items;
+  EvalItems(e, items);
+  out.SetObject(NewArray(items));
+}
+
+void TJEngine::GetMember(const TJValue& target, std::string_view name, TJValue& out, bool remove,
+                         TJRef<TJObject>* wrapper) {
+  switch (target.ValueType()) {
+    case vtObject: {
+      TJObject* object = target.vObject();
+      if (remove) {
+        out.SetBool(object->RemoveKey(name));
+      } else if (name == "prototype") {
+        out.SetObject(Factory().GetPrototype(object->Name()));
+      } else {
+        object->GetMember(name, false, nullptr, out);
+      }
+      return;
+    }
+    case vtString:
+    case vtRegExp:
+    case vtInteger:
+    case vtDouble:
+    case vtBool:
+    case vtDispatch: {
+      // Through a new wrapper object: a String, RegExp, Number or automation object.
+      TJRef<TJObject> object(ToObject(target));
+      if (!object) ThrowError("ENameError", "member error " + std::string(name));
+      GetMember(TJValue::Object(object.get()), name, out, remove);
+      if (wrapper) *wrapper = object;
+      return;
+    }
+    case vtFunction: {
+      IJFunction* f = target.vFunction();
+      if (f->GetFuncType() == ftScript) {
+        if (name == "prototype") {
+          out.SetObject(Factory().GetPrototype(f->GetName()));
+          return;
+        }
+        if (name == "call" || name == "apply") {
+          // The same function, treating the arguments of one call the call or apply way.
+          IJFunction* mode = NewFunction();
+          TJValue modeValue;
+          modeValue.SetFunction(mode);
+          mode->Assign(f);
+          mode->SetCallType(name == "call" ? ctCall : ctApply);
+          out = std::move(modeValue);
+          return;
+        }
+      } else if (f->GetFuncType() == ftModule) {
+        TJLocalSymbolTable* module = root_.GetModule(f->GetName());
+        if (!module->FindName(name, out)) out.Clear();
+        return;
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  ThrowError("ENameError", "member error " + std::string(name));
+}
+
+void TJEngine::SetMember(const TJValue& target, std::string_view name, const TJValue& value) {
+  bool prototypeValue = value.ValueType() == vtObject || value.ValueType() == vtNull;
+  if (TJObject* object = target.vObject()) {
+    if (name == "prototype" && prototypeValue) {
+      if (!Factory().SetPrototype(object->Name(), value.vObject()))
+        ThrowError("ENameError", "prototype assign error " + value.vObject()->Name());
+      return;
+    }
+    object->PutMember(name, value, false, nullptr);
+    return;
+  }
+  if (IJFunction* f = target.vFunction()) {
+    if (f->GetFuncType() == ftScript && name == "prototype" && prototypeValue) {
+      if (!Factory().SetPrototype(f->GetName(), value.vObject()))
+        ThrowError("ENameError", "prototype assign error " + value.vObject()->Name());
+      return;
+    }
+    if (f->GetFuncType() == ftModule) {
+      root_.GetModule(f->GetName())->Assign(name, value, 0);
+      return;
+    }
+  }
+  ThrowError("ENameError", "member assign error " + std::string(name));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Calls and indexes
+
+void TJEngine::EvalCall(const TJExpr* e, TJValue& out) {
+  TJValue callee;
+  Eval(e->Left, callee);
+  ArgList args(this);
+  EvalItems(e, *args);
+  CallOrIndex(callee, *args, out);
+}
+
+void TJEngine::CallOrIndex(const TJValue& callee, TJValueList& args, TJValue& out) {
+  switch (callee.ValueType()) {
+    case vtFunction:
+      CallFunction(callee, &args, out, current_->GetWithObject());
+      return;
+    case vtObject:
+      IndexObject(callee.vObject(), args, out);
+      return;
+    case vtString: {
+      TJRef<TJObject> text(ToObject(callee));
+      if (text) {
+        IndexObject(text.get(), args, out);
+        return;
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  ThrowError("ECallError", kCallError);
+}
+
+void TJEngine::IndexObject(TJObject* object, TJValueList& args, TJValue& out) {
+  TJKeepAlive keep(object);
+  object->GetMember(IndexKey(args), true, args.Count() < 2 ? nullptr : &args, out);
+}
+
+void TJEngine::IndexStore(const TJValue& target, TJValueList& args, const TJValue& value) {
+  if (TJObject* object = target.vObject()) {
+    TJKeepAlive keep(object);
+    object->PutMember(IndexKey(args), value, true, args.Count() < 2 ? nullptr : &args);
+    return;
+  }
+  if (IsFunction(&target)) {
+    args.Add(value);
+    TJValue ignored;
+    CallFunction(target, &args, ignored, nullptr, 2);
+    return;
+  }
+  ThrowError("ECallError", kCallError);
+}
+
+void TJEngine::EvalMethodCall(const TJExpr* e, TJValue& out) {
+  TJValue object;
+  Eval(e->Left, object);
+  TJRef<TJObject> self;
+  TJValue member;
+  GetMember(object, e->Right->Symbol, member, false, &self);
+  ArgList args(this);
+  EvalItems(e, *args);
+  if (IsFunction(&member)) {
+    CallFunction(member, args.get(), out, self ? self.get() : ToObject(object));
+  } else if (TJObject* indexed = member.vObject()) {
+    IndexObject(indexed, *args, out);
+  } else {
+    ThrowError("ECallError", kCallError);
+  }
+}
+
+void TJEngine::CallFunction(const TJValue& function, TJValueList* args, TJValue& result, TJObject* self,
+                            int invokeKind) {
+  IJFunction* f = function.vFunction();
+  if (!f) ThrowError("ECallError", kCallError);
+  TJFunctionRef keep(f);
+  switch (f->GetFuncType()) {
+    case ftScript:
+      CallScript(f, args, result, self);
+      return;
+    case ftNative:
+      CallNative(f, args, result);
+      return;
+    case ftActiveX:
+    case ftDynaCall:
+      CallForeign(f, args, result, invokeKind);
+      return;
+    default:
+      ThrowError("ECallError", "not support function type");
+  }
+}
+
+void TJEngine::CallForeign(IJFunction* f, TJValueList* args, TJValue& result, int invokeKind) {
+  TJEngineExtensions& ext = EngineExtensions();
+  if (f->GetFuncType() == ftActiveX && ext.CallActiveX) {
+    ext.CallActiveX(*this, f, args, result, invokeKind);
+  } else if (f->GetFuncType() == ftDynaCall && ext.CallDynaCall) {
+    ext.CallDynaCall(*this, f, args, result);
+  } else {
+    ThrowError("ECallError", "not support function type");
+  }
+}
+
+void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJObject* self) {
+  CheckStack();
+  if (TJObject* bound = f->GetThisObject()) self = bound;
+  TJLocalSymbolTable* table = f->GetParentTable();
+  auto* parent = table && typeid(*table) == typeid(TJFunctionScope) ? static_cast<TJFunctionScope*>(table) : nullptr;
+  const TJStatement* code = f->GetCode();
+  if (!parent || !code) ThrowError("ECallError", "function is no longer valid: " + f->GetName());
+  struct Frame {
+    TJScopes& scopes;
+    TJActivation* scope;
+    ~Frame() { scopes.Release(scope); }
+  } frame{scopes_, scopes_.Acquire()};
+  TJActivation* scope = frame.scope;
+  scope->Open(parent, self, f->GetLocalTable());
+  ScopeGuard guard(this, scope, nullptr, scope);
+
+  // Call mode takes this from the first argument; apply mode too, and the arguments from an array.
+  TJValueList* effective = args;
+  TJValueList shifted;
+  TJObject* applied = nullptr;
+  int32_t argc = ArgCount(args);
+  TJCallType mode = f->GetCallType();
+  if (mode != ctPlain && argc >= 1) {
+    scope->SetWithObject(ToObject((*args)[0]));
+    effective = &shifted;
+    if (mode == ctCall) {
+      for (int32_t i = 1; i < argc; ++i) shifted.Add((*args)[i]);
+    } else if (argc >= 2) {
+      applied = (*args)[1].vObject();
+      if (!applied || !IsKnownClass(applied, TJKnownClass::Array))
+        ThrowError("ETypeError", f->GetName() + ".apply arguments error");
+      for (int32_t i = 0, n = applied->GetCount(); i < n; ++i) {
+        TJValue item;
+        applied->GetItem(i, item);
+        shifted.Add(std::move(item));
+      }
+    }
+  }
+  // The arguments array exists when the body names it (or when new objects are watched).
+  if ((code->Flags & sfUsesArguments) || OnNewObject) {
+    TJValue array;
+    TJValueList none;
+    array.SetObject(applied ? applied : NewArray(effective ? *effective : none));
+    if (TJObject* a = array.vObject()) {
+      IJFunction* callee = f;
+      TJValue calleeValue;
+      calleeValue.SetFunction(callee);
+      a->PutMember("callee", calleeValue, false, nullptr);
+    }
+    scope->Declare("arguments", array);
+  }
+  int32_t count = ArgCount(effective);
+  int32_t i = 0;
+  for (const TJStatement* p = f->GetParameter(); p; p = p->Next, ++i) {
+    if (!p->Expr) continue;
+    if (i < count)
+      scope->Declare(p->Expr->Symbol, (*effective)[i]);
+    else
+      scope->Declare(p->Expr->Symbol, TJValue());
+  }
+  Flow flow = Exec(code->Second, 0, nullptr);
+  if (flow == Flow::Return)
+    result = std::move(returnValue_);
+  else
+    result.Clear();
+}
+
+bool TJEngine::TestRegExp(TJObject* pattern, const TJValue& subject) {
+  TJKeepAlive keep(pattern);
+  TJValue test;
+  pattern->GetMember("test", false, nullptr, test);
+  TJValueList args{TJValue::String(AsString(&subject))};
+  TJValue answer;
+  CallFunction(test, &args, answer, pattern);
+  return AsBool(&answer);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Function values
+
+void TJEngine::MakeFunction(const TJStatement* record, TJFuncType type, TJValue& out) {
+  IJFunction* f = NewFunction();
+  out.SetFunction(f);
+  f->SetFuncType(type);
+  f->SetCode(record);
+  if (type == ftScript) f->SetParameter(record->First);
+  f->SetName(record->Expr ? record->Expr->Symbol : std::string());
+  f->SetParentTable(scopes_.FunctionTable(record->Third, record));
+}
+
+// A returned script function takes a snapshot of the variables of the scope it leaves.
+void TJEngine::CloseOver(TJValue& value) {
+  if (!IsScriptFunction(&value)) return;
+  IJFunction* copy = NewFunction();
+  TJValue copyValue;
+  copyValue.SetFunction(copy);
+  copy->Assign(value.vFunction());
+  if (!copy->GetLocalTable()) copy->SetLocalTable(new TJLocalSymbolTable(nullptr));
+  if (activation_ && current_ == activation_)
+    activation_->CopyInto(copy->GetLocalTable());
+  else
+    copy->GetLocalTable()->CopyFrom(current_);
+  value = std::move(copyValue);
+}
+
+TJObject* TJEngine::MakeClassInstance(std::string_view name, IJFunction* cls, TJValueList* args) {
+  TJFunctionRef keepClass(cls);
+  const TJStatement* record = cls->GetCode();
+  const TJExpr* super = record->Expr->Left;
+  // The superclass's instance first, made with the same arguments.
+  TJObject* instance = super ? MakeObject(super->Symbol, args) : TJObject::Create<TJObject>(this, args, true);
+  TJKeepAlive keep(instance);
+  AddClassMembers(instance, record);
+  TJValue constructor;
+  if (instance->FindMember(name, constructor) && IsScriptFunction(&constructor)) {
+    TJValue ignored;
+    CallFunction(constructor, args, ignored, instance);
+  }
+  return instance;
+}
+
+void TJEngine::AddClassMembers(TJObject* instance, const TJStatement* record) {
+  instance->RegistName(record->Expr->Symbol);
+  auto declare = [&](const TJStatement* d) {
+    TJValue value;
+    if (d->Expr->Left)
+      Eval(d->Expr->Left, value);
+    else
+      value.SetNull();  // a field without a value holds null
+    instance->PutMember(d->Expr->Symbol, value, false, nullptr);
+  };
+  for (const TJStatement* m = record->First; m; m = m->Next) {
+    switch (m->Kind) {
+      case skFunction:
+        if (m->Expr) {
+          TJValue method;
+          MakeFunction(m, ftScript, method);
+          method.vFunction()->SetThisObject(instance);
+          instance->RegistProperty(m->Expr->Symbol, method);
+        }
+        break;
+      case skDeclarator:
+        declare(m);
+        break;
+      case skVar:
+        for (const TJStatement* d = m->First; d; d = d->Next) declare(d);
+        break;
+      default:
+        break;  // static and global members belong to no instance
+    }
+  }
+}
+
+}  // namespace engine

@@ -1,0 +1,320 @@
+// Statements: the run of a statement chain, scopes, loops, switch, try, with and declarations.
+#include <exception>
+
+#include "script/core/engine.h"
+#include "script/core/exceptions.h"
+#include "script/core/factory.h"
+
+namespace engine {
+
+void TJEngine::Step() {
+  bool abort = false;
+  OnStep(abort);
+  if (abort) throw EJAbort();
+}
+
+TJEngine::Flow TJEngine::Exec(const TJStatement* s, unsigned flags, SwitchState* sw) {
+  CheckStack();
+  for (; s; s = s->Next) {
+    CurrentLine = s->Line;
+    if (OnStep) Step();
+    Flow flow = ExecOne(s, flags, sw);
+    if (flow != Flow::Normal) return flow;
+  }
+  return Flow::Normal;
+}
+
+TJEngine::Flow TJEngine::ExecOne(const TJStatement* s, unsigned flags, SwitchState* sw) {
+  switch (s->Kind) {
+    case skEmpty:
+    case skParameter:
+    case skCatch:
+    case skFinally:
+      return Flow::Normal;
+    case skModule:
+      return ExecModule(s);
+    case skBlock:
+      return Exec(s->First, flags, nullptr);
+    case skExpression: {
+      TJValue ignored;
+      Eval(s->Expr, ignored);
+      return Flow::Normal;
+    }
+    case skIf: {
+      TJValue condition;
+      Eval(s->Expr, condition);
+      const TJStatement* branch = AsBool(&condition) ? s->First : s->Second;
+      return branch ? Exec(branch, flags, nullptr) : Flow::Normal;
+    }
+    case skWhile: {
+      unsigned body = (flags & ~(fVar | fStatic | fGlobal)) | fBreakable | fLoop;
+      for (;;) {
+        CurrentLine = s->Line;
+        TJValue condition;
+        Eval(s->Expr, condition);
+        if (!AsBool(&condition)) break;
+        Flow flow = Exec(s->First, body, nullptr);
+        if (flow == Flow::Break) break;
+        if (flow == Flow::Return) return flow;
+      }
+      return Flow::Normal;
+    }
+    case skDoWhile: {
+      unsigned body = (flags & ~(fVar | fStatic | fGlobal)) | fBreakable | fLoop;
+      for (;;) {
+        Flow flow = Exec(s->First, body, nullptr);
+        if (flow == Flow::Break) break;
+        if (flow == Flow::Return) return flow;
+        CurrentLine = s->Line;
+        TJValue condition;
+        Eval(s->Expr, condition);
+        if (!AsBool(&condition)) break;
+      }
+      return Flow::Normal;
+    }
+    case skFor:
+      return ExecFor(s, flags);
+    case skForIn:
+    case skForInValues:
+      return ExecForIn(s, flags);
+    case skFunction: {
+      TJValue function;
+      MakeFunction(s, ftScript, function);
+      if (s->Expr) Declare(s->Expr->Symbol, function);
+      return Flow::Normal;
+    }
+    case skClass: {
+      TJValue cls;
+      MakeFunction(s, ftClass, cls);
+      Declare(s->Expr->Symbol, cls);
+      return Flow::Normal;
+    }
+    case skDeclarator:
+      ExecDeclarator(s, flags);
+      return Flow::Normal;
+    case skBreak:
+      if (flags & fBreakable) return Flow::Break;
+      ThrowError("ESyntaxError", "break");
+    case skContinue:
+      // Only a loop takes a continue; a switch outside any loop does not.
+      if (flags & fLoop) return Flow::Continue;
+      ThrowError("ESyntaxError", "continue");
+    case skReturn:
+      ExecReturn(s);
+      return Flow::Return;
+    case skTry:
+      return ExecTry(s, flags, sw);
+    case skThrow: {
+      TJValue value;
+      Eval(s->Expr, value);
+      if (value.ValueType() == vtUndefined) value.SetString("");
+      throw EJThrow("EThrow", "", &value);
+    }
+    case skWith:
+      return ExecWith(s, flags, sw);
+    case skVar:
+      return Exec(s->First, flags | fVar, nullptr);
+    case skStatic:
+      return Exec(s->First, flags | fStatic, nullptr);
+    case skGlobal:
+      return Exec(s->First, flags | fGlobal, nullptr);
+    case skCase:
+      return ExecCase(s, flags, sw);
+    case skSwitch:
+      return ExecSwitch(s, flags);
+  }
+  return Flow::Normal;
+}
+
+TJEngine::Flow TJEngine::ExecModule(const TJStatement* s) {
+  std::string name = s->Expr ? s->Expr->Symbol : "__MAIN__";
+  TJLocalSymbolTable* table = root_.AddModule(name, s);
+  IJFunction* module = NewFunction();
+  TJValue moduleValue;
+  moduleValue.SetFunction(module);
+  module->SetFuncType(ftModule);
+  module->SetName(name);
+  module->SetCode(s);
+  module->SetParentTable(table);
+  // Every member of Global is visible as a name.
+  table->SetWithObject(global_.get());
+  MakeGlobalInstances(table);
+  root_.SetLocal(name, moduleValue);
+  ScopeGuard scope(this, table, nullptr);
+  return Exec(s->First, 0, nullptr);
+}
+
+TJEngine::Flow TJEngine::ExecFor(const TJStatement* s, unsigned flags) {
+  unsigned body = (flags & ~(fVar | fStatic | fGlobal)) | fBreakable | fLoop;
+  const TJExpr* condition = s->Second->Expr;
+  const TJExpr* increment = s->Second->Next->Expr;
+  TJValue scratch;
+  if (s->Expr) Eval(s->Expr, scratch);
+  for (;;) {
+    if (condition) {
+      CurrentLine = s->Line;
+      Eval(condition, scratch);
+      if (!AsBool(&scratch)) break;
+    }
+    Flow flow = Exec(s->First, body, nullptr);
+    if (flow == Flow::Break) break;
+    // The increment follows a normal pass or a continue, never a return (nor an exception).
+    if (flow == Flow::Return) return flow;
+    if (increment) {
+      CurrentLine = s->Line;
+      Eval(increment, scratch);
+    }
+  }
+  return Flow::Normal;
+}
+
+TJEngine::Flow TJEngine::ExecForIn(const TJStatement* s, unsigned flags) {
+  const TJExpr* variable = s->Expr;
+  bool declare = variable->Code == ecDeclare;
+  if (declare) variable = variable->Left;
+  if (!variable || variable->Code != ecIdentifier) ThrowError("ETypeError", "need variable - for..in");
+  const std::string& name = variable->Symbol;
+  if (declare) Declare(name, TJValue());
+
+  TJValue collection;
+  Eval(s->Second->Expr, collection);
+  TJObject* object = collection.vObject();
+  if (!object) ThrowError("ETypeError", "need object,array or collection - for..in");
+  TJKeepAlive keep(object);
+
+  unsigned body = (flags & ~(fVar | fStatic | fGlobal)) | fBreakable | fLoop;
+  auto pass = [&](const TJValue& value) -> Flow {
+    current_->Assign(name, value, 0);
+    return Exec(s->First, body, nullptr);
+  };
+
+  if (object->IsIndexed()) {
+    int32_t count = object->GetCount();
+    for (int32_t i = 0; i < count; ++i) {
+      TJValue value;
+      if (s->Kind == skForIn) {
+        value.SetInteger(i);
+      } else if (i < object->GetCount()) {
+        object->GetItem(i, value);
+      }  // an item the body removed reads as undefined
+      Flow flow = pass(value);
+      if (flow == Flow::Break) break;
+      if (flow == Flow::Return) return flow;
+    }
+    return Flow::Normal;
+  }
+  std::vector<std::string> names;
+  object->GetPropertyList(names);
+  for (const std::string& key : names) {
+    Flow flow = pass(TJValue::String(key));
+    if (flow == Flow::Break) break;
+    if (flow == Flow::Return) return flow;
+  }
+  return Flow::Normal;
+}
+
+TJEngine::Flow TJEngine::ExecTry(const TJStatement* s, unsigned flags, SwitchState* sw) {
+  Flow flow = Flow::Normal;
+  std::exception_ptr pending;
+  try {
+    try {
+      flow = Exec(s->First, flags, sw);
+    } catch (const EJRuntimeError& e) {
+      const TJStatement* clause = s->Second;
+      if (!clause) throw;
+      if (clause->Expr) {
+        // A script's own throw hands over its value; an engine error its error-type name.
+        TJValue caught = e.ErrorType == "EThrow" ? e.Value : TJValue::String(e.ErrorType);
+        Declare(clause->Expr->Symbol, caught);
+      }
+      flow = Exec(clause->First, flags, sw);
+    }
+  } catch (...) {
+    if (!s->Third) throw;
+    pending = std::current_exception();
+  }
+  if (const TJStatement* fin = s->Third) {
+    TJValue pendingReturn = std::move(returnValue_);
+    Flow finished = Exec(fin->First, flags, sw);
+    // A finally that leaves by itself (return, break, continue) replaces what was under way.
+    if (finished != Flow::Normal) return finished;
+    returnValue_ = std::move(pendingReturn);
+    if (pending) std::rethrow_exception(pending);
+  }
+  return flow;
+}
+
+TJEngine::Flow TJEngine::ExecWith(const TJStatement* s, unsigned flags, SwitchState* sw) {
+  TJValue target;
+  Eval(s->Expr, target);
+  TJObject* object = target.vObject();
+  if (!object) ThrowError("ETypeError", "need object - with");
+  TJLocalSymbolTable* owner = current_;
+  TJLocalSymbolTable* child = owner->NewChild(nullptr, object);
+  ScopeGuard scope(this, child, owner);
+  return Exec(s->First, flags, sw);
+}
+
+TJEngine::Flow TJEngine::ExecSwitch(const TJStatement* s, unsigned flags) {
+  TJValue discriminant;
+  Eval(s->Expr, discriminant);
+  SwitchState state{&discriminant};
+  unsigned body = (flags & ~(fVar | fStatic | fGlobal)) | fBreakable;
+  Flow flow = Exec(s->First, body, &state);
+  if (flow == Flow::Normal && !state.matched && state.defaultClause) {
+    state.matched = true;
+    flow = Exec(state.defaultClause, body, &state);
+  }
+  return flow == Flow::Break ? Flow::Normal : flow;
+}
+
+TJEngine::Flow TJEngine::ExecCase(const TJStatement* s, unsigned flags, SwitchState* sw) {
+  if (!sw) ThrowError("ESyntaxError", "switch case: or default:");
+  if (!sw->matched) {
+    if (!s->Expr) {
+      if (!sw->defaultClause) sw->defaultClause = s;
+      return Flow::Normal;
+    }
+    TJValue value;
+    Eval(s->Expr, value);
+    bool matches;
+    TJObject* object = value.vObject();
+    if (object && IsRegExpObject(&value)) {
+      matches = TestRegExp(object, *sw->discriminant);
+    } else if (value.ValueType() == vtRegExp) {
+      TJRef<TJObject> pattern(ToObject(value));
+      matches = pattern && TestRegExp(pattern.get(), *sw->discriminant);
+    } else {
+      TJValue equal;
+      CalcLogical(ecEqual, value, *sw->discriminant, equal);
+      matches = AsBool(&equal);
+    }
+    if (!matches) return Flow::Normal;
+    sw->matched = true;
+  }
+  return Exec(s->First, flags, nullptr);
+}
+
+void TJEngine::ExecDeclarator(const TJStatement* s, unsigned flags) {
+  const TJExpr* name = s->Expr;
+  TJValue value;
+  if (name->Left)
+    Eval(name->Left, value);
+  else
+    value.SetInteger(0);  // a declared variable without a value holds 0
+  if (flags & fVar)
+    Declare(name->Symbol, value);
+  else if (flags & fStatic)
+    current_->SetFunctionLocal(name->Symbol, value);
+  else
+    current_->SetGlobal(name->Symbol, value);
+}
+
+void TJEngine::ExecReturn(const TJStatement* s) {
+  TJValue value;
+  if (s->Expr) Eval(s->Expr, value);
+  CloseOver(value);
+  returnValue_ = std::move(value);
+}
+
+}  // namespace engine

@@ -1,0 +1,3 @@
+#!/usr/bin/env brs
+println("shebang skipped");
+x = missingOnLineThree;

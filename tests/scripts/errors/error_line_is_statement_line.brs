@@ -1,0 +1,5 @@
+if (true)
+{
+  x = 1;
+  y = missingInIf;
+}

@@ -1,0 +1,3 @@
+println("never runs");
+}
+println("never runs either");

@@ -1,0 +1,2 @@
+println("never runs");
+if a then b;

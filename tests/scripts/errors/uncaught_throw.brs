@@ -1,0 +1,2 @@
+throw "the message is not shown";
+println("not reached");

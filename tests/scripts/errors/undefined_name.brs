@@ -1,0 +1,5 @@
+println("before");
+
+x = 1 +
+    missingName;
+println("not reached");

@@ -1,0 +1,2 @@
+var count = 0;
+function bump() { count++; return count; }

@@ -1,0 +1,2 @@
+pasted = "pasted text";
+function shout(s) { return s + "!"; }

@@ -1,0 +1,2 @@
+println("never");
+import lib_nowhere;

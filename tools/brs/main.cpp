@@ -1,0 +1,173 @@
+// brs: runs a script file with the script component on the console.
+//
+//   brs FILE [ARGS...]     compiles and runs FILE (a first line starting with "#!" is skipped); the
+//                          arguments become the script's `arguments`
+//   brs -e CODE [ARGS...]  runs CODE
+//   brs --help
+//
+// The script's output goes to standard output, its error reports to standard error (CR LF written
+// as LF on both), its input comes from standard input. The exit status is the script's exit code,
+// 1 after an uncaught error, 2 after a syntax error or when the file cannot be read.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "script/core/component.h"
+#include "script/stdlib/host_ui.h"
+#include "script/stdlib/stdlib.h"
+#include "tools/brs/console_ui.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: brs FILE [ARGS...]\n"
+    "       brs -e CODE [ARGS...]\n"
+    "Runs a BRScript program. The arguments after the program are the script's `arguments`.\n"
+    "Exit status: the script's exit code; 1 after an uncaught error; 2 after a syntax error\n"
+    "or when FILE cannot be read.\n";
+
+// Writes text to a stream with every CR LF as LF, also when the pair is split between writes.
+class LineEndWriter {
+ public:
+  explicit LineEndWriter(FILE* out) : out_(out) {}
+  void Write(const std::string& text) {
+    std::string converted;
+    converted.reserve(text.size() + 1);
+    for (char c : text) {
+      if (pendingCR_) {
+        pendingCR_ = false;
+        if (c != '\n') converted += '\r';
+      }
+      if (c == '\r')
+        pendingCR_ = true;
+      else
+        converted += c;
+    }
+    std::fwrite(converted.data(), 1, converted.size(), out_);
+  }
+  void Flush() {
+    if (pendingCR_) std::fputc('\r', out_);
+    pendingCR_ = false;
+    std::fflush(out_);
+  }
+
+ private:
+  FILE* out_;
+  bool pendingCR_ = false;
+};
+
+// Input for read(count), read() and readln().
+void ReadInput(std::string& text, bool& success, int32_t count, bool line) {
+  text.clear();
+  int c = 0;
+  if (line) {
+    while ((c = std::getchar()) != EOF && c != '\n') text += char(c);
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    success = c != EOF || !text.empty();
+    return;
+  }
+  if (count < 0) {
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) text.append(buffer, n);
+    success = true;
+    return;
+  }
+  // `count` characters: whole UTF-8 sequences.
+  for (int32_t n = 0; n < count && (c = std::getchar()) != EOF; ++n) {
+    text += char(c);
+    int extra = (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : 0;
+    while (extra-- > 0) {
+      int d = std::getchar();
+      if (d == EOF) break;
+      if ((d & 0xC0) != 0x80) {
+        std::ungetc(d, stdin);
+        break;
+      }
+      text += char(d);
+    }
+  }
+  success = true;
+}
+
+bool ReadFile(const std::string& path, std::string& text) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return !in.bad();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+    std::fputs(kUsage, args.empty() ? stderr : stdout);
+    return args.empty() ? 2 : 0;
+  }
+
+  std::string source;
+  std::string scriptPath;
+  size_t firstArgument = 1;
+  if (args[0] == "-e") {
+    if (args.size() < 2) {
+      std::fputs(kUsage, stderr);
+      return 2;
+    }
+    source = args[1];
+    firstArgument = 2;
+  } else {
+    scriptPath = args[0];
+    if (!ReadFile(scriptPath, source)) {
+      std::fprintf(stderr, "brs: cannot open %s: %s\n", scriptPath.c_str(), std::strerror(errno));
+      return 2;
+    }
+    // "#!/usr/bin/env brs": the line goes, its line end stays so that line numbers hold.
+    if (source.compare(0, 2, "#!") == 0) source.erase(0, source.find_first_of("\r\n") == std::string::npos
+                                                             ? source.size()
+                                                             : source.find_first_of("\r\n"));
+  }
+
+  stdlib::Install();
+  stdlib::SetHostUI(std::make_shared<brs::TConsoleHostUI>());
+
+  LineEndWriter out(stdout);
+  LineEndWriter err(stderr);
+  bool errorReported = false;
+
+  engine::TBrindle component;
+  component.SetOnStdout([&](engine::TBrindle*, const std::string& s) { out.Write(s); });
+  component.SetOnStderr([&](engine::TBrindle*, const std::string& s) {
+    out.Flush();
+    err.Write(s);
+    err.Flush();
+  });
+  component.SetOnStdin([&](engine::TBrindle*, std::string& s, bool& success, int32_t count, bool line) {
+    out.Flush();
+    ReadInput(s, success, count, line);
+  });
+  component.SetOnError([&](engine::TBrindle*, int32_t, const std::string&) { errorReported = true; });
+  if (!scriptPath.empty()) {
+    std::error_code ec;
+    std::filesystem::path folder = std::filesystem::absolute(scriptPath, ec).parent_path();
+    if (!ec) component.LibraryPath().push_back(folder.string());
+    component.Engine().ScriptFileName = scriptPath;
+  }
+
+  if (!component.Compile(source)) {
+    out.Flush();
+    return errorReported ? 2 : 0;
+  }
+  engine::TJValueList scriptArgs;
+  for (size_t i = firstArgument; i < args.size(); ++i) scriptArgs.AddString(args[i]);
+  int32_t code = component.Run(&scriptArgs);
+  out.Flush();
+  err.Flush();
+  return errorReported ? 1 : code;
+}
