@@ -1,7 +1,11 @@
 #include "script/stdlib/stdlib.h"
 
 #include "script/core/engine.h"
+#include "script/stdlib/boolean_object.h"
+#include "script/stdlib/date_object.h"
 #include "script/stdlib/global.h"
+#include "script/stdlib/math_object.h"
+#include "script/stdlib/number_object.h"
 
 namespace stdlib {
 
@@ -10,7 +14,13 @@ using namespace engine;
 namespace {
 
 // After "Object", in this order: Global, Array, String, Number, Boolean, RegExp, Math, Date.
-void RegisterStandardClasses(TJEngine& engine) { engine.ImportObject("Global", ClassOf<TJGlobalObject>()); }
+void RegisterStandardClasses(TJEngine& engine) {
+  engine.ImportObject("Global", ClassOf<TJGlobalObject>());
+  engine.ImportObject("Number", ClassOf<TJNumberObject>());
+  engine.ImportObject("Boolean", ClassOf<TJBooleanObject>());
+  engine.ImportObject("Math", ClassOf<TJMathObject>());
+  engine.ImportObject("Date", ClassOf<TJDateObject>());
+}
 
 }  // namespace
 
