@@ -5,11 +5,14 @@ namespace engine {
 // ---------------------------------------------------------------------------------------------
 // TJActivation
 
-void TJActivation::Open(TJFunctionScope* owner, TJObject* self, TJLocalSymbolTable* captured) {
+void TJActivation::Open(TJFunctionScope* owner, const TJStatement* code, TJObject* self,
+                        TJLocalSymbolTable* captured) {
   owner_ = owner;
+  code_ = code;
   SetParent(owner);
-  SetWithObject(self);
+  SetSelf(self);
   owner->Push(this);
+  parametersFirst_ = !captured || captured->Variables().Count() == 0;
   if (captured) {
     captured->Variables().ForEach([this](const std::string& name, const TJValue& value) {
       if (!Slot(name)) variables_.push_back(Variable{name, value});
@@ -17,9 +20,15 @@ void TJActivation::Open(TJFunctionScope* owner, TJObject* self, TJLocalSymbolTab
   }
 }
 
+void TJActivation::SetSelf(TJObject* self) {
+  SetWithObject(self);
+  selfIsAutomation_ = self && IsKnownClass(self, TJKnownClass::ActiveX);
+}
+
 void TJActivation::Close() {
   if (owner_) owner_->Pop();
   owner_ = nullptr;
+  code_ = nullptr;
   Clear();
   SetParent(nullptr);
 }
@@ -51,7 +60,12 @@ bool TJActivation::FindHere(std::string_view name, TJValue& value) {
     value = *slot;
     return true;
   }
-  return findHere(name, value);
+  if (Variables().Count() || selfIsAutomation_) return findHere(name, value);
+  // The usual case, quickly: no variables beyond the slots, and a with-object asked by key.
+  TJObject* self = OwnWithObject();
+  if (!self || !self->HasKey(name)) return false;
+  self->GetMember(name, false, nullptr, value);
+  return true;
 }
 
 bool TJActivation::SetHere(std::string_view name, const TJValue& value) {

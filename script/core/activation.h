@@ -25,12 +25,19 @@ class TJActivation : public TJLocalSymbolTable {
  public:
   TJActivation() : TJLocalSymbolTable(nullptr) {}
 
-  // Starts a call below `owner`, with the with-object and the captured variables (may be null).
-  void Open(TJFunctionScope* owner, TJObject* self, TJLocalSymbolTable* captured);
+  // Starts a call of the function `code` below `owner`, with the with-object and the captured
+  // variables (may be null).
+  void Open(TJFunctionScope* owner, const TJStatement* code, TJObject* self, TJLocalSymbolTable* captured);
   // Ends the call: variables, children and the with-object go; the activation may be reused.
   void Close();
   TJFunctionScope* Owner() const { return owner_; }
+  const TJStatement* Code() const { return code_; }
+  void SetSelf(TJObject* self);
 
+  // The parameters are the first variables, in their order (no captured variables came first):
+  // the value of parameter `place` (1-based) is then the variable at that place.
+  bool ParametersFirst() const { return parametersFirst_; }
+  const TJValue& ParameterValue(uint32_t place) const { return variables_[place - 1].value; }
   // A new variable of this scope, or a new value for one it has.
   void Declare(std::string_view name, const TJValue& value);
   // The variable's own slot, or null.
@@ -53,6 +60,9 @@ class TJActivation : public TJLocalSymbolTable {
   };
   std::vector<Variable> variables_;
   TJFunctionScope* owner_ = nullptr;
+  const TJStatement* code_ = nullptr;
+  bool parametersFirst_ = false;
+  bool selfIsAutomation_ = false;  // an automation object is asked for every name
 };
 
 // The table of a function statement: its `static` variables, and its running activations.

@@ -193,6 +193,8 @@ int32_t TJEngine::RunProgram(const TJStatement* root, const TJValueList* args) {
 }
 
 void TJEngine::ResetEngine() {
+  static uint64_t epochs = 0;
+  epoch_ = ++epochs;
   EventLoopAllowed = false;
   MainFinished = false;
   current_ = &root_;
@@ -367,9 +369,6 @@ TJObject* TJEngine::NewArray(const TJValueList& items) { return MakeArray(items)
 // ---------------------------------------------------------------------------------------------
 // Stack
 
-void TJEngine::CheckStack() {
-  if (stackLimit_ && static_cast<const char*>(__builtin_frame_address(0)) < stackLimit_)
-    ThrowError("EStackOverflow", "stack overflow");
-}
+void TJEngine::StackOverflow() { ThrowError("EStackOverflow", "stack overflow"); }
 
 }  // namespace engine

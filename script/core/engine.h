@@ -180,7 +180,18 @@ class TJEngine : public TJBaseEngine {
   // Expressions.
   void Eval(const TJExpr* e, TJValue& out, unsigned flags = 0);
   void EvalItems(const TJExpr* e, TJValueList& list);
+  // The value of an operand: a constant node's own value, else the expression evaluated into
+  // `scratch`.
+  const TJValue& Operand(const TJExpr* e, TJValue& scratch) {
+    if (e->Code == ecConstant) return e->Value;
+    Eval(e, scratch);
+    return scratch;
+  }
   void EvalIdentifier(const TJExpr* e, TJValue& out);
+  // The module variable a function body's name stands for, when the name was found there before
+  // and nothing on the way could have taken it since; null otherwise.
+  TJValue* ModuleHit(const TJExpr* e);
+  void RememberModuleHit(const TJExpr* e);
   void EvalAssign(const TJExpr* e, TJValue& out, unsigned flags);
   void EvalCompound(const TJExpr* e, TJValue& out);
   void EvalIncDec(const TJExpr* e, TJValue& out);
@@ -253,7 +264,11 @@ class TJEngine : public TJBaseEngine {
     else
       current_->SetLocal(name, value);
   }
-  void CheckStack();
+  // Refuses to go deeper once the stack is nearly used up (deep recursion).
+  void CheckStack() {
+    if (static_cast<const char*>(__builtin_frame_address(0)) < stackLimit_) StackOverflow();
+  }
+  [[noreturn]] void StackOverflow();
   void ReportRunError(const EJException& e);
   void ResetEngine();
 
@@ -270,6 +285,7 @@ class TJEngine : public TJBaseEngine {
   int32_t handlerExitCode_ = 0;
   bool handlerExited_ = false;
   TJValue returnValue_;
+  uint64_t epoch_ = 0;  // changes at every engine clear, unique among all engines
   std::vector<std::unique_ptr<TJValueList>> argPool_;
   const char* stackLimit_ = nullptr;  // the deepest frame a run may reach
 };

@@ -175,9 +175,8 @@ void TJEngine::Eval(const TJExpr* e, TJValue& out, unsigned flags) {
       return;
     }
     case ecConditional: {
-      TJValue condition;
-      Eval(e->Left, condition);
-      Eval(AsBool(&condition) ? e->Right : e->Third, out);
+      TJValue scratch;
+      Eval(AsBool(&Operand(e->Left, scratch)) ? e->Right : e->Third, out);
       return;
     }
     case ecFunction:
@@ -205,10 +204,10 @@ void TJEngine::Eval(const TJExpr* e, TJValue& out, unsigned flags) {
     return;
   }
   // Binary operators: the right operand first, then the left one.
-  TJValue right;
-  Eval(e->Right, right);
-  TJValue left;
-  Eval(e->Left, left);
+  TJValue rightScratch;
+  const TJValue& right = Operand(e->Right, rightScratch);
+  TJValue leftScratch;
+  const TJValue& left = Operand(e->Left, leftScratch);
   if (FastNumeric(e->Code, left, right, out)) return;
   if (IsArithmetic(e->Code))
     CalcBinary(e->Code, left, right, out);
@@ -225,7 +224,52 @@ void TJEngine::EvalItems(const TJExpr* e, TJValueList& list) {
 }
 
 void TJEngine::EvalIdentifier(const TJExpr* e, TJValue& out) {
+  // A parameter read in its own function's body, outside any with: its slot.
+  if (e->Parameter && activation_ && current_ == activation_ && activation_->Code() == e->Owner &&
+      activation_->ParametersFirst()) {
+    out = activation_->ParameterValue(e->Parameter);
+    return;
+  }
+  if (activation_ && current_ == activation_) {
+    if (TJValue* hit = ModuleHit(e)) {
+      out = *hit;
+      return;
+    }
+    if (!current_->FindName(e->Symbol, out)) ThrowError("ENameError", "undefined - " + e->Symbol);
+    RememberModuleHit(e);
+    return;
+  }
   if (!current_->FindName(e->Symbol, out)) ThrowError("ENameError", "undefined - " + e->Symbol);
+}
+
+// The way from a call's scope to its module: the call's own variables (none by that name), its
+// this (Global, which lacks the name), the function's table (no variables, nothing in between)
+// and the module (which holds the name). While that way looks the same, the name is the module's.
+TJValue* TJEngine::ModuleHit(const TJExpr* e) {
+  const TJExpr::ModuleHit& hit = e->Hit;
+  if (!hit.slot || hit.code != activation_->Code() || hit.engineEpoch != epoch_ ||
+      hit.globalEpoch != global_->MemberEpoch())
+    return nullptr;
+  TJActivation* call = activation_;
+  if (call->OwnWithObject() != global_.get() || call->Variables().Count() || call->Slot(e->Symbol)) return nullptr;
+  TJFunctionScope* table = call->Owner();
+  if (table->Variables().Count() || table->OwnWithObject()) return nullptr;
+  TJLocalSymbolTable* module = table->Parent();
+  if (module != hit.module || module->ChildCount()) return nullptr;
+  return hit.slot;
+}
+
+void TJEngine::RememberModuleHit(const TJExpr* e) {
+  TJActivation* call = activation_;
+  if (call->OwnWithObject() != global_.get() || call->Variables().Count() || call->Slot(e->Symbol)) return;
+  TJFunctionScope* table = call->Owner();
+  if (table->Variables().Count() || table->OwnWithObject()) return;
+  TJLocalSymbolTable* module = table->Parent();
+  if (!module || module->TableKind() != TJLocalSymbolTable::Kind::Global || module->ChildCount()) return;
+  if (global_->HasKey(e->Symbol)) return;
+  TJValue* slot = module->Variables().Find(e->Symbol);
+  if (!slot) return;
+  e->Hit = {call->Code(), epoch_, global_->MemberEpoch(), module, slot};
 }
 
 void TJEngine::EvalTypeof(const TJExpr* e, TJValue& out) {
@@ -612,7 +656,7 @@ void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJO
     ~Frame() { scopes.Release(scope); }
   } frame{scopes_, scopes_.Acquire()};
   TJActivation* scope = frame.scope;
-  scope->Open(parent, self, f->GetLocalTable());
+  scope->Open(parent, code, self, f->GetLocalTable());
   ScopeGuard guard(this, scope, nullptr, scope);
 
   // Call mode takes this from the first argument; apply mode too, and the arguments from an array.
@@ -622,7 +666,7 @@ void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJO
   int32_t argc = ArgCount(args);
   TJCallType mode = f->GetCallType();
   if (mode != ctPlain && argc >= 1) {
-    scope->SetWithObject(ToObject((*args)[0]));
+    scope->SetSelf(ToObject((*args)[0]));
     effective = &shifted;
     if (mode == ctCall) {
       for (int32_t i = 1; i < argc; ++i) shifted.Add((*args)[i]);
@@ -637,7 +681,17 @@ void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJO
       }
     }
   }
-  // The arguments array exists when the body names it (or when new objects are watched).
+  // The parameters first, in order (their slots are known to the body), then the arguments
+  // array, which exists when the body names it (or when new objects are watched).
+  int32_t count = ArgCount(effective);
+  int32_t i = 0;
+  for (const TJStatement* p = f->GetParameter(); p; p = p->Next, ++i) {
+    if (!p->Expr) continue;
+    if (i < count)
+      scope->Declare(p->Expr->Symbol, (*effective)[i]);
+    else
+      scope->Declare(p->Expr->Symbol, TJValue());
+  }
   if ((code->Flags & sfUsesArguments) || OnNewObject) {
     TJValue array;
     TJValueList none;
@@ -649,15 +703,6 @@ void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJO
       a->PutMember("callee", calleeValue, false, nullptr);
     }
     scope->Declare("arguments", array);
-  }
-  int32_t count = ArgCount(effective);
-  int32_t i = 0;
-  for (const TJStatement* p = f->GetParameter(); p; p = p->Next, ++i) {
-    if (!p->Expr) continue;
-    if (i < count)
-      scope->Declare(p->Expr->Symbol, (*effective)[i]);
-    else
-      scope->Declare(p->Expr->Symbol, TJValue());
   }
   Flow flow = Exec(code->Second, 0, nullptr);
   if (flow == Flow::Return)

@@ -50,6 +50,16 @@ std::string TJGlobalBase::Read(int32_t count, bool line) {
   return text;
 }
 
+void TJGlobalBase::PutMember(std::string_view name, const TJValue& value, bool bracketAccess, TJValueList* param) {
+  if (!HasKey(name)) ++memberEpoch_;
+  TJObject::PutMember(name, value, bracketAccess, param);
+}
+
+void TJGlobalBase::Clear() {
+  ++memberEpoch_;
+  TJObject::Clear();
+}
+
 void TJGlobalBase::SetArguments(const TJValueList* values) { arguments_ = NewArray(values); }
 
 void TJGlobalBase::ClearFinalizer() {

@@ -44,12 +44,19 @@ class TJGlobalBase : public TJObject {
   // Empties the finalizer array: its functions belong to the program being cleared.
   void ClearFinalizer();
 
+  // Counts the changes to the set of the object's members (new members, clearing), so that a
+  // name the object did not have can be known to be still missing.
+  uint64_t MemberEpoch() const { return memberEpoch_; }
+  void PutMember(std::string_view name, const TJValue& value, bool bracketAccess, TJValueList* param) override;
+  void Clear() override;
+
  private:
   TJObject* NewArray(const TJValueList* values);
 
   TJRef<TJObject> arguments_;
   TJRef<TJObject> finalizer_;
   bool terminated_ = true;
+  uint64_t memberEpoch_ = 0;
 };
 
 }  // namespace engine

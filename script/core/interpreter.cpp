@@ -41,9 +41,8 @@ TJEngine::Flow TJEngine::ExecOne(const TJStatement* s, unsigned flags, SwitchSta
       return Flow::Normal;
     }
     case skIf: {
-      TJValue condition;
-      Eval(s->Expr, condition);
-      const TJStatement* branch = AsBool(&condition) ? s->First : s->Second;
+      TJValue scratch;
+      const TJStatement* branch = AsBool(&Operand(s->Expr, scratch)) ? s->First : s->Second;
       return branch ? Exec(branch, flags, nullptr) : Flow::Normal;
     }
     case skWhile: {

@@ -370,6 +370,7 @@ TJStatement* TJParser::ParseFunction() {
     }
   }
   Expect(tkRParen);
+  f->First = firstParameter;  // known to the names of the body
   Expect(tkLBrace);
   TJStatement* body = ParseStatementList();
   Expect(tkRBrace);
@@ -761,10 +762,19 @@ TJExpr* TJParser::ParsePrimary() {
       return Checked(tree_->Exprs.MakeList(ecArray, nullptr, nullptr, std::move(items)));
     }
     case tkIdentifier: {
-      if (lex_.TokenText() == "arguments") {
-        if (TJStatement* f = tree_->Statements.OpenFunction()) f->Flags |= sfUsesArguments;
+      TJStatement* f = tree_->Statements.OpenFunction();
+      if (f && lex_.TokenText() == "arguments") f->Flags |= sfUsesArguments;
+      TJExpr* name = Name();
+      // A parameter of the function being parsed: the interpreter may read its slot directly.
+      uint32_t place = 1;
+      for (const TJStatement* p = f ? f->First : nullptr; p; p = p->Next, ++place) {
+        if (p->Expr && p->Expr->Symbol == name->Symbol) {
+          name->Owner = f;
+          name->Parameter = place;
+          break;
+        }
       }
-      return Name();
+      return name;
     }
     case tkInteger: {
       TJExpr* e = tree_->Exprs.MakeInteger(lex_.TokenInt());

@@ -104,6 +104,20 @@ struct TJExpr {
   std::vector<TJExpr*> Items;
   TJValue Value;
   std::string Symbol;
+  // A name that is a parameter of the function whose body holds it: that function's record and
+  // the parameter's place (1 for the first; 0 for other names).
+  const TJStatement* Owner = nullptr;
+  uint32_t Parameter = 0;
+  // A name found in a module scope from a function's body: where it was found, and under which
+  // conditions that still holds (kept by the interpreter).
+  struct ModuleHit {
+    const TJStatement* code = nullptr;
+    uint64_t engineEpoch = 0;
+    uint64_t globalEpoch = 0;
+    const void* module = nullptr;
+    TJValue* slot = nullptr;
+  };
+  mutable ModuleHit Hit;
 };
 
 enum TJStatementKind : uint8_t {
