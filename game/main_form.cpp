@@ -205,6 +205,7 @@ void TForm1::Panel2MouseMove(fw::TObject*, fw::TShiftState, int32_t, int32_t) { 
 void TForm1::Panel3MouseMove(fw::TObject*, fw::TShiftState, int32_t, int32_t) { menu_.Light(TitleMenu::kSetting); }
 
 void TForm1::Timer1Timer(fw::TObject*) {
+  if (!game_) return;
   menu_.Tick(game_->EnterLatch, menuPicture_);
   Panel2->SetColor(menu_.PanelColor(TitleMenu::kStart));
   Panel3->SetColor(menu_.PanelColor(TitleMenu::kSetting));
