@@ -1,0 +1,3 @@
+// The shared moments seen from lord howe.
+import lib_zone_report.*;
+report();

@@ -1,0 +1,3 @@
+// The shared moments seen from tokyo.
+import lib_zone_report.*;
+report();
