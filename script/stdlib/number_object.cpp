@@ -63,7 +63,8 @@ void TJNumberObject::RegistProperties() {
   TJValue v;
   v.SetNaN();
   RegistProperty("NaN", v);
-  RegistProperty("MAX_VALUE", TJValue::Double(std::numeric_limits<double>::max()));
+  // The runtime's MaxDouble constant, not the largest double: scripts that print it see "1.7E308".
+  RegistProperty("MAX_VALUE", TJValue::Double(1.7E308));
   RegistProperty("MIN_VALUE", TJValue::Double(std::numeric_limits<double>::denorm_min()));
   v.SetInfinity(false);
   RegistProperty("POSITIVE_INFINITY", v);
