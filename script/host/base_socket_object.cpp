@@ -26,6 +26,12 @@ const rt::ClassInfo& TJBaseSocketObject::StaticClassInfo() {
 
 TJBaseSocketObject::TJBaseSocketObject(TJBaseEngine* engine, TJValueList* param) : TJObject(engine, param) {}
 
+// The sink belongs to the engine that is clearing.
+void TJBaseSocketObject::Dispose() {
+  PrintHook = nullptr;
+  TJObject::Dispose();
+}
+
 int32_t TJBaseSocketObject::Clamp32(int64_t value) {
   constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
   constexpr int64_t kMin = std::numeric_limits<int32_t>::min();

@@ -47,6 +47,8 @@ class TJBaseSocketObject : public engine::TJObject {
   virtual int32_t GetBytesTotal() const = 0;
   virtual int32_t GetBytesWrote() const = 0;
 
+  void Dispose() override;
+
   // A 64-bit counter as a script integer: held at the largest 32-bit value instead of wrapping.
   static int32_t Clamp32(int64_t value);
 

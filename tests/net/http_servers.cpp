@@ -151,6 +151,35 @@ uint16_t StartNginx(const std::string& folder, const std::string& root, const st
   return port;
 }
 
+uint16_t StartPythonServer(const std::string& script, const std::vector<std::string>& args, const std::string& folder) {
+  RequireProgram("/usr/bin/python3", "python3");
+  if (access(script.c_str(), R_OK) != 0) throw std::runtime_error("server script not found: " + script);
+  std::string name = fs::path(script).stem().string();
+  int out[2];
+  if (pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+  std::vector<std::string> argv{"/usr/bin/python3", script};
+  argv.insert(argv.end(), args.begin(), args.end());
+  pid_t pid = Spawn(argv, out[1], folder + "/" + name + ".log");
+  close(out[1]);
+  // The port arrives as one line once the server listens.
+  std::string line;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStartLimitMs);
+  while (line.find('\n') == std::string::npos) {
+    pollfd p{out[0], POLLIN, 0};
+    char chunk[32];
+    ssize_t n = poll(&p, 1, RemainingMs(deadline)) == 1 ? read(out[0], chunk, sizeof chunk) : 0;
+    if (n <= 0) break;
+    line.append(chunk, static_cast<size_t>(n));
+  }
+  close(out[0]);
+  auto port = static_cast<uint16_t>(line.find('\n') != std::string::npos ? std::atoi(line.c_str()) : 0);
+  if (port == 0) {
+    waitpid(pid, nullptr, WNOHANG);
+    throw std::runtime_error("the python3 server " + name + " did not start: " + ReadFile(folder + "/" + name + ".log"));
+  }
+  return port;
+}
+
 std::string HttpServers::nginxUrl(const std::string& path) const {
   return "http://127.0.0.1:" + std::to_string(nginxPort) + path;
 }
@@ -175,29 +204,7 @@ HttpServers& HttpServers::Get() {
     WriteFile(s->largePath, s->largeContent);
 
     // The echo server first: nginx redirects to it.
-    RequireProgram("/usr/bin/python3", "python3");
-    std::string script = std::string(NET_TEST_FOLDER) + "/echo_server.py";
-    if (access(script.c_str(), R_OK) != 0) throw std::runtime_error("echo server script not found: " + script);
-    int out[2];
-    if (pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
-    pid_t pid = Spawn({"/usr/bin/python3", script}, out[1], s->folder + "/echo.log");
-    close(out[1]);
-    // The port arrives as one line once the server listens.
-    std::string line;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStartLimitMs);
-    while (line.find('\n') == std::string::npos) {
-      pollfd p{out[0], POLLIN, 0};
-      char chunk[32];
-      ssize_t n = poll(&p, 1, RemainingMs(deadline)) == 1 ? read(out[0], chunk, sizeof chunk) : 0;
-      if (n <= 0) break;
-      line.append(chunk, static_cast<size_t>(n));
-    }
-    close(out[0]);
-    s->echoPort = static_cast<uint16_t>(line.find('\n') != std::string::npos ? std::atoi(line.c_str()) : 0);
-    if (s->echoPort == 0) {
-      waitpid(pid, nullptr, WNOHANG);
-      throw std::runtime_error("the python3 echo server did not start: " + ReadFile(s->folder + "/echo.log"));
-    }
+    s->echoPort = StartPythonServer(std::string(NET_TEST_FOLDER) + "/echo_server.py", {}, s->folder);
 
     std::string echo = "http://127.0.0.1:" + std::to_string(s->echoPort);
     std::string locations =

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace nettest {
 
@@ -30,5 +31,9 @@ struct HttpServers {
 // Starts nginx serving `root` on a free port of 127.0.0.1 with the given extra server-block text;
 // answers its port. The process ends with the test program. Throws when nginx cannot start.
 uint16_t StartNginx(const std::string& folder, const std::string& root, const std::string& locations);
+
+// Starts Debian's python3 with the server script and its arguments; the script prints the port it
+// listens on (127.0.0.1) as its first line. Its log goes into `folder`; it ends with the test program.
+uint16_t StartPythonServer(const std::string& script, const std::vector<std::string>& args, const std::string& folder);
 
 }  // namespace nettest

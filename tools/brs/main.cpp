@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "script/core/component.h"
+#include "script/host/host.h"
 #include "script/stdlib/host_ui.h"
 #include "script/stdlib/stdlib.h"
 #include "tools/brs/console_ui.h"
@@ -135,6 +136,7 @@ int main(int argc, char** argv) {
   }
 
   stdlib::Install();
+  host::Install();
   stdlib::SetHostUI(std::make_shared<brs::TConsoleHostUI>());
 
   LineEndWriter out(stdout);

@@ -1,0 +1,132 @@
+// Runs every script of tests/scripts/net through the script component the way brs does, against
+// the local servers, and compares what it prints with <case>.out (and <case>.err, <case>.exit;
+// a missing file means no output and exit status 0).
+//
+// The runner puts the servers' addresses in front of the script's first line as variables, so the
+// line numbers stay: NGINX, ECHO and RANK are "http://127.0.0.1:<port>" of nginx, the echo server
+// and the ranking server, CLOSED the same for a port where nothing listens. In what the script
+// prints, those addresses read back as the names, and a port alone as NGINX_PORT, ECHO_PORT,
+// RANK_PORT or CLOSED_PORT.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "script/core/component.h"
+#include "script/host/host.h"
+#include "script/stdlib/stdlib.h"
+#include "tests/net/http_servers.h"
+#include "tests/net/loopback_peer.h"
+#include "tests/script/host/ranking_server.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kScripts = fs::path(BR_SOURCE_DIR) / "tests/scripts/net";
+
+std::string ReadFile(const fs::path& path, bool* found = nullptr) {
+  std::ifstream in(path, std::ios::binary);
+  if (found) *found = bool(in);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
+  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+    text.replace(at, from.size(), to);
+}
+
+// CR LF as LF, as brs writes its streams.
+std::string Lf(std::string text) {
+  ReplaceAll(text, "\r\n", "\n");
+  return text;
+}
+
+struct Server {
+  std::string name;
+  uint16_t port;
+  std::string url() const { return "http://127.0.0.1:" + std::to_string(port); }
+};
+
+std::vector<Server> Servers() {
+  static std::vector<Server> servers = [] {
+    nettest::HttpServers& http = nettest::HttpServers::Get();
+    return std::vector<Server>{{"NGINX", http.nginxPort},
+                               {"ECHO", http.echoPort},
+                               {"RANK", hosttest::RankingServer::Get().port()},
+                               {"CLOSED", nettest::UnusedPort()}};
+  }();
+  return servers;
+}
+
+std::string Normalise(std::string text) {
+  for (const Server& s : Servers()) ReplaceAll(text, s.url(), s.name);
+  for (const Server& s : Servers()) ReplaceAll(text, std::to_string(s.port), s.name + "_PORT");
+  return text;
+}
+
+struct Outcome {
+  std::string out, err;
+  int code = 0;
+};
+
+Outcome RunScript(const fs::path& script) {
+  stdlib::Install();
+  host::Install();
+  std::string prelude;
+  for (const Server& s : Servers()) prelude += "var " + s.name + " = \"" + s.url() + "\"; ";
+  Outcome o;
+  bool errorReported = false;
+  engine::TBrindle component;
+  component.SetOnStdout([&](engine::TBrindle*, const std::string& s) { o.out += s; });
+  component.SetOnStderr([&](engine::TBrindle*, const std::string& s) { o.err += s; });
+  component.SetOnError([&](engine::TBrindle*, int32_t, const std::string&) { errorReported = true; });
+  if (!component.Compile(prelude + ReadFile(script))) {
+    o.code = 2;
+  } else {
+    int code = component.RunNoArgs();
+    o.code = errorReported ? 1 : code;
+  }
+  o.out = Normalise(Lf(o.out));
+  o.err = Normalise(Lf(o.err));
+  return o;
+}
+
+std::vector<std::string> ScriptNames() {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(kScripts, ec))
+    if (entry.path().extension() == ".brs") names.push_back(entry.path().stem().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class NetScript : public testing::TestWithParam<std::string> {};
+
+TEST_P(NetScript, PrintsWhatIsExpected) {
+  fs::path stem = kScripts / GetParam();
+  Outcome got = RunScript(stem.string() + ".brs");
+  bool hasExit = false;
+  std::string exit = ReadFile(stem.string() + ".exit", &hasExit);
+  std::string out = ReadFile(stem.string() + ".out"), err = ReadFile(stem.string() + ".err");
+  EXPECT_EQ(got.out, out);
+  EXPECT_EQ(got.err, err);
+  EXPECT_EQ(got.code, hasExit ? std::stoi(exit) : 0);
+  if (got.out != out || got.err != err) {
+    // What the script printed, kept for a look beside the expected files.
+    fs::path kept = fs::path(BR_BINARY_DIR) / "tests/scripts-net-actual";
+    fs::create_directories(kept);
+    std::ofstream(kept / (GetParam() + ".out"), std::ios::binary) << got.out;
+    std::ofstream(kept / (GetParam() + ".err"), std::ios::binary) << got.err;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Scripts, NetScript, testing::ValuesIn(ScriptNames()),
+                         [](const testing::TestParamInfo<std::string>& info) { return info.param; });
+
+}  // namespace
