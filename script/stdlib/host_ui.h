@@ -44,12 +44,12 @@ class IHostUI {
 // The first button of the flags' set: what a dialog answers when nobody can be asked.
 int DefaultButton(int flags);
 
-// Answers without asking: the default button, the default text.
+// Answers without asking: the default button; an input is cancelled (nobody typed anything).
 class TQuietHostUI : public IHostUI {
  public:
   int MessageBox(const std::string&, const std::string&, int flags) override { return DefaultButton(flags); }
-  bool InputLine(const std::string&, std::string&, char32_t, const std::string&, int) override { return true; }
-  bool InputText(const std::string&, std::string&, const std::string&, int, int) override { return true; }
+  bool InputLine(const std::string&, std::string&, char32_t, const std::string&, int) override { return false; }
+  bool InputText(const std::string&, std::string&, const std::string&, int, int) override { return false; }
   std::string ApplicationTitle() override { return title; }
   std::string title;
 };

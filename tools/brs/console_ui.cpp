@@ -66,7 +66,7 @@ int TConsoleHostUI::MessageBox(const std::string& text, const std::string& capti
 
 bool TConsoleHostUI::InputLine(const std::string& message, std::string& text, char32_t, const std::string& caption,
                                int) {
-  if (!tty_) return true;
+  if (!tty_) return false;
   std::string answer;
   if (!Ask("[" + caption + "] " + message + (text.empty() ? "" : " [" + text + "]") + ": ", answer)) return false;
   if (!answer.empty()) text = answer;
@@ -74,7 +74,7 @@ bool TConsoleHostUI::InputLine(const std::string& message, std::string& text, ch
 }
 
 bool TConsoleHostUI::InputText(const std::string& message, std::string& text, const std::string& caption, int, int) {
-  if (!tty_) return true;
+  if (!tty_) return false;
   std::fputs(("[" + caption + "] " + message + " (end with a line holding only \".\")\n").c_str(), tty_);
   std::string all;
   std::string line;

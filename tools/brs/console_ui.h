@@ -1,5 +1,5 @@
-// The console host's dialogs: asked on the terminal when there is one, answered with the default
-// button or text when there is none (a pipe, a service, a test run).
+// The console host's dialogs: asked on the terminal when there is one; without one (a pipe, a
+// service, a test run) a message box answers its default button and an input is cancelled.
 #pragma once
 
 #include <cstdio>

@@ -162,14 +162,21 @@ int main(int argc, char** argv) {
     component.Engine().ScriptFileName = scriptPath;
   }
 
-  if (!component.Compile(source)) {
+  try {
+    if (!component.Compile(source)) {
+      out.Flush();
+      return errorReported ? 2 : 0;
+    }
+    engine::TJValueList scriptArgs;
+    for (size_t i = firstArgument; i < args.size(); ++i) scriptArgs.AddString(args[i]);
+    int32_t code = component.Run(&scriptArgs);
     out.Flush();
-    return errorReported ? 2 : 0;
+    err.Flush();
+    return errorReported ? 1 : code;
+  } catch (const std::exception& e) {
+    // A failure the engine does not turn into a script error (the component lets those through).
+    out.Flush();
+    std::fprintf(stderr, "brs: %s\n", e.what());
+    return 1;
   }
-  engine::TJValueList scriptArgs;
-  for (size_t i = firstArgument; i < args.size(); ++i) scriptArgs.AddString(args[i]);
-  int32_t code = component.Run(&scriptArgs);
-  out.Flush();
-  err.Flush();
-  return errorReported ? 1 : code;
 }
