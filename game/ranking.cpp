@@ -1,0 +1,120 @@
+#include "game/ranking.h"
+
+#include <cstdio>
+#include <fstream>
+
+#include "game/score_certificate.h"
+#include "game/world.h"
+#include "platform/rt/exception.h"
+#include "platform/rt/numtext.h"
+#include "script/host/host.h"
+#include "script/stdlib/stdlib.h"
+#include "support/codepage.h"
+
+namespace game {
+
+namespace {
+
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
+bool SameIgnoringCase(const std::string& text, size_t at, const std::string& word) {
+  for (size_t i = 0; i < word.size(); ++i)
+    if (AsciiLower(text[at + i]) != AsciiLower(word[i])) return false;
+  return true;
+}
+
+}  // namespace
+
+std::string RankingScript(const std::string& server) {
+  return std::string("u = new URL(\"") + server + kRankingPath +
+         "\"); http = new HTTP; http.post(u.url, \"name=名前&score=点数&com=コメント\");";
+}
+
+std::string FormEncode(const std::string& text) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(text.size());
+  for (unsigned char c : text) {
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '*' || c == '-' ||
+        c == '.' || c == '_') {
+      out += char(c);
+    } else if (c == ' ') {
+      out += '+';
+    } else {
+      out += '%';
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    }
+  }
+  return out;
+}
+
+std::string ReplaceIgnoreCase(const std::string& text, const std::string& from, const std::string& to) {
+  if (from.empty()) return text;
+  std::string out;
+  size_t at = 0;
+  while (at < text.size()) {
+    if (text.size() - at >= from.size() && SameIgnoringCase(text, at, from)) {
+      out += to;
+      at += from.size();
+    } else {
+      out += text[at++];
+    }
+  }
+  return out;
+}
+
+std::string FillRankingScript(const std::string& script, const std::string& name, const std::string& comment,
+                              int32_t score) {
+  std::string text = ReplaceIgnoreCase(script, "名前", FormEncode(name));
+  text = ReplaceIgnoreCase(text, "点数", rt::IntToStr(score));
+  return ReplaceIgnoreCase(text, "コメント", FormEncode(comment));
+}
+
+void SubmitScore(engine::TBrindle& component, const std::string& script, const std::string& name,
+                 const std::string& comment, int32_t score) {
+  if (component.Compile(FillRankingScript(script, name, comment, score))) component.RunNoArgs();
+}
+
+void AskRanking(RankingDialogs& dialogs, engine::TBrindle& component, const std::string& script, int32_t best) {
+  if (dialogs.Confirm(kAskRegister) == RankingDialogs::Answer::No) return;
+  // The name box answers its empty default when cancelled: the ranking goes on.
+  std::string name;
+  if (!dialogs.InputQuery(kRankingCaption, kAskName, name)) name.clear();
+  std::string comment;
+  if (!dialogs.InputQuery(kRankingCaption, kAskComment, comment)) {
+    dialogs.ShowMessage(kCancelled);
+    return;
+  }
+  SubmitScore(component, script, name, comment, best);
+  dialogs.ShowMessage(kSeeOfficialPage);
+}
+
+void SaveCertificate(const std::vector<std::string>& lines, const std::string& path) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  text = support::Utf8ToSjis(text);
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (out) out.write(text.data(), std::streamsize(text.size()));
+  if (out) out.close();
+  if (!out) throw rt::Exception("cannot write the score certificate " + path);
+}
+
+void NewBestScore(const Game& game, std::vector<std::string>& certificate, const std::string& certificatePath,
+                  RankingDialogs& dialogs, engine::TBrindle& component, const std::string& script) {
+  certificate = CertificateLines(game.BestScore, game.PlayCount, game.Cleared != 0);
+  try {
+    SaveCertificate(certificate, certificatePath);
+  } catch (const rt::Exception& e) {
+    std::fprintf(stderr, "mirufen: %s\n", e.message().c_str());
+  }
+  AskRanking(dialogs, component, script, game.BestScore);
+}
+
+std::unique_ptr<engine::TBRS> MakeRankingComponent() {
+  stdlib::Install();
+  host::Install();
+  return std::make_unique<engine::TBRS>();
+}
+
+}  // namespace game
