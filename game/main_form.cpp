@@ -1,7 +1,5 @@
 #include "game/main_form.h"
 
-#include <cstdio>
-
 #include "game/save_file.h"
 #include "platform/fw/keys.h"
 #include "platform/fw/method_table.h"
@@ -145,11 +143,7 @@ void TForm1::registerTunes() {
 void TForm1::FormDestroy(fw::TObject*) {
   if (Memo1 && Memo1->Lines()->Count() >= 3) {
     Memo1->Lines()->Put(2, Music->Checked() ? "1" : "0");
-    try {
-      writeSaveFile();
-    } catch (const rt::Exception& e) {
-      std::fprintf(stderr, "mirufen: the save file was not written: %s\n", e.message().c_str());
-    }
+    writeSaveFile();
   }
   midi::GGSStop();
   midi::GGSFlushList();
@@ -160,7 +154,7 @@ void TForm1::FormDestroy(fw::TObject*) {
   back_.reset();
 }
 
-void TForm1::writeSaveFile() { Memo1->Lines()->SaveToFile(SaveFileName()); }
+void TForm1::writeSaveFile() { WriteSaveLines(*Memo1->Lines(), SaveFileName()); }
 
 void TForm1::FormPaint(fw::TObject*) { Present(); }
 

@@ -1,5 +1,6 @@
 #include "game/save_file.h"
 
+#include <cstdio>
 #include <filesystem>
 
 #include "platform/rt/numtext.h"
@@ -15,6 +16,25 @@ void LoadSaveLines(fw::TStrings& lines, const std::string& path) {
   if (std::filesystem::exists(path, ec)) lines.LoadFromFile(path);
   const char* fresh[3] = {"0", "0", "1"};
   while (lines.Count() < 3) lines.Add(fresh[lines.Count()]);
+}
+
+bool WriteSaveLines(const fw::TStrings& lines, const std::string& path) {
+  const std::string temporary = path + ".new";
+  std::error_code ec;
+  try {
+    lines.SaveToFile(temporary);
+  } catch (const std::exception& e) {
+    std::filesystem::remove(temporary, ec);
+    std::fprintf(stderr, "mirufen: %s was not written: %s\n", path.c_str(), e.what());
+    return false;
+  }
+  std::filesystem::rename(temporary, path, ec);
+  if (ec) {
+    std::filesystem::remove(temporary, ec);
+    std::fprintf(stderr, "mirufen: %s was not written: %s\n", path.c_str(), ec.message().c_str());
+    return false;
+  }
+  return true;
 }
 
 SaveData ReadSaveData(const fw::TStrings& lines) {

@@ -20,6 +20,11 @@ struct SaveData {
   int32_t best = 0, plays = 0;
   bool music = true;
 };
+// Writes the lines to the file whole or not at all: into a temporary file beside it, then renamed
+// over it, so a failed or interrupted write keeps the previous scores. A failure is told on
+// standard error and answered false; it never ends the program.
+bool WriteSaveLines(const fw::TStrings& lines, const std::string& path);
+
 // The values of the lines; a line that is not a number counts as 0.
 SaveData ReadSaveData(const fw::TStrings& lines);
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -55,6 +57,33 @@ TEST(SaveFile, WritesBackLineByLineWithCrLf) {
   lines.Put(2, "0");
   lines.SaveToFile(path);
   EXPECT_EQ(readAll(path), "900\r\n6\r\n0\r\n");
+}
+
+TEST(SaveFile, AWriteReplacesTheFileWholeOrLeavesItAsItWas) {
+  std::string path = writeTemp("whole", "1\r\n2\r\n1\r\n");
+  fw::TStringList lines;
+  game::LoadSaveLines(lines, path);
+  lines.Put(0, "4321");
+  EXPECT_TRUE(game::WriteSaveLines(lines, path));
+  EXPECT_EQ(readAll(path), "4321\r\n2\r\n1\r\n");
+  EXPECT_FALSE(std::filesystem::exists(path + ".new"));
+
+  // A save file that cannot be replaced (here a folder stands in its place): the write fails with a
+  // line on standard error, nothing is thrown, and no temporary file is left behind.
+  std::string blocked = testing::TempDir() + "save_blocked";
+  std::filesystem::create_directories(blocked + "/inside");
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(game::WriteSaveLines(lines, blocked));
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("save_blocked"), std::string::npos) << err;
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+  EXPECT_TRUE(std::filesystem::is_directory(blocked + "/inside"));
+  EXPECT_FALSE(std::filesystem::exists(blocked + ".new"));
+
+  // A folder that does not exist: the temporary file cannot even be made.
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(game::WriteSaveLines(lines, testing::TempDir() + "no_such_folder/sav.dat"));
+  EXPECT_FALSE(testing::internal::GetCapturedStderr().empty());
 }
 
 }  // namespace
