@@ -120,7 +120,9 @@ void Game::Step() {
   stepBullets();   // 9
   stepParticles(); // 10
   stepEffects();   // 11
-  if (grazeTarget >= 0 && Life > 0) grazeLightning(grazeTarget);  // 12
+  // 12. The target was chosen before the shots and the discharge: one removed since then is gone,
+  // and must not die (and pay out) a second time.
+  if (grazeTarget >= 0 && Life > 0 && Enemies[grazeTarget].Y <= kClientHeight) grazeLightning(grazeTarget);
   if (Life < 1) gameOver();                                        // 13
 
   // 14, 15.

@@ -243,6 +243,40 @@ TEST_F(WorldTest, GrazingABulletStrikesTheNearestEnemyWithLightning) {
   EXPECT_EQ(host.channelPlays[6], 1);  // lightning on the frame after the graze
 }
 
+// The lightning's target is chosen before the shots fly. A target that a shot kills in the same
+// frame is gone: the lightning must not kill it a second time (a second 100 points, and for the
+// item a second life).
+TEST_F(WorldTest, LightningDoesNotStrikeATargetKilledEarlierInTheFrame) {
+  int struck = 0;
+  for (uint32_t seed = 1; seed <= 60; ++seed) {
+    game.Start("");
+    game.SpawnStopped = 1;
+    game.Frame = 1;
+    game.Graze = 1;                 // a bullet passed close in the last frame
+    place(0, 15, 250, 0, 1);        // the item, nearest to the player at (300, 300)
+    game.Shots[0] = {305, 270, 3, 0};  // about to hit it
+    rt::RandSeed = seed;
+    host.channelPlays.clear();
+    frames(1);
+    ASSERT_EQ(game.Enemies[0].Y, 500) << seed;
+    EXPECT_EQ(game.Life, 3) << seed;   // one life from the one item
+    EXPECT_EQ(game.Score, 4) << seed;  // the hit, the kill, less the item's 100
+    EXPECT_EQ(host.channelPlays[5], 1) << seed;
+    struck += host.channelPlays[6];
+  }
+  EXPECT_EQ(struck, 0);
+
+  // A target still in play after the shots is struck as before.
+  game.Start("");
+  game.SpawnStopped = 1;
+  game.Frame = 1;
+  game.Graze = 1;
+  place(0, 15, 250, 1, 10);
+  host.channelPlays.clear();
+  frames(1);
+  EXPECT_EQ(host.channelPlays[6], 1);
+}
+
 TEST_F(WorldTest, MusicChangesOnlyWithTheBoxCheckedAndWhileAlive) {
   game.Start("");
   game.SpawnStopped = 1;
