@@ -1,6 +1,7 @@
 #include "game/ranking.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 #include "game/score_certificate.h"
@@ -94,10 +95,17 @@ void SaveCertificate(const std::vector<std::string>& lines, const std::string& p
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
   text = support::Utf8ToSjis(text);
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  // Whole or not at all: into a file beside it, then renamed over the old certificate.
+  const std::string temporary = path + ".new";
+  std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
   if (out) out.write(text.data(), std::streamsize(text.size()));
   if (out) out.close();
-  if (!out) throw rt::Exception("cannot write the score certificate " + path);
+  std::error_code ec;
+  if (out) std::filesystem::rename(temporary, path, ec);
+  if (!out || ec) {
+    std::filesystem::remove(temporary, ec);
+    throw rt::Exception("the score certificate " + path + " was not written");
+  }
 }
 
 void NewBestScore(const Game& game, std::vector<std::string>& certificate, const std::string& certificatePath,

@@ -73,8 +73,9 @@ void SubmitScore(engine::TBrindle& component, const std::string& script, const s
 // a notice), then SubmitScore and the pointer to the official page.
 void AskRanking(RankingDialogs& dialogs, engine::TBrindle& component, const std::string& script, int32_t best);
 
-// Writes the certificate's lines as Shift_JIS text, each ended by CR LF. Throws rt::Exception with
-// the file's name when it cannot be written.
+// Writes the certificate's lines as Shift_JIS text, each ended by CR LF, whole or not at all (a
+// failed write keeps the previous certificate). Throws rt::Exception with the file's name when it
+// cannot be written.
 void SaveCertificate(const std::vector<std::string>& lines, const std::string& path);
 
 // What the main form does when a game over stored a new best score: the certificate's lines go

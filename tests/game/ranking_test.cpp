@@ -352,6 +352,15 @@ TEST_F(RankingTest, ACertificateThatCannotBeWrittenDoesNotStopTheRanking) {
   TempFolder folder;
   ASSERT_FALSE(folder.path.empty());
   EXPECT_THROW(game::SaveCertificate({"x"}, (folder.path / "missing" / "スコア.txt").string()), rt::Exception);
+  // A certificate replaces the one before; a failed write leaves no half-written file behind.
+  const fs::path good = folder.path / "スコア.txt";
+  game::SaveCertificate({"old", "lines"}, good.string());
+  game::SaveCertificate({"new"}, good.string());
+  EXPECT_EQ(ReadBytes(good), "new\r\n");
+  fs::create_directory(folder.path / "busy");
+  EXPECT_THROW(game::SaveCertificate({"x"}, (folder.path / "busy").string()), rt::Exception);
+  EXPECT_TRUE(fs::is_directory(folder.path / "busy"));
+  EXPECT_FALSE(fs::exists(folder.path / "busy.new"));
 
   RankingHost host;
   game_test::Image back(game::kClientWidth, game::kClientHeight);
