@@ -108,15 +108,14 @@ void SaveCertificate(const std::vector<std::string>& lines, const std::string& p
   }
 }
 
-void NewBestScore(const Game& game, std::vector<std::string>& certificate, const std::string& certificatePath,
-                  RankingDialogs& dialogs, engine::TBrindle& component, const std::string& script) {
-  certificate = CertificateLines(game.BestScore, game.PlayCount, game.Cleared != 0);
+std::vector<std::string> WriteCertificate(const Game& game, const std::string& path) {
+  std::vector<std::string> lines = CertificateLines(game.BestScore, game.PlayCount, game.Cleared != 0);
   try {
-    SaveCertificate(certificate, certificatePath);
+    SaveCertificate(lines, path);
   } catch (const rt::Exception& e) {
     std::fprintf(stderr, "mirufen: %s\n", e.message().c_str());
   }
-  AskRanking(dialogs, component, script, game.BestScore);
+  return lines;
 }
 
 std::unique_ptr<engine::TBRS> MakeRankingComponent() {

@@ -78,12 +78,10 @@ void AskRanking(RankingDialogs& dialogs, engine::TBrindle& component, const std:
 // cannot be written.
 void SaveCertificate(const std::vector<std::string>& lines, const std::string& path);
 
-// What the main form does when a game over stored a new best score: the certificate's lines go
-// into `certificate` (the form's hidden memo) and to `certificatePath`, then the ranking is
-// offered. A certificate that cannot be written is reported on the standard error stream and
-// does not keep the player from the ranking.
-void NewBestScore(const Game& game, std::vector<std::string>& certificate, const std::string& certificatePath,
-                  RankingDialogs& dialogs, engine::TBrindle& component, const std::string& script);
+// The certificate of a game over that stored a new best score: its ten lines, also written to
+// `path`. A certificate that cannot be written is reported on the standard error stream and does
+// not keep the player from the ranking that follows.
+std::vector<std::string> WriteCertificate(const Game& game, const std::string& path);
 
 // A script component ready for the ranking: the standard and host classes are installed first.
 std::unique_ptr<engine::TBRS> MakeRankingComponent();

@@ -268,7 +268,8 @@ struct RankingHost : game_test::FakeHost {
   std::vector<std::string> certificate;  // the hidden memo's lines
   void NewBestScore() override {
     FakeHost::NewBestScore();
-    game::NewBestScore(*game, certificate, certificatePath, dialogs, *component, script);
+    certificate = game::WriteCertificate(*game, certificatePath);
+    game::AskRanking(dialogs, *component, script, game->BestScore);
   }
 };
 
