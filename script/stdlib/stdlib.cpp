@@ -6,6 +6,8 @@
 #include "script/stdlib/global.h"
 #include "script/stdlib/math_object.h"
 #include "script/stdlib/number_object.h"
+#include "script/stdlib/regexp_object.h"
+#include "script/stdlib/string_object.h"
 
 namespace stdlib {
 
@@ -16,8 +18,10 @@ namespace {
 // After "Object", in this order: Global, Array, String, Number, Boolean, RegExp, Math, Date.
 void RegisterStandardClasses(TJEngine& engine) {
   engine.ImportObject("Global", ClassOf<TJGlobalObject>());
+  engine.ImportObject("String", ClassOf<TJStringObject>());
   engine.ImportObject("Number", ClassOf<TJNumberObject>());
   engine.ImportObject("Boolean", ClassOf<TJBooleanObject>());
+  engine.ImportObject("RegExp", ClassOf<TJRegExpObject>());
   engine.ImportObject("Math", ClassOf<TJMathObject>());
   engine.ImportObject("Date", ClassOf<TJDateObject>());
 }
@@ -30,6 +34,7 @@ void Install() {
   ext.MakeGlobal = [](TJEngine& engine) -> TJGlobalBase* {
     return TJObject::Create<TJGlobalObject>(&engine, nullptr, false);
   };
+  InstallRegExp();
 }
 
 }  // namespace stdlib

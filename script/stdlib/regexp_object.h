@@ -1,0 +1,141 @@
+// Regular expressions for scripts.
+//
+// TJRegExp is the support object behind every script-side regular expression (the RegExp class,
+// the String methods, host objects that read their own text forms): one compiled pattern, the
+// `global` flag (whether exec and replace go on after the first match) and the state of the last
+// match. TJRegExpObject is the script class "RegExp". Positions are 0-based character indexes.
+//
+// The engine owns one more RegExp object, bound to the name "RegExp": every RegExp object made
+// with the factory is hooked to it, so after any match it mirrors that match (pattern, flags,
+// input, positions, contexts, groups).
+//
+// An invalid pattern never raises to the script: exec answers null, test false, replace the text
+// built so far, split the pieces found so far.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "regex/regexpr.h"
+#include "script/core/object.h"
+#include "script/core/value.h"
+
+namespace engine {
+class TJEngine;
+}
+
+namespace stdlib {
+
+class TJRegExp {
+ public:
+  TJRegExp();
+  TJRegExp(const TJRegExp&) = delete;
+  TJRegExp& operator=(const TJRegExp&) = delete;
+
+  // The text a replacement callback inserts for the match just recorded in `regexp`.
+  using ReplaceCallback = std::function<std::string(TJRegExp& regexp)>;
+
+  // Match state back to "no match"; pattern, flags and input stay.
+  void Reset();
+  // Searches `input`; with `global` every further match too. `list` (when given) receives every
+  // whole match. False (state unchanged) when nothing matched or the pattern is invalid.
+  bool Exec(std::string_view input, std::vector<std::string>* list);
+  bool Test(std::string_view input) { return Exec(input, nullptr); }
+  // The input with its first match (every match with `global`) replaced by the expansion of
+  // `templ`, or by what `callback` answers. The callback may use this object again (even replace
+  // with it): the search runs on a private copy of the pattern.
+  std::string Replace(std::string_view input, std::string_view templ, const ReplaceCallback* callback);
+  // The pieces of `input` between the matches, the first `limit` of them (a negative limit: all).
+  // False when the pattern is invalid (the pieces found before stay in the list).
+  bool Split(std::string_view input, std::vector<std::string>& list, int32_t limit);
+  // Copies the current match of `engine` (searching `input`) into the state.
+  void RecordMatch(const regex::TRegExpr& engine, std::string_view input, std::vector<std::string>* list);
+  // Match state, flags, pattern and input of another regular expression.
+  void Assign(const TJRegExp& other);
+
+  bool IgnoreCase() const { return engine_->Modifiers() & regex::kModI; }
+  void SetIgnoreCase(bool on) { engine_->WriteModifier(1, on); }
+  bool Multiline() const { return engine_->Modifiers() & regex::kModM; }
+  void SetMultiline(bool on) { engine_->WriteModifier(5, on); }
+  const std::string& Source() const { return engine_->Expression(); }
+  void SetSource(std::string_view source) { engine_->SetExpression(source); }
+  regex::TRegExpr& Engine() { return *engine_; }
+
+  bool global = false;
+  int32_t index = -1;      // start of the last match
+  int32_t lastIndex = -1;  // just past the last match
+  std::string lastMatch, leftContext, rightContext, lastParen;
+  std::vector<std::string> groups;  // [0] the whole match, [i] group i
+  std::string input;
+
+ private:
+  std::unique_ptr<regex::TRegExpr> engine_;
+};
+
+class TJRegExpObject : public engine::TJObject {
+  RT_CLASS(TJRegExpObject)
+ public:
+  // new RegExp(pattern [, flags]) or new RegExp(/literal/flags). Flags: a text of at most three
+  // characters; "i" ignoreCase, "g" global, "m" multiline, other letters ignored.
+  TJRegExpObject(engine::TJBaseEngine* engine, engine::TJValueList* param);
+
+  TJRegExp& RegExp() { return regexp_; }
+
+  // Hooks (set on factory-made objects by the engine): before and after a match, and the input
+  // of exec without an argument.
+  std::function<void(TJRegExpObject*)> OnBeforeMatch;
+  std::function<void(TJRegExpObject*)> OnAfterMatch;
+  std::function<std::string()> OnGetInput;
+
+  // Published.
+  bool ignoreCase() const { return regexp_.IgnoreCase(); }
+  void setIgnoreCase(bool on) { regexp_.SetIgnoreCase(on); }
+  bool global() const { return regexp_.global; }
+  void setGlobal(bool on) { regexp_.global = on; }
+  std::string source() const { return regexp_.Source(); }
+  void setSource(std::string text) { regexp_.SetSource(text); }
+  bool multiline() const { return regexp_.Multiline(); }
+  void setMultiline(bool on) { regexp_.SetMultiline(on); }
+  std::string input() const { return regexp_.input; }
+  void setInput(std::string text) { regexp_.input = std::move(text); }
+  int32_t index() const { return regexp_.index; }
+  int32_t lastIndex() const { return regexp_.lastIndex; }
+  std::string lastMatch() const { return regexp_.lastMatch; }
+  std::string lastParen() const { return regexp_.lastParen; }
+  std::string leftContext() const { return regexp_.leftContext; }
+  std::string rightContext() const { return regexp_.rightContext; }
+
+  // "$0" .. "$9" emptied, then the match state reset.
+  void ClearMatch();
+  // "$i" := group i for every group of the last match.
+  void SetDollarMembers();
+  // Pattern and flags of a literal (or the text of any other value as the pattern).
+  void SetRegExpValue(const engine::TJValue& value);
+  // The test of the value's text, with both hooks around it.
+  bool TestValue(const engine::TJValue& value);
+  // Takes over another RegExp object's pattern, flags and match.
+  void Assign(const TJRegExpObject& source);
+
+  void RegistMethods() override;
+  void Clear() override;
+  std::string ToString(const engine::TJValue* argument) override;
+
+  void DoExec(engine::TJValueList* args, engine::TJValue& result);
+  void DoTest(engine::TJValueList* args, engine::TJValue& result);
+  void DoReplace(engine::TJValueList* args, engine::TJValue& result);
+  void DoSplit(engine::TJValueList* args, engine::TJValue& result);
+
+ private:
+  void setFlags(std::string_view flags);
+
+  TJRegExp regexp_;
+};
+
+// The engine-wide RegExp object and the hooks that tie every new RegExp object to it.
+void InstallRegExp();
+
+}  // namespace stdlib
