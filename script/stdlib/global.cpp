@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/rt/utf8.h"
+#include "script/stdlib/global_natives.h"
 
 namespace stdlib {
 
@@ -27,7 +28,52 @@ TJGlobalObject::TJGlobalObject(TJBaseEngine* engine, TJValueList* param) : TJGlo
 
 void TJGlobalObject::RegistMethods() {
   TJGlobalBase::RegistMethods();
-  RegistOutputFunctions(*this);
+  Regist<DoEscape>("escape");
+  Regist<DoUnescape>("unescape");
+  Regist<DoEval>("eval");
+  Regist<DoIsFinite>("isFinite");
+  Regist<DoIsNaN>("isNaN");
+  Regist<DoParseFloat>("parseFloat");
+  Regist<DoParseInt>("parseInt");
+  Regist<DoPrint>("print");
+  Regist<DoPrintln>("println");
+  Regist<DoPrint>("write");
+  Regist<DoPrintln>("writeln");
+  Regist<DoAlert>("alert");
+  Regist<DoPrompt>("prompt");
+  Regist<DoConfirm>("confirm");
+  Regist<DoTextArea>("textArea");
+  Regist<DoExit>("exit");
+  Regist<DoMsgBox>("msgBox");
+  Regist<DoScriptEngine>("scriptEngine");
+  Regist<DoBuildVersion>("scriptEngineBuildVersion");
+  Regist<DoMajorVersion>("scriptEngineMajorVersion");
+  Regist<DoMinorVersion>("scriptEngineMinorVersion");
+  Regist<DoRead>("read");
+  Regist<DoReadln>("readln");
+  Regist<DoVersion>("scriptEngineVersion");
+  Regist<DoIsConsole>("isConsole");
+  Regist<DoDecodeURI>("decodeURI");
+  Regist<DoDecodeURIComponent>("decodeURIComponent");
+  Regist<DoEncodeURI>("encodeURI");
+  Regist<DoEncodeURIComponent>("encodeURIComponent");
+  Regist<DoFormat>("format");
+  Regist<DoFormatFloat>("formatFloat");
+  Regist<DoFormat>("sprintf");
+  Regist<DoEventLoop>("eventLoop");
+  Regist<DoTerminate>("terminate");
+  Regist<DoPrintf>("printf");
+  Regist<DoPrintfln>("printfln");
+  Regist<DoDoEvents>("doEvents");
+  Regist<DoSleep>("sleep");
+  Regist<DoIsNull>("isNull");
+  Regist<DoIsUndefined>("isUndefined");
+  Regist<DoNameOf>("nameOf");
+}
+
+bool& ConsoleApplication() {
+  static bool console = false;
+  return console;
 }
 
 namespace {

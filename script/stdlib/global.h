@@ -1,9 +1,9 @@
 // The Global object: the global functions of the language. The engine makes one per engine and
 // makes it the with-object of every module scope, so its members are plain names to scripts.
 //
-// Its natives come in groups, one registration routine per source file (global_io.cpp: output,
-// input, exit and the version queries); RegistMethods calls the routines in order. A native is a
-// free function `void f(TJGlobalObject&, TJValueList*, TJValue&)` registered with Regist<f>(name).
+// Its natives are free functions `void f(TJGlobalObject&, TJValueList*, TJValue&)`, grouped by
+// source file (global_natives.h lists them); RegistMethods registers them with Regist<f>(name) in
+// one fixed order.
 #pragma once
 
 #include <cstdint>
@@ -63,7 +63,7 @@ class TJGlobalObject : public engine::TJGlobalBase {
 std::function<uint32_t()>& ApplicationHandleSource();
 std::function<uint32_t()>& MainFormHandleSource();
 
-// Registration routines of the global functions, one per source file, in registration order.
-void RegistOutputFunctions(TJGlobalObject& global);
+// Whether the program runs as a console application (the console host says so; the game does not).
+bool& ConsoleApplication();
 
 }  // namespace stdlib

@@ -4,6 +4,7 @@
 #include "script/core/value.h"
 #include "script/core/value_list.h"
 #include "script/stdlib/global.h"
+#include "script/stdlib/global_natives.h"
 
 namespace stdlib {
 
@@ -18,6 +19,8 @@ void LastArgument(TJValueList* args, TJValue& result) {
   else
     result.Clear();
 }
+
+}  // namespace
 
 // print(values...): each value's text, nothing between, no line end.
 void DoPrint(TJGlobalObject& self, TJValueList* args, TJValue& result) {
@@ -55,22 +58,5 @@ void DoBuildVersion(TJGlobalObject&, TJValueList*, TJValue& result) { result.Set
 void DoMajorVersion(TJGlobalObject&, TJValueList*, TJValue& result) { result.SetInteger(0); }
 void DoMinorVersion(TJGlobalObject&, TJValueList*, TJValue& result) { result.SetDouble(3.9); }
 void DoVersion(TJGlobalObject&, TJValueList*, TJValue& result) { result.SetString("0.3.9"); }
-
-}  // namespace
-
-void RegistOutputFunctions(TJGlobalObject& global) {
-  global.Regist<DoPrint>("print");
-  global.Regist<DoPrintln>("println");
-  global.Regist<DoPrint>("write");
-  global.Regist<DoPrintln>("writeln");
-  global.Regist<DoExit>("exit");
-  global.Regist<DoScriptEngine>("scriptEngine");
-  global.Regist<DoBuildVersion>("scriptEngineBuildVersion");
-  global.Regist<DoMajorVersion>("scriptEngineMajorVersion");
-  global.Regist<DoMinorVersion>("scriptEngineMinorVersion");
-  global.Regist<DoRead>("read");
-  global.Regist<DoReadln>("readln");
-  global.Regist<DoVersion>("scriptEngineVersion");
-}
 
 }  // namespace stdlib

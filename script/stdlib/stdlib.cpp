@@ -1,6 +1,7 @@
 #include "script/stdlib/stdlib.h"
 
 #include "script/core/engine.h"
+#include "script/stdlib/array_object.h"
 #include "script/stdlib/boolean_object.h"
 #include "script/stdlib/date_object.h"
 #include "script/stdlib/global.h"
@@ -18,6 +19,7 @@ namespace {
 // After "Object", in this order: Global, Array, String, Number, Boolean, RegExp, Math, Date.
 void RegisterStandardClasses(TJEngine& engine) {
   engine.ImportObject("Global", ClassOf<TJGlobalObject>());
+  engine.ImportObject("Array", ClassOf<TJArrayObject>());
   engine.ImportObject("String", ClassOf<TJStringObject>());
   engine.ImportObject("Number", ClassOf<TJNumberObject>());
   engine.ImportObject("Boolean", ClassOf<TJBooleanObject>());

@@ -20,6 +20,7 @@
 
 #include "script/core/component.h"
 #include "script/host/host.h"
+#include "script/stdlib/global.h"
 #include "script/stdlib/host_ui.h"
 #include "script/stdlib/stdlib.h"
 #include "tools/brs/console_ui.h"
@@ -138,6 +139,7 @@ int main(int argc, char** argv) {
   stdlib::Install();
   host::Install();
   stdlib::SetHostUI(std::make_shared<brs::TConsoleHostUI>());
+  stdlib::ConsoleApplication() = true;
 
   LineEndWriter out(stdout);
   LineEndWriter err(stderr);

@@ -1,0 +1,102 @@
+// The global functions for escaping, evaluating code, testing and converting numbers, and testing
+// values.
+#include "net/url_escape.h"
+#include "script/core/engine.h"
+#include "script/core/symbols.h"
+#include "script/stdlib/global_natives.h"
+
+namespace stdlib {
+
+using namespace engine;
+
+namespace {
+
+// The first argument as text through one of the escaping routines.
+void Escaped(std::string (*routine)(const std::string&), TJValueList* args, TJValue& result) {
+  result.SetString(routine(AsString(IsParam1(args) ? &(*args)[0] : nullptr)));
+}
+
+}  // namespace
+
+// escape(text): URL-encoded, blanks as "+"; undefined without an argument.
+void DoEscape(TJGlobalObject&, TJValueList* args, TJValue& result) {
+  if (!IsParam1(args)) {
+    result.Clear();
+    return;
+  }
+  Escaped(net::Escape, args, result);
+}
+
+void DoUnescape(TJGlobalObject&, TJValueList* args, TJValue& result) { Escaped(net::Unescape, args, result); }
+void DoDecodeURI(TJGlobalObject&, TJValueList* args, TJValue& result) { Escaped(net::DecodeURI, args, result); }
+void DoDecodeURIComponent(TJGlobalObject&, TJValueList* args, TJValue& result) {
+  Escaped(net::DecodeURIComponent, args, result);
+}
+void DoEncodeURI(TJGlobalObject&, TJValueList* args, TJValue& result) { Escaped(net::EncodeURI, args, result); }
+void DoEncodeURIComponent(TJGlobalObject&, TJValueList* args, TJValue& result) {
+  Escaped(net::EncodeURIComponent, args, result);
+}
+
+// eval(code): runs the text as the body of a function in the caller's scope; its result.
+void DoEval(TJGlobalObject& self, TJValueList* args, TJValue& result) {
+  result.Clear();
+  TJEngine* engine = dynamic_cast<TJEngine*>(self.Engine());
+  if (!IsParam1(args) || !engine) return;
+  std::string code = AsString(&(*args)[0]);
+  TJLocalSymbolTable* scope = engine->CurrentScope();
+  engine->EvalCode(code, scope ? scope->GetWithObject() : nullptr, result);
+}
+
+// isFinite(value): a number, a Boolean or a numeric text, and neither infinite nor NaN.
+void DoIsFinite(TJGlobalObject&, TJValueList* args, TJValue& result) {
+  result.SetBool(IsParam1(args) && IsNumeric(&(*args)[0]));
+}
+
+// isNaN(value): the value is NaN itself (a text is not); undefined without an argument.
+void DoIsNaN(TJGlobalObject&, TJValueList* args, TJValue& result) {
+  if (!IsParam1(args)) {
+    result.Clear();
+    return;
+  }
+  result.SetBool(IsNaN(&(*args)[0]));
+}
+
+// parseFloat(value): the number of a numeric value, else NaN.
+void DoParseFloat(TJGlobalObject&, TJValueList* args, TJValue& result) {
+  if (!IsParam1(args)) {
+    result.Clear();
+  } else if (IsNumeric(&(*args)[0])) {
+    result.SetDouble(AsDouble(&(*args)[0]));
+  } else {
+    result.SetNaN();
+  }
+}
+
+// parseInt(value): the integer of a numeric value (a double rounded, a text read as an integer
+// text or 0), else NaN.
+void DoParseInt(TJGlobalObject&, TJValueList* args, TJValue& result) {
+  if (!IsParam1(args)) {
+    result.Clear();
+  } else if (IsNumeric(&(*args)[0])) {
+    result.SetInteger(AsInteger(&(*args)[0]));
+  } else {
+    result.SetNaN();
+  }
+}
+
+void DoIsNull(TJGlobalObject&, TJValueList* args, TJValue& result) { result.SetBool(IsParam1(args) && IsNull(&(*args)[0])); }
+
+void DoIsUndefined(TJGlobalObject&, TJValueList* args, TJValue& result) {
+  result.SetBool(IsParam1(args) && IsUndefined(&(*args)[0]));
+}
+
+// nameOf(value): the class name of an object; null for anything else.
+void DoNameOf(TJGlobalObject&, TJValueList* args, TJValue& result) {
+  TJObject* object = IsParam1(args) ? (*args)[0].vObject() : nullptr;
+  if (object)
+    result.SetString(object->Name());
+  else
+    result.SetNull();
+}
+
+}  // namespace stdlib

@@ -1,0 +1,2 @@
+// Only indexed objects can be assigned.
+[1].assign(new Object());

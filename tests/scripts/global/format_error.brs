@@ -1,0 +1,2 @@
+// The error's message names the whole format.
+println(format("%d and %d", 1));
