@@ -1,5 +1,6 @@
 #include "game/main_form.h"
 
+#include "game/ranking.h"
 #include "game/save_file.h"
 #include "platform/fw/keys.h"
 #include "platform/fw/method_table.h"
@@ -78,6 +79,8 @@ TForm1::TForm1(fw::TComponent* owner) : fw::TForm(owner) {
   AE = component<fw::TApplicationEvents>(*this, "AE");
   Timer1 = component<fw::TTimer>(*this, "Timer1");
   DDSD1 = component<TDDSD>(*this, "DDSD1");
+  brs_ = MakeRankingComponent();
+  BRS = brs_.get();
 
   menu_.KeyDown = [this](int vk) { return KeyDown(vk); };
   menu_.ClickStart = [this] { Panel2Click(Panel2); };
@@ -234,6 +237,7 @@ void TForm1::SmoothText(int x, int y, const std::string& text, int size) {
 }
 
 void TForm1::NewBestScore() {
+  certifyAndRank();
   if (OnNewBestScore) OnNewBestScore(*this);
 }
 

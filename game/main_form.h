@@ -21,6 +21,7 @@
 #include "platform/fw/memo.h"
 #include "platform/fw/panel.h"
 #include "platform/fw/timer.h"
+#include "script/core/component.h"
 
 namespace game {
 
@@ -43,6 +44,7 @@ class TForm1 : public fw::TForm, private FrameHost {
   fw::TApplicationEvents* AE = nullptr;
   fw::TTimer* Timer1 = nullptr;
   TDDSD* DDSD1 = nullptr;
+  engine::TBRS* BRS = nullptr;  // runs the ranking script (Scriptmemo); owned by the form
 
   void FormCreate(fw::TObject* Sender);
   void FormDestroy(fw::TObject* Sender);
@@ -62,6 +64,12 @@ class TForm1 : public fw::TForm, private FrameHost {
   static std::string& SaveFileName();
   // A new best score was stored at a game over: the score certificate and the ranking go here.
   std::function<void(TForm1&)> OnNewBestScore;
+
+  // The online ranking (main_form_ranking.cpp): after the certificate, the ranking dialogs; the
+  // ranking script of Scriptmemo filled and run by BRS.
+  static std::string& CertificateFileName();
+  void AskRanking();
+  void SubmitScore(const std::string& Name, const std::string& Comment, int32_t Score);
 
   Game& TheGame() { return *game_; }
   TitleMenu& Menu() { return menu_; }
@@ -83,6 +91,7 @@ class TForm1 : public fw::TForm, private FrameHost {
   void loadSounds();
   void registerTunes();
   void writeSaveFile();
+  void certifyAndRank();
 
   std::unique_ptr<TABitmap> back_;
   std::array<std::unique_ptr<TABitmap>, 7> sprites_;  // my.bmp, e0.bmp .. e5.bmp
@@ -90,6 +99,7 @@ class TForm1 : public fw::TForm, private FrameHost {
   std::unique_ptr<Game> game_;
   TitleMenu menu_;
   TABitmap menuPicture_;
+  std::unique_ptr<engine::TBRS> brs_;
 };
 
 }  // namespace game

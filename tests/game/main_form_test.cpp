@@ -29,10 +29,13 @@ class MainFormTest : public ::testing::Test {
     audio::Output::instance().startPulled();
     savePath = testing::TempDir() + "mirufen_sav_" + std::to_string(getpid()) + ".dat";
     game::TForm1::SaveFileName() = savePath;
+    certificatePath = testing::TempDir() + "mirufen_certificate_" + std::to_string(getpid()) + ".txt";
+    game::TForm1::CertificateFileName() = certificatePath;
   }
   void TearDown() override {
     fw::ReleaseAllKeys();
     std::remove(savePath.c_str());
+    std::remove(certificatePath.c_str());
   }
   void open(const std::string& saved = "", const std::string& argument = "") {
     if (!saved.empty()) std::ofstream(savePath, std::ios::binary) << saved;
@@ -52,7 +55,7 @@ class MainFormTest : public ::testing::Test {
     for (int i = 0; i < n; ++i) form->TheGame().Step();
   }
 
-  std::string savePath;
+  std::string savePath, certificatePath;
   game::TForm1* form = nullptr;
 };
 
