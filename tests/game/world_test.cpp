@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "platform/rt/random.h"
 #include "tests/game/fake_host.h"
 #include "tests/game/pixel_image.h"
@@ -345,6 +347,40 @@ TEST_F(WorldTest, TheGameOverPictureIsGrey) {
   game.Life = 0;
   frames(1);
   for (uint32_t p : back.px) ASSERT_TRUE((p & 0xFF) == (p >> 8 & 0xFF) && (p & 0xFF) == (p >> 16 & 0xFF));
+}
+
+// The debug code's game played through to the clear by a player who keeps firing and weaves: every
+// phase of the spawner and every bullet pattern runs, and the game ends cleared, once.
+TEST_F(WorldTest, ADebugGamePlaysThroughToTheClear) {
+  ASSERT_EQ(game.Start("tinkrow"), Game::Mode::Debug);
+  rt::RandSeed = 4242;
+  std::set<int> kinds, patterns;
+  int peakBullets = 0;
+  while (game.Frame < Game::kClearFrame) {
+    host.keys = {game::VK_Z, game.Frame / 120 % 2 ? game::VK_LEFT : game::VK_RIGHT};
+    if (game.Frame / 300 % 2) host.keys.insert(game::VK_UP);
+    frames(1);
+    int live = 0;
+    for (const auto& e : game.Enemies)
+      if (e.Y <= game::kClientHeight && e.HP >= 0) kinds.insert(e.Kind);
+    for (const auto& b : game.Bullets)
+      if (b.Y >= 0 && b.Y <= game::kClientHeight && b.X >= 0 && b.X <= game::kClientWidth) {
+        patterns.insert(b.Pattern);
+        ++live;
+      }
+    peakBullets = std::max(peakBullets, live);
+    ASSERT_GE(game.PlayerX, 0);
+    ASSERT_LE(game.PlayerX, game::kClientWidth - 20);
+  }
+  EXPECT_EQ(game.Cleared, 1);
+  EXPECT_EQ(game.Life, 0);
+  EXPECT_EQ(kinds, (std::set<int>{0, 1, 2, 3, 4, 5}));
+  EXPECT_EQ(patterns, (std::set<int>{0, 1, 2, 3, 4, 5}));
+  EXPECT_GT(peakBullets, 20);
+  frames(1);
+  EXPECT_TRUE(host.shown("クリア！　"));
+  EXPECT_EQ(host.saves, 1);
+  EXPECT_EQ(host.debugMemo, 1);
 }
 
 // The same starting state and keys give the same game, pixel for pixel.
