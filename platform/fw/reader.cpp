@@ -35,10 +35,17 @@ void TReader::ReadRootComponent(TComponent* root) {
   fixups_.clear();
   try {
     if (root->Name().empty() && !name.empty()) {
-      // A root name that another top-level component already uses gets a suffix.
+      // A root name that another top-level component or a sibling under the same owner already
+      // uses gets a suffix (a second window of one form class is "Form1_1").
+      auto taken = [&](const std::string& n) {
+        if (FindGlobalComponent)
+          if (TComponent* c = FindGlobalComponent(n); c && c != root) return true;
+        if (root->Owner())
+          if (TComponent* c = root->Owner()->FindComponent(n); c && c != root) return true;
+        return false;
+      };
       std::string unique = name;
-      for (int i = 1; FindGlobalComponent && FindGlobalComponent(unique) && FindGlobalComponent(unique) != root; ++i)
-        unique = name + "_" + std::to_string(i);
+      for (int i = 1; taken(unique); ++i) unique = name + "_" + std::to_string(i);
       root->SetName(unique);
     }
     loaded_.push_back(root);

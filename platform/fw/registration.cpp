@@ -1,6 +1,17 @@
 #include "platform/fw/registration.h"
 
+#include "platform/fw/application.h"
+#include "platform/fw/bitmap.h"
+#include "platform/fw/button.h"
+#include "platform/fw/check_box.h"
 #include "platform/fw/component.h"
+#include "platform/fw/edit.h"
+#include "platform/fw/form.h"
+#include "platform/fw/image.h"
+#include "platform/fw/label.h"
+#include "platform/fw/memo.h"
+#include "platform/fw/panel.h"
+#include "platform/fw/timer.h"
 #include "platform/rt/typeinfo.h"
 
 namespace fw {
@@ -9,7 +20,13 @@ void RegisterFrameworkClasses() {
   static bool done = false;
   if (done) return;
   done = true;
-  rt::RegisterClass(TComponent::StaticClassInfo());
+  for (const rt::ClassInfo* cls :
+       {&TComponent::StaticClassInfo(), &TControl::StaticClassInfo(), &TWinControl::StaticClassInfo(),
+        &TForm::StaticClassInfo(), &TPanel::StaticClassInfo(), &TLabel::StaticClassInfo(),
+        &TEdit::StaticClassInfo(), &TMemo::StaticClassInfo(), &TButton::StaticClassInfo(),
+        &TCheckBox::StaticClassInfo(), &TImage::StaticClassInfo(), &TTimer::StaticClassInfo(),
+        &TApplicationEvents::StaticClassInfo(), &TBitmap::StaticClassInfo()})
+    rt::RegisterClass(*cls);
 }
 
 }  // namespace fw

@@ -1,0 +1,549 @@
+#include "platform/fw/control.h"
+
+#include <algorithm>
+
+#include "platform/fw/errors.h"
+#include "platform/fw/form.h"
+#include "platform/fw/keys.h"
+#include "platform/rt/persistent.h"
+
+namespace fw {
+
+const rt::IdentMap& CursorIdents() {
+  static const rt::IdentMap m(
+      "TCursor", {{"crDefault", crDefault},     {"crNone", crNone},         {"crArrow", crArrow},
+                  {"crCross", crCross},         {"crIBeam", crIBeam},       {"crSizeNESW", crSizeNESW},
+                  {"crSizeNS", crSizeNS},       {"crSizeNWSE", crSizeNWSE}, {"crSizeWE", crSizeWE},
+                  {"crUpArrow", crUpArrow},     {"crHourGlass", crHourGlass}, {"crDrag", crDrag},
+                  {"crNoDrop", crNoDrop},       {"crHSplit", crHSplit},     {"crVSplit", crVSplit},
+                  {"crMultiDrag", crMultiDrag}, {"crSQLWait", crSQLWait},   {"crNo", crNo},
+                  {"crAppStart", crAppStart},   {"crHelp", crHelp},         {"crHandPoint", crHandPoint},
+                  {"crSizeAll", crSizeAll}});
+  return m;
+}
+
+// ---- TControl ----
+
+const rt::ClassInfo& TControl::StaticClassInfo() {
+  static const rt::ClassInfo& info =
+      rt::ClassBuilder<TControl>("TControl", &TComponent::StaticClassInfo())
+          .property("Left", &TControl::Left, &TControl::SetLeft)
+          .property("Top", &TControl::Top, &TControl::SetTop)
+          .property("Width", &TControl::Width, &TControl::SetWidth)
+          .property("Height", &TControl::Height, &TControl::SetHeight)
+          .property("Align", &TControl::Align, &TControl::SetAlign).defaultValue(alNone)
+          .property("Anchors", &TControl::Anchors, &TControl::SetAnchors)
+          .defaultValue((1 << akLeft) | (1 << akTop))
+          .property("BiDiMode", &TControl::BiDiMode, &TControl::SetBiDiMode).defaultValue(bdLeftToRight)
+          .integer("Color", ColorIdents(), &TControl::Color, &TControl::SetColor)
+          .stored([](const TControl* c) { return !c->ParentColor(); })
+          .integer("Cursor", CursorIdents(), &TControl::Cursor, &TControl::SetCursor).defaultValue(crDefault)
+          .integer("DragCursor", CursorIdents(), &TControl::DragCursor, &TControl::SetDragCursor)
+          .defaultValue(crDrag)
+          .property("DragKind", &TControl::DragKind, &TControl::SetDragKind).defaultValue(dkDrag)
+          .property("DragMode", &TControl::DragMode, &TControl::SetDragMode).defaultValue(dmManual)
+          .property("Enabled", &TControl::Enabled, &TControl::SetEnabled).defaultValue(true)
+          .property("Font", &TControl::Font, &TControl::SetFont)
+          .stored([](const TControl* c) { return !c->ParentFont(); })
+          .property("HelpContext", &TControl::HelpContext, &TControl::SetHelpContext).defaultValue(0)
+          .property("Hint", &TControl::Hint, &TControl::SetHint)
+          .stored([](const TControl* c) { return !c->Hint().empty(); })
+          .property("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).defaultValue(false)
+          .property("ParentFont", &TControl::ParentFont, &TControl::SetParentFont).defaultValue(true)
+          .property("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint)
+          .defaultValue(true)
+          .property("ShowHint", &TControl::ShowHint, &TControl::SetShowHint)
+          .stored([](const TControl* c) { return !c->ParentShowHint(); })
+          .property("Visible", &TControl::Visible, &TControl::SetVisible).defaultValue(true)
+          .event("OnClick", NotifyEventType(), &TControl::OnClick)
+          .event("OnContextPopup", ContextPopupEventType(), &TControl::OnContextPopup)
+          .event("OnDblClick", NotifyEventType(), &TControl::OnDblClick)
+          .event("OnDragDrop", DragDropEventType(), &TControl::OnDragDrop)
+          .event("OnDragOver", DragOverEventType(), &TControl::OnDragOver)
+          .event("OnEndDock", EndDragEventType(), &TControl::OnEndDock)
+          .event("OnEndDrag", EndDragEventType(), &TControl::OnEndDrag)
+          .event("OnMouseDown", MouseEventType(), &TControl::OnMouseDown)
+          .event("OnMouseMove", MouseMoveEventType(), &TControl::OnMouseMove)
+          .event("OnMouseUp", MouseEventType(), &TControl::OnMouseUp)
+          .event("OnStartDock", StartDockEventType(), &TControl::OnStartDock)
+          .event("OnStartDrag", StartDragEventType(), &TControl::OnStartDrag)
+          .create([](rt::TPersistent* owner) -> rt::TPersistent* {
+            return new TControl(static_cast<TComponent*>(owner));
+          })
+          .build();
+  return info;
+}
+
+TControl::TControl(TComponent* owner) : TComponent(owner), font_(new TFont) {
+  font_->OnChange = TNotifyEvent::bind<&TControl::FontOnChange>(this);
+}
+
+TControl::~TControl() {
+  DestroyPeer();
+  if (parent_) parent_->RemoveControl(this);
+  delete font_;
+}
+
+void TControl::SetParent(TWinControl* parent) {
+  if (parent == parent_) return;
+  for (TControl* p = parent; p; p = p->parent_)
+    if (p == this) throw EInvalidOperation(msg::ControlParentSetToSelf);
+  if (parent_) parent_->RemoveControl(this);
+  if (parent) parent->InsertControl(this);
+}
+
+TComponent* TControl::GetParentComponent() const { return parent_; }
+
+void TControl::SetParentComponent(TComponent* parent) {
+  if (auto* w = dynamic_cast<TWinControl*>(parent)) SetParent(w);
+}
+
+void TControl::Loaded() {
+  TComponent::Loaded();
+  if (parent_) {
+    if (parentFont_) ParentFontChanged();
+    if (parentColor_) ParentColorChanged();
+  }
+}
+
+void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  if (left == left_ && top == top_ && width == width_ && height == height_) return;
+  const bool resized = width != width_ || height != height_;
+  left_ = left;
+  top_ = top;
+  width_ = width;
+  height_ = height;
+  PeerChanged(TPeerChange::Bounds);
+  if (resized && !HasState(csLoading)) Resize();
+}
+
+void TControl::SetClientSize(int32_t width, int32_t height) { SetBounds(left_, top_, width, height); }
+
+TPoint TControl::ClientOrigin() const {
+  if (!parent_) return {left_, top_};
+  TPoint p = parent_->ClientOrigin();
+  return {p.X + left_, p.Y + top_};
+}
+
+TPoint TControl::ClientToScreen(TPoint p) const {
+  TPoint o = ClientOrigin();
+  return {p.X + o.X, p.Y + o.Y};
+}
+
+TPoint TControl::ScreenToClient(TPoint p) const {
+  TPoint o = ClientOrigin();
+  return {p.X - o.X, p.Y - o.Y};
+}
+
+void TControl::SetAlign(TAlign a) {
+  if (a == align_) return;
+  align_ = a;
+  if (parent_) parent_->PeerChanged(TPeerChange::Bounds);
+}
+
+void TControl::SetVisible(bool visible) {
+  if (visible == visible_) return;
+  visible_ = visible;
+  VisibleChanged();
+}
+
+void TControl::VisibleChanged() { PeerChanged(TPeerChange::Visible); }
+
+void TControl::Show() {
+  if (parent_) parent_->Show();
+  SetVisible(true);
+}
+
+bool TControl::Showing() const { return visible_ && parent_ && parent_->Showing(); }
+
+void TControl::SetEnabled(bool enabled) {
+  if (enabled == enabled_) return;
+  enabled_ = enabled;
+  EnabledChanged();
+}
+
+void TControl::SetText(const std::string& text) {
+  if (text == text_) return;
+  text_ = text;
+  TextChanged();
+}
+
+void TControl::SetColor(TColor color) {
+  parentColor_ = false;
+  if (color == color_) return;
+  color_ = color;
+  ColorChanged();
+}
+
+void TControl::SetParentColor(bool value) {
+  parentColor_ = value;
+  if (value && parent_) ParentColorChanged();
+}
+
+void TControl::ParentColorChanged() {
+  if (!parentColor_ || !parent_ || parent_->Color() == color_) return;
+  color_ = parent_->Color();
+  ColorChanged();
+}
+
+void TControl::ColorChanged() { PeerChanged(TPeerChange::Color); }
+
+void TControl::SetParentFont(bool value) {
+  parentFont_ = value;
+  if (value && parent_) ParentFontChanged();
+}
+
+void TControl::ParentFontChanged() {
+  if (!parentFont_ || !parent_) return;
+  takingParentFont_ = true;
+  try {
+    font_->Assign(parent_->Font());
+  } catch (...) {
+    takingParentFont_ = false;
+    throw;
+  }
+  takingParentFont_ = false;
+}
+
+void TControl::FontOnChange(TObject*) {
+  if (!takingParentFont_) parentFont_ = false;
+  FontChanged();
+}
+
+void TControl::FontChanged() { PeerChanged(TPeerChange::Font); }
+
+void TControl::SetCursor(TCursor cursor) {
+  if (cursor == cursor_) return;
+  cursor_ = cursor;
+  PeerChanged(TPeerChange::Cursor);
+}
+
+void TControl::Click() {
+  if (OnClick) OnClick(this);
+}
+
+void TControl::DblClick() {
+  if (OnDblClick) OnDblClick(this);
+}
+
+void TControl::Invalidate() { PeerChanged(TPeerChange::Content); }
+
+void TControl::Repaint() {
+  if (peer_) peer_->PaintNow();
+}
+
+void TControl::Update() { Repaint(); }
+
+void TControl::BringToFront() {
+  if (!parent_) return;
+  auto& list = parent_->controls_;
+  list.erase(std::find(list.begin(), list.end(), this));
+  list.push_back(this);
+  parent_->PeerChanged(TPeerChange::Order);
+}
+
+void TControl::SendToBack() {
+  if (!parent_) return;
+  auto& list = parent_->controls_;
+  list.erase(std::find(list.begin(), list.end(), this));
+  list.insert(list.begin(), this);
+  parent_->PeerChanged(TPeerChange::Order);
+}
+
+void TControl::Resize() {
+  if (OnResize) OnResize(this);
+}
+
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+  if (button == mbLeft) leftPressed_ = true;
+  if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+}
+
+void TControl::MouseMove(TShiftState shift, int32_t x, int32_t y) {
+  if (OnMouseMove) OnMouseMove(this, shift, x, y);
+}
+
+void TControl::MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+  const bool click = button == mbLeft && leftPressed_ && clickOnMouseUp_ && ClientRect().Contains({x, y});
+  if (button == mbLeft) leftPressed_ = false;
+  // The handler may free the control: nothing of it is touched after the events.
+  auto alive = LivenessToken();
+  if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+  if (click && !alive.expired() && enabled_) Click();
+}
+
+void TControl::MouseDoubleClick(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+  if (button == mbLeft) DblClick();
+}
+
+void TControl::PeerChanged(TPeerChange what) const {
+  if (peer_) peer_->Changed(what);
+}
+
+void TControl::CreatePeer() {
+  if (peer_) return;
+  IPeerFactory* factory = PeerFactory();
+  if (!factory) return;
+  if (parent_ && !parent_->Peer()) return;
+  if (!parent_ && !dynamic_cast<TCustomForm*>(this)) return;
+  peer_ = factory->CreatePeer(*this);
+}
+
+void TControl::DestroyPeer() { peer_.reset(); }
+
+const rt::ClassInfo& TGraphicControl::StaticClassInfo() {
+  static const rt::ClassInfo& info =
+      rt::ClassBuilder<TGraphicControl>("TGraphicControl", &TControl::StaticClassInfo()).build();
+  return info;
+}
+
+// ---- TWinControl ----
+
+const rt::ClassInfo& TWinControl::StaticClassInfo() {
+  static const rt::ClassInfo& info =
+      rt::ClassBuilder<TWinControl>("TWinControl", &TControl::StaticClassInfo())
+          .property("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder).defaultValue(-1)
+          .property("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).defaultValue(false)
+          .event("OnEnter", NotifyEventType(), &TWinControl::OnEnter)
+          .event("OnExit", NotifyEventType(), &TWinControl::OnExit)
+          .event("OnKeyDown", KeyEventType(), &TWinControl::OnKeyDown)
+          .event("OnKeyPress", KeyPressEventType(), &TWinControl::OnKeyPress)
+          .event("OnKeyUp", KeyEventType(), &TWinControl::OnKeyUp)
+          .event("OnResize", NotifyEventType(), &TControl::OnResize)
+          .create([](rt::TPersistent* owner) -> rt::TPersistent* {
+            return new TWinControl(static_cast<TComponent*>(owner));
+          })
+          .build();
+  return info;
+}
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
+
+TWinControl::~TWinControl() {
+  // The window goes first (its children's windows with it), then the child controls.
+  DestroyPeer();
+  while (!controls_.empty()) {
+    TControl* child = controls_.back();
+    RemoveControl(child);
+    child->Free();
+  }
+  if (handle_) ReleaseHandle(handle_);
+}
+
+TControl* TWinControl::Controls(int index) const {
+  if (index < 0 || index >= ControlCount()) raise<EListError>(msg::ListIndexError, {std::to_string(index)});
+  return controls_[index];
+}
+
+void TWinControl::InsertControl(TControl* control) {
+  if (!control || control->parent_ == this) return;
+  if (control->parent_) control->parent_->RemoveControl(control);
+  controls_.push_back(control);
+  control->parent_ = this;
+  if (auto* w = dynamic_cast<TWinControl*>(control)) {
+    int32_t order = w->tabOrder_;
+    if (order >= 0 && order < int32_t(tabList_.size()))
+      tabList_.insert(tabList_.begin() + order, w);
+    else
+      tabList_.push_back(w);
+    w->tabOrder_ = -1;
+  }
+  control->ParentFontChanged();
+  control->ParentColorChanged();
+  if (Peer()) control->CreatePeer();
+}
+
+void TWinControl::RemoveControl(TControl* control) {
+  auto it = std::find(controls_.begin(), controls_.end(), control);
+  if (it == controls_.end()) return;
+  if (TCustomForm* form = GetParentForm(this)) form->ControlRemoved(control);
+  control->DestroyPeer();
+  controls_.erase(std::find(controls_.begin(), controls_.end(), control));
+  if (auto* w = dynamic_cast<TWinControl*>(control)) {
+    auto t = std::find(tabList_.begin(), tabList_.end(), w);
+    if (t != tabList_.end()) tabList_.erase(t);
+  }
+  control->parent_ = nullptr;
+}
+
+bool TWinControl::ContainsControl(const TControl* control) const {
+  for (const TControl* c = control; c; c = c->Parent())
+    if (c == this) return true;
+  return false;
+}
+
+TControl* TWinControl::ControlAtPos(TPoint p, bool allowDisabled) const {
+  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+    TControl* c = *it;
+    if (c->Visible() && (allowDisabled || c->Enabled()) && c->BoundsRect().Contains(p)) return c;
+  }
+  return nullptr;
+}
+
+TControl* TWinControl::FindChildControl(std::string_view name) const {
+  for (TControl* c : controls_)
+    if (rt::TextEqual{}(c->Name(), name)) return c;
+  return nullptr;
+}
+
+HWND TWinControl::Handle() {
+  if (!handle_) handle_ = AllocateHandle(this);
+  return handle_;
+}
+
+int32_t TWinControl::TabOrder() const {
+  TWinControl* p = Parent();
+  if (!p) return tabOrder_;
+  auto it = std::find(p->tabList_.begin(), p->tabList_.end(), this);
+  return it == p->tabList_.end() ? -1 : int32_t(it - p->tabList_.begin());
+}
+
+void TWinControl::SetTabOrder(int32_t order) {
+  TWinControl* p = Parent();
+  if (!p) {
+    tabOrder_ = order;
+    return;
+  }
+  auto& list = p->tabList_;
+  auto it = std::find(list.begin(), list.end(), this);
+  if (it == list.end()) return;
+  list.erase(it);
+  if (order < 0 || order >= int32_t(list.size()))
+    list.push_back(this);
+  else
+    list.insert(list.begin() + order, this);
+}
+
+std::vector<TWinControl*> TWinControl::TabList() const { return tabList_; }
+
+bool TWinControl::CanFocus() const {
+  for (const TControl* c = this; c; c = c->Parent()) {
+    if (!c->Visible() || !c->Enabled()) return false;
+    if (dynamic_cast<const TCustomForm*>(c)) return true;
+  }
+  return false;
+}
+
+void TWinControl::SetFocus() {
+  if (!CanFocus()) throw EInvalidOperation(msg::CannotFocus);
+  if (TCustomForm* form = GetParentForm(this); form && form != this) {
+    form->SetActiveControl(this);
+  } else if (Peer()) {
+    Peer()->SetFocus();
+  }
+}
+
+bool TWinControl::Focused() const {
+  if (Peer()) return Peer()->Focused();
+  TCustomForm* form = GetParentForm(this);
+  return form && form->ActiveControl() == this;
+}
+
+bool TWinControl::KeyDown(uint16_t& key, TShiftState shift) {
+  auto alive = LivenessToken();
+  TCustomForm* form = GetParentForm(this);
+  if (form && form != this && form->KeyPreview() && form->OnKeyDown) {
+    form->OnKeyDown(form, key, shift);
+    if (key == 0 || alive.expired()) return true;
+  }
+  if (OnKeyDown) {
+    OnKeyDown(this, key, shift);
+    if (key == 0 || alive.expired()) return true;
+  }
+  if (form && form->DialogKey(key, shift, this)) return true;
+  return DoKeyDown(key, shift);
+}
+
+bool TWinControl::KeyPress(char& key) {
+  auto alive = LivenessToken();
+  TCustomForm* form = GetParentForm(this);
+  if (form && form != this && form->KeyPreview() && form->OnKeyPress) {
+    form->OnKeyPress(form, key);
+    if (key == 0 || alive.expired()) return true;
+  }
+  if (OnKeyPress) {
+    OnKeyPress(this, key);
+    if (key == 0 || alive.expired()) return true;
+  }
+  return DoKeyPress(key);
+}
+
+bool TWinControl::KeyUp(uint16_t& key, TShiftState shift) {
+  auto alive = LivenessToken();
+  TCustomForm* form = GetParentForm(this);
+  if (form && form != this && form->KeyPreview() && form->OnKeyUp) {
+    form->OnKeyUp(form, key, shift);
+    if (key == 0 || alive.expired()) return true;
+  }
+  if (OnKeyUp) {
+    OnKeyUp(this, key, shift);
+    if (key == 0 || alive.expired()) return true;
+  }
+  return DoKeyUp(key, shift);
+}
+
+bool TWinControl::DoKeyDown(uint16_t&, TShiftState) { return false; }
+bool TWinControl::DoKeyPress(char&) { return false; }
+bool TWinControl::DoKeyUp(uint16_t&, TShiftState) { return false; }
+
+void TWinControl::FocusIn() {
+  if (TCustomForm* form = GetParentForm(this); form && form != this) form->ActiveControlFocused(this);
+  DoEnter();
+}
+
+void TWinControl::FocusOut() { DoExit(); }
+
+void TWinControl::DoEnter() {
+  if (OnEnter) OnEnter(this);
+}
+
+void TWinControl::DoExit() {
+  if (OnExit) OnExit(this);
+}
+
+void TWinControl::CreatePeer() {
+  TControl::CreatePeer();
+  if (!Peer()) return;
+  for (TControl* c : std::vector<TControl*>(controls_)) c->CreatePeer();
+  PeerChanged(TPeerChange::Order);
+}
+
+void TWinControl::DestroyPeer() {
+  // Children first: their views live inside this one.
+  for (TControl* c : controls_) c->DestroyPeer();
+  TControl::DestroyPeer();
+}
+
+void TWinControl::FontChanged() {
+  TControl::FontChanged();
+  for (TControl* c : std::vector<TControl*>(controls_)) c->ParentFontChanged();
+}
+
+void TWinControl::ColorChanged() {
+  TControl::ColorChanged();
+  for (TControl* c : std::vector<TControl*>(controls_)) c->ParentColorChanged();
+}
+
+void TWinControl::GetChildren(const TGetChildProc& proc, TComponent* root) {
+  for (TControl* c : std::vector<TControl*>(controls_))
+    if (c->Owner() == root) proc(c);
+}
+
+void TWinControl::SetChildOrder(TComponent* child, int order) {
+  auto* c = dynamic_cast<TControl*>(child);
+  if (!c || c->parent_ != this) return;
+  auto it = std::find(controls_.begin(), controls_.end(), c);
+  controls_.erase(it);
+  order = std::clamp(order, 0, int(controls_.size()));
+  controls_.insert(controls_.begin() + order, c);
+}
+
+TCustomForm* GetParentForm(const TControl* control) {
+  const TControl* c = control;
+  while (c && c->Parent()) c = c->Parent();
+  return const_cast<TCustomForm*>(dynamic_cast<const TCustomForm*>(c));
+}
+
+}  // namespace fw
