@@ -335,6 +335,7 @@ void TCustomForm::Deactivated() {
 }
 
 void TCustomForm::ClientResizedByUser(int32_t width, int32_t height) {
+  if (borderStyle_ != bsSizeable && borderStyle_ != bsSizeToolWin) return;  // the size is the form's
   if (width == ClientWidth() && height == ClientHeight()) return;
   SetClientSize(width, height);
 }

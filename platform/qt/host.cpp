@@ -1,0 +1,47 @@
+#include "platform/qt/host.h"
+
+#include <QApplication>
+#include <QScreen>
+
+#include "platform/fw/dialogs.h"
+#include "platform/fw/registration.h"
+#include "platform/fw/services.h"
+#include "platform/qt/controls.h"
+#include "platform/qt/peer.h"
+#include "platform/qt/services.h"
+
+namespace qtfw {
+
+struct TQtHost::Impl {
+  std::unique_ptr<QApplication> app;
+  TQtMessagePump pump;
+  TQtTimerService timers;
+  TQtPeerFactory peers;
+  TQtDialogService dialogs;
+  TKeyStateFilter keys;
+};
+
+TQtHost::TQtHost(int& argc, char** argv) : impl_(new Impl) {
+  if (!QCoreApplication::instance()) impl_->app = std::make_unique<QApplication>(argc, argv);
+  QCoreApplication::instance()->installEventFilter(&impl_->keys);
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect r = screen->geometry();
+    fw::SetScreenMetrics({r.width(), r.height()});
+  }
+  fw::RegisterFrameworkClasses();
+  RegisterStandardPeers();
+  fw::SetMessagePump(&impl_->pump);
+  fw::SetTimerService(&impl_->timers);
+  fw::SetPeerFactory(&impl_->peers);
+  fw::SetDialogService(&impl_->dialogs);
+}
+
+TQtHost::~TQtHost() {
+  fw::SetDialogService(nullptr);
+  fw::SetPeerFactory(nullptr);
+  fw::SetTimerService(nullptr);
+  fw::SetMessagePump(nullptr);
+  if (QCoreApplication::instance()) QCoreApplication::instance()->removeEventFilter(&impl_->keys);
+}
+
+}  // namespace qtfw
