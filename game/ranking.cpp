@@ -72,9 +72,23 @@ std::string FillRankingScript(const std::string& script, const std::string& name
   return ReplaceIgnoreCase(text, "コメント", FormEncode(comment));
 }
 
-void SubmitScore(engine::TBrindle& component, const std::string& script, const std::string& name,
-                 const std::string& comment, int32_t score) {
+std::string SubmitScore(engine::TBrindle& component, const std::string& script, const std::string& name,
+                        const std::string& comment, int32_t score) {
+  // The engine's error hook is borrowed for the call: whatever was hooked there still hears every
+  // report.
+  engine::TJEngine& engine = component.Engine();
+  std::string failure;
+  struct Borrow {
+    engine::TJEngine& engine;
+    std::function<void(int32_t, const std::string&)> previous;
+    ~Borrow() { engine.OnError = std::move(previous); }
+  } borrow{engine, engine.OnError};
+  engine.OnError = [&failure, &borrow](int32_t line, const std::string& message) {
+    failure = message;
+    if (borrow.previous) borrow.previous(line, message);
+  };
   if (component.Compile(FillRankingScript(script, name, comment, score))) component.RunNoArgs();
+  return failure;
 }
 
 void AskRanking(RankingDialogs& dialogs, engine::TBrindle& component, const std::string& script, int32_t best) {
@@ -87,8 +101,8 @@ void AskRanking(RankingDialogs& dialogs, engine::TBrindle& component, const std:
     dialogs.ShowMessage(kCancelled);
     return;
   }
-  SubmitScore(component, script, name, comment, best);
-  dialogs.ShowMessage(kSeeOfficialPage);
+  const std::string failure = SubmitScore(component, script, name, comment, best);
+  dialogs.ShowMessage(failure.empty() ? std::string(kSeeOfficialPage) : failure);
 }
 
 void SaveCertificate(const std::vector<std::string>& lines, const std::string& path) {

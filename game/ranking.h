@@ -65,12 +65,15 @@ std::string FillRankingScript(const std::string& script, const std::string& name
                               int32_t score);
 
 // Fills the script and runs it with the script component: compiled, and run without arguments
-// only when it compiled. Script errors are the component's to report.
-void SubmitScore(engine::TBrindle& component, const std::string& script, const std::string& name,
-                 const std::string& comment, int32_t score);
+// only when it compiled. Script errors go to the component's events as always; the answer is the
+// last error the script reported (its "Exception: ..." or "SyntaxError: ..." line), empty when it
+// ran through.
+std::string SubmitScore(engine::TBrindle& component, const std::string& script, const std::string& name,
+                        const std::string& comment, int32_t score);
 
 // The dialog sequence: register? (only No stops), the name, the comment (cancelling it ends with
-// a notice), then SubmitScore and the pointer to the official page.
+// a notice), then SubmitScore and the pointer to the official page; a post that failed shows the
+// script's error instead, so the player is not told to look for a score that never arrived.
 void AskRanking(RankingDialogs& dialogs, engine::TBrindle& component, const std::string& script, int32_t best);
 
 // Writes the certificate's lines as Shift_JIS text, each ended by CR LF, whole or not at all (a

@@ -21,6 +21,7 @@
 #include "support/codepage.h"
 #include "tests/game/fake_host.h"
 #include "tests/game/pixel_image.h"
+#include "tests/net/loopback_peer.h"
 #include "tests/script/host/ranking_server.h"
 
 namespace fs = std::filesystem;
@@ -186,16 +187,25 @@ TEST_F(RankingTest, WhatThePlayerTypesCanNeitherBreakTheScriptNorAddFields) {
 }
 
 // A script that does not compile is reported by the component and not run; one that fails while
-// running (no server) is reported too, and neither reaches the game as an exception.
-TEST_F(RankingTest, ScriptFailuresStayWithTheComponent) {
-  game::SubmitScore(*component, "u = new URL(\"名前\"; 点数", "n", "c", 1);
-  EXPECT_EQ(errors.rfind("SyntaxError: Line(1)", 0), 0u) << errors;
+// running (no server) is reported too. Neither reaches the game as an exception; the game gets the
+// error line, and a handler of the component's own still hears every report.
+TEST_F(RankingTest, ScriptFailuresAreReportedAndAnswered) {
+  std::vector<int32_t> lines;
+  component->SetOnError([&](engine::TBrindle*, int32_t line, const std::string&) { lines.push_back(line); });
+  std::string failure = game::SubmitScore(*component, "u = new URL(\"名前\";\n 点数", "n", "c", 1);
+  EXPECT_EQ(failure.rfind("SyntaxError: Line(", 0), 0u) << failure;
+  EXPECT_EQ(errors, failure + "\r\n");
   errors.clear();
-  game::SubmitScore(*component, "http = new HTTP; http.timeout = 2; http.post(\"http://127.0.0.1:1/x\", \"a=名前\");", "n",
-                    "c", 1);
-  EXPECT_NE(errors.find("ESocketError"), std::string::npos) << errors;
-  EXPECT_NE(errors.find("HTTP.post error"), std::string::npos) << errors;
+  const std::string unreachable = game::RankingScript("http://127.0.0.1:" + std::to_string(nettest::UnusedPort()));
+  failure = game::SubmitScore(*component, unreachable, "n", "c", 1);
+  EXPECT_EQ(failure, "Exception: ESocketError(1) => HTTP.post error");
+  EXPECT_EQ(errors, failure + "\r\n");
+  EXPECT_EQ(lines.size(), 2u);
   EXPECT_TRUE(NewPosts().empty());
+  // The next good post answers no failure.
+  EXPECT_EQ(game::SubmitScore(*component, script, "n", "c", 1), "");
+  EXPECT_EQ(OnePost().values, (std::vector<std::string>{"n", "1", "c"}));
+  EXPECT_EQ(lines.size(), 2u);
 }
 
 TEST_F(RankingTest, TheDialogSequence) {
@@ -228,6 +238,15 @@ TEST_F(RankingTest, TheDialogSequence) {
     game::AskRanking(r, *component, script, 3);
     EXPECT_EQ(r.shown, (std::vector<std::string>{kConfirm, kNameBox, kCommentBox, kOfficialPage}));
     EXPECT_EQ(OnePost().values, (std::vector<std::string>{"", "3", "c"}));
+  }
+  {  // A post that fails shows the script's error instead of the pointer to the official page.
+    Responder r;
+    r.inputs = {{true, "n"}, {true, "c"}};
+    game::AskRanking(r, *component, game::RankingScript("http://127.0.0.1:" + std::to_string(nettest::UnusedPort())),
+                     5);
+    EXPECT_EQ(r.shown, (std::vector<std::string>{kConfirm, kNameBox, kCommentBox,
+                                                 "message Exception: ESocketError(1) => HTTP.post error"}));
+    errors.clear();
   }
   {  // A cancelled comment ends with the notice and posts nothing.
     Responder r;
