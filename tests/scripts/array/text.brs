@@ -25,3 +25,5 @@ a = [1, 2];
 c = a.concat(3, [4, 5], "six", [[7]]);
 println(c + " " + c.length + " " + a.length + " " + isUndefined(a.concat()));
 println(a.concat(a) + " " + (a.concat([]) == a));
+// Any indexed object spreads, a String object into its characters; a plain text stays whole.
+println(["x"].concat(new String("日本"), "ab").join("|"));
