@@ -127,6 +127,10 @@ void TJArrayObject::GetMember(std::string_view name, bool bracketAccess, TJValue
   int32_t index;
   if (bracketAccess && TextToInteger(name, index)) {
     if (index < 0) IndexError(std::string(name));
+    if (IsDisposed()) {  // a cleared engine's array holds nothing and grows no more
+      value.Clear();
+      return;
+    }
     if (index >= items_.Count()) SetLength(int64_t(index) + 1);
     value = items_[index];
     return;
