@@ -1,5 +1,6 @@
 #include "tools/brs/console_ui.h"
 
+#include <termios.h>
 #include <unistd.h>
 
 #include <vector>
@@ -64,11 +65,26 @@ int TConsoleHostUI::MessageBox(const std::string& text, const std::string& capti
   return buttons.front().id;
 }
 
-bool TConsoleHostUI::InputLine(const std::string& message, std::string& text, char32_t, const std::string& caption,
-                               int) {
+bool TConsoleHostUI::InputLine(const std::string& message, std::string& text, char32_t passwordChar,
+                               const std::string& caption, int) {
   if (!tty_) return false;
+  // A password is not shown while it is typed (nor is the default it would replace).
+  termios saved{};
+  bool hidden = passwordChar != 0 && tcgetattr(fileno(tty_), &saved) == 0;
+  if (hidden) {
+    termios quiet = saved;
+    quiet.c_lflag &= ~tcflag_t(ECHO);
+    hidden = tcsetattr(fileno(tty_), TCSAFLUSH, &quiet) == 0;
+  }
+  std::string shown = passwordChar != 0 || text.empty() ? "" : " [" + text + "]";
   std::string answer;
-  if (!Ask("[" + caption + "] " + message + (text.empty() ? "" : " [" + text + "]") + ": ", answer)) return false;
+  bool answered = Ask("[" + caption + "] " + message + shown + ": ", answer);
+  if (hidden) {
+    tcsetattr(fileno(tty_), TCSAFLUSH, &saved);
+    std::fputs("\n", tty_);
+    std::fflush(tty_);
+  }
+  if (!answered) return false;
   if (!answer.empty()) text = answer;
   return true;
 }
