@@ -13,6 +13,8 @@ println("AbC ÄÖ ＡＢ".toLowerCase() + " " + "abc äö ａｂ".toUpperCase())
 println("[" + ("\t\r\n x y " + String.fromCharCode(1)).trim() + "][" + "  x ".trimLeft() + "][" + " x  ".trimRight() + "][" + "　x　".trim() + "]");
 // reverse keeps each character whole; multiply repeats.
 println("日本語abc".reverse() + " " + "ab".multiply(3) + "[" + "ab".multiply(0) + "][" + "".multiply(5) + "][" + "ab".multiply(-1) + "][" + "ab".multiply() + "]");
+// A repetition too large to hold is an error, not an exhausted memory.
+try { "ab".multiply(200000000); println("no error"); } catch (e) { println("multiply: " + e); }
 // crypt(3): the salt's two characters then eleven more.
 println("abc".crypt("ab") + " " + "password".crypt("ZZ") + " " + "abc".crypt("ab").length);
 // localeCompare: letters without case first, then lower case before capitals.
