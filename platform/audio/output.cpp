@@ -30,6 +30,9 @@ Output::~Output() { close(); }
 bool Output::start() {
   if (state_ != State::kIdle) return state_ != State::kNone;
   state_ = State::kNone;
+  // SDL would take over SIGINT and SIGTERM and turn them into quit events that nobody reads: the
+  // program could then not be stopped from its terminal. The signals keep their usual meaning.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     std::fprintf(stderr, "sound: no audio output (%s)\n", SDL_GetError());
     return false;

@@ -108,4 +108,29 @@ TEST_F(WindowTest, BusyFrame) {
   EXPECT_FALSE(form->Panel1->Visible());
 }
 
+// The game runs from the application's message loop: once started, every round of the loop that
+// finds nothing to do calls the idle handler, which steps a frame when the clock says so and asks
+// to be called again at once. Back on the title the loop waits for events again.
+TEST_F(WindowTest, TheMessageLoopRunsTheGameFromItsIdleHandler) {
+  game::Game& g = form->TheGame();
+  uint32_t now = 0;
+  g.Clock = [&] { return now += 7; };  // a frame every other call
+  g.SleepMs = [](uint32_t) {};
+  fw::SetKeyDown(game::VK_RETURN, true);
+  form->Timer1Timer(form->Timer1);
+  fw::SetKeyDown(game::VK_RETURN, false);
+  ASSERT_EQ(g.Running, 1);
+  for (int i = 0; i < 200 && g.Frame < 40; ++i) fw::Application()->HandleMessage();
+  EXPECT_GE(g.Frame, 40);
+  EXPECT_FALSE(fw::Application()->Idle());  // a running game wants the next call at once
+  g.Life = 0;
+  for (int i = 0; i < 200 && g.Running; ++i) {
+    fw::SetKeyDown(game::VK_RETURN, i % 2 == 1);
+    fw::Application()->HandleMessage();
+  }
+  EXPECT_EQ(g.Running, 0);
+  EXPECT_TRUE(form->Panel1->Visible());
+  EXPECT_TRUE(fw::Application()->Idle());  // the title waits for its timer
+}
+
 }  // namespace

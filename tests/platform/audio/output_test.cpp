@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <string>
 
@@ -35,6 +36,12 @@ TEST(Output, DummyDriverOpensAndCloses) {
   audio::Output out;
   EXPECT_TRUE(out.start());
   EXPECT_TRUE(out.hasDevice());
+  // Interrupt and terminate still end the program: the sound library took neither signal over.
+  for (int signal : {SIGINT, SIGTERM}) {
+    struct sigaction action {};
+    ASSERT_EQ(sigaction(signal, nullptr, &action), 0);
+    EXPECT_EQ(action.sa_handler, SIG_DFL) << signal;
+  }
   out.close();
   EXPECT_FALSE(out.hasDevice());
   EXPECT_FALSE(out.start());
