@@ -23,3 +23,7 @@ println(RegExp.$0 + " " + RegExp.$1 + " " + RegExp.$2 + " " + RegExp.lastParen +
 RegExp.source = "z+";
 found = RegExp.test("azzb");
 println(found + " " + RegExp.lastMatch + " " + RegExp);
+// A failed exec clears the engine-wide match but hands over nothing: the input stays the last one.
+new RegExp("a").test("cat");
+failed = new RegExp("q").exec("dog");
+println(failed + " [" + RegExp.lastMatch + "] " + RegExp.index + " " + RegExp.input + " " + RegExp.source);
