@@ -1,0 +1,201 @@
+// A small form drawn on the offscreen platform and saved as a PNG: the pixels show that every
+// control drew itself where the form description put it.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <cstdlib>
+#include <functional>
+
+#include "platform/fw/application.h"
+#include "platform/fw/button.h"
+#include "platform/fw/check_box.h"
+#include "platform/fw/edit.h"
+#include "platform/fw/form.h"
+#include "platform/fw/label.h"
+#include "platform/fw/list_box.h"
+#include "platform/fw/panel.h"
+#include "platform/fw/registration.h"
+#include "platform/qt/host.h"
+#include "platform/qt/peer.h"
+
+namespace {
+
+using namespace fw;
+
+const char* const kSample = R"(object Sample: TForm
+  Left = 0
+  Top = 0
+  BorderStyle = bsDialog
+  Caption = 'Sample'
+  ClientHeight = 240
+  ClientWidth = 320
+  Color = clYellow
+  Font.Height = -12
+  Font.Name = 'IPAPGothic'
+  object Panel1: TPanel
+    Left = 8
+    Top = 8
+    Width = 304
+    Height = 40
+    BevelOuter = bvNone
+    Color = clNavy
+    TabOrder = 0
+  end
+  object Label1: TLabel
+    Left = 8
+    Top = 56
+    Width = 120
+    Height = 16
+    AutoSize = False
+    Caption = 'ラベル Label'
+    Font.Color = clRed
+    Font.Height = -14
+    Font.Name = 'IPAPGothic'
+    ParentFont = False
+  end
+  object Edit1: TEdit
+    Left = 8
+    Top = 80
+    Width = 140
+    Height = 24
+    TabOrder = 1
+    Text = 'edit text'
+  end
+  object Button1: TButton
+    Left = 8
+    Top = 112
+    Width = 100
+    Height = 28
+    Caption = 'Button'
+    TabOrder = 2
+  end
+  object CheckBox1: TCheckBox
+    Left = 8
+    Top = 150
+    Width = 120
+    Height = 20
+    Caption = 'Check'
+    Checked = True
+    TabOrder = 3
+  end
+  object ListBox1: TListBox
+    Left = 168
+    Top = 80
+    Width = 144
+    Height = 96
+    ItemHeight = 16
+    Items.Strings = (
+      'first'
+      'second'
+      'third')
+    TabOrder = 4
+  end
+end
+)";
+
+using Pixel = std::function<bool(QRgb)>;
+
+bool Near(QRgb p, int r, int g, int b, int tolerance = 24) {
+  return std::abs(qRed(p) - r) <= tolerance && std::abs(qGreen(p) - g) <= tolerance &&
+         std::abs(qBlue(p) - b) <= tolerance;
+}
+bool Dark(QRgb p) { return qRed(p) < 110 && qGreen(p) < 110 && qBlue(p) < 110; }
+bool Yellow(QRgb p) { return Near(p, 255, 255, 0); }
+
+int Count(const QImage& img, const TRect& r, const Pixel& pred) {
+  int n = 0;
+  for (int y = r.Top; y < r.Bottom; ++y)
+    for (int x = r.Left; x < r.Right; ++x) n += pred(img.pixel(x, y));
+  return n;
+}
+int Area(const TRect& r) { return r.Width() * r.Height(); }
+TRect Inset(const TRect& r, int d) { return {r.Left + d, r.Top + d, r.Right - d, r.Bottom - d}; }
+
+class ScreenshotTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    static int argc = 1;
+    static char name[] = "qtfw_screenshot_tests";
+    static char* argv[] = {name, nullptr};
+    if (!host) host = new qtfw::TQtHost(argc, argv);
+  }
+  void TearDown() override {
+    DestroyApplication();
+    settle();
+  }
+  static void settle() {
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+  }
+  static QImage shot(TControl* form) {
+    settle();
+    auto* peer = dynamic_cast<qtfw::TQtPeer*>(form->Peer());
+    if (!peer || !peer->Widget()) return {};
+    return peer->Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  }
+  template <class T>
+  static T* part(TComponent* form, const char* name) {
+    return dynamic_cast<T*>(form->FindComponent(name));
+  }
+  static qtfw::TQtHost* host;
+};
+qtfw::TQtHost* ScreenshotTest::host = nullptr;
+
+TEST_F(ScreenshotTest, EveryControlOfASmallFormDraws) {
+  RegisterFrameworkClasses();
+  auto* form = new TForm(Application());
+  ReadComponentText(form, kSample);
+  form->AfterConstruction();
+  auto* list = part<TListBox>(form, "ListBox1");
+  auto* check = part<TCheckBox>(form, "CheckBox1");
+  ASSERT_TRUE(list && check);
+  list->SetItemIndex(1);
+  form->Show();
+  QImage img = shot(form);
+  ASSERT_EQ(img.size(), QSize(320, 240));
+  const std::string file = testing::TempDir() + "fw_controls_sample.png";
+  ASSERT_TRUE(img.save(QString::fromStdString(file), "PNG"));
+  QImage saved(QString::fromStdString(file));
+  ASSERT_EQ(saved.convertToFormat(QImage::Format_RGB32), img);
+
+  auto rect = [&](const char* name) { return part<TControl>(form, name)->BoundsRect(); };
+  // The form's own colour around the controls.
+  EXPECT_GT(Count(img, {130, 56, 160, 72}, Yellow), 400);
+  // The panel: its colour, edge to edge.
+  const TRect panel = rect("Panel1");
+  EXPECT_GT(Count(img, Inset(panel, 2), [](QRgb p) { return Near(p, 0, 0, 128); }), Area(Inset(panel, 2)) * 9 / 10);
+  // The label: red letters on the form's colour.
+  const TRect label = rect("Label1");
+  EXPECT_GT(Count(img, label, [](QRgb p) { return qRed(p) > 180 && qGreen(p) < 90 && qBlue(p) < 90; }), 30);
+  EXPECT_GT(Count(img, label, Yellow), Area(label) / 3);
+  // The edit: a white field with its dark text.
+  const TRect edit = rect("Edit1");
+  EXPECT_GT(Count(img, Inset(edit, 3), [](QRgb p) { return Near(p, 255, 255, 255, 8); }), Area(edit) / 2);
+  EXPECT_GT(Count(img, Inset(edit, 3), Dark), 20);
+  // The button: a face that is not the form's colour, with its caption.
+  const TRect button = rect("Button1");
+  EXPECT_LT(Count(img, Inset(button, 3), Yellow), Area(button) / 10);
+  EXPECT_GT(Count(img, Inset(button, 3), Dark), 20);
+  // The list box: white rows, the selected one in the highlight colour, text in the others.
+  const TRect lb = rect("ListBox1");
+  const TRect row0 = list->ItemRect(0), row1 = list->ItemRect(1);
+  auto onForm = [&](TRect r) { return TRect{lb.Left + r.Left, lb.Top + r.Top, lb.Left + r.Right, lb.Top + r.Bottom}; };
+  EXPECT_GT(Count(img, Inset(onForm(row1), 2), [](QRgb p) { return Near(p, 10, 36, 106, 12); }),
+            Area(Inset(onForm(row1), 2)) / 2);
+  EXPECT_GT(Count(img, onForm(row0), Dark), 15);
+  EXPECT_GT(Count(img, Inset(lb, 3), [](QRgb p) { return Near(p, 255, 255, 255, 8); }), Area(lb) / 2);
+  // The check box: its box and caption drew, and the check mark is what changes when it clears.
+  const TRect cb = rect("CheckBox1");
+  EXPECT_GT(Count(img, cb, Dark), 20);
+  check->SetChecked(false);
+  QImage cleared = shot(form);
+  int changed = 0;
+  for (int y = cb.Top; y < cb.Bottom; ++y)
+    for (int x = cb.Left; x < cb.Left + 20; ++x) changed += img.pixel(x, y) != cleared.pixel(x, y);
+  EXPECT_GT(changed, 4);
+  // Elsewhere nothing moved.
+  EXPECT_EQ(img.copy(0, 0, 320, 76), cleared.copy(0, 0, 320, 76));
+  EXPECT_EQ(img.copy(lb.Left, lb.Top, lb.Width(), lb.Height()), cleared.copy(lb.Left, lb.Top, lb.Width(), lb.Height()));
+}
+
+}  // namespace
