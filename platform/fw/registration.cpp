@@ -9,8 +9,10 @@
 #include "platform/fw/form.h"
 #include "platform/fw/image.h"
 #include "platform/fw/label.h"
+#include "platform/fw/list_box.h"
 #include "platform/fw/memo.h"
 #include "platform/fw/panel.h"
+#include "platform/fw/radio_button.h"
 #include "platform/fw/timer.h"
 #include "platform/rt/typeinfo.h"
 
@@ -25,7 +27,8 @@ void RegisterFrameworkClasses() {
         &TForm::StaticClassInfo(), &TPanel::StaticClassInfo(), &TLabel::StaticClassInfo(),
         &TEdit::StaticClassInfo(), &TMemo::StaticClassInfo(), &TButton::StaticClassInfo(),
         &TCheckBox::StaticClassInfo(), &TImage::StaticClassInfo(), &TTimer::StaticClassInfo(),
-        &TApplicationEvents::StaticClassInfo(), &TBitmap::StaticClassInfo()})
+        &TApplicationEvents::StaticClassInfo(), &TBitmap::StaticClassInfo(),
+        &TRadioButton::StaticClassInfo(), &TListBox::StaticClassInfo(), &TCheckListBox::StaticClassInfo()})
     rt::RegisterClass(*cls);
 }
 

@@ -6,6 +6,8 @@
 #include "platform/fw/dialogs.h"
 #include "platform/fw/registration.h"
 #include "platform/fw/services.h"
+#include "platform/qt/choice_peers.h"
+#include "platform/qt/clipboard.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/peer.h"
 #include "platform/qt/services.h"
@@ -30,6 +32,8 @@ TQtHost::TQtHost(int& argc, char** argv) : impl_(new Impl) {
   }
   fw::RegisterFrameworkClasses();
   RegisterStandardPeers();
+  RegisterChoicePeers();
+  fw::SetClipboardService(std::make_shared<TQtClipboard>());
   fw::SetMessagePump(&impl_->pump);
   fw::SetTimerService(&impl_->timers);
   fw::SetPeerFactory(&impl_->peers);
@@ -38,6 +42,7 @@ TQtHost::TQtHost(int& argc, char** argv) : impl_(new Impl) {
 
 TQtHost::~TQtHost() {
   fw::SetDialogService(nullptr);
+  fw::SetClipboardService(nullptr);
   fw::SetPeerFactory(nullptr);
   fw::SetTimerService(nullptr);
   fw::SetMessagePump(nullptr);
