@@ -5,6 +5,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QRadioButton>
 
 #include "platform/fw/list_box.h"
@@ -26,6 +27,12 @@ class TRadioWidget : public TForwarding<QRadioButton> {
   std::function<void()> onClick;
 
  protected:
+  // The control's colour behind the button and its caption (the style's polish would replace a
+  // palette colour with its own).
+  void paintEvent(QPaintEvent* event) override {
+    if (model) QPainter(this).fillRect(rect(), ToQColor(model->Color()));
+    QRadioButton::paintEvent(event);
+  }
   // The model checks the button (and unchecks its siblings); Qt changes nothing itself.
   void nextCheckState() override {
     if (onClick) onClick();
@@ -60,13 +67,7 @@ class TRadioButtonPeer : public TQtPeer {
         b->setLayoutDirection(m.Alignment() == fw::taLeftJustify ? Qt::RightToLeft : Qt::LeftToRight);
         b->setFocusPolicy(FocusPolicyOf(m));
         break;
-      case TPeerChange::Color: {
-        QPalette p = b->palette();
-        p.setColor(QPalette::Window, ToQColor(m.Color()));
-        b->setPalette(p);
-        b->setAutoFillBackground(true);
-        break;
-      }
+      case TPeerChange::Color: b->update(); break;
       default: break;
     }
   }

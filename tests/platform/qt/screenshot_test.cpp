@@ -79,6 +79,15 @@ const char* const kSample = R"(object Sample: TForm
     Checked = True
     TabOrder = 3
   end
+  object RadioButton1: TRadioButton
+    Left = 8
+    Top = 180
+    Width = 140
+    Height = 20
+    Caption = 'Radio'
+    Checked = True
+    TabOrder = 5
+  end
   object ListBox1: TListBox
     Left = 168
     Top = 80
@@ -193,6 +202,10 @@ TEST_F(ScreenshotTest, EveryControlOfASmallFormDraws) {
   for (int y = cb.Top; y < cb.Bottom; ++y)
     for (int x = cb.Left; x < cb.Left + 20; ++x) changed += img.pixel(x, y) != cleared.pixel(x, y);
   EXPECT_GT(changed, 4);
+  // The radio button: its caption and checked circle on the form's colour, which it takes over.
+  const TRect radio = rect("RadioButton1");
+  EXPECT_GT(Count(img, radio, Dark), 20);
+  EXPECT_GT(Count(img, {radio.Left + 80, radio.Top, radio.Right, radio.Bottom}, Yellow), 55 * 20 * 9 / 10);
   // Elsewhere nothing moved.
   EXPECT_EQ(img.copy(0, 0, 320, 76), cleared.copy(0, 0, 320, 76));
   EXPECT_EQ(img.copy(lb.Left, lb.Top, lb.Width(), lb.Height()), cleared.copy(lb.Left, lb.Top, lb.Width(), lb.Height()));
