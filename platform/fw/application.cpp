@@ -192,7 +192,8 @@ void TApplication::HandleException(TObject* sender) {
 void TApplication::ShowException(const std::exception& e) {
   std::string text = e.what();
   lastExceptionMessage_ = text;
-  if (!text.empty() && text.back() != '.') text += '.';
+  // A message that ends in a letter or digit (or any character after '.') gets a full stop.
+  if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
   TMessageRequest r;
   r.Caption = title_;
   r.Text = text;

@@ -111,11 +111,18 @@ void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t heigh
   height = std::max(height, 0);
   if (left == left_ && top == top_ && width == width_ && height == height_) return;
   const bool resized = width != width_ || height != height_;
+  const int32_t oldClientWidth = ClientWidth(), oldClientHeight = ClientHeight();
   left_ = left;
   top_ = top;
   width_ = width;
   height_ = height;
   PeerChanged(TPeerChange::Bounds);
+  if (resized)
+    if (auto* w = dynamic_cast<TWinControl*>(this)) {
+      w->AnchorChildren(oldClientWidth, oldClientHeight);
+      w->AlignControls();
+    }
+  if (parent_ && align_ != alNone) parent_->AlignControls();
   if (resized && !HasState(csLoading)) Resize();
 }
 
@@ -140,13 +147,14 @@ TPoint TControl::ScreenToClient(TPoint p) const {
 void TControl::SetAlign(TAlign a) {
   if (a == align_) return;
   align_ = a;
-  if (parent_) parent_->PeerChanged(TPeerChange::Bounds);
+  if (parent_) parent_->AlignControls();
 }
 
 void TControl::SetVisible(bool visible) {
   if (visible == visible_) return;
   visible_ = visible;
   VisibleChanged();
+  if (parent_ && align_ != alNone) parent_->AlignControls();
 }
 
 void TControl::VisibleChanged() { PeerChanged(TPeerChange::Visible); }
@@ -322,6 +330,7 @@ const rt::ClassInfo& TWinControl::StaticClassInfo() {
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
+  Destroying();  // no realigning of what is going away
   // The window goes first (its children's windows with it), then the child controls.
   DestroyPeer();
   while (!controls_.empty()) {
@@ -353,6 +362,7 @@ void TWinControl::InsertControl(TControl* control) {
   control->ParentFontChanged();
   control->ParentColorChanged();
   if (Peer()) control->CreatePeer();
+  if (control->Align() != alNone) AlignControls();
 }
 
 void TWinControl::RemoveControl(TControl* control) {
@@ -366,6 +376,77 @@ void TWinControl::RemoveControl(TControl* control) {
     if (t != tabList_.end()) tabList_.erase(t);
   }
   control->parent_ = nullptr;
+  if (control->Align() != alNone && !HasState(csDestroying)) AlignControls();
+}
+
+void TWinControl::Loaded() {
+  TControl::Loaded();
+  AlignControls();
+}
+
+void TWinControl::AlignControls() {
+  if (aligning_ || HasState(csLoading) || HasState(csDestroying)) return;
+  aligning_ = true;
+  try {
+    TRect r = AlignRect();
+    for (TAlign kind : {alTop, alBottom, alLeft, alRight, alClient}) {
+      std::vector<TControl*> list;
+      for (TControl* c : controls_)
+        if (c->Visible() && c->Align() == kind) list.push_back(c);
+      // Along an edge, in the order they stand there now (the list order breaks ties).
+      std::stable_sort(list.begin(), list.end(), [kind](TControl* a, TControl* b) {
+        switch (kind) {
+          case alTop: return a->Top() < b->Top();
+          case alBottom: return a->Top() + a->Height() > b->Top() + b->Height();
+          case alLeft: return a->Left() < b->Left();
+          case alRight: return a->Left() + a->Width() > b->Left() + b->Width();
+          default: return false;
+        }
+      });
+      for (TControl* c : list) {
+        const int32_t w = c->Width(), h = c->Height();
+        switch (kind) {
+          case alTop:
+            c->SetBounds(r.Left, r.Top, r.Width(), h);
+            r.Top = std::min(r.Bottom, r.Top + h);
+            break;
+          case alBottom:
+            c->SetBounds(r.Left, r.Bottom - h, r.Width(), h);
+            r.Bottom = std::max(r.Top, r.Bottom - h);
+            break;
+          case alLeft:
+            c->SetBounds(r.Left, r.Top, w, r.Height());
+            r.Left = std::min(r.Right, r.Left + w);
+            break;
+          case alRight:
+            c->SetBounds(r.Right - w, r.Top, w, r.Height());
+            r.Right = std::max(r.Left, r.Right - w);
+            break;
+          default: c->SetBounds(r.Left, r.Top, r.Width(), r.Height()); break;
+        }
+      }
+    }
+  } catch (...) {
+    aligning_ = false;
+    throw;
+  }
+  aligning_ = false;
+}
+
+void TWinControl::AnchorChildren(int32_t oldClientWidth, int32_t oldClientHeight) {
+  if (HasState(csLoading)) return;
+  const int32_t dw = ClientWidth() - oldClientWidth, dh = ClientHeight() - oldClientHeight;
+  if (dw == 0 && dh == 0) return;
+  for (TControl* c : std::vector<TControl*>(controls_)) {
+    if (c->Align() != alNone) continue;
+    const TAnchors a = c->Anchors();
+    int32_t l = c->Left(), t = c->Top(), w = c->Width(), h = c->Height();
+    if (a.has(akRight)) (a.has(akLeft) ? w : l) += dw;
+    else if (!a.has(akLeft)) l += dw / 2;
+    if (a.has(akBottom)) (a.has(akTop) ? h : t) += dh;
+    else if (!a.has(akTop)) t += dh / 2;
+    c->SetBounds(l, t, w, h);
+  }
 }
 
 bool TWinControl::ContainsControl(const TControl* control) const {

@@ -261,6 +261,13 @@ class TWinControl : public TControl {
   void FocusIn();
   void FocusOut();
 
+  // Places the children aligned to the edges (top, bottom, left, right, then the client ones) in
+  // the client area, in their order along each edge.
+  void AlignControls();
+  // The part of the client area aligned children fill (panels leave their bevels and border).
+  virtual TRect AlignRect() const { return ClientRect(); }
+  void Loaded() override;
+
   // Keys the control uses itself rather than leave to the form (a memo's Enter and Tab).
   virtual bool WantsKey(uint16_t key) const { return false; }
 
@@ -289,6 +296,10 @@ class TWinControl : public TControl {
   bool tabStop_ = false;
 
  private:
+  // Children anchored to the right or bottom edge follow a change of the client size.
+  void AnchorChildren(int32_t oldClientWidth, int32_t oldClientHeight);
+
+  bool aligning_ = false;
   std::vector<TControl*> controls_;
   std::vector<TWinControl*> tabList_;
   HWND handle_ = 0;

@@ -30,6 +30,14 @@ TPanel::TPanel(TComponent* owner) : TWinControl(owner) {
   SetBounds(0, 0, 185, 41);
 }
 
+TRect TPanel::AlignRect() const {
+  int32_t inset = borderWidth_ + (bevelOuter_ != bvNone ? bevelWidth_ : 0) + (bevelInner_ != bvNone ? bevelWidth_ : 0) +
+                  (borderStyle_ == TBorderStyle::bsSingle ? 1 : 0);
+  TRect r = ClientRect();
+  r = {r.Left + inset, r.Top + inset, std::max(r.Left + inset, r.Right - inset), std::max(r.Top + inset, r.Bottom - inset)};
+  return r;
+}
+
 void TPanel::SetAlignment(TAlignment a) {
   alignment_ = a;
   Invalidate();

@@ -29,6 +29,8 @@ class TPanel : public TWinControl {
   void SetFullRepaint(bool v) { fullRepaint_ = v; }
   bool Locked() const { return locked_; }
   void SetLocked(bool v) { locked_ = v; }
+  // Inside the border and the bevels.
+  TRect AlignRect() const override;
 
  private:
   TAlignment alignment_ = taCenter;

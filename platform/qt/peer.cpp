@@ -212,7 +212,13 @@ void TQtPeer::Changed(fw::TPeerChange what) {
       break;
     }
     case C::Color: widget_->update(); break;
-    case C::Cursor: widget_->setCursor(cursorShape(control_.Cursor())); break;
+    case C::Cursor:
+      // The default cursor is the parent's (a form that hides the cursor hides it over its controls).
+      if (control_.Cursor() == fw::crDefault && control_.Parent())
+        widget_->unsetCursor();
+      else
+        widget_->setCursor(cursorShape(control_.Cursor()));
+      break;
     case C::Text:
     case C::Content:
     case C::State: widget_->update(); break;

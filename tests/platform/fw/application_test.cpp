@@ -36,19 +36,20 @@ class ApplicationTest : public testing::Test {
 class TTestForm : public TForm {
  public:
   using TForm::TForm;
-  std::vector<std::string> events;
+  std::vector<std::string> own;
+  std::vector<std::string>* events = &own;  // may outlive the form
   bool allowClose = true;
   TCloseAction closeAction = caHide;
-  void Created(TObject*) { events.push_back("create"); }
-  void Destroyed(TObject*) { events.push_back("destroy"); }
-  void Shown(TObject*) { events.push_back("show"); }
-  void Hidden(TObject*) { events.push_back("hide"); }
+  void Created(TObject*) { events->push_back("create"); }
+  void Destroyed(TObject*) { events->push_back("destroy"); }
+  void Shown(TObject*) { events->push_back("show"); }
+  void Hidden(TObject*) { events->push_back("hide"); }
   void Query(TObject*, bool& canClose) {
-    events.push_back("closequery");
+    events->push_back("closequery");
     canClose = allowClose;
   }
   void Closing(TObject*, TCloseAction& action) {
-    events.push_back("close");
+    events->push_back("close");
     action = closeAction;
   }
   void Hook() {
@@ -75,16 +76,18 @@ struct Recorder {
 };
 
 TEST_F(ApplicationTest, RunShowsTheMainFormAndClosingItEndsTheLoop) {
+  std::vector<std::string> log;
   TTestForm* form = new TTestForm(Application());
+  form->events = &log;
   form->Hook();
   Application()->SetMainForm(form);
   form->AfterConstruction();
   pump.OnEmpty = [&] { form->Close(); };
   Application()->Run();
   EXPECT_TRUE(Application()->Terminated());
-  EXPECT_EQ(form->events, (std::vector<std::string>{"create", "show", "closequery", "close"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"create", "show", "closequery", "close"}));
   DestroyApplication();
-  EXPECT_EQ(form->events.back(), "destroy");  // freed with the application (the vector outlives nothing else)
+  EXPECT_EQ(log.back(), "destroy");  // freed with the application
 }
 
 TEST_F(ApplicationTest, CloseQueryCanRefuseAndCloseActionsDecide) {

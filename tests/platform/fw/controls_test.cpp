@@ -402,3 +402,68 @@ TEST_F(ControlsTest, LabelAutoSizeFitsTheText) {
 
 }  // namespace
 }  // namespace fw
+
+namespace fw {
+namespace {
+
+class LayoutTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    form = new TForm(Application());
+    form->SetBorderStyle(bsNone);
+    form->SetClientSize(200, 100);
+  }
+  void TearDown() override { DestroyApplication(); }
+  TPanel* panel(TAlign align, int32_t size) {
+    auto* p = new TPanel(form);
+    p->SetBounds(0, 0, size, size);
+    p->SetParent(form);
+    p->SetAlign(align);
+    return p;
+  }
+  TForm* form = nullptr;
+};
+
+TEST_F(LayoutTest, AlignedChildrenFillTheEdgesThenTheRest) {
+  TPanel* top = panel(alTop, 20);
+  TPanel* bottom = panel(alBottom, 10);
+  TPanel* left = panel(alLeft, 30);
+  TPanel* client = panel(alClient, 5);
+  EXPECT_EQ(top->BoundsRect(), Rect(0, 0, 200, 20));
+  EXPECT_EQ(bottom->BoundsRect(), Rect(0, 90, 200, 100));
+  EXPECT_EQ(left->BoundsRect(), Rect(0, 20, 30, 90));
+  EXPECT_EQ(client->BoundsRect(), Rect(30, 20, 200, 90));
+  form->SetClientSize(300, 150);  // they follow the new size
+  EXPECT_EQ(bottom->BoundsRect(), Rect(0, 140, 300, 150));
+  EXPECT_EQ(client->BoundsRect(), Rect(30, 20, 300, 140));
+  top->SetVisible(false);  // a hidden one leaves its room to the others
+  EXPECT_EQ(left->BoundsRect(), Rect(0, 0, 30, 140));
+  left->Free();
+  EXPECT_EQ(client->BoundsRect(), Rect(0, 0, 300, 140));
+  // Inside a panel, the bevel is kept clear.
+  auto* inner = new TPanel(form);
+  inner->SetParent(client);
+  inner->SetAlign(alClient);
+  EXPECT_EQ(inner->BoundsRect(), Rect(1, 1, 299, 139));
+}
+
+TEST_F(LayoutTest, AnchoredChildrenFollowTheirEdges) {
+  auto* fixed = new TPanel(form);
+  fixed->SetParent(form);
+  fixed->SetBounds(10, 10, 50, 20);
+  auto* right = new TPanel(form);
+  right->SetParent(form);
+  right->SetBounds(150, 10, 40, 20);
+  right->SetAnchors(TAnchors{akTop, akRight});
+  auto* stretch = new TPanel(form);
+  stretch->SetParent(form);
+  stretch->SetBounds(10, 40, 180, 50);
+  stretch->SetAnchors(TAnchors{akLeft, akTop, akRight, akBottom});
+  form->SetClientSize(260, 130);
+  EXPECT_EQ(fixed->BoundsRect(), Rect(10, 10, 60, 30));
+  EXPECT_EQ(right->BoundsRect(), Rect(210, 10, 250, 30));
+  EXPECT_EQ(stretch->BoundsRect(), Rect(10, 40, 250, 120));
+}
+
+}  // namespace
+}  // namespace fw

@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 
+#include "platform/fw/application.h"
 #include "platform/fw/dialogs.h"
 #include "platform/audio/output.h"
 #include "platform/midi/ggs.h"
@@ -17,6 +18,11 @@ class ConfigDialogTest : public ::testing::Test {
     static char name[] = "midi_config_tests";
     static char* argv[] = {name, nullptr};
     if (!QGuiApplication::instance()) app = new QGuiApplication(argc, argv);  // fonts for the form
+  }
+  static void TearDownTestSuite() {
+    fw::DestroyApplication();  // the forms' fonts go before the font system does
+    delete app;
+    app = nullptr;
   }
   static QGuiApplication* app;
   audio::Mixer mixer;

@@ -233,3 +233,39 @@ TEST_F(PeersTest, TimersTickThroughTheLoopAndModalFormsEndByTheirButtons) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace fw;
+
+class PlacementTest : public PeersTest {};
+
+TEST_F(PlacementTest, AHandlerMayFreeItsOwnFormAndCentredFormsSitMidScreen) {
+  struct Closer {
+    TForm* form;
+    void Click(TObject*) { form->Free(); }
+  } closer{nullptr};
+  auto* victim = new TForm(Application());
+  victim->AfterConstruction();
+  closer.form = victim;
+  auto* button = new TButton(victim);
+  button->SetParent(victim);
+  button->OnClick = TNotifyEvent::bind<&Closer::Click>(&closer);
+  victim->Show();
+  settle();
+  auto alive = victim->LivenessToken();
+  QPointer<QWidget> window(widgetOf(victim));
+  QTest::mouseClick(widgetOf(button), Qt::LeftButton);  // the form goes under its own click
+  EXPECT_TRUE(alive.expired());
+  settle();
+  Application()->ProcessMessages();
+  EXPECT_TRUE(!window || !window->isVisible());
+  EXPECT_TRUE(errors.empty());
+
+  form->SetPosition(poScreenCenter);
+  form->Show();
+  EXPECT_EQ(form->Left(), (Screen()->Width() - form->Width()) / 2);
+  EXPECT_EQ(form->Top(), (Screen()->Height() - form->Height()) / 2);
+}
+
+}  // namespace
