@@ -332,7 +332,8 @@ class TEditPeer : public TQtPeer {
         const QString q = ToQString(text);
         if (e->text() != q) e->setText(q);
         e->setReadOnly(m.ReadOnly());
-        e->setMaxLength(m.MaxLength() > 0 ? m.MaxLength() : 32767);
+        // The limit holds the user's typing only: a longer text set by the program is kept whole.
+        e->setMaxLength(m.MaxLength() > 0 ? std::max<int>(m.MaxLength(), int(q.size())) : 0x3FFFFFFF);
         e->setEchoMode(m.PasswordChar() ? QLineEdit::Password : QLineEdit::Normal);
         e->setFrame(m.BorderStyle() == fw::TBorderStyle::bsSingle);
         const int start = ByteToIndex(text, m.SelStart());

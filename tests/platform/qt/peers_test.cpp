@@ -269,3 +269,28 @@ TEST_F(PlacementTest, AHandlerMayFreeItsOwnFormAndCentredFormsSitMidScreen) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace fw;
+
+TEST_F(PeersTest, LongTextsAndTheLengthLimitLoseNothing) {
+  auto* edit = new TEdit(form);
+  edit->SetParent(form);
+  form->Show();
+  settle();
+  auto* qedit = dynamic_cast<QLineEdit*>(widgetOf(edit));
+  ASSERT_NE(qedit, nullptr);
+  const std::string longText(40000, 'x');
+  edit->SetText(longText);
+  EXPECT_EQ(qedit->text().size(), 40000);
+  edit->SetText("abcdef");
+  edit->SetMaxLength(3);  // set by the program: kept whole
+  EXPECT_EQ(qedit->text(), "abcdef");
+  edit->SetText("");
+  qedit->setFocus();
+  QTest::keyClicks(qedit, "123456");
+  EXPECT_EQ(edit->Text(), "123");  // typing stops at the limit
+}
+
+}  // namespace
