@@ -283,7 +283,13 @@ void TControl::MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_
 }
 
 void TControl::MouseDoubleClick(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+  // The second press of a double click: OnDblClick, then OnMouseDown with ssDouble; the release
+  // that follows is no second click.
+  leftPressed_ = false;
+  auto alive = LivenessToken();
   if (button == mbLeft) DblClick();
+  shift.include(ssDouble);
+  if (!alive.expired() && OnMouseDown) OnMouseDown(this, button, shift, x, y);
 }
 
 void TControl::PeerChanged(TPeerChange what) const {

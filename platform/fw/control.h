@@ -133,6 +133,7 @@ class TControl : public TComponent {
   void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
   void MouseMove(TShiftState shift, int32_t x, int32_t y);
   void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+  // The second press of a double click (in place of its MouseDown).
   void MouseDoubleClick(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
 
   // The peer that shows the control; null while it has none.

@@ -301,10 +301,7 @@ bool MouseDouble(fw::TControl* model, QMouseEvent* e) {
   if (!model) return true;
   auto alive = model->LivenessToken();
   const QPoint p = e->position().toPoint();
-  Guarded([&] {
-    model->MouseDown(buttonOf(e->button()), shiftOf(e, true), p.x(), p.y());
-    model->MouseDoubleClick(buttonOf(e->button()), shiftOf(e, true), p.x(), p.y());
-  });
+  Guarded([&] { model->MouseDoubleClick(buttonOf(e->button()), shiftOf(e), p.x(), p.y()); });
   return !alive.expired();
 }
 

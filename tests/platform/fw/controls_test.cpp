@@ -341,6 +341,23 @@ TEST_F(ControlsTest, ClicksNeedPressAndReleaseInside) {
   panel->MouseUp(mbLeft, {}, 500, 5);  // released outside
   panel->MouseUp(mbLeft, {}, 6, 6);    // released without a press
   EXPECT_EQ(clicks, 1);
+
+  // A double click: press, release (a click), second press (the double click), release (nothing).
+  struct Doubles {
+    int n = 0;
+    TShiftState lastDown;
+    void Dbl(TObject*) { ++n; }
+    void Down(TObject*, TMouseButton, TShiftState s, int32_t, int32_t) { lastDown = s; }
+  } doubles;
+  panel->OnDblClick = TNotifyEvent::bind<&Doubles::Dbl>(&doubles);
+  panel->OnMouseDown = TMouseEvent::bind<&Doubles::Down>(&doubles);
+  panel->MouseDown(mbLeft, {}, 5, 5);
+  panel->MouseUp(mbLeft, {}, 5, 5);
+  panel->MouseDoubleClick(mbLeft, {}, 5, 5);
+  panel->MouseUp(mbLeft, {}, 5, 5);
+  EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(doubles.n, 1);
+  EXPECT_TRUE(doubles.lastDown.has(ssDouble));
 }
 
 TEST_F(ControlsTest, FreeingAControlTakesItOutOfParentOwnerAndFocus) {
