@@ -47,11 +47,12 @@ bool TSafeFileStream::Open(const std::string& fileName, uint16_t mode, bool rais
   closeLocked(false);
   fileName_ = fileName;
   mode_ = mode;
-  if ((mode & fmOpenWrite) && !fileExists(fileName)) {
+  int flags = openFlagsOf(mode);
+  // Only a mode that can open a file creates a missing one: a refused mode leaves nothing behind.
+  if (flags >= 0 && (mode & fmOpenWrite) && !fileExists(fileName)) {
     int fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
     if (fd >= 0) ::close(fd);
   }
-  int flags = openFlagsOf(mode);
   int fd = -1;
   if (flags >= 0) {
     do fd = ::open(fileName.c_str(), flags);

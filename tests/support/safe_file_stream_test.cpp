@@ -60,6 +60,12 @@ TEST(SafeFileStream, OpeningMissingAndExistingFiles) {
   EXPECT_FALSE(s.Open(dir.path(), TSafeFileStream::fmOpenRead, false));
   EXPECT_FALSE(s.Open(missing, 3, false));
   EXPECT_FALSE(s.IsOpen());
+
+  // A refused mode with the write bit creates no file on its way to failing.
+  const std::string never = dir.file("never.txt");
+  EXPECT_FALSE(s.Open(never, 3, false));
+  EXPECT_FALSE(s.Open(never, TSafeFileStream::fmOpenWrite | 0x50, false));
+  EXPECT_FALSE(std::filesystem::exists(never));
 }
 
 TEST(SafeFileStream, OperationsWithoutAFileRaise) {
