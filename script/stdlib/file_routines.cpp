@@ -1,5 +1,6 @@
 #include "script/stdlib/file_routines.h"
 
+#include <limits.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -16,6 +17,9 @@ bool IsDirectory(std::string_view path) {
 
 bool CreateDirectoryPath(std::string_view path) {
   if (path.empty()) throw rt::Exception("Cannot Create Dir");
+  // No folder has a longer path; refusing it here also bounds the walk up the parents, which
+  // would otherwise go one call deeper per separator of an arbitrarily long text.
+  if (path.size() >= PATH_MAX) return false;
   while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
   if (IsDirectory(path)) return true;
   size_t slash = path.find_last_of('/');

@@ -73,3 +73,16 @@ TEST(FolderRoutines, FailuresAnswerFalseAndAnEmptyPathRaises) {
     EXPECT_EQ(e.message(), "Cannot Create Dir");
   }
 }
+
+TEST(FolderRoutines, AnOverlongPathIsRefusedWithoutCreatingAnything) {
+  TempFolder tmp;
+  std::string deep = tmp / "";
+  while (deep.size() < (1u << 21)) deep += "d/";
+  EXPECT_FALSE(CreateDirectoryPath(deep));
+  EXPECT_FALSE(IsDirectory(tmp / "d"));
+  // A long path within the limit still works.
+  std::string nested = tmp / "";
+  for (int i = 0; i < 100; ++i) nested += "e/";
+  EXPECT_TRUE(CreateDirectoryPath(nested));
+  EXPECT_TRUE(IsDirectory(nested));
+}
