@@ -6,6 +6,7 @@
 #include <QImage>
 
 #include "platform/fw/application.h"
+#include "platform/fw/bitmap.h"
 #include "platform/fw/button.h"
 #include "platform/fw/check_box.h"
 #include "platform/fw/dialogs.h"
@@ -480,6 +481,75 @@ TEST_F(LayoutTest, AnchoredChildrenFollowTheirEdges) {
   EXPECT_EQ(fixed->BoundsRect(), Rect(10, 10, 60, 30));
   EXPECT_EQ(right->BoundsRect(), Rect(210, 10, 250, 30));
   EXPECT_EQ(stretch->BoundsRect(), Rect(10, 40, 250, 120));
+}
+
+}  // namespace
+}  // namespace fw
+
+namespace fw {
+namespace {
+
+TEST_F(LayoutTest, ImagesPlaceTheirPictureAsAsked) {
+  auto* image = new TImage(form);
+  image->SetParent(form);
+  image->SetBounds(0, 0, 100, 50);
+  TBitmap bitmap;
+  bitmap.SetSize(40, 20);
+  image->Picture()->Assign(&bitmap);
+  EXPECT_EQ(image->DestRect(), Rect(0, 0, 40, 20));
+  image->SetCenter(true);
+  EXPECT_EQ(image->DestRect(), Rect(30, 15, 70, 35));
+  image->SetCenter(false);
+  image->SetStretch(true);
+  EXPECT_EQ(image->DestRect(), Rect(0, 0, 100, 50));
+  image->SetProportional(true);  // as large as fits, keeping 2:1
+  EXPECT_EQ(image->DestRect(), Rect(0, 0, 100, 50));
+  image->SetBounds(0, 0, 100, 100);
+  EXPECT_EQ(image->DestRect(), Rect(0, 0, 100, 50));
+  image->SetAutoSize(true);
+  EXPECT_EQ(image->Width(), 40);
+  EXPECT_EQ(image->Height(), 20);
+  // Drawing on its canvas repaints it; a picture of another kind cannot be drawn on.
+  image->Canvas()->SetPixel(1, 1, clRed);
+  EXPECT_EQ(image->Picture()->Bitmap()->Canvas()->Pixel(1, 1), clRed);
+}
+
+TEST_F(LayoutTest, BorderStylesKeepTheClientSize) {
+  form->SetBorderStyle(bsSizeable);
+  EXPECT_EQ(form->ClientWidth(), 200);
+  EXPECT_EQ(form->ClientHeight(), 100);
+  EXPECT_EQ(form->Width(), 200 + 2 * form->FrameWidth());
+  EXPECT_EQ(form->Height(), 100 + form->CaptionHeight() + 2 * form->FrameWidth());
+  form->SetBorderStyle(bsNone);
+  EXPECT_EQ(form->Width(), 200);
+  EXPECT_EQ(form->ClientOrigin(), Point(form->Left(), form->Top()));
+  form->ClientResizedByUser(50, 50);  // a fixed border: the size stays the form's
+  EXPECT_EQ(form->ClientWidth(), 200);
+}
+
+TEST_F(LayoutTest, MemoCaretPosCountsLinesAndBytes) {
+  auto* memo = new TMemo(form);
+  memo->SetText("ab\r\n日本\r\nc");
+  memo->SetSelStart(10);  // "ab\r\n" is 4 bytes, "日本" 6: the end of the second line
+  EXPECT_EQ(memo->CaretPos(), Point(6, 1));
+  memo->SetSelStart(12);
+  EXPECT_EQ(memo->CaretPos(), Point(0, 2));
+}
+
+TEST(PostTest, CallsWaitForTheLoopWithoutAPump) {
+  TServiceScope none(nullptr, nullptr);
+  int calls = 0;
+  Application()->Post([&] { ++calls; });
+  EXPECT_EQ(calls, 0);
+  Application()->ProcessMessages();
+  EXPECT_EQ(calls, 1);
+  auto* form = new TForm(Application());
+  auto alive = form->LivenessToken();
+  form->Release();
+  EXPECT_FALSE(alive.expired());
+  Application()->ProcessMessages();
+  EXPECT_TRUE(alive.expired());
+  DestroyApplication();
 }
 
 }  // namespace

@@ -294,3 +294,28 @@ TEST_F(PeersTest, LongTextsAndTheLengthLimitLoseNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace fw;
+
+TEST_F(PeersTest, ATimerMayStopAndRestartItselfInItsTick) {
+  struct Restarter {
+    TTimer* timer = nullptr;
+    int n = 0;
+    void Tick(TObject*) {
+      ++n;
+      timer->SetEnabled(false);  // the service stops the running timer...
+      timer->SetEnabled(n < 3);  // ...and starts a new one, from inside the tick
+    }
+  } r;
+  r.timer = new TTimer(form);
+  r.timer->SetInterval(1);
+  r.timer->SetOnTimer(TNotifyEvent::bind<&Restarter::Tick>(&r));
+  while (r.n < 3) Application()->HandleMessage();
+  Application()->ProcessMessages();
+  EXPECT_EQ(r.n, 3);
+  EXPECT_FALSE(r.timer->Running());
+}
+
+}  // namespace
