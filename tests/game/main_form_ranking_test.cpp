@@ -7,7 +7,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 
 #include "game/main_form.h"
 #include "game/ranking.h"
@@ -20,17 +19,13 @@
 #include "support/codepage.h"
 #include "tests/game/qt_environment.h"
 #include "tests/script/host/ranking_server.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
 const auto* const qtEnvironment = ::testing::AddGlobalTestEnvironment(new game_test::QtEnvironment);
 
-std::string readAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using support_test::readFile;
 
 class MainFormRankingTest : public ::testing::Test {
  protected:
@@ -111,7 +106,7 @@ TEST_F(MainFormRankingTest, ANewBestScoreIsCertifiedAndPostedThroughTheFormsScri
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
   EXPECT_EQ(form->Mscore->Lines()->Text(), text);
-  EXPECT_EQ(readAll(certificatePath), support::Utf8ToSjis(text));
+  EXPECT_EQ(readFile(certificatePath), support::Utf8ToSjis(text));
 
   ASSERT_EQ(dialogs.Log.size(), 4u);
   EXPECT_EQ(dialogs.Log[0].kind + " " + dialogs.Log[0].text, std::string("message ") + game::kAskRegister);
@@ -141,7 +136,7 @@ TEST_F(MainFormRankingTest, NoMeansNoPostAndAnEqualScoreNoCertificate) {
   ASSERT_GT(g.BestScore, 2);
   ASSERT_EQ(dialogs.Log.size(), 1u);
   EXPECT_EQ(server.Requests().size(), seen);
-  EXPECT_FALSE(readAll(certificatePath).empty());
+  EXPECT_FALSE(readFile(certificatePath).empty());
 
   // A later game over whose shown score only equals the best asks nothing and writes nothing.
   std::remove(certificatePath.c_str());
@@ -155,5 +150,5 @@ TEST_F(MainFormRankingTest, NoMeansNoPostAndAnEqualScoreNoCertificate) {
   g.Life = 0;
   for (int i = 0; i < 5; ++i) g.Step();
   EXPECT_EQ(dialogs.Log.size(), 1u);
-  EXPECT_EQ(readAll(certificatePath), "");
+  EXPECT_EQ(readFile(certificatePath), "");
 }

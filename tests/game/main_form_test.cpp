@@ -3,24 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "platform/audio/output.h"
 #include "platform/fw/keys.h"
 #include "platform/midi/ggs.h"
 #include "platform/rt/random.h"
 #include "tests/game/qt_environment.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
 const auto* const qtEnvironment = ::testing::AddGlobalTestEnvironment(new game_test::QtEnvironment);
 
-std::string readAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using support_test::readFile;
 
 // The real window's model, driven by its own handlers: no display, the sound pulled by nobody.
 class MainFormTest : public ::testing::Test {
@@ -79,7 +74,7 @@ TEST_F(MainFormTest, TheDescriptionMakesTheWindowAndItsComponents) {
   EXPECT_EQ(form->Cursor(), fw::crNone);
   EXPECT_EQ(midi::player().playingNumber(), 3);  // the title tune
   close();
-  EXPECT_EQ(readAll(savePath), "120\r\n7\r\n0\r\n");
+  EXPECT_EQ(readFile(savePath), "120\r\n7\r\n0\r\n");
 }
 
 TEST_F(MainFormTest, EnterOnTheTitleStartsAGameThatEndsBackOnTheTitleWithTheSaveWritten) {
@@ -100,7 +95,7 @@ TEST_F(MainFormTest, EnterOnTheTitleStartsAGameThatEndsBackOnTheTitleWithTheSave
   g.Life = 0;
   frames(3);
   EXPECT_EQ(g.BestScore, 345);
-  EXPECT_EQ(readAll(savePath), "345\r\n1\r\n1\r\n");
+  EXPECT_EQ(readFile(savePath), "345\r\n1\r\n1\r\n");
   press(fw::VK_RETURN);
   frames(1);  // the start's Enter was released, so this press goes back at once
   EXPECT_EQ(g.Running, 0);
@@ -112,7 +107,7 @@ TEST_F(MainFormTest, EnterOnTheTitleStartsAGameThatEndsBackOnTheTitleWithTheSave
   EXPECT_EQ(g.Running, 0);
   form->Music->SetChecked(false);
   close();
-  EXPECT_EQ(readAll(savePath), "345\r\n1\r\n0\r\n");
+  EXPECT_EQ(readFile(savePath), "345\r\n1\r\n0\r\n");
 }
 
 TEST_F(MainFormTest, AccessCodesChangeTheCaptionAtTheStart) {

@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -15,12 +16,7 @@ std::string writeTemp(const std::string& name, const std::string& content) {
   return path;
 }
 
-std::string readAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using support_test::readFile;
 
 TEST(SaveFile, ReadsTheThreeLinesAndCompletesMissingOnes) {
   struct Case {
@@ -56,7 +52,7 @@ TEST(SaveFile, WritesBackLineByLineWithCrLf) {
   lines.Put(0, "900");
   lines.Put(2, "0");
   lines.SaveToFile(path);
-  EXPECT_EQ(readAll(path), "900\r\n6\r\n0\r\n");
+  EXPECT_EQ(readFile(path), "900\r\n6\r\n0\r\n");
 }
 
 TEST(SaveFile, AWriteReplacesTheFileWholeOrLeavesItAsItWas) {
@@ -65,7 +61,7 @@ TEST(SaveFile, AWriteReplacesTheFileWholeOrLeavesItAsItWas) {
   game::LoadSaveLines(lines, path);
   lines.Put(0, "4321");
   EXPECT_TRUE(game::WriteSaveLines(lines, path));
-  EXPECT_EQ(readAll(path), "4321\r\n2\r\n1\r\n");
+  EXPECT_EQ(readFile(path), "4321\r\n2\r\n1\r\n");
   EXPECT_FALSE(std::filesystem::exists(path + ".new"));
 
   // A save file that cannot be replaced (here a folder stands in its place): the write fails with a
