@@ -261,15 +261,15 @@ TEST_F(RankingTest, TheDialogSequence) {
 namespace {
 
 // The score ID as the certificate defines it, computed here on its own: the generator restarts
-// from the score; each draw advances seed := seed * 134775813 + 1 and takes the high 32 bits of
-// seed * 8.
+// from the score; each draw advances state := state * 134775813 + 1 and takes the high 32 bits of
+// state * 8.
 std::string ExpectedId(int32_t best) {
   const char* symbols[8] = {"\"", "_", "!", "@", "~", "<", "=", "-"};
-  uint32_t seed = uint32_t(best);
+  uint32_t state = uint32_t(best);
   std::string id;
   for (int i = 0; i < 8; ++i) {
-    seed = seed * 134775813u + 1u;
-    id += symbols[(uint64_t(seed) * 8u) >> 32];
+    state = state * 134775813u + 1u;
+    id += symbols[(uint64_t(state) * 8u) >> 32];
   }
   return id;
 }

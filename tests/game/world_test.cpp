@@ -250,20 +250,20 @@ TEST_F(WorldTest, GrazingABulletStrikesTheNearestEnemyWithLightning) {
 // item a second life).
 TEST_F(WorldTest, LightningDoesNotStrikeATargetKilledEarlierInTheFrame) {
   int struck = 0;
-  for (uint32_t seed = 1; seed <= 60; ++seed) {
+  for (uint32_t start = 1; start <= 60; ++start) {
     game.Start("");
     game.SpawnStopped = 1;
     game.Frame = 1;
     game.Graze = 1;                 // a bullet passed close in the last frame
     place(0, 15, 250, 0, 1);        // the item, nearest to the player at (300, 300)
     game.Shots[0] = {305, 270, 3, 0};  // about to hit it
-    rt::RandSeed = seed;
+    rt::RandSeed = start;
     host.channelPlays.clear();
     frames(1);
-    ASSERT_EQ(game.Enemies[0].Y, 500) << seed;
-    EXPECT_EQ(game.Life, 3) << seed;   // one life from the one item
-    EXPECT_EQ(game.Score, 4) << seed;  // the hit, the kill, less the item's 100
-    EXPECT_EQ(host.channelPlays[5], 1) << seed;
+    ASSERT_EQ(game.Enemies[0].Y, 500) << start;
+    EXPECT_EQ(game.Life, 3) << start;   // one life from the one item
+    EXPECT_EQ(game.Score, 4) << start;  // the hit, the kill, less the item's 100
+    EXPECT_EQ(host.channelPlays[5], 1) << start;
     struck += host.channelPlays[6];
   }
   EXPECT_EQ(struck, 0);
