@@ -1,8 +1,8 @@
 // String-keyed hash tables with a bucket count fixed at creation.
 //
 // A key lands in bucket HashOf(key) mod BucketCount (the key lower-cased first when the table ignores
-// case); each bucket is a vector of items kept sorted by key and searched by bisection. The table
-// never grows, so the order of keys -- bucket 0 first, each bucket in its sorted order -- depends
+// case); within a bucket items are kept sorted by key, and all items sit in one list in that order. The
+// table never grows, so the order of keys -- bucket 0 first, each bucket in its sorted order -- depends
 // only on the keys and the bucket count. Scripts see that order (member enumeration), so it must
 // stay reproducible: neither insertion order nor a global sort.
 //
@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -60,7 +61,9 @@ class TCustomHashTable {
 
   // A bucket count of 0 is taken as 1.
   explicit TCustomHashTable(uint32_t bucketCount, bool ignoreCase = false)
-      : bucketCount_(bucketCount ? bucketCount : 1), ignoreCase_(ignoreCase) {}
+      : bucketCount_(bucketCount ? bucketCount : 1),
+        modMagic_(~uint64_t(0) / bucketCount_ + 1),
+        ignoreCase_(ignoreCase) {}
   // Frees every item through this class's FreeItem. A subclass that overrides FreeItem calls Clear
   // in its own destructor so that its override sees the items.
   virtual ~TCustomHashTable() { TCustomHashTable::Clear(); }
@@ -69,14 +72,14 @@ class TCustomHashTable {
 
   uint32_t BucketCount() const { return bucketCount_; }
   bool IgnoreCase() const { return ignoreCase_; }
-  size_t Count() const { return count_; }
+  size_t Count() const { return entries_.size(); }
 
   // With it set, FindItem of an absent key raises EHashTableError "dont has key".
   bool RaiseOnMissing = false;
   // Called for every item leaving the table (removed, replaced or cleared).
   FreeItemEvent OnFreeItem;
 
-  bool HasKey(std::string_view key) const { return locate(key).found; }
+  bool HasKey(std::string_view key) const { return const_cast<TCustomHashTable*>(this)->findItem(key) != nullptr; }
 
   Item* FindItem(std::string_view key) {
     Item* item = findItem(key);
@@ -102,28 +105,33 @@ class TCustomHashTable {
     keysStale_ = true;
     Place p = locate(key);
     if (p.found) {
-      Item& item = *p.bucket->at(p.index);
+      Item& item = *entries_[p.index].item;
       Item old{std::move(item.Key), std::move(item.Value)};
       item.Key.assign(key);
       item.Value = std::move(value);
       FreeItem(old);
       return;
     }
-    if (!buckets_) buckets_ = std::make_unique<Bucket[]>(bucketCount_);
-    Bucket& bucket = buckets_[p.bucketIndex];
     auto owned = std::make_unique<Item>(Item{std::string(key), std::move(value)});
-    bucket.insert(bucket.begin() + static_cast<std::ptrdiff_t>(p.index), std::move(owned));
-    ++count_;
+    entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(p.index),
+                    Entry{p.hash, p.bucketIndex, std::move(owned)});
+    if (!starts_.empty())
+      shiftBuckets(p.bucketIndex, 1);
+    else if (entries_.size() > kLinearLimit)
+      indexBuckets();
   }
 
   // True when the key was present; its item passes through FreeItem.
   bool Remove(std::string_view key) {
     Place p = locate(key);
     if (!p.found) return false;
-    std::unique_ptr<Item> item = std::move((*p.bucket)[p.index]);
-    p.bucket->erase(p.bucket->begin() + static_cast<std::ptrdiff_t>(p.index));
-    if (p.bucket->empty()) Bucket().swap(*p.bucket);  // an emptied bucket holds no memory
-    --count_;
+    std::unique_ptr<Item> item = std::move(entries_[p.index].item);
+    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(p.index));
+    if (entries_.empty()) std::vector<Entry>().swap(entries_);  // an emptied table holds no memory
+    if (entries_.size() <= kLinearLimit)
+      indexBuckets();
+    else
+      shiftBuckets(p.bucketIndex, -1);
     keysStale_ = true;
     FreeItem(*item);
     return true;
@@ -131,20 +139,19 @@ class TCustomHashTable {
 
   // Empties the table, then passes every former item through FreeItem in key order.
   virtual void Clear() {
-    std::unique_ptr<Bucket[]> old = std::move(buckets_);
-    count_ = 0;
+    std::vector<Entry> old = std::move(entries_);
+    entries_.clear();
+    std::vector<uint32_t>().swap(starts_);
     keysStale_ = true;
-    if (!old) return;
-    for (uint32_t b = 0; b < bucketCount_; ++b)
-      for (auto& item : old[b]) FreeItem(*item);
+    for (Entry& e : old) FreeItem(*e.item);
   }
 
   // All keys, bucket by bucket from bucket 0, each bucket in its sorted order.
   const std::vector<std::string>& KeyList() const {
     if (keysStale_) {
       keys_.clear();
-      keys_.reserve(count_);
-      forEachItem([this](const Item& item) { keys_.push_back(item.Key); });
+      keys_.reserve(entries_.size());
+      for (const Entry& e : entries_) keys_.push_back(e.item->Key);
       keysStale_ = false;
     }
     return keys_;
@@ -164,16 +171,19 @@ class TCustomHashTable {
   // Visits the items in key order. The visitor may change values but must not add or remove keys.
   template <class F>
   void ForEach(F&& visit) {
-    forEachItem(visit);
+    for (Entry& e : entries_) visit(*e.item);
   }
   template <class F>
   void ForEach(F&& visit) const {
-    const_cast<TCustomHashTable*>(this)->forEachItem([&](const Item& item) { visit(item); });
+    for (const Entry& e : entries_) visit(static_cast<const Item&>(*e.item));
   }
 
-  // The number of items in one bucket (0 for a bucket never used or emptied).
+  // The number of items in one bucket.
   size_t BucketSize(uint32_t index) const {
-    return buckets_ && index < bucketCount_ ? buckets_[index].size() : 0;
+    if (!starts_.empty()) return index < bucketCount_ ? starts_[index + 1] - starts_[index] : 0;
+    size_t n = 0;
+    for (const Entry& e : entries_) n += e.bucket == index;
+    return n;
   }
 
  protected:
@@ -182,53 +192,94 @@ class TCustomHashTable {
   }
 
  private:
-  using Bucket = std::vector<std::unique_ptr<Item>>;
+  // The items in key order (bucket, then key), each with its hash and bucket so that a search
+  // compares numbers before it compares texts.
+  struct Entry {
+    uint32_t hash;
+    uint32_t bucket;
+    std::unique_ptr<Item> item;
+  };
 
   struct Place {
-    Bucket* bucket;        // nullptr when the table has no buckets yet
+    uint32_t hash;
     uint32_t bucketIndex;  // where the key belongs
-    size_t index;          // its position, or where it would be inserted
+    size_t index;          // its position in entries_, or where it would be inserted
     bool found;
   };
+
+  // Tables this small are searched from the front; larger ones keep where each bucket begins.
+  static constexpr size_t kLinearLimit = 8;
 
   int compare(std::string_view a, std::string_view b) const {
     return ignoreCase_ ? rt::compareText(a, b) : a.compare(b);
   }
+  bool same(std::string_view a, std::string_view b) const {
+    if (!ignoreCase_) return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size()) == 0);
+    return rt::compareText(a, b) == 0;
+  }
+
+  // h mod bucketCount_ without a division.
+  uint32_t bucketOf(uint32_t h) const {
+    return static_cast<uint32_t>((static_cast<unsigned __int128>(modMagic_ * h) * bucketCount_) >> 64);
+  }
 
   Place locate(std::string_view key) const {
     uint32_t h = ignoreCase_ ? HashOfIgnoreCase(key) : HashOf(key);
-    uint32_t bi = h % bucketCount_;
-    if (!buckets_) return {nullptr, bi, 0, false};
-    Bucket& bucket = buckets_[bi];
-    size_t lo = 0, hi = bucket.size();
-    while (lo < hi) {
-      size_t mid = (lo + hi) / 2;
-      int c = compare(bucket[mid]->Key, key);
-      if (c == 0) return {&bucket, bi, mid, true};
-      if (c < 0)
-        lo = mid + 1;
-      else
-        hi = mid;
+    uint32_t bi = bucketOf(h);
+    size_t i, end;
+    if (starts_.empty()) {
+      // A small table: from the front to the key's bucket.
+      i = 0;
+      end = entries_.size();
+      while (i < end && entries_[i].bucket < bi) ++i;
+    } else {
+      i = starts_[bi];
+      end = starts_[bi + 1];
     }
-    return {&bucket, bi, lo, false};
+    for (; i < end; ++i) {
+      const Entry& e = entries_[i];
+      if (e.bucket != bi) break;
+      if (e.hash == h && same(e.item->Key, key)) return {h, bi, i, true};
+      if (compare(e.item->Key, key) > 0) break;
+    }
+    return {h, bi, i, false};
   }
 
+  // Keeps starts_ (where each bucket begins in entries_) for tables past the small size.
+  void indexBuckets() {
+    if (entries_.size() <= kLinearLimit) {
+      std::vector<uint32_t>().swap(starts_);
+      return;
+    }
+    starts_.assign(size_t(bucketCount_) + 1, 0);
+    for (const Entry& e : entries_) ++starts_[e.bucket + 1];
+    for (uint32_t b = 0; b < bucketCount_; ++b) starts_[b + 1] += starts_[b];
+  }
+  void shiftBuckets(uint32_t bucket, int delta) {
+    if (starts_.empty()) return;
+    for (size_t b = size_t(bucket) + 1; b < starts_.size(); ++b) starts_[b] = uint32_t(int64_t(starts_[b]) + delta);
+  }
+
+  // The lookup alone: hashes first, texts only where the hashes agree.
   Item* findItem(std::string_view key) {
-    Place p = locate(key);
-    return p.found ? (*p.bucket)[p.index].get() : nullptr;
+    uint32_t h = ignoreCase_ ? HashOfIgnoreCase(key) : HashOf(key);
+    const Entry* e = entries_.data();
+    const Entry* end = e + entries_.size();
+    if (!starts_.empty()) {
+      uint32_t bi = bucketOf(h);
+      end = e + starts_[bi + 1];
+      e += starts_[bi];
+    }
+    for (; e != end; ++e)
+      if (e->hash == h && same(e->item->Key, key)) return e->item.get();
+    return nullptr;
   }
 
-  template <class F>
-  void forEachItem(F&& visit) const {
-    if (!buckets_) return;
-    for (uint32_t b = 0; b < bucketCount_; ++b)
-      for (auto& item : buckets_[b]) visit(*item);
-  }
-
-  std::unique_ptr<Bucket[]> buckets_;  // made on the first put
+  std::vector<Entry> entries_;
+  std::vector<uint32_t> starts_;  // empty for a small table; else bucketCount_ + 1 offsets
   uint32_t bucketCount_;
+  uint64_t modMagic_;
   bool ignoreCase_;
-  size_t count_ = 0;
   mutable std::vector<std::string> keys_;
   mutable bool keysStale_ = true;
 };

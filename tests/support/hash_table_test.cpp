@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -129,6 +131,45 @@ TEST(HashTable, MissingKeys) {
   // Other lookups never raise.
   EXPECT_EQ(t.GetPointer("y"), nullptr);
   EXPECT_FALSE(t.HasKey("y"));
+}
+
+// Tables of many keys search by bucket; the order, the counts per bucket and every lookup must stay
+// those of the small table while keys come and go around that size.
+TEST(HashTable, ManyKeysKeepOrderAndLookupsWhileGrowingAndShrinking) {
+  for (bool ignoreCase : {false, true}) {
+    TIntegerHashTable t(23, ignoreCase);
+    std::vector<std::string> keys;
+    for (int i = 0; i < 60; ++i) keys.push_back((i % 3 ? "k" : "Key") + std::to_string(i * 7));
+    auto expectedOrder = [&](size_t count) {
+      Keys order(keys.begin(), keys.begin() + static_cast<std::ptrdiff_t>(count));
+      std::sort(order.begin(), order.end(), [&](const std::string& a, const std::string& b) {
+        uint32_t ha = (ignoreCase ? support::HashOfIgnoreCase(a) : HashOf(a)) % 23;
+        uint32_t hb = (ignoreCase ? support::HashOfIgnoreCase(b) : HashOf(b)) % 23;
+        return ha != hb ? ha < hb : (ignoreCase ? rt::compareText(a, b) < 0 : a < b);
+      });
+      return order;
+    };
+    for (size_t n = 0; n < keys.size(); ++n) {
+      t.PutInteger(keys[n], int32_t(n));
+      ASSERT_EQ(t.Count(), n + 1);
+      for (size_t k = 0; k <= n; ++k) ASSERT_EQ(t.GetInteger(keys[k]), int32_t(k)) << keys[k];
+      ASSERT_FALSE(t.HasKey("absent"));
+    }
+    EXPECT_EQ(t.KeyList(), expectedOrder(keys.size()));
+    size_t inBuckets = 0;
+    for (uint32_t b = 0; b < 23; ++b) inBuckets += t.BucketSize(b);
+    EXPECT_EQ(inBuckets, keys.size());
+    if (ignoreCase) EXPECT_EQ(t.GetInteger("KEY0"), 0);
+
+    // Removing from the end back down to nothing, through the small size.
+    while (!keys.empty()) {
+      ASSERT_TRUE(t.Remove(keys.back()));
+      keys.pop_back();
+      ASSERT_EQ(t.Count(), keys.size());
+      ASSERT_EQ(t.KeyList(), expectedOrder(keys.size()));
+      for (size_t k = 0; k < keys.size(); ++k) ASSERT_EQ(t.GetInteger(keys[k]), int32_t(k));
+    }
+  }
 }
 
 TEST(HashTable, ItemsKeepTheirAddress) {
