@@ -188,8 +188,9 @@ class TJEngine : public TJBaseEngine {
     return scratch;
   }
   void EvalIdentifier(const TJExpr* e, TJValue& out);
-  // The module variable a function body's name stands for, when the name was found there before
-  // and nothing on the way could have taken it since; null otherwise.
+  // The module variable a name stands for (read from a function body or from the module's own
+  // code), when the name was found there before and nothing on the way could have taken it since;
+  // null otherwise.
   TJValue* ModuleHit(const TJExpr* e);
   void RememberModuleHit(const TJExpr* e);
   void EvalAssign(const TJExpr* e, TJValue& out, unsigned flags);

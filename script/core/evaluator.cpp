@@ -230,36 +230,46 @@ void TJEngine::EvalIdentifier(const TJExpr* e, TJValue& out) {
     out = activation_->ParameterValue(e->Parameter);
     return;
   }
-  if (activation_ && current_ == activation_) {
-    if (TJValue* hit = ModuleHit(e)) {
-      out = *hit;
-      return;
-    }
-    if (!current_->FindName(e->Symbol, out)) ThrowError("ENameError", "undefined - " + e->Symbol);
-    RememberModuleHit(e);
+  if (TJValue* hit = ModuleHit(e)) {
+    out = *hit;
     return;
   }
   if (!current_->FindName(e->Symbol, out)) ThrowError("ENameError", "undefined - " + e->Symbol);
+  RememberModuleHit(e);
 }
 
-// The way from a call's scope to its module: the call's own variables (none by that name), its
+// From a call's scope, the way to its module: the call's own variables (none by that name), its
 // this (Global, which lacks the name), the function's table (no variables, nothing in between)
 // and the module (which holds the name). While that way looks the same, the name is the module's.
+// From the module's own code (no block or with scope open), the module's own variables come
+// first: a name found there stays there.
 TJValue* TJEngine::ModuleHit(const TJExpr* e) {
   const TJExpr::ModuleHit& hit = e->Hit;
-  if (!hit.slot || hit.code != activation_->Code() || hit.engineEpoch != epoch_ ||
-      hit.globalEpoch != global_->MemberEpoch())
-    return nullptr;
+  if (!hit.slot || hit.engineEpoch != epoch_) return nullptr;
+  if (!activation_ || current_ != activation_) {
+    if (hit.code || hit.module != current_ || hit.moduleSerial != current_->Serial() || current_->ChildCount())
+      return nullptr;
+    return hit.slot;
+  }
+  if (hit.code != activation_->Code() || hit.globalEpoch != global_->MemberEpoch()) return nullptr;
   TJActivation* call = activation_;
   if (call->OwnWithObject() != global_.get() || call->Variables().Count() || call->Slot(e->Symbol)) return nullptr;
   TJFunctionScope* table = call->Owner();
   if (table->Variables().Count() || table->OwnWithObject()) return nullptr;
   TJLocalSymbolTable* module = table->Parent();
-  if (module != hit.module || module->ChildCount()) return nullptr;
+  if (module != hit.module || module->Serial() != hit.moduleSerial || module->ChildCount()) return nullptr;
   return hit.slot;
 }
 
 void TJEngine::RememberModuleHit(const TJExpr* e) {
+  if (!activation_ || current_ != activation_) {
+    TJLocalSymbolTable* module = current_;
+    if (module->TableKind() != TJLocalSymbolTable::Kind::Global || module->ChildCount()) return;
+    TJValue* slot = module->Variables().Find(e->Symbol);
+    if (!slot) return;
+    e->Hit = {nullptr, epoch_, 0, module, module->Serial(), slot};
+    return;
+  }
   TJActivation* call = activation_;
   if (call->OwnWithObject() != global_.get() || call->Variables().Count() || call->Slot(e->Symbol)) return;
   TJFunctionScope* table = call->Owner();
@@ -269,7 +279,7 @@ void TJEngine::RememberModuleHit(const TJExpr* e) {
   if (global_->HasKey(e->Symbol)) return;
   TJValue* slot = module->Variables().Find(e->Symbol);
   if (!slot) return;
-  e->Hit = {call->Code(), epoch_, global_->MemberEpoch(), module, slot};
+  e->Hit = {call->Code(), epoch_, global_->MemberEpoch(), module, module->Serial(), slot};
 }
 
 void TJEngine::EvalTypeof(const TJExpr* e, TJValue& out) {
@@ -358,10 +368,14 @@ void TJEngine::Read(Target& t, TJValue& out) {
 void TJEngine::Write(Target& t, const TJValue& value, unsigned flags) {
   switch (t.node->Code) {
     case ecIdentifier:
-      if (flags & efDeclare)
+      if (flags & efDeclare) {
         Declare(t.node->Symbol, value);
-      else
+      } else if (TJValue* slot = ModuleHit(t.node)) {
+        TJValue old = std::move(*slot);  // the old value may be what holds the new one
+        *slot = value;
+      } else {
         current_->Assign(t.node->Symbol, value, 0);
+      }
       return;
     case ecMember:
       SetMember(t.object, t.node->Right->Symbol, value);

@@ -4,7 +4,15 @@
 
 namespace engine {
 
-TJLocalSymbolTable::TJLocalSymbolTable(TJLocalSymbolTable* parent, Kind kind) : kind_(kind), parent_(parent) {}
+namespace {
+uint64_t NextSerial() {
+  static uint64_t serials = 0;
+  return ++serials;
+}
+}  // namespace
+
+TJLocalSymbolTable::TJLocalSymbolTable(TJLocalSymbolTable* parent, Kind kind)
+    : kind_(kind), serial_(NextSerial()), parent_(parent) {}
 
 TJLocalSymbolTable::~TJLocalSymbolTable() { TJLocalSymbolTable::Clear(); }
 
@@ -116,6 +124,7 @@ void TJLocalSymbolTable::CopyFrom(TJLocalSymbolTable* table) {
 }
 
 void TJLocalSymbolTable::Clear() {
+  serial_ = NextSerial();
   while (!children_.empty()) DeleteFirstChild();
   withObject_.reset();
   temporaries_.Clear();

@@ -28,6 +28,9 @@ class TJLocalSymbolTable : public TJNotify {
   ~TJLocalSymbolTable() override;
 
   Kind TableKind() const { return kind_; }
+  // Unique among all tables ever made, and renewed when the table is cleared: a remembered
+  // variable slot of this table is still the one it was while the serial is the same.
+  uint64_t Serial() const { return serial_; }
   TJLocalSymbolTable* Parent() const { return parent_.get(); }
   void SetParent(TJLocalSymbolTable* table) { parent_.reset(table); }
   TJHash& Variables() { return variables_; }
@@ -74,6 +77,7 @@ class TJLocalSymbolTable : public TJNotify {
 
  private:
   Kind kind_;
+  uint64_t serial_;
   TJWeakRef<TJLocalSymbolTable> parent_;
   TJHash variables_{31, false};
   TJWeakRef<TJObject> withObject_;

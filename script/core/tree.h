@@ -108,13 +108,15 @@ struct TJExpr {
   // the parameter's place (1 for the first; 0 for other names).
   const TJStatement* Owner = nullptr;
   uint32_t Parameter = 0;
-  // A name found in a module scope from a function's body: where it was found, and under which
-  // conditions that still holds (kept by the interpreter).
+  // A name found in a module scope, from a function's body (code: the function) or from the
+  // module's own code (code: null): where it was found, and under which conditions that still
+  // holds (kept by the interpreter).
   struct ModuleHit {
     const TJStatement* code = nullptr;
     uint64_t engineEpoch = 0;
     uint64_t globalEpoch = 0;
     const void* module = nullptr;
+    uint64_t moduleSerial = 0;
     TJValue* slot = nullptr;
   };
   mutable ModuleHit Hit;

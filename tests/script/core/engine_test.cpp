@@ -195,6 +195,19 @@ TEST_F(EngineTest, RunAndDoneFramedByTheRunAlsoAfterAnError) {
   EXPECT_EQ(events, (std::vector<std::string>{"done"}));
 }
 
+// The interpreter remembers where names were found; a second run, and a run after the engine was
+// cleared, work on fresh scopes and must not reach the variables of the first.
+TEST_F(EngineTest, RunsAgainAfterRunAndAfterClearWithFreshVariables) {
+  ASSERT_TRUE(component_->Compile("var t = 0; function add(n) { t += n; return t; }\n"
+                                  "for (var i = 0; i < 5; i++) { t += i; add(1); }\n"
+                                  "return t + add(0) * 100;"));
+  EXPECT_EQ(component_->RunNoArgs(), 1515) << err;
+  EXPECT_EQ(component_->RunNoArgs(), 1515) << err;
+  Eng().ClearEngine();
+  EXPECT_EQ(component_->RunNoArgs(), 1515) << err;
+  EXPECT_EQ(err, "");
+}
+
 TEST_F(EngineTest, StepAbortReportsTheLineOfTheStatement) {
   int steps = 0;
   component_->SetOnStep([&](TBrindle*, bool& abort) { abort = ++steps == 4; });
