@@ -482,6 +482,8 @@ void TJEngine::GetMember(const TJValue& target, std::string_view name, TJValue& 
         out.SetBool(object->RemoveKey(name));
       } else if (name == "prototype") {
         out.SetObject(Factory().GetPrototype(object->Name()));
+      } else if (object->IsPlainObject() && object->FindStoredMember(name, out)) {
+        // A plain object's own member: what its GetMember would find first.
       } else {
         object->GetMember(name, false, nullptr, out);
       }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <typeindex>
+#include <typeinfo>
 #include <unordered_map>
 
 #include "script/core/base_engine.h"
@@ -285,6 +286,19 @@ bool TJObject::HasPublishedName(std::string_view name) const {
   auto pos = std::lower_bound(names.begin(), names.end(), name,
                               [](const std::string& a, std::string_view b) { return rt::compareText(a, b) < 0; });
   return pos != names.end() && rt::sameText(*pos, name);
+}
+
+bool TJObject::FindStoredMember(std::string_view name, TJValue& value) const {
+  if (!members_) return false;
+  const TJValue* v = members_->Find(name);
+  if (!v) return false;
+  value = *v;
+  return true;
+}
+
+bool TJObject::IsPlainObject() const {
+  static const bool plainClass = StaticClassInfo().properties().empty();
+  return plainClass && typeid(*this) == typeid(TJObject);
 }
 
 bool TJObject::FindMember(std::string_view name, TJValue& value) {

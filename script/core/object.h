@@ -130,6 +130,12 @@ class TJObject : public TJNotify {
   const std::vector<std::string>& PublishedNames() const;
   // A member of this object (natives included), without published properties or the prototype.
   bool FindMember(std::string_view name, TJValue& value);
+  // A member this object holds as a value, natives not yet asked for excluded; false leaves
+  // `value` as it was.
+  bool FindStoredMember(std::string_view name, TJValue& value) const;
+  // True for an object of the plain script class itself (object literals, instances of script
+  // functions): members read first, then natives, then the prototype, with nothing in between.
+  bool IsPlainObject() const;
   // The native a member name would call when it is still the class's own: lets the interpreter
   // call it without materialising a function value.
   TJNativeMethod FindNative(std::string_view name) const;
