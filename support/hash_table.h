@@ -24,6 +24,7 @@
 
 #include "platform/rt/exception.h"
 #include "platform/rt/utf8.h"
+#include "support/small_blocks.h"
 
 namespace support {
 
@@ -49,6 +50,7 @@ class EHashTableError : public rt::Exception {
 
 template <class V>
 struct THashItem {
+  SUPPORT_SMALL_BLOCKS
   std::string Key;
   V Value{};
 };

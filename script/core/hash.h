@@ -13,6 +13,7 @@ namespace engine {
 
 class TJHash {
  public:
+  SUPPORT_SMALL_BLOCKS
   TJHash(uint32_t bucketCount, bool ignoreCase) : table_(bucketCount, ignoreCase) {}
 
   // Copies the stored value; false (and undefined) when absent.

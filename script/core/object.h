@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "script/core/notify.h"
+#include "support/small_blocks.h"
 
 namespace engine {
 
@@ -52,6 +53,7 @@ const TJClass& ClassOf();
 class TJObject : public TJNotify {
   RT_CLASS(TJObject)
  public:
+  SUPPORT_SMALL_BLOCKS
   TJObject(TJBaseEngine* engine, TJValueList* param);
   ~TJObject() override;
 
