@@ -211,7 +211,7 @@ void TForm1::Timer1Timer(fw::TObject*) {
 }
 
 void TForm1::AEIdle(fw::TObject*, bool& Done) {
-  if (!game_) return;
+  if (!game_ || ranking_) return;
   game_->SetBackBuffer(back_->Pixels());
   game_->AEIdle(Done);
 }
@@ -237,6 +237,13 @@ void TForm1::SmoothText(int x, int y, const std::string& text, int size) {
 }
 
 void TForm1::NewBestScore() {
+  // The ranking's dialogs run message loops of their own, whose idle calls must not step the game:
+  // it is still in the middle of its game-over frame.
+  struct Guard {
+    bool& flag;
+    ~Guard() { flag = false; }
+  } guard{ranking_};
+  ranking_ = true;
   certifyAndRank();
   if (OnNewBestScore) OnNewBestScore(*this);
 }

@@ -97,6 +97,7 @@ class TForm1 : public fw::TForm, private FrameHost {
   std::array<std::unique_ptr<TABitmap>, 7> sprites_;  // my.bmp, e0.bmp .. e5.bmp
   std::array<std::unique_ptr<TDDSDWaveData>, 6> sounds_;
   std::unique_ptr<Game> game_;
+  bool ranking_ = false;  // the ranking's dialogs are open
   TitleMenu menu_;
   TABitmap menuPicture_;
   std::unique_ptr<engine::TBRS> brs_;

@@ -152,3 +152,23 @@ TEST_F(MainFormRankingTest, NoMeansNoPostAndAnEqualScoreNoCertificate) {
   EXPECT_EQ(dialogs.Log.size(), 1u);
   EXPECT_EQ(readFile(certificatePath), "");
 }
+
+TEST_F(MainFormRankingTest, TheGameStandsStillWhileTheRankingDialogsAreOpen) {
+  game::Game& g = form->TheGame();
+  int stepped = -1;
+  dialogs.OnMessage = [&](const fw::TMessageRequest&) {
+    // A dialog's own message loop keeps calling the application's idle handler.
+    uint32_t now = g.LastTick;
+    g.Clock = [&now] { return now += 100; };
+    const int before = g.Frame;
+    for (int i = 0; i < 5; ++i) {
+      bool done = true;
+      form->AEIdle(form, done);
+    }
+    stepped = g.Frame - before;
+    return fw::mrNo;
+  };
+  playToTheEnd(*form);
+  EXPECT_EQ(stepped, 0);
+  EXPECT_EQ(dialogs.Log.size(), 1u);
+}
