@@ -7,11 +7,13 @@
 #include "platform/midi/config_dialog.h"
 #include "platform/midi/ggs.h"
 #include "platform/qt/host.h"
+#include "script/host/dialogs/form_host_ui.h"
 
 int main(int argc, char** argv) {
   qtfw::TQtHost host(argc, argv);
   game::TForm1::FirstArgument() = argc > 1 ? argv[1] : "";
   midi::setConfigDialog(midi::ShowConfigDialog);
+  hostdlg::InstallFormHostUI();  // the ranking script's dialogs are windows too
 
   fw::TApplication* application = fw::Application();
   application->Initialize();
