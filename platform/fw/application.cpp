@@ -1,6 +1,7 @@
 #include "platform/fw/application.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "platform/fw/dialogs.h"
 #include "platform/fw/errors.h"
@@ -92,13 +93,7 @@ void TApplication::Run() {
 
 void TApplication::HandleMessage() {
   try {
-    bool handled = false;
-    if (!posted_.empty()) {
-      auto calls = std::move(posted_);
-      posted_.clear();
-      for (auto& call : calls) call();
-      handled = true;
-    }
+    bool handled = runPosted();
     IMessagePump* pump = MessagePump();
     if (pump && pump->ProcessMessages()) handled = true;
     if (handled || terminated_) return;
@@ -111,16 +106,27 @@ void TApplication::HandleMessage() {
 
 void TApplication::ProcessMessages() {
   for (int rounds = 0; rounds < 64; ++rounds) {
-    bool handled = false;
-    if (!posted_.empty()) {
-      auto calls = std::move(posted_);
-      posted_.clear();
-      for (auto& call : calls) call();
-      handled = true;
-    }
+    bool handled = runPosted();
     if (IMessagePump* pump = MessagePump(); pump && pump->ProcessMessages()) handled = true;
     if (!handled) break;
   }
+}
+
+bool TApplication::runPosted() {
+  if (posted_.empty()) return false;
+  auto calls = std::move(posted_);
+  posted_.clear();
+  for (size_t i = 0; i < calls.size(); ++i) {
+    try {
+      calls[i]();
+    } catch (...) {
+      // The calls behind the one that failed are not lost: they run on the next round.
+      posted_.insert(posted_.begin(), std::make_move_iterator(calls.begin() + std::ptrdiff_t(i) + 1),
+                     std::make_move_iterator(calls.end()));
+      throw;
+    }
+  }
+  return true;
 }
 
 void TApplication::Terminate() {

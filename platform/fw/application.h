@@ -86,6 +86,7 @@ class TApplication : public TComponent {
   bool running_ = false;
   HWND handle_ = 0;
   std::vector<TApplicationEvents*> events_;
+  bool runPosted();  // runs the calls posted so far; false when there were none
   std::vector<std::function<void()>> posted_;
   std::string lastExceptionMessage_;
 };

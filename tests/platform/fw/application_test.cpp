@@ -151,6 +151,21 @@ TEST_F(ApplicationTest, ExceptionsGoToTheHandlerOrAMessageBox) {
   EXPECT_EQ(r.errors.back(), "plain");
 }
 
+TEST_F(ApplicationTest, APostedCallThatFailsLosesNoCallPostedBehindIt) {
+  TServiceScope none(nullptr, nullptr);  // the application's own queue, not a pump's
+  std::vector<int> ran;
+  Application()->Post([&] { ran.push_back(1); });
+  Application()->Post([&] { throw EInvalidOperation("posted call failed"); });
+  Application()->Post([&] { ran.push_back(3); });
+  Application()->Post([&] { ran.push_back(4); });
+  Application()->HandleMessage();  // the failure goes to the error box
+  ASSERT_EQ(dialogs.Log.size(), 1u);
+  EXPECT_EQ(dialogs.Log[0].text, "posted call failed.");
+  Application()->ProcessMessages();
+  EXPECT_EQ(ran, (std::vector<int>{1, 3, 4}));
+  EXPECT_EQ(dialogs.Log.size(), 1u);
+}
+
 TEST_F(ApplicationTest, TimersFollowEnabledIntervalAndHandler) {
   Recorder r;
   TTimer* timer = new TTimer(Application());
