@@ -43,41 +43,43 @@ void TListBoxView::Sync() {
 void TListBoxView::paintEvent(QPaintEvent*) {
   fw::TCustomListBox* b = box();
   if (!b) return;
-  QPainter p(viewport());
-  p.fillRect(viewport()->rect(), ToQColor(b->Color()));
-  p.setFont(b->Font()->ToQFont());
-  const int h = b->ItemHeight();
-  const int width = viewport()->width();
-  fw::TCheckListBox* checks = checkList();
-  const int textLeft = checks ? fw::TCheckListBox::CheckWidth + 2 : 2;
-  const auto& rows = b->Rows();
-  for (int i = b->TopIndex(), y = 0; i < int(rows.size()) && y < viewport()->height(); ++i, y += h) {
-    const auto& row = rows[size_t(i)];
-    QColor text = ToQColor(b->Font()->Color());
-    if (b->Selected(i)) {
-      p.fillRect(QRect(textLeft - 1, y, width - textLeft + 1, h), ToQColor(fw::clHighlight));
-      text = ToQColor(fw::clHighlightText);
+  Guarded([&] {
+    QPainter p(viewport());
+    p.fillRect(viewport()->rect(), ToQColor(b->Color()));
+    p.setFont(b->Font()->ToQFont());
+    const int h = b->ItemHeight();
+    const int width = viewport()->width();
+    fw::TCheckListBox* checks = checkList();
+    const int textLeft = checks ? fw::TCheckListBox::CheckWidth + 2 : 2;
+    const auto& rows = b->Rows();
+    for (int i = b->TopIndex(), y = 0; i < int(rows.size()) && y < viewport()->height(); ++i, y += h) {
+      const auto& row = rows[size_t(i)];
+      QColor text = ToQColor(b->Font()->Color());
+      if (b->Selected(i)) {
+        p.fillRect(QRect(textLeft - 1, y, width - textLeft + 1, h), ToQColor(fw::clHighlight));
+        text = ToQColor(fw::clHighlightText);
+      }
+      if (checks) {
+        QStyleOptionButton option;
+        option.initFrom(this);
+        const int side = std::min(13, h - 2);
+        option.rect = QRect((fw::TCheckListBox::CheckWidth - side) / 2, y + (h - side) / 2, side, side);
+        option.state = row.enabled && b->Enabled() ? QStyle::State_Enabled : QStyle::State_None;
+        option.state |= row.state == fw::cbChecked  ? QStyle::State_On
+                        : row.state == fw::cbGrayed ? QStyle::State_NoChange
+                                                    : QStyle::State_Off;
+        style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, &p, this);
+        if (!row.enabled) text = ToQColor(fw::clGrayText);
+      }
+      p.setPen(text);
+      p.drawText(QRect(textLeft, y, width - textLeft, h), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                 ToQString(row.text));
+      if (hasFocus() && i == b->ItemIndex()) {
+        p.setPen(QPen(text, 1, Qt::DotLine));
+        p.drawRect(QRect(textLeft - 1, y, width - textLeft, h - 1));
+      }
     }
-    if (checks) {
-      QStyleOptionButton option;
-      option.initFrom(this);
-      const int side = std::min(13, h - 2);
-      option.rect = QRect((fw::TCheckListBox::CheckWidth - side) / 2, y + (h - side) / 2, side, side);
-      option.state = row.enabled && b->Enabled() ? QStyle::State_Enabled : QStyle::State_None;
-      option.state |= row.state == fw::cbChecked  ? QStyle::State_On
-                      : row.state == fw::cbGrayed ? QStyle::State_NoChange
-                                                  : QStyle::State_Off;
-      style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, &p, this);
-      if (!row.enabled) text = ToQColor(fw::clGrayText);
-    }
-    p.setPen(text);
-    p.drawText(QRect(textLeft, y, width - textLeft, h), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-               ToQString(row.text));
-    if (hasFocus() && i == b->ItemIndex()) {
-      p.setPen(QPen(text, 1, Qt::DotLine));
-      p.drawRect(QRect(textLeft - 1, y, width - textLeft, h - 1));
-    }
-  }
+  });
 }
 
 void TListBoxView::mousePressEvent(QMouseEvent* event) {
