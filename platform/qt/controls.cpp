@@ -196,12 +196,15 @@ class TPanelWidget : public TForwarding<QWidget> {
   }
 };
 
-class TPanelPeer : public TQtPeer {
+// A control that never takes the focus, shown by the widget W.
+template <class W>
+class TNoFocusPeer : public TQtPeer {
  public:
-  TPanelPeer(fw::TControl& control, QWidget* parent) : TQtPeer(control, new TPanelWidget(parent)) {
+  TNoFocusPeer(fw::TControl& control, QWidget* parent) : TQtPeer(control, new W(parent)) {
     Widget()->setFocusPolicy(Qt::NoFocus);
   }
 };
+using TPanelPeer = TNoFocusPeer<TPanelWidget>;
 
 // ---- labels ----
 
@@ -229,12 +232,7 @@ class TLabelWidget : public TForwarding<QWidget> {
   }
 };
 
-class TLabelPeer : public TQtPeer {
- public:
-  TLabelPeer(fw::TControl& control, QWidget* parent) : TQtPeer(control, new TLabelWidget(parent)) {
-    Widget()->setFocusPolicy(Qt::NoFocus);
-  }
-};
+using TLabelPeer = TNoFocusPeer<TLabelWidget>;
 
 // ---- images ----
 

@@ -273,36 +273,35 @@ std::unique_ptr<fw::TControlPeer> TQtPeerFactory::CreatePeer(fw::TControl& contr
 
 namespace detail {
 
-bool MousePress(fw::TControl* model, QMouseEvent* e) {
+namespace {
+
+// Hands a mouse event to the model; false when the model did not survive its handler.
+template <class Call>
+bool ForwardMouse(fw::TControl* model, QMouseEvent* e, Call call) {
   if (!model) return true;
   auto alive = model->LivenessToken();
   const QPoint p = e->position().toPoint();
-  Guarded([&] { model->MouseDown(buttonOf(e->button()), shiftOf(e), p.x(), p.y()); });
+  Guarded([&] { call(p.x(), p.y()); });
   return !alive.expired();
+}
+
+}  // namespace
+
+bool MousePress(fw::TControl* model, QMouseEvent* e) {
+  return ForwardMouse(model, e, [&](int x, int y) { model->MouseDown(buttonOf(e->button()), shiftOf(e), x, y); });
 }
 
 bool MouseMove(fw::TControl* model, QMouseEvent* e) {
-  if (!model) return true;
-  auto alive = model->LivenessToken();
-  const QPoint p = e->position().toPoint();
-  Guarded([&] { model->MouseMove(shiftOf(e), p.x(), p.y()); });
-  return !alive.expired();
+  return ForwardMouse(model, e, [&](int x, int y) { model->MouseMove(shiftOf(e), x, y); });
 }
 
 bool MouseRelease(fw::TControl* model, QMouseEvent* e) {
-  if (!model) return true;
-  auto alive = model->LivenessToken();
-  const QPoint p = e->position().toPoint();
-  Guarded([&] { model->MouseUp(buttonOf(e->button()), shiftOf(e), p.x(), p.y()); });
-  return !alive.expired();
+  return ForwardMouse(model, e, [&](int x, int y) { model->MouseUp(buttonOf(e->button()), shiftOf(e), x, y); });
 }
 
 bool MouseDouble(fw::TControl* model, QMouseEvent* e) {
-  if (!model) return true;
-  auto alive = model->LivenessToken();
-  const QPoint p = e->position().toPoint();
-  Guarded([&] { model->MouseDoubleClick(buttonOf(e->button()), shiftOf(e), p.x(), p.y()); });
-  return !alive.expired();
+  return ForwardMouse(model, e,
+                      [&](int x, int y) { model->MouseDoubleClick(buttonOf(e->button()), shiftOf(e), x, y); });
 }
 
 bool KeyPress(fw::TControl* model, QKeyEvent* e, std::unique_ptr<QKeyEvent>& replacement) {
