@@ -14,6 +14,7 @@
 #include "script/core/function.h"
 #include "script/core/value.h"
 #include "script/core/value_list.h"
+#include "tests/script/member_calls.h"
 #include "script/host/registration.h"
 #include "script/stdlib/boolean_object.h"
 #include "script/stdlib/date_object.h"
@@ -64,24 +65,9 @@ class HostEngine : public TJBaseEngine {
   }
 };
 
-// obj.name(args...)
-inline TJValue Call(const TJValue& object, const char* name, std::initializer_list<TJValue> args = {}) {
-  TJValue f, result;
-  object.vObject()->GetMember(name, false, nullptr, f);
-  TJValueList list(args);
-  CallNative(f.vFunction(), args.size() ? &list : nullptr, result);
-  return result;
-}
-
-inline TJValue Get(const TJValue& object, const char* name) {
-  TJValue v;
-  object.vObject()->GetMember(name, false, nullptr, v);
-  return v;
-}
-
-inline void Put(const TJValue& object, const char* name, const TJValue& value) {
-  object.vObject()->PutMember(name, value, false, nullptr);
-}
+using scripttest::Call;
+using scripttest::Get;
+using scripttest::Put;
 
 inline TJValue Index(const TJValue& object, const char* name) {
   TJValue v;
