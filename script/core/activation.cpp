@@ -2,6 +2,20 @@
 
 namespace engine {
 
+namespace {
+// Names are short: compared in place, the first character before the rest.
+inline bool SameName(const std::string& a, std::string_view b) {
+  size_t n = a.size();
+  if (n != b.size()) return false;
+  if (n == 0) return true;
+  if (a[0] != b[0]) return false;
+  for (size_t i = 1; i < n; ++i)
+    if (a[i] != b[i]) return false;
+  return true;
+}
+}  // namespace
+
+
 // ---------------------------------------------------------------------------------------------
 // TJActivation
 
@@ -9,18 +23,19 @@ void TJActivation::Open(TJFunctionScope* owner, const TJStatement* code, TJObjec
                         TJLocalSymbolTable* captured) {
   owner_ = owner;
   code_ = code;
-  SetParent(owner);
+  SetParent(owner);  // a pooled activation often ran the same function last: then nothing to do
   SetSelf(self);
   owner->Push(this);
   parametersFirst_ = !captured || captured->Variables().Count() == 0;
   if (captured) {
     captured->Variables().ForEach([this](const std::string& name, const TJValue& value) {
-      if (!Slot(name)) variables_.push_back(Variable{name, value});
+      if (!Slot(name)) Push(name, value);
     });
   }
 }
 
 void TJActivation::SetSelf(TJObject* self) {
+  if (self && self == OwnWithObject()) return;
   SetWithObject(self);
   selfIsAutomation_ = self && IsKnownClass(self, TJKnownClass::ActiveX);
 }
@@ -29,13 +44,24 @@ void TJActivation::Close() {
   if (owner_) owner_->Pop();
   owner_ = nullptr;
   code_ = nullptr;
-  Clear();
-  SetParent(nullptr);
+  ClearForReuse();
+  // The parent and the with-object stay linked (weakly) until the next Open replaces them.
+}
+
+TJActivation::Variable& TJActivation::Push(std::string_view name, const TJValue& value) {
+  if (used_ == variables_.size()) {
+    variables_.push_back(Variable{std::string(name), value});
+  } else {
+    Variable& v = variables_[used_];
+    if (!SameName(v.name, name)) v.name.assign(name);
+    v.value = value;
+  }
+  return variables_[used_++];
 }
 
 TJValue* TJActivation::Slot(std::string_view name) {
-  for (Variable& v : variables_)
-    if (v.name == name) return &v.value;
+  for (size_t i = 0; i < used_; ++i)
+    if (SameName(variables_[i].name, name)) return &variables_[i].value;
   return nullptr;
 }
 
@@ -44,12 +70,14 @@ void TJActivation::Declare(std::string_view name, const TJValue& value) {
     *slot = value;
     return;
   }
-  variables_.push_back(Variable{std::string(name), value});
+  Push(name, value);
 }
 
 void TJActivation::CopyInto(TJLocalSymbolTable* table) const {
-  for (const Variable& v : variables_)
+  for (size_t i = 0; i < used_; ++i) {
+    const Variable& v = variables_[i];
     if (!table->Variables().HasKey(v.name)) table->SetLocal(v.name, v.value);
+  }
   const_cast<TJActivation*>(this)->Variables().ForEach([table](const std::string& name, const TJValue& value) {
     if (!table->Variables().HasKey(name)) table->SetLocal(name, value);
   });
@@ -91,9 +119,18 @@ bool TJActivation::SetExisting(TJLocalSymbolTable*, std::string_view name, const
 }
 
 void TJActivation::Clear() {
-  // Values are released one by one, newest first, the way they came.
-  while (!variables_.empty()) variables_.pop_back();
+  // Values are released one by one, newest first, the way they came; the names stay for reuse.
+  while (used_ > 0) {
+    TJValue gone = std::move(variables_[--used_].value);
+  }
   TJLocalSymbolTable::Clear();
+}
+
+void TJActivation::ClearForReuse() {
+  while (used_ > 0) {
+    TJValue gone = std::move(variables_[--used_].value);
+  }
+  ClearContents();
 }
 
 // ---------------------------------------------------------------------------------------------

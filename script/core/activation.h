@@ -48,6 +48,8 @@ class TJActivation : public TJLocalSymbolTable {
   bool Find(TJLocalSymbolTable* caller, std::string_view name, TJValue& value) override;
   bool SetExisting(TJLocalSymbolTable* caller, std::string_view name, const TJValue& value) override;
   void Clear() override;
+  // Clear, keeping the with-object link and the names for the next call.
+  void ClearForReuse();
 
   // The variables and the with object of this scope alone.
   bool FindHere(std::string_view name, TJValue& value);
@@ -58,7 +60,11 @@ class TJActivation : public TJLocalSymbolTable {
     std::string name;
     TJValue value;
   };
+  // The first `used_` entries are the variables; the entries past them keep the names of earlier
+  // calls, so that a call of the same function needs no new text for its names.
+  Variable& Push(std::string_view name, const TJValue& value);
   std::vector<Variable> variables_;
+  size_t used_ = 0;
   TJFunctionScope* owner_ = nullptr;
   const TJStatement* code_ = nullptr;
   bool parametersFirst_ = false;
@@ -68,7 +74,7 @@ class TJActivation : public TJLocalSymbolTable {
 // The table of a function statement: its `static` variables, and its running activations.
 class TJFunctionScope : public TJFunctionSymbolTable {
  public:
-  explicit TJFunctionScope(TJLocalSymbolTable* parent) : TJFunctionSymbolTable(parent) {}
+  explicit TJFunctionScope(TJLocalSymbolTable* parent) : TJFunctionSymbolTable(parent) { functionScope_ = true; }
 
   bool Find(TJLocalSymbolTable* caller, std::string_view name, TJValue& value) override;
   bool SetExisting(TJLocalSymbolTable* caller, std::string_view name, const TJValue& value) override;

@@ -229,7 +229,9 @@ class TJEngine : public TJBaseEngine {
   void AddClassMembers(TJObject* instance, const TJStatement* record);
   TJObject* NewArray(const TJValueList& items);
 
-  // Argument lists for calls, reused from call to call.
+  // Argument lists for calls, reused from call to call. A list goes back to the pool with its
+  // values released but its length kept (all undefined), so that the next call of as many
+  // arguments finds it ready; EvalItems sets the length.
   class ArgList {
    public:
     explicit ArgList(TJEngine* engine) : engine_(engine) {
@@ -241,7 +243,8 @@ class TJEngine : public TJBaseEngine {
       }
     }
     ~ArgList() {
-      list_->Clear();
+      std::vector<TJValue>& items = list_->Items();
+      for (size_t i = items.size(); i-- > 0;) items[i].Clear();
       if (engine_->argPool_.size() < 64)
         engine_->argPool_.emplace_back(list_);
       else

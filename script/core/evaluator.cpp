@@ -218,7 +218,7 @@ void TJEngine::Eval(const TJExpr* e, TJValue& out, unsigned flags) {
 void TJEngine::EvalItems(const TJExpr* e, TJValueList& list) {
   std::vector<TJValue>& items = list.Items();
   size_t n = e->Items.size();
-  items.resize(n);
+  if (items.size() != n) items.resize(n);
   // Last to first, each into its own place.
   for (size_t i = n; i-- > 0;) Eval(e->Items[i], items[i]);
 }
@@ -663,7 +663,7 @@ void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJO
   CheckStack();
   if (TJObject* bound = f->GetThisObject()) self = bound;
   TJLocalSymbolTable* table = f->GetParentTable();
-  auto* parent = table && typeid(*table) == typeid(TJFunctionScope) ? static_cast<TJFunctionScope*>(table) : nullptr;
+  auto* parent = table && table->IsFunctionScope() ? static_cast<TJFunctionScope*>(table) : nullptr;
   const TJStatement* code = f->GetCode();
   if (!parent || !code) ThrowError("ECallError", "function is no longer valid: " + f->GetName());
   struct Frame {

@@ -312,7 +312,7 @@ void TJEngine::ExecDeclarator(const TJStatement* s, unsigned flags) {
 void TJEngine::ExecReturn(const TJStatement* s) {
   TJValue value;
   if (s->Expr) Eval(s->Expr, value);
-  CloseOver(value);
+  if (value.vFunction()) CloseOver(value);
   returnValue_ = std::move(value);
 }
 

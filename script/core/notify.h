@@ -63,6 +63,7 @@ class TJWeakRef {
   ~TJWeakRef() { drop(); }
 
   void reset(T* target = nullptr) {
+    if (target && anchor_ && anchor_->target == target) return;  // already this target's
     drop();
     if (target) {
       anchor_ = target->WeakAnchor();

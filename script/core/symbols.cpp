@@ -123,12 +123,16 @@ void TJLocalSymbolTable::CopyFrom(TJLocalSymbolTable* table) {
   });
 }
 
-void TJLocalSymbolTable::Clear() {
+void TJLocalSymbolTable::ClearContents() {
   serial_ = NextSerial();
   while (!children_.empty()) DeleteFirstChild();
+  if (temporaries_.Count()) temporaries_.Clear();
+  if (variables_.Count()) variables_.Clear();
+}
+
+void TJLocalSymbolTable::Clear() {
+  ClearContents();
   withObject_.reset();
-  temporaries_.Clear();
-  variables_.Clear();
 }
 
 bool TJFunctionSymbolTable::Find(TJLocalSymbolTable* caller, std::string_view name, TJValue& value) {

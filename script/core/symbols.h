@@ -28,6 +28,8 @@ class TJLocalSymbolTable : public TJNotify {
   ~TJLocalSymbolTable() override;
 
   Kind TableKind() const { return kind_; }
+  // True for the table of a function statement that runs its calls in activations.
+  bool IsFunctionScope() const { return functionScope_; }
   // Unique among all tables ever made, and renewed when the table is cleared: a remembered
   // variable slot of this table is still the one it was while the serial is the same.
   uint64_t Serial() const { return serial_; }
@@ -70,10 +72,15 @@ class TJLocalSymbolTable : public TJNotify {
 
   // Frees the children, drops the with object, the temporaries and the variables.
   virtual void Clear();
+  // Clear without dropping the with object (the links of a scope that is reused).
+  void ClearContents();
 
   // The variables and the with object of this table alone.
   bool findHere(std::string_view name, TJValue& value);
   bool setHere(std::string_view name, const TJValue& value);
+
+ protected:
+  bool functionScope_ = false;
 
  private:
   Kind kind_;

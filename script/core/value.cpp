@@ -34,19 +34,6 @@ TJStringRep* TJStringRep::Make2(std::string_view a, std::string_view b) {
   return rep;
 }
 
-void TJValue::SetDouble(double d) {
-  Clear();
-  if (std::isnan(d)) {
-    type_ = vtNaN;
-  } else if (std::isinf(d)) {
-    type_ = vtInfinity;
-    u_.b = d < 0;
-  } else {
-    type_ = vtDouble;
-    u_.d = d;
-  }
-}
-
 void TJValue::SetDispatch(rt::IDispatch* d) {
   if (d) d->AddRef();
   Clear();

@@ -9,6 +9,7 @@
 // vtDouble is always finite (SetDouble turns an infinity or NaN into its tag).
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -51,37 +52,38 @@ struct TJEventRep {
 class TJValue {
  public:
   TJValue() { u_.bits = 0; }
-  TJValue(const TJValue& o) : type_(o.type_), u_(o.u_) {
-    std::memcpy(flags_, o.flags_, sizeof flags_);
+  // Copies and moves take the record whole (two words): the tag, the flags and the payload.
+  TJValue(const TJValue& o) {
+    copyBits(o);
     retain();
   }
-  TJValue(TJValue&& o) noexcept : type_(o.type_), u_(o.u_) {
-    std::memcpy(flags_, o.flags_, sizeof flags_);
-    o.type_ = vtUndefined;
-    o.u_.bits = 0;
+  TJValue(TJValue&& o) noexcept {
+    copyBits(o);
+    o.zeroBits();
   }
+  // The old value is released after the new one is in place: its release may free what held `o`.
   TJValue& operator=(const TJValue& o) {
     if (this != &o) {
-      TJValue copy(o);
-      swap(copy);
+      TJValue old(std::move(*this));
+      copyBits(o);
+      retain();
     }
     return *this;
   }
   TJValue& operator=(TJValue&& o) noexcept {
     if (this != &o) {
-      TJValue moved(std::move(o));
-      swap(moved);
+      TJValue old(std::move(*this));
+      copyBits(o);
+      o.zeroBits();
     }
     return *this;
   }
   ~TJValue() { release(); }
   void swap(TJValue& o) noexcept {
-    std::swap(type_, o.type_);
-    std::swap(u_, o.u_);
-    char f[7];
-    std::memcpy(f, flags_, 7);
-    std::memcpy(flags_, o.flags_, 7);
-    std::memcpy(o.flags_, f, 7);
+    unsigned char t[sizeof(TJValue)];
+    std::memcpy(t, static_cast<const void*>(this), sizeof t);
+    copyBits(o);
+    std::memcpy(static_cast<void*>(&o), t, sizeof t);
   }
 
   // Convenience makers.
@@ -99,11 +101,25 @@ class TJValue {
   }
 
   // Builders: each clears first, then sets tag and field.
-  void Clear() { release(); type_ = vtUndefined; u_.bits = 0; std::memset(flags_, 0, 7); }
+  void Clear() {
+    release();
+    zeroBits();
+  }
   void SetNull() { Clear(); type_ = vtNull; }
   void SetInteger(int32_t i) { Clear(); type_ = vtInteger; u_.i = i; }
   // An infinity or NaN becomes vtInfinity or vtNaN.
-  void SetDouble(double d);
+  void SetDouble(double d) {
+    Clear();
+    if (std::isnan(d)) {
+      type_ = vtNaN;
+    } else if (std::isinf(d)) {
+      type_ = vtInfinity;
+      u_.b = d < 0;
+    } else {
+      type_ = vtDouble;
+      u_.d = d;
+    }
+  }
   void SetString(std::string_view s) { Clear(); type_ = vtString; u_.str = s.empty() ? nullptr : TJStringRep::Make(s); }
   // Takes over a rep made by TJStringRep::Make (which holds one reference).
   void SetStringRep(TJStringRep* rep) { Clear(); type_ = vtString; u_.str = rep; }
@@ -144,6 +160,8 @@ class TJValue {
   rt::Method vEvent() const { return type_ == vtEvent && u_.ev ? u_.ev->method : rt::Method{}; }
 
  private:
+  void copyBits(const TJValue& o) { std::memcpy(static_cast<void*>(this), static_cast<const void*>(&o), sizeof(TJValue)); }
+  void zeroBits() { std::memset(static_cast<void*>(this), 0, sizeof(TJValue)); }
   void retain() {
     switch (type_) {
       case vtString: case vtRegExp: if (u_.str) ++u_.str->refs; break;

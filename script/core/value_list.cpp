@@ -18,9 +18,7 @@ void TJValueList::Get(int32_t index, TJValue& value) const {
   value = items_[size_t(index)];
 }
 
-const TJValue& TJValueList::operator[](int32_t index) const {
-  return index < 0 || index >= Count() ? kUndefined : items_[size_t(index)];
-}
+const TJValue& TJValueList::Undefined() { return kUndefined; }
 
 int32_t TJValueList::Add(const TJValue& value) {
   items_.push_back(value);
@@ -47,13 +45,6 @@ bool TJValueList::Delete(int32_t index) {
   TJValue gone = std::move(items_[size_t(index)]);  // released after the slot is gone
   items_.erase(items_.begin() + index);
   return true;
-}
-
-void TJValueList::Clear() {
-  while (!items_.empty()) {
-    TJValue gone = std::move(items_.back());
-    items_.pop_back();
-  }
 }
 
 void TJValueList::SetCount(int64_t count) {

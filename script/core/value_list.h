@@ -23,7 +23,9 @@ class TJValueList {
   // A copy of the item; an index outside the list reads as undefined.
   void Get(int32_t index, TJValue& value) const;
   // The item itself (no copy); undefined for an index outside the list.
-  const TJValue& operator[](int32_t index) const;
+  const TJValue& operator[](int32_t index) const {
+    return index < 0 || index >= Count() ? Undefined() : items_[size_t(index)];
+  }
   // Appends a copy; returns its index.
   int32_t Add(const TJValue& value);
   int32_t Add(TJValue&& value);
@@ -34,7 +36,12 @@ class TJValueList {
   // Removes the item; false when the index is outside the list.
   bool Delete(int32_t index);
   // Deletes from the last item to the first.
-  void Clear();
+  void Clear() {
+    while (!items_.empty()) {
+      TJValue gone = std::move(items_.back());  // released after it has left the list
+      items_.pop_back();
+    }
+  }
   // Pads with undefined or cuts from the end; a negative count empties the list. Raises
   // "EIndexError" above kMaxCount.
   void SetCount(int64_t count);
@@ -57,6 +64,7 @@ class TJValueList {
   static constexpr int64_t kMaxCount = int64_t(1) << 26;
 
  private:
+  static const TJValue& Undefined();
   std::vector<TJValue> items_;
 };
 

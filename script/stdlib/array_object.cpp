@@ -46,12 +46,12 @@ void MergeSort(std::vector<TJValue>& items, std::vector<TJValue>& work, size_t l
   size_t i = lo, j = mid + 1, k = lo;
   while (i <= mid && j <= hi) {
     if (compare(items[i], items[j]) > 0)
-      work[k++] = items[j++];
+      work[k++] = std::move(items[j++]);
     else
-      work[k++] = items[i++];
+      work[k++] = std::move(items[i++]);
   }
-  while (i <= mid) work[k++] = items[i++];
-  while (j <= hi) work[k++] = items[j++];
+  while (i <= mid) work[k++] = std::move(items[i++]);
+  while (j <= hi) work[k++] = std::move(items[j++]);
   for (k = lo; k <= hi; ++k) items[k] = std::move(work[k]);
 }
 
@@ -214,9 +214,14 @@ void TJArrayObject::DoSort(TJValueList* args, TJValue& result) {
       auto compare = [](const TJValue& a, const TJValue& b) { return Compare(AsInteger(&a), AsInteger(&b)); };
       MergeSort(items, work, 0, items.size() - 1, compare);
     } else {
-      // The arguments of each call live here, not in the array: a comparer may sort again.
+      // The arguments of each call live here, not in the array: a comparer may sort again. One
+      // list serves every call of this sort.
+      TJValueList pair{TJValue(), TJValue()};
       auto compare = [&](const TJValue& a, const TJValue& b) {
-        TJValueList pair{a, b};
+        std::vector<TJValue>& two = pair.Items();
+        if (two.size() != 2) two.resize(2);  // the comparer may have changed its arguments
+        two[0] = a;
+        two[1] = b;
         TJValue answer;
         engine->CallFunction(comparer, &pair, answer, this);
         return AsInteger(&answer);
