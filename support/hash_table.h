@@ -57,6 +57,11 @@ struct THashItem {
 
 template <class V>
 class TCustomHashTable {
+  // The small fields first, packed together: a table is made for every script object.
+  uint32_t bucketCount_;
+  bool ignoreCase_;
+  mutable bool keysStale_ = true;
+
  public:
   using Item = THashItem<V>;
   using FreeItemEvent = std::function<void(TCustomHashTable& sender, Item& item)>;
@@ -64,8 +69,8 @@ class TCustomHashTable {
   // A bucket count of 0 is taken as 1.
   explicit TCustomHashTable(uint32_t bucketCount, bool ignoreCase = false)
       : bucketCount_(bucketCount ? bucketCount : 1),
-        modMagic_(~uint64_t(0) / bucketCount_ + 1),
-        ignoreCase_(ignoreCase) {}
+        ignoreCase_(ignoreCase),
+        modMagic_(~uint64_t(0) / bucketCount_ + 1) {}
   // Frees every item through this class's FreeItem. A subclass that overrides FreeItem calls Clear
   // in its own destructor so that its override sees the items.
   virtual ~TCustomHashTable() { TCustomHashTable::Clear(); }
@@ -117,7 +122,7 @@ class TCustomHashTable {
     auto owned = std::make_unique<Item>(Item{std::string(key), std::move(value)});
     entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(p.index),
                     Entry{p.hash, p.bucketIndex, std::move(owned)});
-    if (!starts_.empty())
+    if (starts_)
       shiftBuckets(p.bucketIndex, 1);
     else if (entries_.size() > kLinearLimit)
       indexBuckets();
@@ -129,7 +134,7 @@ class TCustomHashTable {
     if (!p.found) return false;
     std::unique_ptr<Item> item = std::move(entries_[p.index].item);
     entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(p.index));
-    if (entries_.empty()) std::vector<Entry>().swap(entries_);  // an emptied table holds no memory
+    if (entries_.empty()) Entries().swap(entries_);  // an emptied table holds no memory
     if (entries_.size() <= kLinearLimit)
       indexBuckets();
     else
@@ -141,22 +146,23 @@ class TCustomHashTable {
 
   // Empties the table, then passes every former item through FreeItem in key order.
   virtual void Clear() {
-    std::vector<Entry> old = std::move(entries_);
+    Entries old = std::move(entries_);
     entries_.clear();
-    std::vector<uint32_t>().swap(starts_);
+    starts_.reset();
     keysStale_ = true;
     for (Entry& e : old) FreeItem(*e.item);
   }
 
   // All keys, bucket by bucket from bucket 0, each bucket in its sorted order.
   const std::vector<std::string>& KeyList() const {
+    if (!keys_) keys_ = std::make_unique<std::vector<std::string>>();
     if (keysStale_) {
-      keys_.clear();
-      keys_.reserve(entries_.size());
-      for (const Entry& e : entries_) keys_.push_back(e.item->Key);
+      keys_->clear();
+      keys_->reserve(entries_.size());
+      for (const Entry& e : entries_) keys_->push_back(e.item->Key);
       keysStale_ = false;
     }
-    return keys_;
+    return *keys_;
   }
 
   // The keys one per line (CR LF), with trailing white space removed.
@@ -182,7 +188,7 @@ class TCustomHashTable {
 
   // The number of items in one bucket.
   size_t BucketSize(uint32_t index) const {
-    if (!starts_.empty()) return index < bucketCount_ ? starts_[index + 1] - starts_[index] : 0;
+    if (starts_) return index < bucketCount_ ? (*starts_)[index + 1] - (*starts_)[index] : 0;
     size_t n = 0;
     for (const Entry& e : entries_) n += e.bucket == index;
     return n;
@@ -201,6 +207,7 @@ class TCustomHashTable {
     uint32_t bucket;
     std::unique_ptr<Item> item;
   };
+  using Entries = std::vector<Entry, SmallBlockAllocator<Entry>>;
 
   struct Place {
     uint32_t hash;
@@ -229,14 +236,14 @@ class TCustomHashTable {
     uint32_t h = ignoreCase_ ? HashOfIgnoreCase(key) : HashOf(key);
     uint32_t bi = bucketOf(h);
     size_t i, end;
-    if (starts_.empty()) {
+    if (!starts_) {
       // A small table: from the front to the key's bucket.
       i = 0;
       end = entries_.size();
       while (i < end && entries_[i].bucket < bi) ++i;
     } else {
-      i = starts_[bi];
-      end = starts_[bi + 1];
+      i = (*starts_)[bi];
+      end = (*starts_)[bi + 1];
     }
     for (; i < end; ++i) {
       const Entry& e = entries_[i];
@@ -250,16 +257,19 @@ class TCustomHashTable {
   // Keeps starts_ (where each bucket begins in entries_) for tables past the small size.
   void indexBuckets() {
     if (entries_.size() <= kLinearLimit) {
-      std::vector<uint32_t>().swap(starts_);
+      starts_.reset();
       return;
     }
-    starts_.assign(size_t(bucketCount_) + 1, 0);
-    for (const Entry& e : entries_) ++starts_[e.bucket + 1];
-    for (uint32_t b = 0; b < bucketCount_; ++b) starts_[b + 1] += starts_[b];
+    if (!starts_) starts_ = std::make_unique<std::vector<uint32_t>>();
+    std::vector<uint32_t>& starts = *starts_;
+    starts.assign(size_t(bucketCount_) + 1, 0);
+    for (const Entry& e : entries_) ++starts[e.bucket + 1];
+    for (uint32_t b = 0; b < bucketCount_; ++b) starts[b + 1] += starts[b];
   }
   void shiftBuckets(uint32_t bucket, int delta) {
-    if (starts_.empty()) return;
-    for (size_t b = size_t(bucket) + 1; b < starts_.size(); ++b) starts_[b] = uint32_t(int64_t(starts_[b]) + delta);
+    if (!starts_) return;
+    std::vector<uint32_t>& starts = *starts_;
+    for (size_t b = size_t(bucket) + 1; b < starts.size(); ++b) starts[b] = uint32_t(int64_t(starts[b]) + delta);
   }
 
   // The lookup alone: hashes first, texts only where the hashes agree.
@@ -267,23 +277,20 @@ class TCustomHashTable {
     uint32_t h = ignoreCase_ ? HashOfIgnoreCase(key) : HashOf(key);
     const Entry* e = entries_.data();
     const Entry* end = e + entries_.size();
-    if (!starts_.empty()) {
+    if (starts_) {
       uint32_t bi = bucketOf(h);
-      end = e + starts_[bi + 1];
-      e += starts_[bi];
+      end = e + (*starts_)[bi + 1];
+      e += (*starts_)[bi];
     }
     for (; e != end; ++e)
       if (e->hash == h && same(e->item->Key, key)) return e->item.get();
     return nullptr;
   }
 
-  std::vector<Entry> entries_;
-  std::vector<uint32_t> starts_;  // empty for a small table; else bucketCount_ + 1 offsets
-  uint32_t bucketCount_;
+  Entries entries_;
+  std::unique_ptr<std::vector<uint32_t>> starts_;  // null for a small table; else bucketCount_ + 1 offsets
+  mutable std::unique_ptr<std::vector<std::string>> keys_;  // KeyList's answer, made on first use
   uint64_t modMagic_;
-  bool ignoreCase_;
-  mutable std::vector<std::string> keys_;
-  mutable bool keysStale_ = true;
 };
 
 // Values are string copies owned by the table.

@@ -29,4 +29,18 @@ inline constexpr std::size_t kSmallBlockLimit = 512;
     ::support::FreeSmallBlock(block, size);                                                          \
   }
 
+// An allocator for standard containers whose storage is usually small (the entry list of a member
+// table): blocks up to the limit come from the regions, larger ones from the global allocator.
+template <class T>
+struct SmallBlockAllocator {
+  using value_type = T;
+  SmallBlockAllocator() noexcept = default;
+  template <class U>
+  SmallBlockAllocator(const SmallBlockAllocator<U>&) noexcept {}
+  T* allocate(std::size_t n) { return static_cast<T*>(AllocateSmallBlock(n * sizeof(T))); }
+  void deallocate(T* p, std::size_t n) noexcept { FreeSmallBlock(p, n * sizeof(T)); }
+  template <class U>
+  bool operator==(const SmallBlockAllocator<U>&) const noexcept { return true; }
+};
+
 }  // namespace support

@@ -11,7 +11,9 @@
 #include <memory>
 #include <vector>
 
+#include "platform/rt/method.h"
 #include "platform/rt/persistent.h"
+#include "support/small_blocks.h"
 
 namespace engine {
 
@@ -31,10 +33,11 @@ class TJNotify : public rt::TPersistent {
   virtual void Notification(TJNotify* sender);
   bool IsLinked(const TJNotify* other) const;
 
-  std::function<void(TJNotify* sender)> OnNotify;
+  rt::Event<void(TJNotify* sender)> OnNotify;
 
   // The shared cell that weak references read; made on first use, cleared on destruction.
   struct Anchor {
+    SUPPORT_SMALL_BLOCKS
     int32_t refs = 0;
     TJNotify* target;
   };

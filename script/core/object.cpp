@@ -85,26 +85,18 @@ TJObject::~TJObject() {
 
 void TJObject::AfterConstruction(TJBaseEngine* engine, TJValueList* param, bool registerWithFactory) {
   try {
-    auto& tables = nativeTables();
-    std::type_index key(typeid(*this));
-    auto it = tables.find(key);
-    if (it == tables.end()) {
-      auto table = std::make_unique<TJNativeTable>();
-      gCollecting = table.get();
-      gCollectingFor = this;
-      try {
-        RegistMethods();
-      } catch (...) {
-        gCollecting = nullptr;
-        gCollectingFor = nullptr;
-        throw;
-      }
-      gCollecting = nullptr;
-      gCollectingFor = nullptr;
-      it = tables.emplace(key, std::move(table)).first;
+    // Objects come in runs of one class: the class met last is remembered (tables are never freed).
+    thread_local const std::type_info* lastType = nullptr;
+    thread_local const TJNativeTable* lastTable = nullptr;
+    thread_local const std::vector<std::string>* lastPublished = nullptr;
+    const std::type_info& type = typeid(*this);
+    if (&type != lastType) {
+      lastTable = classNatives(type);
+      lastPublished = &classPublishedNames(ClassType());
+      lastType = &type;
     }
-    natives_ = it->second.get();
-    if (!published_) published_ = &classPublishedNames(ClassType());
+    natives_ = lastTable;
+    if (!published_) published_ = lastPublished;
     RegistProperties();
     AfterCreate(param);
     if (engine && registerWithFactory) engine->Factory().AddObject(this);
@@ -114,6 +106,28 @@ void TJObject::AfterConstruction(TJBaseEngine* engine, TJValueList* param, bool 
     throw;
   }
   refCount_ = 0;
+}
+
+const TJNativeTable* TJObject::classNatives(const std::type_info& type) {
+  auto& tables = nativeTables();
+  std::type_index key(type);
+  auto it = tables.find(key);
+  if (it == tables.end()) {
+    auto table = std::make_unique<TJNativeTable>();
+    gCollecting = table.get();
+    gCollectingFor = this;
+    try {
+      RegistMethods();
+    } catch (...) {
+      gCollecting = nullptr;
+      gCollectingFor = nullptr;
+      throw;
+    }
+    gCollecting = nullptr;
+    gCollectingFor = nullptr;
+    it = tables.emplace(key, std::move(table)).first;
+  }
+  return it->second.get();
 }
 
 int32_t TJObject::DecRef() {
@@ -143,7 +157,7 @@ void TJObject::Dispose() {
   disposed_ = true;
   std::unique_ptr<TJHash> members = std::move(members_);
   eventNames_.reset();
-  if (natives_) nativeMask_.assign((natives_->entries.size() + 63) / 64, ~uint64_t(0));
+  if (natives_) maskAllNatives();
   members.reset();  // releases what the members held
 }
 
@@ -175,13 +189,19 @@ int TJObject::nativeIndex(std::string_view name) const {
 
 bool TJObject::isMasked(int index) const {
   size_t w = size_t(index) / 64;
-  return w < nativeMask_.size() && ((nativeMask_[w] >> (index % 64)) & 1u);
+  return nativeMask_ && w < nativeMask_->size() && (((*nativeMask_)[w] >> (index % 64)) & 1u);
 }
 
 void TJObject::maskNative(int index) {
   size_t w = size_t(index) / 64;
-  if (nativeMask_.size() <= w) nativeMask_.resize(w + 1, 0);
-  nativeMask_[w] |= uint64_t(1) << (index % 64);
+  if (!nativeMask_) nativeMask_ = std::make_unique<std::vector<uint64_t>>();
+  if (nativeMask_->size() <= w) nativeMask_->resize(w + 1, 0);
+  (*nativeMask_)[w] |= uint64_t(1) << (index % 64);
+}
+
+void TJObject::maskAllNatives() {
+  if (!nativeMask_) nativeMask_ = std::make_unique<std::vector<uint64_t>>();
+  nativeMask_->assign((natives_->entries.size() + 63) / 64, ~uint64_t(0));
 }
 
 bool TJObject::materialise(int index, TJValue* value) {
@@ -241,7 +261,7 @@ void TJObject::RegistEventName(std::string_view name) {
 
 void TJObject::ClearMembers() {
   if (members_) members_->Clear();
-  if (natives_) nativeMask_.assign((natives_->entries.size() + 63) / 64, ~uint64_t(0));
+  if (natives_) maskAllNatives();
 }
 
 void TJObject::ClearProperties() {
@@ -250,7 +270,7 @@ void TJObject::ClearProperties() {
 
 void TJObject::Clear() {
   if (members_) members_->Clear();
-  nativeMask_.clear();
+  nativeMask_.reset();
   if (disposed_) return;
   RegistProperties();
 }

@@ -20,6 +20,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <typeinfo>
 #include <vector>
 
 #include "script/core/notify.h"
@@ -170,11 +171,14 @@ class TJObject : public TJNotify {
   friend void ReleaseObject(TJObject* object);
   friend class TJObjectList;
   void AfterConstruction(TJBaseEngine* engine, TJValueList* param, bool registerWithFactory);
+  // The natives of the class, collected from this object's RegistMethods on the class's first object.
+  const TJNativeTable* classNatives(const std::type_info& type);
   void registNative(std::string_view name, TJNativeMethod method);
   TJHash& members();
   int nativeIndex(std::string_view name) const;  // -1 when not a live class native
   bool materialise(int index, TJValue* value);
   void maskNative(int index);
+  void maskAllNatives();
   bool isMasked(int index) const;
 
   int32_t refCount_ = 1;  // 1 while under construction
@@ -186,7 +190,7 @@ class TJObject : public TJNotify {
   std::unique_ptr<std::vector<std::string>> ownPublished_;  // null: the class's list
   const std::vector<std::string>* published_ = nullptr;
   const TJNativeTable* natives_ = nullptr;
-  std::vector<uint64_t> nativeMask_;  // bit set: the member table speaks for that native
+  std::unique_ptr<std::vector<uint64_t>> nativeMask_;  // bit set: the member table speaks for that native
   // Membership of the factory's list of live objects.
   TJObjectList* list_ = nullptr;
   TJObject* listPrev_ = nullptr;
