@@ -187,7 +187,16 @@ class TJEngine : public TJBaseEngine {
     Eval(e, scratch);
     return scratch;
   }
-  void EvalIdentifier(const TJExpr* e, TJValue& out);
+  [[gnu::noinline]] void EvalIdentifier(const TJExpr* e, TJValue& out);
+  [[gnu::noinline]] void EvalOther(const TJExpr* e, TJValue& out, unsigned flags);
+  [[gnu::noinline]] void EvalBinary(const TJExpr* e, TJValue& out);
+  // A parameter read in its own function's body, outside any with: its slot; null otherwise.
+  const TJValue* ParameterSlot(const TJExpr* e) const {
+    if (e->Code == ecIdentifier && e->Parameter && activation_ && current_ == activation_ &&
+        activation_->Code() == e->Owner && activation_->ParametersFirst())
+      return &activation_->ParameterValue(e->Parameter);
+    return nullptr;
+  }
   // The module variable a name stands for (read from a function body or from the module's own
   // code), when the name was found there before and nothing on the way could have taken it since;
   // null otherwise.
@@ -199,8 +208,8 @@ class TJEngine : public TJBaseEngine {
   void EvalNew(const TJExpr* e, TJValue& out);
   void EvalObjectLiteral(const TJExpr* e, TJValue& out);
   void EvalArrayLiteral(const TJExpr* e, TJValue& out);
-  void EvalCall(const TJExpr* e, TJValue& out);
-  void EvalMethodCall(const TJExpr* e, TJValue& out);
+  [[gnu::noinline]] void EvalCall(const TJExpr* e, TJValue& out);
+  [[gnu::noinline]] void EvalMethodCall(const TJExpr* e, TJValue& out);
   void EvalTypeof(const TJExpr* e, TJValue& out);
   // Assignment targets: evaluated once (Resolve), then read and written.
   struct Target;

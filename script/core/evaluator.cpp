@@ -81,6 +81,8 @@ std::string IndexKey(const TJValueList& args) {
 
 }  // namespace
 
+// The common forms go straight to their own routines; this stays small, so that the deep recursion
+// of evaluation pays little for each level.
 void TJEngine::Eval(const TJExpr* e, TJValue& out, unsigned flags) {
   if (!e) {
     out.Clear();
@@ -93,6 +95,28 @@ void TJEngine::Eval(const TJExpr* e, TJValue& out, unsigned flags) {
     case ecIdentifier:
       EvalIdentifier(e, out);
       return;
+    case ecCall:
+      EvalCall(e, out);
+      return;
+    case ecMethodCall:
+      EvalMethodCall(e, out);
+      return;
+    case ecAdd: case ecSub: case ecDiv: case ecMul: case ecMod: case ecIntDiv:
+    case ecOrBoth: case ecAndBoth:
+    case ecShl: case ecShr: case ecUShr:
+    case ecLess: case ecGreater: case ecLessEqual: case ecGreaterEqual:
+    case ecEqual: case ecNotEqual: case ecStrictEqual: case ecStrictNotEqual:
+    case ecBitAnd: case ecBitXor: case ecBitOr:
+      EvalBinary(e, out);
+      return;
+    default:
+      EvalOther(e, out, flags);
+      return;
+  }
+}
+
+void TJEngine::EvalOther(const TJExpr* e, TJValue& out, unsigned flags) {
+  switch (e->Code) {
     case ecComma: {
       TJValue first;
       Eval(e->Left, first, flags & efDeclare);
@@ -203,16 +227,34 @@ void TJEngine::Eval(const TJExpr* e, TJValue& out, unsigned flags) {
     EvalCompound(e, out);
     return;
   }
-  // Binary operators: the right operand first, then the left one.
+  EvalBinary(e, out);
+}
+
+void TJEngine::EvalBinary(const TJExpr* e, TJValue& out) {
+  // The right operand first, then the left one. The left one, evaluated last, may be read in its
+  // place when it is a parameter: nothing runs between that read and the arithmetic on numbers.
   TJValue rightScratch;
   const TJValue& right = Operand(e->Right, rightScratch);
   TJValue leftScratch;
-  const TJValue& left = Operand(e->Left, leftScratch);
-  if (FastNumeric(e->Code, left, right, out)) return;
+  const TJValue* left;
+  bool inPlace = false;
+  if (e->Left->Code == ecConstant) {
+    left = &e->Left->Value;
+  } else if ((left = ParameterSlot(e->Left))) {
+    inPlace = true;
+  } else {
+    Eval(e->Left, leftScratch);
+    left = &leftScratch;
+  }
+  if (FastNumeric(e->Code, *left, right, out)) return;
+  if (inPlace) {
+    leftScratch = *left;  // the general routines may run script code that assigns the parameter
+    left = &leftScratch;
+  }
   if (IsArithmetic(e->Code))
-    CalcBinary(e->Code, left, right, out);
+    CalcBinary(e->Code, *left, right, out);
   else
-    CalcLogical(e->Code, left, right, out);
+    CalcLogical(e->Code, *left, right, out);
 }
 
 void TJEngine::EvalItems(const TJExpr* e, TJValueList& list) {
@@ -224,10 +266,8 @@ void TJEngine::EvalItems(const TJExpr* e, TJValueList& list) {
 }
 
 void TJEngine::EvalIdentifier(const TJExpr* e, TJValue& out) {
-  // A parameter read in its own function's body, outside any with: its slot.
-  if (e->Parameter && activation_ && current_ == activation_ && activation_->Code() == e->Owner &&
-      activation_->ParametersFirst()) {
-    out = activation_->ParameterValue(e->Parameter);
+  if (const TJValue* slot = ParameterSlot(e)) {
+    out = *slot;
     return;
   }
   if (TJValue* hit = ModuleHit(e)) {
@@ -661,10 +701,30 @@ void TJEngine::CallForeign(IJFunction* f, TJValueList* args, TJValue& result, in
 
 void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJObject* self) {
   CheckStack();
-  if (TJObject* bound = f->GetThisObject()) self = bound;
-  TJLocalSymbolTable* table = f->GetParentTable();
+  TJObject* bound;
+  TJLocalSymbolTable* table;
+  const TJStatement* code;
+  TJLocalSymbolTable* captured;
+  TJCallType mode;
+  const TJStatement* parameters;
+  if (TJFunctionImpl* impl = f->Impl()) {  // the usual case: the record read in place
+    const TJFunctionData& data = impl->Data();
+    bound = impl->GetThisObject();
+    table = data.ParentTable.get();
+    code = data.Code;
+    captured = impl->GetLocalTable();
+    mode = data.CallType;
+    parameters = data.Parameter;
+  } else {
+    bound = f->GetThisObject();
+    table = f->GetParentTable();
+    code = f->GetCode();
+    captured = f->GetLocalTable();
+    mode = f->GetCallType();
+    parameters = f->GetParameter();
+  }
+  if (bound) self = bound;
   auto* parent = table && table->IsFunctionScope() ? static_cast<TJFunctionScope*>(table) : nullptr;
-  const TJStatement* code = f->GetCode();
   if (!parent || !code) ThrowError("ECallError", "function is no longer valid: " + f->GetName());
   struct Frame {
     TJScopes& scopes;
@@ -672,20 +732,20 @@ void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJO
     ~Frame() { scopes.Release(scope); }
   } frame{scopes_, scopes_.Acquire()};
   TJActivation* scope = frame.scope;
-  scope->Open(parent, code, self, f->GetLocalTable());
+  scope->Open(parent, code, self, captured);
   ScopeGuard guard(this, scope, nullptr, scope);
 
   // Call mode takes this from the first argument; apply mode too, and the arguments from an array.
   TJValueList* effective = args;
-  TJValueList shifted;
+  std::unique_ptr<TJValueList> shifted;
   TJObject* applied = nullptr;
-  int32_t argc = ArgCount(args);
-  TJCallType mode = f->GetCallType();
+  int32_t argc = args ? args->Count() : 0;
   if (mode != ctPlain && argc >= 1) {
     scope->SetSelf(ToObject((*args)[0]));
-    effective = &shifted;
+    shifted = std::make_unique<TJValueList>();
+    effective = shifted.get();
     if (mode == ctCall) {
-      for (int32_t i = 1; i < argc; ++i) shifted.Add((*args)[i]);
+      for (int32_t i = 1; i < argc; ++i) shifted->Add((*args)[i]);
     } else if (argc >= 2) {
       applied = (*args)[1].vObject();
       if (!applied || !IsKnownClass(applied, TJKnownClass::Array))
@@ -693,15 +753,15 @@ void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJO
       for (int32_t i = 0, n = applied->GetCount(); i < n; ++i) {
         TJValue item;
         applied->GetItem(i, item);
-        shifted.Add(std::move(item));
+        shifted->Add(std::move(item));
       }
     }
   }
   // The parameters first, in order (their slots are known to the body), then the arguments
   // array, which exists when the body names it (or when new objects are watched).
-  int32_t count = ArgCount(effective);
+  int32_t count = effective ? effective->Count() : 0;
   int32_t i = 0;
-  for (const TJStatement* p = f->GetParameter(); p; p = p->Next, ++i) {
+  for (const TJStatement* p = parameters; p; p = p->Next, ++i) {
     if (!p->Expr) continue;
     if (i < count)
       scope->Declare(p->Expr->Symbol, (*effective)[i]);

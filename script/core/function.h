@@ -49,9 +49,14 @@ struct TJFunctionData {
   const TJStatement* Code = nullptr;       // a script function or class: its statement
 };
 
+class TJFunctionImpl;
+
 class IJFunction {
  public:
   virtual ~IJFunction() = default;
+  // The engine's own implementation behind this interface, or null: lets a call read the record
+  // directly.
+  virtual TJFunctionImpl* Impl() { return nullptr; }
   void AddRef() { ++refs_; }
   void Release() { if (--refs_ == 0) delete this; }
   int32_t RefCount() const { return refs_; }
@@ -89,10 +94,13 @@ class IJFunction {
 // A counted IJFunction reference.
 using TJFunctionRef = rt::ComPtr<IJFunction>;
 
-class TJFunctionImpl : public IJFunction {
+class TJFunctionImpl final : public IJFunction {
  public:
   TJFunctionImpl();
   ~TJFunctionImpl() override;
+
+  TJFunctionImpl* Impl() override { return this; }
+  const TJFunctionData& Data() const { return data_; }
 
   TJFunctionData GetFuncData() const override { return data_; }
   TJLocalSymbolTable* GetParentTable() const override;

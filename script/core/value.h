@@ -63,6 +63,10 @@ class TJValue {
   }
   // The old value is released after the new one is in place: its release may free what held `o`.
   TJValue& operator=(const TJValue& o) {
+    if (!IsCounted(type_) && !IsCounted(o.type_)) {  // numbers and the like: nothing to count
+      copyBits(o);
+      return *this;
+    }
     if (this != &o) {
       TJValue old(std::move(*this));
       copyBits(o);
@@ -162,7 +166,12 @@ class TJValue {
  private:
   void copyBits(const TJValue& o) { std::memcpy(static_cast<void*>(this), static_cast<const void*>(&o), sizeof(TJValue)); }
   void zeroBits() { std::memset(static_cast<void*>(this), 0, sizeof(TJValue)); }
+  // The tags whose payload holds a reference.
+  static constexpr uint32_t kCountedTypes = (1u << vtString) | (1u << vtObject) | (1u << vtFunction) |
+                                            (1u << vtDispatch) | (1u << vtRegExp) | (1u << vtEvent);
+  static bool IsCounted(TJValueType t) { return (kCountedTypes >> t) & 1u; }
   void retain() {
+    if (!IsCounted(type_)) return;
     switch (type_) {
       case vtString: case vtRegExp: if (u_.str) ++u_.str->refs; break;
       case vtObject: u_.obj->IncRef(); break;
@@ -173,6 +182,7 @@ class TJValue {
     }
   }
   void release() {
+    if (!IsCounted(type_)) return;
     switch (type_) {
       case vtString: case vtRegExp: if (u_.str && --u_.str->refs == 0) std::free(u_.str); break;
       case vtObject: u_.obj->DecRef(); break;
