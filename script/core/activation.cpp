@@ -2,19 +2,6 @@
 
 namespace engine {
 
-namespace {
-// Names are short: compared in place, the first character before the rest.
-inline bool SameName(const std::string& a, std::string_view b) {
-  size_t n = a.size();
-  if (n != b.size()) return false;
-  if (n == 0) return true;
-  if (a[0] != b[0]) return false;
-  for (size_t i = 1; i < n; ++i)
-    if (a[i] != b[i]) return false;
-  return true;
-}
-}  // namespace
-
 
 // ---------------------------------------------------------------------------------------------
 // TJActivation
@@ -49,20 +36,16 @@ void TJActivation::Close() {
 }
 
 TJActivation::Variable& TJActivation::Push(std::string_view name, const TJValue& value) {
-  if (used_ == variables_.size()) {
-    variables_.push_back(Variable{std::string(name), value});
-  } else {
-    Variable& v = variables_[used_];
-    if (!SameName(v.name, name)) v.name.assign(name);
-    v.value = value;
-  }
-  return variables_[used_++];
+  if (used_ == variables_.size()) return Grow(name, value);
+  Variable& v = variables_[used_++];
+  if (!SameName(v.name, name)) v.name.assign(name);
+  v.value = value;
+  return v;
 }
 
-TJValue* TJActivation::Slot(std::string_view name) {
-  for (size_t i = 0; i < used_; ++i)
-    if (SameName(variables_[i].name, name)) return &variables_[i].value;
-  return nullptr;
+TJActivation::Variable& TJActivation::Grow(std::string_view name, const TJValue& value) {
+  variables_.push_back(Variable{std::string(name), value});
+  return variables_[used_++];
 }
 
 void TJActivation::Declare(std::string_view name, const TJValue& value) {
@@ -175,18 +158,24 @@ constexpr size_t kPoolLimit = 256;
 TJScopes::~TJScopes() { Clear(); }
 
 TJActivation* TJScopes::Acquire() {
-  if (pool_.empty()) return new TJActivation;
-  TJActivation* a = pool_.back().release();
-  pool_.pop_back();
-  return a;
+  if (inUse_ == pool_.size()) pool_.push_back(std::make_unique<TJActivation>());
+  return pool_[inUse_++].get();
 }
 
 void TJScopes::Release(TJActivation* a) {
   a->Close();
-  if (pool_.size() < kPoolLimit)
-    pool_.emplace_back(a);
-  else
-    delete a;
+  // Calls end in the order they began, so `a` is the newest in use; otherwise it trades places
+  // with the newest first.
+  size_t top = inUse_ - 1;
+  if (pool_[top].get() != a) {
+    for (size_t i = 0; i < top; ++i)
+      if (pool_[i].get() == a) {
+        std::swap(pool_[i], pool_[top]);
+        break;
+      }
+  }
+  inUse_ = top;
+  if (pool_.size() - inUse_ > kPoolLimit) pool_.resize(inUse_ + kPoolLimit);
 }
 
 TJLocalSymbolTable* TJScopes::FindTable(const TJStatement* statement) const {

@@ -20,6 +20,17 @@ namespace engine {
 
 class TJFunctionScope;
 
+// Variable names are short: compared in place, the first character before the rest.
+inline bool SameName(const std::string& a, std::string_view b) {
+  size_t n = a.size();
+  if (n != b.size()) return false;
+  if (n == 0) return true;
+  if (a[0] != b[0]) return false;
+  for (size_t i = 1; i < n; ++i)
+    if (a[i] != b[i]) return false;
+  return true;
+}
+
 // The scope of one call of a script function.
 class TJActivation : public TJLocalSymbolTable {
  public:
@@ -41,7 +52,11 @@ class TJActivation : public TJLocalSymbolTable {
   // A new variable of this scope, or a new value for one it has.
   void Declare(std::string_view name, const TJValue& value);
   // The variable's own slot, or null.
-  TJValue* Slot(std::string_view name);
+  TJValue* Slot(std::string_view name) {
+    for (size_t i = 0; i < used_; ++i)
+      if (SameName(variables_[i].name, name)) return &variables_[i].value;
+    return nullptr;
+  }
   // Every own variable into `table` where the name is new there.
   void CopyInto(TJLocalSymbolTable* table) const;
 
@@ -63,6 +78,7 @@ class TJActivation : public TJLocalSymbolTable {
   // The first `used_` entries are the variables; the entries past them keep the names of earlier
   // calls, so that a call of the same function needs no new text for its names.
   Variable& Push(std::string_view name, const TJValue& value);
+  [[gnu::noinline]] Variable& Grow(std::string_view name, const TJValue& value);
   std::vector<Variable> variables_;
   size_t used_ = 0;
   TJFunctionScope* owner_ = nullptr;
@@ -107,7 +123,8 @@ class TJScopes {
 
  private:
   TJRootSymbolTable& root_;
-  std::vector<std::unique_ptr<TJActivation>> pool_;
+  std::vector<std::unique_ptr<TJActivation>> pool_;  // the first inUse_ serve running calls
+  size_t inUse_ = 0;
   std::unordered_map<const TJStatement*, std::unique_ptr<TJFunctionScope>> tables_;
 };
 

@@ -181,7 +181,7 @@ void TJEngine::EvalOther(const TJExpr* e, TJValue& out, unsigned flags) {
     case ecNot: {
       TJValue operand;
       Eval(e->Left, operand);
-      out.SetBool(!AsBool(&operand));
+      out.SetBool(!Truth(operand));
       return;
     }
     case ecOr:
@@ -189,18 +189,18 @@ void TJEngine::EvalOther(const TJExpr* e, TJValue& out, unsigned flags) {
       // Only as much as decides the answer is evaluated; the answer is always a Boolean.
       TJValue side;
       Eval(e->Left, side);
-      bool left = AsBool(&side);
+      bool left = Truth(side);
       if (left == (e->Code == ecOr)) {
         out.SetBool(left);
         return;
       }
       Eval(e->Right, side);
-      out.SetBool(AsBool(&side));
+      out.SetBool(Truth(side));
       return;
     }
     case ecConditional: {
       TJValue scratch;
-      Eval(AsBool(&Operand(e->Left, scratch)) ? e->Right : e->Third, out);
+      Eval(Truth(Operand(e->Left, scratch)) ? e->Right : e->Third, out);
       return;
     }
     case ecFunction:
@@ -605,6 +605,13 @@ void TJEngine::EvalCall(const TJExpr* e, TJValue& out) {
   Eval(e->Left, callee);
   ArgList args(this);
   EvalItems(e, *args);
+  // A script function straight to its call (`callee` keeps it alive meanwhile).
+  if (IJFunction* f = callee.vFunction()) {
+    if (TJFunctionImpl* impl = f->Impl(); impl && impl->Data().FuncType == ftScript) {
+      CallScript(f, args.get(), out, current_->GetWithObject());
+      return;
+    }
+  }
   CallOrIndex(callee, *args, out);
 }
 
@@ -780,7 +787,10 @@ void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJO
     }
     scope->Declare("arguments", array);
   }
-  Flow flow = Exec(code->Second, 0, nullptr);
+  // A body block opens no scope of its own: its statements run directly.
+  const TJStatement* body = code->Second;
+  if (body && body->Kind == skBlock && !body->Next) body = body->First;
+  Flow flow = Exec(body, 0, nullptr);
   if (flow == Flow::Return)
     result = std::move(returnValue_);
   else

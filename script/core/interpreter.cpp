@@ -42,7 +42,7 @@ TJEngine::Flow TJEngine::ExecOne(const TJStatement* s, unsigned flags, SwitchSta
     }
     case skIf: {
       TJValue scratch;
-      const TJStatement* branch = AsBool(&Operand(s->Expr, scratch)) ? s->First : s->Second;
+      const TJStatement* branch = Truth(Operand(s->Expr, scratch)) ? s->First : s->Second;
       return branch ? Exec(branch, flags, nullptr) : Flow::Normal;
     }
     case skWhile: {
@@ -51,7 +51,7 @@ TJEngine::Flow TJEngine::ExecOne(const TJStatement* s, unsigned flags, SwitchSta
         CurrentLine = s->Line;
         TJValue condition;
         Eval(s->Expr, condition);
-        if (!AsBool(&condition)) break;
+        if (!Truth(condition)) break;
         Flow flow = Exec(s->First, body, nullptr);
         if (flow == Flow::Break) break;
         if (flow == Flow::Return) return flow;
@@ -67,7 +67,7 @@ TJEngine::Flow TJEngine::ExecOne(const TJStatement* s, unsigned flags, SwitchSta
         CurrentLine = s->Line;
         TJValue condition;
         Eval(s->Expr, condition);
-        if (!AsBool(&condition)) break;
+        if (!Truth(condition)) break;
       }
       return Flow::Normal;
     }
@@ -153,7 +153,7 @@ TJEngine::Flow TJEngine::ExecFor(const TJStatement* s, unsigned flags) {
     if (condition) {
       CurrentLine = s->Line;
       Eval(condition, scratch);
-      if (!AsBool(&scratch)) break;
+      if (!Truth(scratch)) break;
     }
     Flow flow = Exec(s->First, body, nullptr);
     if (flow == Flow::Break) break;

@@ -123,14 +123,16 @@ void TJLocalSymbolTable::CopyFrom(TJLocalSymbolTable* table) {
   });
 }
 
-void TJLocalSymbolTable::ClearContents() {
-  serial_ = NextSerial();
+// A table whose variables were never set keeps its serial: no slot of it can have been remembered.
+void TJLocalSymbolTable::clearContents() {
+  if (variables_.Count()) serial_ = NextSerial();
   while (!children_.empty()) DeleteFirstChild();
   if (temporaries_.Count()) temporaries_.Clear();
   if (variables_.Count()) variables_.Clear();
 }
 
 void TJLocalSymbolTable::Clear() {
+  serial_ = NextSerial();
   ClearContents();
   withObject_.reset();
 }

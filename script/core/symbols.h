@@ -73,7 +73,9 @@ class TJLocalSymbolTable : public TJNotify {
   // Frees the children, drops the with object, the temporaries and the variables.
   virtual void Clear();
   // Clear without dropping the with object (the links of a scope that is reused).
-  void ClearContents();
+  void ClearContents() {
+    if (!children_.empty() || temporaries_.Count() || variables_.Count()) clearContents();
+  }
 
   // The variables and the with object of this table alone.
   bool findHere(std::string_view name, TJValue& value);
@@ -83,6 +85,8 @@ class TJLocalSymbolTable : public TJNotify {
   bool functionScope_ = false;
 
  private:
+  void clearContents();
+
   Kind kind_;
   uint64_t serial_;
   TJWeakRef<TJLocalSymbolTable> parent_;

@@ -273,6 +273,8 @@ double AsDouble(const TJValue* v);
 float AsSingle(const TJValue* v);
 std::string AsString(const TJValue* v);
 bool AsBool(const TJValue* v);
+// AsBool of a value at hand, with the Boolean that comparisons give answered in place.
+inline bool Truth(const TJValue& v) { return v.ValueType() == vtBool ? v.vBool() : AsBool(&v); }
 rt::IDispatch* AsDispatch(const TJValue* v);
 std::string TypeOf(const TJValue* v);
 
