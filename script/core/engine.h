@@ -166,6 +166,8 @@ class TJEngine : public TJBaseEngine {
   enum : unsigned { fVar = 1, fBreakable = 2, fStatic = 4, fGlobal = 8, fLoop = 16 };
   Flow Exec(const TJStatement* s, unsigned flags, SwitchState* sw);
   Flow ExecOne(const TJStatement* s, unsigned flags, SwitchState* sw);
+  // One statement with no statement after it (an if's branch).
+  Flow ExecSingle(const TJStatement* s, unsigned flags);
   Flow ExecModule(const TJStatement* s);
   Flow ExecFor(const TJStatement* s, unsigned flags);
   Flow ExecForIn(const TJStatement* s, unsigned flags);

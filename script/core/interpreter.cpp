@@ -18,10 +18,41 @@ TJEngine::Flow TJEngine::Exec(const TJStatement* s, unsigned flags, SwitchState*
   for (; s; s = s->Next) {
     CurrentLine = s->Line;
     if (OnStep) Step();
-    Flow flow = ExecOne(s, flags, sw);
-    if (flow != Flow::Normal) return flow;
+    // The commonest statements here, the rest in ExecOne.
+    switch (s->Kind) {
+      case skExpression: {
+        TJValue ignored;
+        Eval(s->Expr, ignored);
+        continue;
+      }
+      case skIf: {
+        TJValue scratch;
+        const TJStatement* branch = Truth(Operand(s->Expr, scratch)) ? s->First : s->Second;
+        if (!branch) continue;
+        Flow flow = branch->Next ? Exec(branch, flags, nullptr) : ExecSingle(branch, flags);
+        if (flow != Flow::Normal) return flow;
+        continue;
+      }
+      case skReturn:
+        ExecReturn(s);
+        return Flow::Return;
+      default: {
+        Flow flow = ExecOne(s, flags, sw);
+        if (flow != Flow::Normal) return flow;
+      }
+    }
   }
   return Flow::Normal;
+}
+
+TJEngine::Flow TJEngine::ExecSingle(const TJStatement* s, unsigned flags) {
+  CurrentLine = s->Line;
+  if (OnStep) Step();
+  if (s->Kind == skReturn) {
+    ExecReturn(s);
+    return Flow::Return;
+  }
+  return ExecOne(s, flags, nullptr);
 }
 
 TJEngine::Flow TJEngine::ExecOne(const TJStatement* s, unsigned flags, SwitchState* sw) {

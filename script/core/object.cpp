@@ -18,8 +18,12 @@ namespace engine {
 
 // The natives one class registers, collected once from its first instance.
 struct TJNativeTable {
+  struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
+  };
   std::vector<std::pair<std::string, TJNativeMethod>> entries;
-  std::unordered_map<std::string_view, int> index;
+  std::unordered_map<std::string, int, NameHash, std::equal_to<>> index;  // owns its keys
 
   void add(std::string_view name, TJNativeMethod method) {
     auto it = index.find(name);
@@ -28,8 +32,7 @@ struct TJNativeTable {
       return;
     }
     entries.emplace_back(std::string(name), method);
-    index.clear();  // the views point into entries, which may have moved
-    for (size_t i = 0; i < entries.size(); ++i) index.emplace(entries[i].first, int(i));
+    index.emplace(std::string(name), int(entries.size() - 1));
   }
 };
 
