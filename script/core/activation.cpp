@@ -1,5 +1,8 @@
 #include "script/core/activation.h"
 
+#include "script/core/tree.h"
+#include "script/core/value_list.h"
+
 namespace engine {
 
 
@@ -37,10 +40,48 @@ void TJActivation::Close() {
 
 TJActivation::Variable& TJActivation::Push(std::string_view name, const TJValue& value) {
   if (used_ == variables_.size()) return Grow(name, value);
-  Variable& v = variables_[used_++];
-  if (!SameName(v.name, name)) v.name.assign(name);
+  Variable& v = variables_[used_];
+  if (!SameName(v.name, name)) {
+    v.name.assign(name);
+    if (used_ < boundCount_) boundParameters_ = nullptr;
+  }
+  ++used_;
   v.value = value;
   return v;
+}
+
+void TJActivation::BindParameters(const TJStatement* first, const TJValueList* args, int32_t count) {
+  if (first && first == boundParameters_ && used_ == 0) {
+    // The same function as the last call bound here: the names are in place.
+    int32_t i = 0;
+    for (const TJStatement* p = first; p; p = p->Next, ++i) {
+      if (!p->Expr) continue;
+      if (i < count)
+        variables_[used_++].value = (*args)[i];
+      else
+        variables_[used_++].value.Clear();
+    }
+    return;
+  }
+  bool fresh = used_ == 0;
+  int32_t i = 0;
+  size_t declared = 0;
+  for (const TJStatement* p = first; p; p = p->Next, ++i) {
+    if (!p->Expr) continue;
+    ++declared;
+    if (i < count)
+      Declare(p->Expr->Symbol, (*args)[i]);
+    else
+      Declare(p->Expr->Symbol, TJValue());
+  }
+  // Remembered only when each parameter took an entry of its own from the first on.
+  if (fresh && used_ == declared) {
+    boundParameters_ = first;
+    boundCount_ = declared;
+  } else {
+    boundParameters_ = nullptr;
+    boundCount_ = 0;
+  }
 }
 
 TJActivation::Variable& TJActivation::Grow(std::string_view name, const TJValue& value) {

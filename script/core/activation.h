@@ -51,6 +51,9 @@ class TJActivation : public TJLocalSymbolTable {
   const TJValue& ParameterValue(uint32_t place) const { return variables_[place - 1].value; }
   // A new variable of this scope, or a new value for one it has.
   void Declare(std::string_view name, const TJValue& value);
+  // Declares the parameters (the declaration chain from `first`) with the first `count`
+  // arguments, undefined for the rest.
+  void BindParameters(const TJStatement* first, const TJValueList* args, int32_t count);
   // The variable's own slot, or null.
   TJValue* Slot(std::string_view name) {
     for (size_t i = 0; i < used_; ++i)
@@ -81,6 +84,10 @@ class TJActivation : public TJLocalSymbolTable {
   [[gnu::noinline]] Variable& Grow(std::string_view name, const TJValue& value);
   std::vector<Variable> variables_;
   size_t used_ = 0;
+  // The parameters whose names the first boundCount_ entries hold, one each, in order; null
+  // when an entry there has been renamed since.
+  const TJStatement* boundParameters_ = nullptr;
+  size_t boundCount_ = 0;
   TJFunctionScope* owner_ = nullptr;
   const TJStatement* code_ = nullptr;
   bool parametersFirst_ = false;

@@ -245,21 +245,18 @@ class TJEngine : public TJBaseEngine {
   // arguments finds it ready; EvalItems sets the length.
   class ArgList {
    public:
+    // Lists are taken and given back in call order: the pool is a stack.
     explicit ArgList(TJEngine* engine) : engine_(engine) {
-      if (engine->argPool_.empty()) {
-        list_ = new TJValueList;
-      } else {
-        list_ = engine->argPool_.back().release();
-        engine->argPool_.pop_back();
-      }
+      auto& pool = engine->argPool_;
+      if (engine->argInUse_ == pool.size()) pool.push_back(std::make_unique<TJValueList>());
+      list_ = pool[engine->argInUse_++].get();
     }
     ~ArgList() {
       std::vector<TJValue>& items = list_->Items();
       for (size_t i = items.size(); i-- > 0;) items[i].Clear();
-      if (engine_->argPool_.size() < 64)
-        engine_->argPool_.emplace_back(list_);
-      else
-        delete list_;
+      auto& pool = engine_->argPool_;
+      --engine_->argInUse_;
+      if (pool.size() - engine_->argInUse_ > 64) pool.resize(engine_->argInUse_ + 64);
     }
     ArgList(const ArgList&) = delete;
     ArgList& operator=(const ArgList&) = delete;
@@ -301,7 +298,8 @@ class TJEngine : public TJBaseEngine {
   bool handlerExited_ = false;
   TJValue returnValue_;
   uint64_t epoch_ = 0;  // changes at every engine clear, unique among all engines
-  std::vector<std::unique_ptr<TJValueList>> argPool_;
+  std::vector<std::unique_ptr<TJValueList>> argPool_;  // the first argInUse_ serve running calls
+  size_t argInUse_ = 0;
   const char* stackLimit_ = nullptr;  // the deepest frame a run may reach
 };
 

@@ -766,15 +766,7 @@ void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJO
   }
   // The parameters first, in order (their slots are known to the body), then the arguments
   // array, which exists when the body names it (or when new objects are watched).
-  int32_t count = effective ? effective->Count() : 0;
-  int32_t i = 0;
-  for (const TJStatement* p = parameters; p; p = p->Next, ++i) {
-    if (!p->Expr) continue;
-    if (i < count)
-      scope->Declare(p->Expr->Symbol, (*effective)[i]);
-    else
-      scope->Declare(p->Expr->Symbol, TJValue());
-  }
+  scope->BindParameters(parameters, effective, effective ? effective->Count() : 0);
   if ((code->Flags & sfUsesArguments) || OnNewObject) {
     TJValue array;
     TJValueList none;
