@@ -192,30 +192,22 @@ void TJFunctionScope::Clear() {
 // ---------------------------------------------------------------------------------------------
 // TJScopes
 
-namespace {
-constexpr size_t kPoolLimit = 256;
-}
-
 TJScopes::~TJScopes() { Clear(); }
 
-TJActivation* TJScopes::Acquire() {
-  if (inUse_ == pool_.size()) pool_.push_back(std::make_unique<TJActivation>());
-  return pool_[inUse_++].get();
+void TJScopes::Grow() { pool_.push_back(std::make_unique<TJActivation>()); }
+
+void TJScopes::ReleaseOutOfOrder(TJActivation* a) {
+  size_t top = inUse_ - 1;
+  for (size_t i = 0; i < top; ++i)
+    if (pool_[i].get() == a) {
+      std::swap(pool_[i], pool_[top]);
+      break;
+    }
+  inUse_ = top;
+  Trim();
 }
 
-void TJScopes::Release(TJActivation* a) {
-  a->Close();
-  // Calls end in the order they began, so `a` is the newest in use; otherwise it trades places
-  // with the newest first.
-  size_t top = inUse_ - 1;
-  if (pool_[top].get() != a) {
-    for (size_t i = 0; i < top; ++i)
-      if (pool_[i].get() == a) {
-        std::swap(pool_[i], pool_[top]);
-        break;
-      }
-  }
-  inUse_ = top;
+void TJScopes::Trim() {
   if (pool_.size() - inUse_ > kPoolLimit) pool_.resize(inUse_ + kPoolLimit);
 }
 

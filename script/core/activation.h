@@ -118,8 +118,18 @@ class TJScopes {
   explicit TJScopes(TJRootSymbolTable& root) : root_(root) {}
   ~TJScopes();
 
-  TJActivation* Acquire();
-  void Release(TJActivation* a);
+  TJActivation* Acquire() {
+    if (inUse_ == pool_.size()) Grow();
+    return pool_[inUse_++].get();
+  }
+  // Calls end in the order they began, so `a` is the newest in use; otherwise it trades places
+  // with the newest first.
+  void Release(TJActivation* a) {
+    a->Close();
+    if (pool_[inUse_ - 1].get() != a) return ReleaseOutOfOrder(a);
+    --inUse_;
+    if (pool_.size() - inUse_ > kPoolLimit) Trim();
+  }
 
   // The table of a function, class or code-string statement, made on first use below the table
   // of the enclosing statement (a module's, or another function's).
@@ -129,6 +139,11 @@ class TJScopes {
   void Clear();
 
  private:
+  static constexpr size_t kPoolLimit = 256;  // activations kept beyond those in use
+  [[gnu::noinline]] void Grow();
+  [[gnu::noinline]] void ReleaseOutOfOrder(TJActivation* a);
+  [[gnu::noinline]] void Trim();
+
   TJRootSymbolTable& root_;
   std::vector<std::unique_ptr<TJActivation>> pool_;  // the first inUse_ serve running calls
   size_t inUse_ = 0;

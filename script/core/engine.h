@@ -247,16 +247,13 @@ class TJEngine : public TJBaseEngine {
    public:
     // Lists are taken and given back in call order: the pool is a stack.
     explicit ArgList(TJEngine* engine) : engine_(engine) {
-      auto& pool = engine->argPool_;
-      if (engine->argInUse_ == pool.size()) pool.push_back(std::make_unique<TJValueList>());
-      list_ = pool[engine->argInUse_++].get();
+      if (engine->argInUse_ == engine->argPool_.size()) engine->GrowArgPool();
+      list_ = engine->argPool_[engine->argInUse_++].get();
     }
     ~ArgList() {
       std::vector<TJValue>& items = list_->Items();
       for (size_t i = items.size(); i-- > 0;) items[i].Clear();
-      auto& pool = engine_->argPool_;
-      --engine_->argInUse_;
-      if (pool.size() - engine_->argInUse_ > 64) pool.resize(engine_->argInUse_ + 64);
+      if (engine_->argPool_.size() - --engine_->argInUse_ > 64) engine_->TrimArgPool();
     }
     ArgList(const ArgList&) = delete;
     ArgList& operator=(const ArgList&) = delete;
@@ -298,6 +295,8 @@ class TJEngine : public TJBaseEngine {
   bool handlerExited_ = false;
   TJValue returnValue_;
   uint64_t epoch_ = 0;  // changes at every engine clear, unique among all engines
+  [[gnu::noinline]] void GrowArgPool() { argPool_.push_back(std::make_unique<TJValueList>()); }
+  [[gnu::noinline]] void TrimArgPool() { argPool_.resize(argInUse_ + 64); }
   std::vector<std::unique_ptr<TJValueList>> argPool_;  // the first argInUse_ serve running calls
   size_t argInUse_ = 0;
   const char* stackLimit_ = nullptr;  // the deepest frame a run may reach
