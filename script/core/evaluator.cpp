@@ -115,6 +115,7 @@ void TJEngine::Eval(const TJExpr* e, TJValue& out, unsigned flags) {
   }
 }
 
+// Every form Eval does not send on itself.
 void TJEngine::EvalOther(const TJExpr* e, TJValue& out, unsigned flags) {
   switch (e->Code) {
     case ecComma: {
@@ -156,9 +157,6 @@ void TJEngine::EvalOther(const TJExpr* e, TJValue& out, unsigned flags) {
       return;
     case ecArray:
       EvalArrayLiteral(e, out);
-      return;
-    case ecCall:
-      EvalCall(e, out);
       return;
     case ecPreInc:
     case ecPreDec:
@@ -205,9 +203,6 @@ void TJEngine::EvalOther(const TJExpr* e, TJValue& out, unsigned flags) {
     }
     case ecFunction:
       MakeFunction(e->Func, ftScript, out);
-      return;
-    case ecMethodCall:
-      EvalMethodCall(e, out);
       return;
     case ecDeclare:
       Eval(e->Left, out, flags | efDeclare);
