@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "script/core/activation.h"
 #include "script/core/symbols.h"
 #include "tests/script/core/test_engine.h"
 
@@ -175,4 +176,37 @@ TEST(ValueList, CountsPaddingSortAndForgetting) {
   // A comparer that raises leaves the list as it was.
   EXPECT_THROW(s.Sort([](const TJValue&, const TJValue&) -> int { ThrowError("EThrow", ""); }), EJThrow);
   EXPECT_EQ(s[0].vString(), "1b");
+}
+
+TEST(Scopes, ActivationsComeBackInAnyOrderAndForgetTheirValues) {
+  TJRootSymbolTable root;
+  TJScopes scopes(root);
+  TJFunctionScope owner(root.AddModule("m", nullptr));
+  auto* object = TJObject::Create<TJObject>(nullptr, nullptr, false);
+  TJValue held = TJValue::Object(object);
+  TJActivation* a = scopes.Acquire();
+  TJActivation* b = scopes.Acquire();
+  TJActivation* c = scopes.Acquire();
+  EXPECT_TRUE(a != b && b != c && a != c);
+  for (TJActivation* x : {a, b, c}) x->Open(&owner, nullptr, nullptr, nullptr);
+  b->Declare("o", held);
+  a->Declare("n", TJValue::Integer(1));
+  EXPECT_EQ(object->RefCount(), 2);
+  // The middle one first: the others stay usable and the next call does not get one in use.
+  scopes.Release(b);
+  EXPECT_EQ(object->RefCount(), 1);
+  TJActivation* d = scopes.Acquire();
+  EXPECT_TRUE(d != a && d != c);
+  d->Open(&owner, nullptr, nullptr, nullptr);
+  EXPECT_EQ(d->Slot("o"), nullptr);
+  ASSERT_NE(a->Slot("n"), nullptr);
+  EXPECT_EQ(AsInteger(a->Slot("n")), 1);
+  for (TJActivation* x : {d, c, a}) scopes.Release(x);
+  // Reused for another variable: the old name is gone with its value.
+  TJActivation* e = scopes.Acquire();
+  e->Open(&owner, nullptr, nullptr, nullptr);
+  e->Declare("m", TJValue::Integer(7));
+  EXPECT_EQ(e->Slot("n"), nullptr);
+  EXPECT_EQ(AsInteger(e->Slot("m")), 7);
+  scopes.Release(e);
 }
