@@ -192,6 +192,12 @@ class TJEngine : public TJBaseEngine {
   [[gnu::noinline]] void EvalIdentifier(const TJExpr* e, TJValue& out);
   [[gnu::noinline]] void EvalOther(const TJExpr* e, TJValue& out, unsigned flags);
   [[gnu::noinline]] void EvalBinary(const TJExpr* e, TJValue& out);
+  [[gnu::noinline]] void EvalBinaryInGeneral(const TJExpr* e, TJValue& out);
+  // A constant's value or a parameter's slot (see ParameterSlot), read without evaluating; null for
+  // anything else.
+  const TJValue* DirectOperand(const TJExpr* e) const {
+    return e->Code == ecConstant ? &e->Value : ParameterSlot(e);
+  }
   // A parameter read in its own function's body, outside any with: its slot; null otherwise.
   const TJValue* ParameterSlot(const TJExpr* e) const {
     if (e->Code == ecIdentifier && e->Parameter && activation_ && current_ == activation_ &&

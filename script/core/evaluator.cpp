@@ -26,7 +26,7 @@ bool IsNumber(TJValueType t) { return t == vtInteger || t == vtDouble; }
 double NumberOf(const TJValue& v) { return v.ValueType() == vtInteger ? double(v.vInteger()) : v.vDouble(); }
 
 // The operators on two plain numbers, without the general conversions (same results).
-bool FastNumeric(TJExprCode code, const TJValue& left, const TJValue& right, TJValue& out) {
+[[gnu::always_inline]] inline bool FastNumeric(TJExprCode code, const TJValue& left, const TJValue& right, TJValue& out) {
   TJValueType lt = left.ValueType();
   TJValueType rt = right.ValueType();
   if (!IsNumber(lt) || !IsNumber(rt)) return false;
@@ -226,6 +226,15 @@ void TJEngine::EvalOther(const TJExpr* e, TJValue& out, unsigned flags) {
 }
 
 void TJEngine::EvalBinary(const TJExpr* e, TJValue& out) {
+  // Constants and parameters on both sides: read in place, nothing to evaluate (and so no order to
+  // keep) when both are plain numbers.
+  if (const TJValue* right = DirectOperand(e->Right)) {
+    if (const TJValue* left = DirectOperand(e->Left); left && FastNumeric(e->Code, *left, *right, out)) return;
+  }
+  EvalBinaryInGeneral(e, out);
+}
+
+void TJEngine::EvalBinaryInGeneral(const TJExpr* e, TJValue& out) {
   // The right operand first, then the left one. The left one, evaluated last, may be read in its
   // place when it is a parameter: nothing runs between that read and the arithmetic on numbers.
   TJValue rightScratch;
@@ -597,7 +606,10 @@ void TJEngine::SetMember(const TJValue& target, std::string_view name, const TJV
 
 void TJEngine::EvalCall(const TJExpr* e, TJValue& out) {
   TJValue callee;
-  Eval(e->Left, callee);
+  if (e->Left->Code == ecIdentifier)
+    EvalIdentifier(e->Left, callee);
+  else
+    Eval(e->Left, callee);
   ArgList args(this);
   EvalItems(e, *args);
   // A script function straight to its call (`callee` keeps it alive meanwhile).
