@@ -225,6 +225,19 @@ void TJEngine::EvalOther(const TJExpr* e, TJValue& out, unsigned flags) {
   EvalBinary(e, out);
 }
 
+bool TJEngine::Condition(const TJExpr* e) {
+  // A comparison of constants and parameters that are plain numbers needs no value made.
+  if (e->Code >= ecLess && e->Code <= ecStrictNotEqual) {
+    if (const TJValue* right = DirectOperand(e->Right)) {
+      TJValue answer;
+      if (const TJValue* left = DirectOperand(e->Left); left && FastNumeric(e->Code, *left, *right, answer))
+        return answer.vBool();
+    }
+  }
+  TJValue scratch;
+  return Truth(Operand(e, scratch));
+}
+
 void TJEngine::EvalBinary(const TJExpr* e, TJValue& out) {
   // Constants and parameters on both sides: read in place, nothing to evaluate (and so no order to
   // keep) when both are plain numbers.

@@ -26,8 +26,7 @@ TJEngine::Flow TJEngine::Exec(const TJStatement* s, unsigned flags, SwitchState*
         continue;
       }
       case skIf: {
-        TJValue scratch;
-        const TJStatement* branch = Truth(Operand(s->Expr, scratch)) ? s->First : s->Second;
+        const TJStatement* branch = Condition(s->Expr) ? s->First : s->Second;
         if (!branch) continue;
         Flow flow = branch->Next ? Exec(branch, flags, nullptr) : ExecSingle(branch, flags);
         if (flow != Flow::Normal) return flow;
@@ -72,17 +71,14 @@ TJEngine::Flow TJEngine::ExecOne(const TJStatement* s, unsigned flags, SwitchSta
       return Flow::Normal;
     }
     case skIf: {
-      TJValue scratch;
-      const TJStatement* branch = Truth(Operand(s->Expr, scratch)) ? s->First : s->Second;
+      const TJStatement* branch = Condition(s->Expr) ? s->First : s->Second;
       return branch ? Exec(branch, flags, nullptr) : Flow::Normal;
     }
     case skWhile: {
       unsigned body = (flags & ~(fVar | fStatic | fGlobal)) | fBreakable | fLoop;
       for (;;) {
         CurrentLine = s->Line;
-        TJValue condition;
-        Eval(s->Expr, condition);
-        if (!Truth(condition)) break;
+        if (!Condition(s->Expr)) break;
         Flow flow = Exec(s->First, body, nullptr);
         if (flow == Flow::Break) break;
         if (flow == Flow::Return) return flow;
@@ -96,9 +92,7 @@ TJEngine::Flow TJEngine::ExecOne(const TJStatement* s, unsigned flags, SwitchSta
         if (flow == Flow::Break) break;
         if (flow == Flow::Return) return flow;
         CurrentLine = s->Line;
-        TJValue condition;
-        Eval(s->Expr, condition);
-        if (!Truth(condition)) break;
+        if (!Condition(s->Expr)) break;
       }
       return Flow::Normal;
     }
@@ -183,8 +177,7 @@ TJEngine::Flow TJEngine::ExecFor(const TJStatement* s, unsigned flags) {
   for (;;) {
     if (condition) {
       CurrentLine = s->Line;
-      Eval(condition, scratch);
-      if (!Truth(scratch)) break;
+      if (!Condition(condition)) break;
     }
     Flow flow = Exec(s->First, body, nullptr);
     if (flow == Flow::Break) break;
