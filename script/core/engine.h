@@ -193,6 +193,7 @@ class TJEngine : public TJBaseEngine {
   [[gnu::noinline]] void EvalOther(const TJExpr* e, TJValue& out, unsigned flags);
   [[gnu::noinline]] void EvalBinary(const TJExpr* e, TJValue& out);
   [[gnu::noinline]] void EvalBinaryInGeneral(const TJExpr* e, TJValue& out);
+  [[gnu::noinline]] void EvalMember(const TJExpr* e, TJValue& out);
   // The truth of a condition (AsBool of its value).
   bool Condition(const TJExpr* e);
   // A constant's value or a parameter's slot (see ParameterSlot), read without evaluating; null for

@@ -101,6 +101,10 @@ void TJEngine::Eval(const TJExpr* e, TJValue& out, unsigned flags) {
     case ecMethodCall:
       EvalMethodCall(e, out);
       return;
+    case ecMember:
+      if (flags & efDelete) break;
+      EvalMember(e, out);
+      return;
     case ecAdd: case ecSub: case ecDiv: case ecMul: case ecMod: case ecIntDiv:
     case ecOrBoth: case ecAndBoth:
     case ecShl: case ecShr: case ecUShr:
@@ -110,9 +114,22 @@ void TJEngine::Eval(const TJExpr* e, TJValue& out, unsigned flags) {
       EvalBinary(e, out);
       return;
     default:
-      EvalOther(e, out, flags);
-      return;
+      break;
   }
+  EvalOther(e, out, flags);
+}
+
+void TJEngine::EvalMember(const TJExpr* e, TJValue& out) {
+  // A plain object's own member, the object read in place from a parameter: nothing runs between
+  // the read and the copy of the member.
+  if (const TJValue* target = ParameterSlot(e->Left)) {
+    const std::string& name = e->Right->Symbol;
+    TJObject* object = target->vObject();
+    if (object && name != "prototype" && object->IsPlainObject() && object->FindStoredMember(name, out)) return;
+  }
+  TJValue object;
+  Eval(e->Left, object);
+  GetMember(object, e->Right->Symbol, out, false);
 }
 
 // Every form Eval does not send on itself.
