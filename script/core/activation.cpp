@@ -50,9 +50,15 @@ TJActivation::Variable& TJActivation::Push(std::string_view name, const TJValue&
   return v;
 }
 
+void TJActivation::ForgetParameters() {
+  boundParameters_ = nullptr;
+  boundCount_ = 0;
+}
+
 void TJActivation::BindParameters(const TJStatement* first, const TJValueList* args, int32_t count) {
-  if (first && first == boundParameters_ && used_ == 0) {
-    // The same function as the last call bound here: the names are in place.
+  if (first && first == boundParameters_ && boundStores_ == TJStatementFactory::FreedStores() && used_ == 0) {
+    // The same function as the last call bound here: the names are in place. (The freed-store
+    // count rules out a new function whose records took the address of a freed one.)
     int32_t i = 0;
     for (const TJStatement* p = first; p; p = p->Next, ++i) {
       if (!p->Expr) continue;
@@ -78,6 +84,7 @@ void TJActivation::BindParameters(const TJStatement* first, const TJValueList* a
   if (fresh && used_ == declared) {
     boundParameters_ = first;
     boundCount_ = declared;
+    boundStores_ = TJStatementFactory::FreedStores();
   } else {
     boundParameters_ = nullptr;
     boundCount_ = 0;
@@ -228,6 +235,7 @@ TJLocalSymbolTable* TJScopes::FunctionTable(const TJStatement* parentStatement, 
 }
 
 void TJScopes::Clear() {
+  for (auto& a : pool_) a->ForgetParameters();  // the trees they name are about to go
   auto tables = std::move(tables_);
   tables_.clear();
   tables.clear();

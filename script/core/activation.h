@@ -54,6 +54,8 @@ class TJActivation : public TJLocalSymbolTable {
   // Declares the parameters (the declaration chain from `first`) with the first `count`
   // arguments, undefined for the rest.
   void BindParameters(const TJStatement* first, const TJValueList* args, int32_t count);
+  // Drops what BindParameters remembers of the last function bound here.
+  void ForgetParameters();
   // The variable's own slot, or null.
   TJValue* Slot(std::string_view name) {
     for (size_t i = 0; i < used_; ++i)
@@ -88,6 +90,7 @@ class TJActivation : public TJLocalSymbolTable {
   // when an entry there has been renamed since.
   const TJStatement* boundParameters_ = nullptr;
   size_t boundCount_ = 0;
+  uint64_t boundStores_ = 0;  // TJStatementFactory::FreedStores() when they were bound
   TJFunctionScope* owner_ = nullptr;
   const TJStatement* code_ = nullptr;
   bool parametersFirst_ = false;

@@ -816,9 +816,10 @@ void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJO
     }
     scope->Declare("arguments", array);
   }
-  // A body block opens no scope of its own: its statements run directly.
+  // A body block opens no scope of its own: its statements run directly (as a step of its own
+  // while a step hook counts statements).
   const TJStatement* body = code->Second;
-  if (body && body->Kind == skBlock && !body->Next) body = body->First;
+  if (!OnStep && body && body->Kind == skBlock && !body->Next) body = body->First;
   Flow flow = Exec(body, 0, nullptr);
   if (flow == Flow::Return)
     result = std::move(returnValue_);

@@ -237,7 +237,9 @@ TJStatement* TJStatementFactory::OpenFunction() const {
 
 void TJStatementFactory::Clear() {
   open_.clear();
+  if (records_.empty()) return;
   while (!records_.empty()) records_.pop_back();
+  freed_.fetch_add(1, std::memory_order_relaxed);
 }
 
 }  // namespace engine

@@ -404,3 +404,22 @@ TEST_F(EngineTest, ClosuresAndFunctionValuesSurviveARecompile) {
     EXPECT_EQ(e.ErrorType + " " + e.message(), "ECallError function is no longer valid: ");
   }
 }
+
+TEST_F(EngineTest, ProgramsRunOneAfterAnotherBindTheirOwnParameters) {
+  // Each program's calls take the call scopes the one before used, and its syntax tree may take the
+  // place of the freed tree of a program before it (a program without calls in between leaves the
+  // scopes as the one before it left them).
+  for (int round = 0; round < 40; ++round) {
+    ASSERT_EQ(Run("function f(a) { return a; } return f(3);"), 3) << err;
+    ASSERT_EQ(Run("return 5;"), 5) << err;
+    ASSERT_EQ(Run("function h(q, r) { function inner() { return q * 10 + r; } return inner(); } return h(4, 2);"), 42)
+        << err;
+    ASSERT_EQ(Run("return 6;"), 6) << err;
+    ASSERT_EQ(Run("function g(x, y, z, w, v, u) { return x + y * 2 + z * 3 + w * 4 + v * 5 + u * 6; }\n"
+                  "return g(1, 1, 1, 1, 1, 1);"),
+              21)
+        << err;
+    ASSERT_EQ(Run("return 7;"), 7) << err;
+  }
+  EXPECT_EQ(err, "");
+}
