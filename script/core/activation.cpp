@@ -150,14 +150,12 @@ bool TJActivation::SetExisting(TJLocalSymbolTable*, std::string_view name, const
 }
 
 void TJActivation::Clear() {
-  // Values are released one by one, newest first, the way they came; the names stay for reuse.
-  while (used_ > 0) {
-    TJValue gone = std::move(variables_[--used_].value);
-  }
+  ClearForReuse();
   TJLocalSymbolTable::Clear();
 }
 
 void TJActivation::ClearForReuse() {
+  // Values are released one by one, newest first, the way they came; the names stay for reuse.
   while (used_ > 0) {
     TJValue gone = std::move(variables_[--used_].value);
   }
