@@ -1,6 +1,7 @@
 #include "script/host/registration.h"
 
 #include "script/core/base_engine.h"
+#include "script/host/activex_object.h"
 #include "script/host/cookie_object.h"
 #include "script/host/http_object.h"
 #include "script/host/string_buffer_object.h"
@@ -36,7 +37,10 @@ void RegisterNetObjects(engine::TJBaseEngine& engine) {
   engine.ImportObject("HTTP", ClassOf<TJHTTPObject>());
 }
 
-void RegisterActiveXObjects(engine::TJBaseEngine&) {}
+void RegisterActiveXObjects(engine::TJBaseEngine& engine) {
+  engine.ImportObject("ActiveXObject", ClassOf<TJActiveXObject>());
+  engine.ImportObject("Enumerator", ClassOf<TJEnumeratorObject>());
+}
 
 void RegisterDynaCallObjects(engine::TJBaseEngine&) {}
 

@@ -71,7 +71,6 @@ TEST(HostRegistration, FilesAndSystemNamesInTheirOrder) {
 
 TEST(HostRegistration, FamiliesNotBuiltRegisterNothing) {
   TJBaseEngine e;
-  host::RegisterActiveXObjects(e);
   host::RegisterDynaCallObjects(e);
   host::RegisterGUIObjects(e);
   EXPECT_TRUE(e.Factory().GetClassNames().empty());
