@@ -2,6 +2,7 @@
 
 #include "script/core/base_engine.h"
 #include "script/host/cookie_object.h"
+#include "script/host/html_objects.h"
 #include "script/host/http_object.h"
 #include "script/host/url_object.h"
 
@@ -15,6 +16,8 @@ void RegisterNetObjects(engine::TJBaseEngine& engine) {
   engine.ImportObject("URL", ClassOf<TJURLInfoObject>());
   engine.ImportObject("Cookie", ClassOf<TJCookieObject>());
   engine.ImportObject("HTTP", ClassOf<TJHTTPObject>());
+  engine.ImportObject("HtmlTag", ClassOf<TJHtmlTagObject>());
+  engine.ImportObject("HtmlParser", ClassOf<TJHtmlParserObject>());
 }
 
 void RegisterActiveXObjects(engine::TJBaseEngine&) {}
