@@ -1,6 +1,7 @@
 #include "script/host/registration.h"
 
 #include "script/core/base_engine.h"
+#include "script/host/activex_object.h"
 #include "script/host/cookie_object.h"
 #include "script/host/html_objects.h"
 #include "script/host/http_object.h"
@@ -20,7 +21,10 @@ void RegisterNetObjects(engine::TJBaseEngine& engine) {
   engine.ImportObject("HtmlParser", ClassOf<TJHtmlParserObject>());
 }
 
-void RegisterActiveXObjects(engine::TJBaseEngine&) {}
+void RegisterActiveXObjects(engine::TJBaseEngine& engine) {
+  engine.ImportObject("ActiveXObject", ClassOf<TJActiveXObject>());
+  engine.ImportObject("Enumerator", ClassOf<TJEnumeratorObject>());
+}
 
 void RegisterDynaCallObjects(engine::TJBaseEngine&) {}
 

@@ -41,8 +41,6 @@ TEST(HostRegistration, NetworkNamesMakeTheirClasses) {
 TEST(HostRegistration, FamiliesNotBuiltRegisterNothing) {
   TJBaseEngine e;
   host::RegisterHostObjects(e);
-  host::RegisterActiveXObjects(e);
-  host::RegisterDynaCallObjects(e);
   host::RegisterGUIObjects(e);
   EXPECT_TRUE(e.Factory().GetClassNames().empty());
   host::RegisterNetObjects(e);
