@@ -3,6 +3,7 @@
 #include "script/core/base_engine.h"
 #include "script/host/activex_object.h"
 #include "script/host/cookie_object.h"
+#include "script/host/html_objects.h"
 #include "script/host/http_object.h"
 #include "script/host/string_buffer_object.h"
 #include "script/host/strings_object.h"
@@ -35,6 +36,8 @@ void RegisterNetObjects(engine::TJBaseEngine& engine) {
   engine.ImportObject("URL", ClassOf<TJURLInfoObject>());
   engine.ImportObject("Cookie", ClassOf<TJCookieObject>());
   engine.ImportObject("HTTP", ClassOf<TJHTTPObject>());
+  engine.ImportObject("HtmlTag", ClassOf<TJHtmlTagObject>());
+  engine.ImportObject("HtmlParser", ClassOf<TJHtmlParserObject>());
 }
 
 void RegisterActiveXObjects(engine::TJBaseEngine& engine) {
