@@ -6,6 +6,7 @@
 
 #include "script/host/cookie_object.h"
 #include "script/host/http_object.h"
+#include "script/host/https_object.h"
 #include "script/host/url_object.h"
 #include "tests/script/host/host_fixture.h"
 
@@ -21,6 +22,7 @@ TEST(HostRegistration, NetworkNamesMakeTheirClasses) {
       {"URL", host::TJURLInfoObject::StaticClassInfo(), "URL"},
       {"Cookie", host::TJCookieObject::StaticClassInfo(), "Cookie"},
       {"HTTP", host::TJHTTPObject::StaticClassInfo(), "HTTP"},
+      {"HTTPS", host::TJHTTPSObject::StaticClassInfo(), "HTTPS"},
   };
   for (const auto& c : cases) {
     const TJClass* cls = e.Factory().GetClass(c.name);
@@ -45,5 +47,5 @@ TEST(HostRegistration, FamiliesNotBuiltRegisterNothing) {
   host::RegisterNetObjects(e);
   std::vector<std::string> names = e.Factory().GetClassNames();
   std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"Cookie", "HTTP", "URL"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"Cookie", "HTTP", "HTTPS", "URL"}));
 }
