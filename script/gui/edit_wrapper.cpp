@@ -5,6 +5,7 @@
 
 #include "platform/rt/utf8.h"
 #include "script/gui/values.h"
+#include "script/host/strings_object.h"
 
 namespace gui {
 
@@ -164,6 +165,7 @@ void TJVCLBaseEdit::DoSelectAll(TJValueList* args, TJValue& result) {
 const rt::ClassInfo& TJVCLBaseMemo::StaticClassInfo() {
   using T = TJVCLBaseMemo;
   static const rt::ClassInfo& info = rt::ClassBuilder<T>("TJVCLBaseMemo", &TJVCLBaseEdit::StaticClassInfo())
+                                         .property("lines", &T::GetLines)
                                          .property("caretPos", &T::GetCaretPos)
                                          .property("text", &T::GetText, &T::SetText)
                                          .build();
@@ -177,7 +179,31 @@ TJVCLBaseMemo::TJVCLBaseMemo(TJBaseEngine* engine, TJValueList* param) : TJVCLBa
 
 const rt::ClassInfo& TJVCLBaseMemo::VCLClass() const { return fw::TCustomMemo::StaticClassInfo(); }
 
+TJVCLBaseMemo::~TJVCLBaseMemo() {
+  if (auto* lines = dynamic_cast<host::TJBaseStringsObject*>(lines_.get())) lines->SetStrings(nullptr);
+}
+
+void TJVCLBaseMemo::CreateObjects() {
+  TJVCLBaseEdit::CreateObjects();
+  if (!lines_) lines_ = TJRef<TJObject>(host::WrapStrings(Engine(), nullptr));
+}
+
+void TJVCLBaseMemo::ReleaseVCL() {
+  TJVCLBaseEdit::ReleaseVCL();
+  // The lines object never refers to a list freed with the memo.
+  if (auto* lines = dynamic_cast<host::TJBaseStringsObject*>(lines_.get())) lines->SetStrings(nullptr);
+}
+
+TJObject* TJVCLBaseMemo::GetLines() const {
+  Check();
+  auto* lines = static_cast<host::TJBaseStringsObject*>(lines_.get());
+  lines->SetStrings(Memo()->Lines());
+  return lines;
+}
+
 void TJVCLBaseMemo::Dispose() {
+  if (auto* lines = dynamic_cast<host::TJBaseStringsObject*>(lines_.get())) lines->SetStrings(nullptr);
+  lines_.reset();
   caret_.reset();
   TJVCLBaseEdit::Dispose();
 }

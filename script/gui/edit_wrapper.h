@@ -47,19 +47,25 @@ class TJVCLBaseMemo : public TJVCLBaseEdit {
   RT_CLASS(TJVCLBaseMemo)
  public:
   TJVCLBaseMemo(engine::TJBaseEngine* engine, engine::TJValueList* param);
+  ~TJVCLBaseMemo() override;
 
   const rt::ClassInfo& VCLClass() const override;
   fw::TCustomMemo* Memo() const { return static_cast<fw::TCustomMemo*>(VCL()); }
 
+  void CreateObjects() override;
+  void ReleaseVCL() override;
   void Dispose() override;
 
-  // Published: caretPos (one point object, updated at every read: x the column, y the line, both
+  // Published: lines (one string-list object, pointed at the memo's lines at every read),
+  // caretPos (one point object, updated at every read: x the column, y the line, both
   // in characters) and text (the lines joined by CR LF).
+  engine::TJObject* GetLines() const;
   engine::TJObject* GetCaretPos() const;
   std::string GetText() const;
   void SetText(std::string text);
 
  private:
+  engine::TJRef<engine::TJObject> lines_;
   mutable engine::TJRef<engine::TJObject> caret_;
 };
 
