@@ -3,6 +3,7 @@
 #include "script/core/base_engine.h"
 #include "script/host/activex_object.h"
 #include "script/host/cookie_object.h"
+#include "script/host/dynacall_object.h"
 #include "script/host/http_object.h"
 #include "script/host/url_object.h"
 
@@ -23,7 +24,10 @@ void RegisterActiveXObjects(engine::TJBaseEngine& engine) {
   engine.ImportObject("Enumerator", ClassOf<TJEnumeratorObject>());
 }
 
-void RegisterDynaCallObjects(engine::TJBaseEngine&) {}
+void RegisterDynaCallObjects(engine::TJBaseEngine& engine) {
+  engine.ImportObject("DynaCall", ClassOf<TJDynaCall>());
+  engine.ImportObject("Struct", ClassOf<TJStruct>());
+}
 
 void RegisterGUIObjects(engine::TJBaseEngine&) {}
 
