@@ -5,13 +5,32 @@
 #include "script/host/cookie_object.h"
 #include "script/host/html_objects.h"
 #include "script/host/http_object.h"
+#include "script/host/string_buffer_object.h"
+#include "script/host/strings_object.h"
 #include "script/host/url_object.h"
 
 namespace host {
 
 using engine::ClassOf;
 
-void RegisterHostObjects(engine::TJBaseEngine&) {}
+// Files and system objects, one line a class in this order; the classes still being built take
+// their places when they land.
+void RegisterHostObjects(engine::TJBaseEngine& engine) {
+  // "File"
+  // "Directory"
+  engine.ImportObject("Strings", ClassOf<TJStringsObject>());
+  // "Win32"
+  // "Ini"
+  // "CRC"
+  // "Base64"
+  // "Dialog"
+  // "Mutex"
+  // "Keyboard"
+  // "Mouse"
+  // "Clipboard"
+  // "RegIni"
+  engine.ImportObject("StringBuffer", ClassOf<TJStringBufferObject>());
+}
 
 void RegisterNetObjects(engine::TJBaseEngine& engine) {
   engine.ImportObject("URL", ClassOf<TJURLInfoObject>());
