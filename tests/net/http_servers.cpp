@@ -49,6 +49,13 @@ Children& children() {
   return c;
 }
 
+int RemainingMs(std::chrono::steady_clock::time_point deadline) {
+  auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+  return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+}
+
+}  // namespace
+
 void WriteFile(const std::string& path, const std::string& content) {
   std::ofstream out(path, std::ios::binary);
   out << content;
@@ -94,13 +101,6 @@ std::string MakeFolder() {
   children().folders.push_back(pattern);
   return pattern;
 }
-
-int RemainingMs(std::chrono::steady_clock::time_point deadline) {
-  auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-  return left.count() > 0 ? static_cast<int>(left.count()) : 0;
-}
-
-}  // namespace
 
 uint16_t StartNginx(const std::string& folder, const std::string& root, const std::string& locations) {
   uint16_t port = UnusedPort();
@@ -192,10 +192,6 @@ void StartProgram(const std::vector<std::string>& argv, const std::string& folde
     }
   }
 }
-
-std::string MakeTestFolder() { return MakeFolder(); }
-
-void WriteTestFile(const std::string& path, const std::string& content) { WriteFile(path, content); }
 
 void RunTool(const std::vector<std::string>& argv, const std::string& folder) {
   pid_t pid = fork();

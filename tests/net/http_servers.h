@@ -40,14 +40,22 @@ void StartNginxServers(const std::string& prefix, const std::string& servers);
 // output goes to a log in `folder`; it ends with the test program.
 void StartProgram(const std::vector<std::string>& argv, const std::string& folder, uint16_t port);
 
-// A temporary folder removed when the test program ends.
-std::string MakeTestFolder();
-void WriteTestFile(const std::string& path, const std::string& content);
 // Runs a program to its end in `folder`; throws with its output when it fails.
 void RunTool(const std::vector<std::string>& argv, const std::string& folder);
 
 // Starts Debian's python3 with the server script and its arguments; the script prints the port it
 // listens on (127.0.0.1) as its first line. Its log goes into `folder`; it ends with the test program.
 uint16_t StartPythonServer(const std::string& script, const std::vector<std::string>& args, const std::string& folder);
+
+// Helpers for fixtures of other servers.
+void WriteFile(const std::string& path, const std::string& content);
+std::string ReadFile(const std::string& path);
+// A new temporary folder, removed when the test program ends.
+std::string MakeFolder();
+// Starts a program (standard output to `outFd`, or with standard error to the log file); it is
+// stopped by its PID when the test program ends, and dies with it.
+int Spawn(const std::vector<std::string>& argv, int outFd, const std::string& logPath);
+// Throws with the package to install when the program is missing.
+void RequireProgram(const std::string& path, const std::string& package);
 
 }  // namespace nettest

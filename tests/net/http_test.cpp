@@ -617,9 +617,9 @@ std::vector<std::string> FolderEntries(const std::string& folder) {
 }
 
 TEST(HttpFaults, FailedDownloadKeepsTheOldFile) {
-  std::string folder = nettest::MakeTestFolder();
+  std::string folder = nettest::MakeFolder();
   std::string target = folder + "/keep.txt";
-  nettest::WriteTestFile(target, "the old content\n");
+  nettest::WriteFile(target, "the old content\n");
 
   CannedServer shortBody("HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\nonly ten b");
   WireClient http(shortBody.port());
@@ -640,9 +640,9 @@ TEST(HttpFaults, FailedDownloadKeepsTheOldFile) {
 }
 
 TEST(HttpFaults, CaptureReplacesTheFileOnlyWhenTheBodyIsWhole) {
-  std::string folder = nettest::MakeTestFolder();
+  std::string folder = nettest::MakeFolder();
   std::string target = folder + "/cap.txt";
-  nettest::WriteTestFile(target, "before");
+  nettest::WriteFile(target, "before");
   CannedServer shortBody("HTTP/1.0 200 OK\r\nContent-Length: 50\r\n\r\npartial");
   WireClient http(shortBody.port());
   http.SendRequest("GET", "http://h/x", "");

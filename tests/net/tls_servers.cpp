@@ -21,8 +21,8 @@ void MakeCertificates(const std::string& d) {
           d);
   RunTool({ssl, "req", "-newkey", "rsa:2048", "-nodes", "-keyout", "srv.key", "-out", "srv.csr", "-subj", "/CN=localhost"},
           d);
-  WriteTestFile(d + "/san.ext", "subjectAltName=DNS:localhost,IP:127.0.0.1\nbasicConstraints=CA:FALSE\n");
-  WriteTestFile(d + "/other.ext", "subjectAltName=DNS:other.example\nbasicConstraints=CA:FALSE\n");
+  WriteFile(d + "/san.ext", "subjectAltName=DNS:localhost,IP:127.0.0.1\nbasicConstraints=CA:FALSE\n");
+  WriteFile(d + "/other.ext", "subjectAltName=DNS:other.example\nbasicConstraints=CA:FALSE\n");
   auto sign = [&](const std::string& out, const std::string& days, const std::string& ext) {
     RunTool({ssl, "x509", "-req", "-in", "srv.csr", "-CA", "ca.crt", "-CAkey", "ca.key", "-CAcreateserial", "-out",
              out, "-days", days, "-extfile", ext},
@@ -47,7 +47,7 @@ TlsServers& TlsServers::Get() {
   try {
     HttpServers& http = HttpServers::Get();
     auto s = std::make_unique<TlsServers>();
-    s->folder = MakeTestFolder();
+    s->folder = MakeFolder();
     const std::string& d = s->folder;
     MakeCertificates(d);
     s->caFile = d + "/ca.crt";
@@ -56,9 +56,9 @@ TlsServers& TlsServers::Get() {
 
     std::string www = d + "/www";
     fs::create_directories(www);
-    WriteTestFile(www + "/index.html", "<html>hello</html>\n");
+    WriteFile(www + "/index.html", "<html>hello</html>\n");
     s->largeContent = http.largeContent;
-    WriteTestFile(www + "/large.bin", s->largeContent);
+    WriteFile(www + "/large.bin", s->largeContent);
 
     s->goodPort = UnusedPort();
     s->expiredPort = UnusedPort();
@@ -80,7 +80,7 @@ TlsServers& TlsServers::Get() {
                                       {d + "/srv.crt", d + "/srv.key"}, d);
 
     s->proxyPort = UnusedPort();
-    WriteTestFile(d + "/tinyproxy.conf", "Port " + std::to_string(s->proxyPort) +
+    WriteFile(d + "/tinyproxy.conf", "Port " + std::to_string(s->proxyPort) +
                                              "\nListen 127.0.0.1\nTimeout 60\nMaxClients 20\nAllow 127.0.0.1\n"
                                              "ConnectPort " + std::to_string(s->goodPort) +
                                              "\nLogLevel Info\nLogFile \"" + d + "/tinyproxy-own.log\"\n");
