@@ -3,12 +3,15 @@
 #include <QApplication>
 #include <QScreen>
 
+#include "platform/fw/cursor.h"
 #include "platform/fw/dialogs.h"
+#include "platform/fw/file_dialogs.h"
 #include "platform/fw/registration.h"
 #include "platform/fw/services.h"
 #include "platform/qt/choice_peers.h"
 #include "platform/qt/clipboard.h"
 #include "platform/qt/controls.h"
+#include "platform/qt/file_dialogs.h"
 #include "platform/qt/peer.h"
 #include "platform/qt/services.h"
 
@@ -20,6 +23,7 @@ struct TQtHost::Impl {
   TQtTimerService timers;
   TQtPeerFactory peers;
   TQtDialogService dialogs;
+  TQtFileDialogs fileDialogs;
   TKeyStateFilter keys;
 };
 
@@ -38,9 +42,13 @@ TQtHost::TQtHost(int& argc, char** argv) : impl_(new Impl) {
   fw::SetTimerService(&impl_->timers);
   fw::SetPeerFactory(&impl_->peers);
   fw::SetDialogService(&impl_->dialogs);
+  fw::SetFileDialogService(&impl_->fileDialogs);
+  InstallCursorSource();
 }
 
 TQtHost::~TQtHost() {
+  fw::SetCursorSource(nullptr);
+  fw::SetFileDialogService(nullptr);
   fw::SetDialogService(nullptr);
   fw::SetClipboardService(nullptr);
   fw::SetPeerFactory(nullptr);
