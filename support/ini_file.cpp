@@ -2,11 +2,13 @@
 
 #include <sys/stat.h>
 
+#include <fstream>
+#include <iterator>
+
 #include <algorithm>
-#include <system_error>
 
 #include "platform/rt/utf8.h"
-#include "support/atomic_file.h"
+#include "support/replace_file.h"
 
 namespace support {
 
@@ -42,7 +44,15 @@ TMemIniFile::TMemIniFile(std::string fileName) : fileName_(std::move(fileName)) 
   struct stat st;
   if (::stat(fileName_.c_str(), &st) != 0 && errno == ENOENT) return;
   std::string text;
-  if (!ReadWholeFile(fileName_, text)) throw EIniFileError("cannot read " + fileName_);
+  bool read = false;
+  try {
+    std::ifstream in(fileName_, std::ios::binary);
+    if (in) text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    read = in && !in.bad();
+  } catch (const std::exception&) {
+    read = false;  // a folder, or a read error
+  }
+  if (!read) throw EIniFileError("cannot read " + fileName_);
   SetText(text);
 }
 
@@ -172,11 +182,8 @@ std::vector<std::string> TMemIniFile::ReadSections() const {
 }
 
 void TMemIniFile::UpdateFile() const {
-  try {
-    WriteFileAtomically(fileName_, Text());
-  } catch (const std::system_error& e) {
-    throw EIniFileError(e.what());
-  }
+  std::string error;
+  if (!ReplaceFileContents(fileName_, Text(), &error)) throw EIniFileError(error);
 }
 
 }  // namespace support

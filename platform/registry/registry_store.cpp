@@ -10,10 +10,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <system_error>
+#include <fstream>
+#include <iterator>
 
 #include "platform/rt/utf8.h"
-#include "support/atomic_file.h"
+#include "support/replace_file.h"
 
 namespace registry {
 
@@ -141,23 +142,23 @@ std::string TRegistryStore::Join(const std::string& key, const std::string& sub)
 }
 
 void TRegistryStore::load() {
-  struct stat st;
-  Stamp now;
-  if (::stat(path_.c_str(), &st) == 0)
-    now = {uint64_t(st.st_dev), uint64_t(st.st_ino), int64_t(st.st_size), int64_t(st.st_mtim.tv_sec),
-           int64_t(st.st_mtim.tv_nsec)};
-  else if (errno != ENOENT)
-    throw ERegistryError(errnoText("cannot read", path_));
-  // Read every time: a stamp can repeat (inode numbers are reused and times are coarse), and the
-  // file is small.
+  // Read every time: another process may have changed it, and the file is small.
   keys_.clear();
-  stamp_ = now;
-  if (now.size < 0) return;
-  std::string text;
-  if (!support::ReadWholeFile(path_, text)) {
-    stamp_ = Stamp();
+  struct stat st;
+  if (::stat(path_.c_str(), &st) != 0) {
+    if (errno == ENOENT) return;
     throw ERegistryError(errnoText("cannot read", path_));
   }
+  std::string text;
+  bool read = false;
+  try {
+    std::ifstream in(path_, std::ios::binary);
+    if (in) text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    read = in && !in.bad();
+  } catch (const std::exception&) {
+    read = false;  // a folder, or a read error
+  }
+  if (!read) throw ERegistryError(errnoText("cannot read", path_));
   Key* current = nullptr;
   size_t start = 0;
   while (start < text.size()) {
@@ -197,18 +198,8 @@ void TRegistryStore::save() {
     text += "[" + (k->path.empty() ? std::string(kRoot) : std::string(kRoot) + "\\" + k->path) + "]\n";
     for (const auto& [name, value] : k->values) text += "\"" + escape(name) + "\"=\"" + escape(value) + "\"\n";
   }
-  try {
-    support::WriteFileAtomically(path_, text);
-  } catch (const std::system_error& e) {
-    stamp_ = Stamp();  // read it again: what is in memory was never stored
-    throw ERegistryError(e.what());
-  }
-  struct stat st;
-  if (::stat(path_.c_str(), &st) == 0)
-    stamp_ = {uint64_t(st.st_dev), uint64_t(st.st_ino), int64_t(st.st_size), int64_t(st.st_mtim.tv_sec),
-              int64_t(st.st_mtim.tv_nsec)};
-  else
-    stamp_ = Stamp();
+  std::string error;
+  if (!support::ReplaceFileContents(path_, text, &error)) throw ERegistryError(error);
 }
 
 TRegistryStore::Key* TRegistryStore::findKey(const std::string& normal) {

@@ -66,12 +66,6 @@ class TRegistryStore {
 
   std::string path_;
   std::vector<Key> keys_;
-  // What the file was when last read: device, inode, size, modification time.
-  struct Stamp {
-    uint64_t dev = 0, ino = 0;
-    int64_t size = -1, sec = 0, nsec = 0;
-    bool operator==(const Stamp&) const = default;
-  } stamp_;
 };
 
 // Sections over a registry key: a section is a subkey, its keys are the subkey's values; the empty

@@ -2,12 +2,20 @@
 
 #include "script/core/base_engine.h"
 #include "script/host/activex_object.h"
+#include "script/host/clipboard_object.h"
 #include "script/host/cookie_object.h"
+#include "script/host/dialog_object.h"
+#include "script/host/directory_object.h"
 #include "script/host/html_objects.h"
 #include "script/host/http_object.h"
+#include "script/host/ini_object.h"
+#include "script/host/keyboard_object.h"
+#include "script/host/mouse_object.h"
+#include "script/host/reg_ini_object.h"
 #include "script/host/string_buffer_object.h"
 #include "script/host/strings_object.h"
 #include "script/host/url_object.h"
+#include "script/host/win32_object.h"
 
 namespace host {
 
@@ -17,18 +25,18 @@ using engine::ClassOf;
 // their places when they land.
 void RegisterHostObjects(engine::TJBaseEngine& engine) {
   // "File"
-  // "Directory"
+  engine.ImportObject("Directory", ClassOf<TJDirectoryObject>());
   engine.ImportObject("Strings", ClassOf<TJStringsObject>());
-  // "Win32"
-  // "Ini"
+  engine.ImportObject("Win32", ClassOf<TJWin32Object>());
+  engine.ImportObject("Ini", ClassOf<TJIniObject>());
   // "CRC"
   // "Base64"
-  // "Dialog"
+  engine.ImportObject("Dialog", ClassOf<TJDialogObject>());
   // "Mutex"
-  // "Keyboard"
-  // "Mouse"
-  // "Clipboard"
-  // "RegIni"
+  engine.ImportObject("Keyboard", ClassOf<TJKeyboard>());
+  engine.ImportObject("Mouse", ClassOf<TJMouse>());
+  engine.ImportObject("Clipboard", ClassOf<TJClipboard>());
+  engine.ImportObject("RegIni", ClassOf<TJRegIniObject>());
   engine.ImportObject("StringBuffer", ClassOf<TJStringBufferObject>());
 }
 

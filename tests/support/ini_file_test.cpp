@@ -8,7 +8,7 @@
 
 #include <csignal>
 
-#include "support/atomic_file.h"
+#include "support/replace_file.h"
 #include "tests/support/temp_dir.h"
 
 namespace support {
@@ -81,13 +81,15 @@ TEST(MemIniFile, RefusesWhatWouldReadBackAsOtherSectionsOrKeys) {
   EXPECT_THROW(nowhere.UpdateFile(), EIniFileError);
 }
 
-// Runs `write` in a child that is killed at `stage` of the replacement; answers the child's status.
-int killedWriter(int stage, const std::function<void()>& write) {
+// Runs `write` in a child that is killed once `killAt` bytes of the new file are written (in
+// blocks of 4096); answers the child's status.
+int killedWriter(size_t killAt, const std::function<void()>& write) {
   pid_t child = ::fork();
   if (child == 0) {
-    SetAtomicWriteProbe([stage](int s, const std::string&) {
-      if (s == stage) ::raise(SIGKILL);
-    });
+    testing::BlockSize = 4096;
+    testing::AfterBlockWritten = [killAt](size_t written) {
+      if (written >= killAt) ::raise(SIGKILL);
+    };
     write();
     ::_exit(0);
   }
@@ -100,7 +102,8 @@ TEST(MemIniFile, AWriterKilledPartWayLeavesThePreviousFileWhole) {
   TempDir dir;
   std::string before = "[s]\r\nk=old\r\n\r\n";
   std::string path = dir.write("d.ini", before);
-  for (int stage : {1, 2}) {
+  // In the middle of the new file, and with all of it written but not yet in place.
+  for (size_t stage : {4096, 100000}) {
     int status = killedWriter(stage, [&] {
       TMemIniFile ini(path);
       ini.WriteString("s", "k", std::string(100000, 'n'));

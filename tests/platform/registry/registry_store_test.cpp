@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "support/atomic_file.h"
+#include "support/replace_file.h"
 #include "tests/support/temp_dir.h"
 
 namespace registry {
@@ -93,12 +93,14 @@ TEST_F(RegistryStoreTest, SectionsOverAKey) {
 TEST_F(RegistryStoreTest, AWriterKilledPartWayLeavesTheStoreWhole) {
   store.WriteValue("K", "a", "1");
   std::string before = readFile(path);
-  for (int stage : {1, 2}) {
+  // In the middle of the new file, and with all of it written but not yet in place.
+  for (size_t stage : {4096, 200000}) {
     pid_t child = ::fork();
     if (child == 0) {
-      support::SetAtomicWriteProbe([stage](int s, const std::string&) {
-        if (s == stage) ::raise(SIGKILL);
-      });
+      support::testing::BlockSize = 4096;
+      support::testing::AfterBlockWritten = [stage](size_t written) {
+        if (written >= stage) ::raise(SIGKILL);
+      };
       TRegistryStore(path).WriteValue("K", "big", std::string(200000, 'x'));
       ::_exit(0);
     }
