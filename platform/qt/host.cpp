@@ -11,6 +11,7 @@
 #include "platform/qt/choice_peers.h"
 #include "platform/qt/clipboard.h"
 #include "platform/qt/controls.h"
+#include "platform/qt/drag_drop.h"
 #include "platform/qt/file_dialogs.h"
 #include "platform/qt/peer.h"
 #include "platform/qt/services.h"
@@ -25,6 +26,7 @@ struct TQtHost::Impl {
   TQtDialogService dialogs;
   TQtFileDialogs fileDialogs;
   TKeyStateFilter keys;
+  TQtDragDropService drops;
 };
 
 TQtHost::TQtHost(int& argc, char** argv) : impl_(new Impl) {
@@ -42,6 +44,7 @@ TQtHost::TQtHost(int& argc, char** argv) : impl_(new Impl) {
   fw::SetTimerService(&impl_->timers);
   fw::SetPeerFactory(&impl_->peers);
   fw::SetDialogService(&impl_->dialogs);
+  fw::SetDragDropService(&impl_->drops);
   fw::SetFileDialogService(&impl_->fileDialogs);
   InstallCursorSource();
 }
@@ -49,6 +52,7 @@ TQtHost::TQtHost(int& argc, char** argv) : impl_(new Impl) {
 TQtHost::~TQtHost() {
   fw::SetCursorSource(nullptr);
   fw::SetFileDialogService(nullptr);
+  fw::SetDragDropService(nullptr);
   fw::SetDialogService(nullptr);
   fw::SetClipboardService(nullptr);
   fw::SetPeerFactory(nullptr);

@@ -2,15 +2,19 @@
 
 #include "script/core/base_engine.h"
 #include "script/host/activex_object.h"
+#include "script/host/base64_object.h"
 #include "script/host/clipboard_object.h"
 #include "script/host/cookie_object.h"
+#include "script/host/crc_object.h"
 #include "script/host/dialog_object.h"
 #include "script/host/directory_object.h"
+#include "script/host/file_object.h"
 #include "script/host/html_objects.h"
 #include "script/host/http_object.h"
 #include "script/host/ini_object.h"
 #include "script/host/keyboard_object.h"
 #include "script/host/mouse_object.h"
+#include "script/host/mutex_object.h"
 #include "script/host/reg_ini_object.h"
 #include "script/host/string_buffer_object.h"
 #include "script/host/strings_object.h"
@@ -21,18 +25,17 @@ namespace host {
 
 using engine::ClassOf;
 
-// Files and system objects, one line a class in this order; the classes still being built take
-// their places when they land.
+// Files and system objects, one line a class, in this order.
 void RegisterHostObjects(engine::TJBaseEngine& engine) {
-  // "File"
+  engine.ImportObject("File", ClassOf<TJFileObject>());
   engine.ImportObject("Directory", ClassOf<TJDirectoryObject>());
   engine.ImportObject("Strings", ClassOf<TJStringsObject>());
   engine.ImportObject("Win32", ClassOf<TJWin32Object>());
   engine.ImportObject("Ini", ClassOf<TJIniObject>());
-  // "CRC"
-  // "Base64"
+  engine.ImportObject("CRC", ClassOf<TJCRCObject>());
+  engine.ImportObject("Base64", ClassOf<TJBase64Object>());
   engine.ImportObject("Dialog", ClassOf<TJDialogObject>());
-  // "Mutex"
+  engine.ImportObject("Mutex", ClassOf<TJMutexObject>());
   engine.ImportObject("Keyboard", ClassOf<TJKeyboard>());
   engine.ImportObject("Mouse", ClassOf<TJMouse>());
   engine.ImportObject("Clipboard", ClassOf<TJClipboard>());
