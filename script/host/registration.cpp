@@ -13,6 +13,7 @@
 #include "script/host/file_object.h"
 #include "script/host/html_objects.h"
 #include "script/host/http_object.h"
+#include "script/host/https_object.h"
 #include "script/host/ini_object.h"
 #include "script/host/keyboard_object.h"
 #include "script/host/mouse_object.h"
@@ -49,6 +50,7 @@ void RegisterNetObjects(engine::TJBaseEngine& engine) {
   engine.ImportObject("URL", ClassOf<TJURLInfoObject>());
   engine.ImportObject("Cookie", ClassOf<TJCookieObject>());
   engine.ImportObject("HTTP", ClassOf<TJHTTPObject>());
+  engine.ImportObject("HTTPS", ClassOf<TJHTTPSObject>());
   engine.ImportObject("HtmlTag", ClassOf<TJHtmlTagObject>());
   engine.ImportObject("HtmlParser", ClassOf<TJHtmlParserObject>());
 }
