@@ -1,5 +1,7 @@
 #include "script/core/engine.h"
 
+#include <cmath>
+
 #include <pthread.h>
 
 #include <algorithm>
@@ -365,6 +367,21 @@ TJObject* TJEngine::ToObject(const TJValue& value) {
 }
 
 TJObject* TJEngine::NewArray(const TJValueList& items) { return MakeArray(items); }
+
+TJObject* TJEngine::MakeDateObject(double oleDate) {
+  if (!Factory().HasClass("Date")) return nullptr;
+  // Days since 1899-12-30 to milliseconds since 1970.
+  TJValueList args{TJValue::Double(std::nearbyint((oleDate - 25569.0) * 86400000.0))};
+  return MakeObject("Date", &args);
+}
+
+TJObject* TJEngine::MakeActiveXObject(rt::IDispatch* dispatch) {
+  if (!dispatch || !Factory().HasClass("ActiveXObject")) return nullptr;
+  TJValue d;
+  d.SetDispatch(dispatch);
+  TJValueList args{d};
+  return MakeObject("ActiveXObject", &args);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Stack

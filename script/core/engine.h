@@ -31,6 +31,15 @@ namespace engine {
 
 class TJEngine;
 
+// A walk over a collection's items: the current item, then the next, until the end.
+class IJCollectionCursor {
+ public:
+  virtual ~IJCollectionCursor() = default;
+  virtual bool AtEnd() = 0;
+  virtual void Current(TJValue& item) = 0;
+  virtual void Advance() = 0;
+};
+
 // Extensions the layers above the engine install once per process (the standard library, the
 // host objects): called while an engine is built, in this order.
 struct TJEngineExtensions {
@@ -47,6 +56,9 @@ struct TJEngineExtensions {
   // Calls of automation methods and DLL functions (invoke kind: 0 method, 2 property put).
   std::function<void(TJEngine&, IJFunction*, TJValueList*, TJValue&, int invokeKind)> CallActiveX;
   std::function<void(TJEngine&, IJFunction*, TJValueList*, TJValue&)> CallDynaCall;
+  // for-in over an automation collection: a cursor over the value's items, or null when the value
+  // cannot enumerate. Asked only of dispatch values and automation objects.
+  std::function<std::unique_ptr<IJCollectionCursor>(TJEngine&, const TJValue&)> EnumerateCollection;
   // Called for every object registered with an engine's factory (binding RegExp objects to the
   // engine-wide one, socket objects to the print path), before the new-object event.
   std::vector<std::function<void(TJEngine&, TJObject*)>> NewObjectBinders;
@@ -101,6 +113,9 @@ class TJEngine : public TJBaseEngine {
 
   // --- operations for the component and host objects ---
   TJObject* MakeObject(std::string_view name, TJValueList* args) override;
+  // A Date object, and an "ActiveXObject" wrapper, through the registered classes (null without them).
+  TJObject* MakeDateObject(double oleDate) override;
+  TJObject* MakeActiveXObject(rt::IDispatch* dispatch) override;
   std::string GetScriptFileName() override { return ScriptFileName; }
   bool FindImportFile(std::string_view name, std::string& path) override;
   void CallHandler(const TJValue& handler, TJValueList* args, TJValue& result, TJObject* self) override;
@@ -171,6 +186,7 @@ class TJEngine : public TJBaseEngine {
   Flow ExecModule(const TJStatement* s);
   Flow ExecFor(const TJStatement* s, unsigned flags);
   Flow ExecForIn(const TJStatement* s, unsigned flags);
+  Flow ForInCursor(IJCollectionCursor& cursor, const std::function<Flow(const TJValue&)>& pass);
   Flow ExecTry(const TJStatement* s, unsigned flags, SwitchState* sw);
   Flow ExecWith(const TJStatement* s, unsigned flags, SwitchState* sw);
   Flow ExecSwitch(const TJStatement* s, unsigned flags);

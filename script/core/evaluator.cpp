@@ -674,15 +674,20 @@ void TJEngine::CallOrIndex(const TJValue& callee, TJValueList& args, TJValue& ou
   ThrowError("ECallError", kCallError);
 }
 
+// An automation object gets its one index typed too (a number reaches the server as a number).
+static TJValueList* IndexParam(TJObject* object, TJValueList& args) {
+  return args.Count() >= 2 || (args.Count() == 1 && IsKnownClass(object, TJKnownClass::ActiveX)) ? &args : nullptr;
+}
+
 void TJEngine::IndexObject(TJObject* object, TJValueList& args, TJValue& out) {
   TJKeepAlive keep(object);
-  object->GetMember(IndexKey(args), true, args.Count() < 2 ? nullptr : &args, out);
+  object->GetMember(IndexKey(args), true, IndexParam(object, args), out);
 }
 
 void TJEngine::IndexStore(const TJValue& target, TJValueList& args, const TJValue& value) {
   if (TJObject* object = target.vObject()) {
     TJKeepAlive keep(object);
-    object->PutMember(IndexKey(args), value, true, args.Count() < 2 ? nullptr : &args);
+    object->PutMember(IndexKey(args), value, true, IndexParam(object, args));
     return;
   }
   if (IsFunction(&target)) {

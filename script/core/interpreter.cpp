@@ -202,14 +202,21 @@ TJEngine::Flow TJEngine::ExecForIn(const TJStatement* s, unsigned flags) {
   TJValue collection;
   Eval(s->Second->Expr, collection);
   TJObject* object = collection.vObject();
-  if (!object) ThrowError("ETypeError", "need object,array or collection - for..in");
-  TJKeepAlive keep(object);
 
   unsigned body = (flags & ~(fVar | fStatic | fGlobal)) | fBreakable | fLoop;
   auto pass = [&](const TJValue& value) -> Flow {
     current_->Assign(name, value, 0);
     return Exec(s->First, body, nullptr);
   };
+
+  if (collection.ValueType() == vtDispatch || IsKnownClass(object, TJKnownClass::ActiveX)) {
+    if (auto& enumerate = EngineExtensions().EnumerateCollection) {
+      if (std::unique_ptr<IJCollectionCursor> cursor = enumerate(*this, collection))
+        return ForInCursor(*cursor, pass);
+    }
+  }
+  if (!object) ThrowError("ETypeError", "need object,array or collection - for..in");
+  TJKeepAlive keep(object);
 
   if (object->IsIndexed()) {
     int32_t count = object->GetCount();
@@ -230,6 +237,25 @@ TJEngine::Flow TJEngine::ExecForIn(const TJStatement* s, unsigned flags) {
   object->GetPropertyList(names);
   for (const std::string& key : names) {
     Flow flow = pass(TJValue::String(key));
+    if (flow == Flow::Break) break;
+    if (flow == Flow::Return) return flow;
+  }
+  return Flow::Normal;
+}
+
+// The body runs once per item; the cursor moves on after every pass, also when the body raises.
+TJEngine::Flow TJEngine::ForInCursor(IJCollectionCursor& cursor, const std::function<Flow(const TJValue&)>& pass) {
+  while (!cursor.AtEnd()) {
+    TJValue item;
+    cursor.Current(item);
+    Flow flow;
+    try {
+      flow = pass(item);
+    } catch (...) {
+      cursor.Advance();
+      throw;
+    }
+    cursor.Advance();
     if (flow == Flow::Break) break;
     if (flow == Flow::Return) return flow;
   }

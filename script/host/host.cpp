@@ -2,6 +2,7 @@
 
 #include "script/core/component.h"
 #include "script/core/engine.h"
+#include "script/host/activex_object.h"
 #include "script/host/base_socket_object.h"
 #include "script/host/registration.h"
 
@@ -13,6 +14,7 @@ void Install() {
   static bool installed = false;
   if (installed) return;
   installed = true;
+  InstallActiveXHooks();
   auto& routines = HostRegistrations();
   for (void (*regist)(TJBaseEngine&) :
        {&RegisterHostObjects, &RegisterNetObjects, &RegisterActiveXObjects, &RegisterDynaCallObjects, &RegisterGUIObjects})

@@ -1,23 +1,49 @@
 #include "script/host/registration.h"
 
 #include "script/core/base_engine.h"
+#include "script/host/activex_object.h"
 #include "script/host/cookie_object.h"
+#include "script/host/html_objects.h"
 #include "script/host/http_object.h"
+#include "script/host/string_buffer_object.h"
+#include "script/host/strings_object.h"
 #include "script/host/url_object.h"
 
 namespace host {
 
 using engine::ClassOf;
 
-void RegisterHostObjects(engine::TJBaseEngine&) {}
+// Files and system objects, one line a class in this order; the classes still being built take
+// their places when they land.
+void RegisterHostObjects(engine::TJBaseEngine& engine) {
+  // "File"
+  // "Directory"
+  engine.ImportObject("Strings", ClassOf<TJStringsObject>());
+  // "Win32"
+  // "Ini"
+  // "CRC"
+  // "Base64"
+  // "Dialog"
+  // "Mutex"
+  // "Keyboard"
+  // "Mouse"
+  // "Clipboard"
+  // "RegIni"
+  engine.ImportObject("StringBuffer", ClassOf<TJStringBufferObject>());
+}
 
 void RegisterNetObjects(engine::TJBaseEngine& engine) {
   engine.ImportObject("URL", ClassOf<TJURLInfoObject>());
   engine.ImportObject("Cookie", ClassOf<TJCookieObject>());
   engine.ImportObject("HTTP", ClassOf<TJHTTPObject>());
+  engine.ImportObject("HtmlTag", ClassOf<TJHtmlTagObject>());
+  engine.ImportObject("HtmlParser", ClassOf<TJHtmlParserObject>());
 }
 
-void RegisterActiveXObjects(engine::TJBaseEngine&) {}
+void RegisterActiveXObjects(engine::TJBaseEngine& engine) {
+  engine.ImportObject("ActiveXObject", ClassOf<TJActiveXObject>());
+  engine.ImportObject("Enumerator", ClassOf<TJEnumeratorObject>());
+}
 
 void RegisterDynaCallObjects(engine::TJBaseEngine&) {}
 

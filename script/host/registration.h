@@ -10,7 +10,8 @@ class TJBaseEngine;
 
 namespace host {
 
-// Files and system objects.
+// Files and system objects: "File", "Directory", "Strings", "Win32", "Ini", "CRC", "Base64",
+// "Dialog", "Mutex", "Keyboard", "Mouse", "Clipboard", "RegIni", "StringBuffer".
 void RegisterHostObjects(engine::TJBaseEngine& engine);
 // Internet objects: "URL", "Cookie", "HTTP".
 void RegisterNetObjects(engine::TJBaseEngine& engine);

@@ -1,6 +1,7 @@
 # Runs one script test (see CMakeLists.txt). Variables: BRS, and SCRIPT (a file), CODE_FILE (a file
 # whose text goes to brs -e) or HELP; expectations from the files beside SCRIPT, or EXPECT_out,
-# EXPECT_CODE, EXPECT_out_PREFIX and EXPECT_err_PREFIX given on the command line.
+# EXPECT_CODE, EXPECT_out_PREFIX and EXPECT_err_PREFIX given on the command line. With SCRATCH the
+# script runs in that folder, emptied first.
 set(args "")
 set(input /dev/null)
 if(DEFINED HELP)
@@ -19,6 +20,11 @@ else()
     set(input ${stem}.in)
   endif()
   set(command ${BRS} ${SCRIPT} ${args})
+  if(DEFINED SCRATCH)
+    file(REMOVE_RECURSE ${SCRATCH})
+    file(MAKE_DIRECTORY ${SCRATCH})
+    set(dir ${SCRATCH})
+  endif()
   foreach(kind out err)
     if(NOT DEFINED EXPECT_${kind} AND NOT DEFINED EXPECT_${kind}_PREFIX)
       if(EXISTS ${stem}.${kind})

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "script/host/cookie_object.h"
+#include "script/host/html_objects.h"
 #include "script/host/http_object.h"
 #include "script/host/url_object.h"
 #include "tests/script/host/host_fixture.h"
@@ -21,6 +22,8 @@ TEST(HostRegistration, NetworkNamesMakeTheirClasses) {
       {"URL", host::TJURLInfoObject::StaticClassInfo(), "URL"},
       {"Cookie", host::TJCookieObject::StaticClassInfo(), "Cookie"},
       {"HTTP", host::TJHTTPObject::StaticClassInfo(), "HTTP"},
+      {"HtmlTag", host::TJHtmlTagObject::StaticClassInfo(), "HtmlTag"},
+      {"HtmlParser", host::TJHtmlParserObject::StaticClassInfo(), "HtmlParser"},
   };
   for (const auto& c : cases) {
     const TJClass* cls = e.Factory().GetClass(c.name);
@@ -35,15 +38,47 @@ TEST(HostRegistration, NetworkNamesMakeTheirClasses) {
     EXPECT_EQ(ErrorOf([&] { e.New(name); }), std::string("ENameError:create object error ") + name);
 }
 
+namespace {
+// Records the names in the order they are registered.
+struct RecordingEngine : TJBaseEngine {
+  void ImportObject(std::string_view name, const TJClass& cls) override {
+    names.emplace_back(name);
+    TJBaseEngine::ImportObject(name, cls);
+  }
+  std::vector<std::string> names;
+};
+}  // namespace
+
+TEST(HostRegistration, FilesAndSystemNamesInTheirOrder) {
+  // Every name the routine will register, in its order; the test checks the built ones keep it.
+  const std::vector<std::string> order = {"File",  "Directory", "Strings",  "Win32",     "Ini",
+                                          "CRC",   "Base64",    "Dialog",   "Mutex",     "Keyboard",
+                                          "Mouse", "Clipboard", "RegIni",   "StringBuffer"};
+  RecordingEngine e;
+  host::RegisterHostObjects(e);
+  size_t next = 0;
+  for (const std::string& name : e.names) {
+    auto at = std::find(order.begin() + next, order.end(), name);
+    ASSERT_NE(at, order.end()) << name << " out of order or unknown";
+    next = size_t(at - order.begin()) + 1;
+  }
+  for (const char* name : {"Strings", "StringBuffer"}) {
+    const TJClass* cls = e.Factory().GetClass(name);
+    ASSERT_NE(cls, nullptr) << name;
+    EXPECT_TRUE(cls->makeGlobalInstance) << name;
+    EXPECT_TRUE(cls->indexed) << name;
+  }
+  // Values handed out by other objects are no constructors.
+  for (const char* name : {"Rect", "Point"}) EXPECT_EQ(e.Factory().GetClass(name), nullptr) << name;
+}
+
 TEST(HostRegistration, FamiliesNotBuiltRegisterNothing) {
   TJBaseEngine e;
-  host::RegisterHostObjects(e);
-  host::RegisterActiveXObjects(e);
   host::RegisterDynaCallObjects(e);
   host::RegisterGUIObjects(e);
   EXPECT_TRUE(e.Factory().GetClassNames().empty());
   host::RegisterNetObjects(e);
   std::vector<std::string> names = e.Factory().GetClassNames();
   std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"Cookie", "HTTP", "URL"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"Cookie", "HTTP", "HtmlParser", "HtmlTag", "URL"}));
 }

@@ -1,0 +1,5 @@
+var N = __N__;
+__VARS__
+var t = 0;
+__SUM__
+print("variables " + t);
