@@ -24,6 +24,7 @@
 #include "script/stdlib/host_ui.h"
 #include "script/stdlib/stdlib.h"
 #include "tools/brs/console_ui.h"
+#include "tools/brs/no_windows.h"
 
 namespace {
 
@@ -138,6 +139,7 @@ int main(int argc, char** argv) {
 
   stdlib::Install();
   host::Install();
+  brs::InstallNoWindowClasses();
   stdlib::SetHostUI(std::make_shared<brs::TConsoleHostUI>());
   stdlib::ConsoleApplication() = true;
 

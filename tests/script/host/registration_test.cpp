@@ -62,12 +62,15 @@ TEST(HostRegistration, FilesAndSystemNamesInTheirOrder) {
     ASSERT_NE(at, order.end()) << name << " out of order or unknown";
     next = size_t(at - order.begin()) + 1;
   }
-  for (const char* name : {"Strings", "StringBuffer"}) {
+  for (const char* name : {"File", "Strings", "CRC", "Base64", "Mutex", "StringBuffer"}) {
     const TJClass* cls = e.Factory().GetClass(name);
     ASSERT_NE(cls, nullptr) << name;
     EXPECT_TRUE(cls->makeGlobalInstance) << name;
-    EXPECT_TRUE(cls->indexed) << name;
+    TJValue made = TJValue::Object(e.MakeObject(name, nullptr));
+    EXPECT_EQ(made.vObject()->Name(), std::string(name) == "Strings" ? "StringList" : name);
   }
+  EXPECT_TRUE(e.Factory().GetClass("Strings")->indexed);
+  EXPECT_TRUE(e.Factory().GetClass("StringBuffer")->indexed);
   // Values handed out by other objects are no constructors.
   for (const char* name : {"Rect", "Point"}) EXPECT_EQ(e.Factory().GetClass(name), nullptr) << name;
 }
