@@ -3,6 +3,7 @@
 #include "script/core/base_engine.h"
 #include "script/host/activex_object.h"
 #include "script/host/base64_object.h"
+#include "script/host/check_list_box.h"
 #include "script/host/cookie_object.h"
 #include "script/host/crc_object.h"
 #include "script/host/dynacall_object.h"
@@ -55,6 +56,6 @@ void RegisterDynaCallObjects(engine::TJBaseEngine& engine) {
   engine.ImportObject("Struct", ClassOf<TJStruct>());
 }
 
-void RegisterGUIObjects(engine::TJBaseEngine&) {}
+void RegisterGUIObjects(engine::TJBaseEngine& engine) { engine.ImportObject("CheckListBox", ClassOf<TJCheckListBox>()); }
 
 }  // namespace host
