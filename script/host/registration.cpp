@@ -9,6 +9,7 @@
 #include "script/host/file_object.h"
 #include "script/host/html_objects.h"
 #include "script/host/http_object.h"
+#include "script/host/mail_objects.h"
 #include "script/host/mutex_object.h"
 #include "script/host/string_buffer_object.h"
 #include "script/host/strings_object.h"
@@ -41,6 +42,9 @@ void RegisterNetObjects(engine::TJBaseEngine& engine) {
   engine.ImportObject("URL", ClassOf<TJURLInfoObject>());
   engine.ImportObject("Cookie", ClassOf<TJCookieObject>());
   engine.ImportObject("HTTP", ClassOf<TJHTTPObject>());
+  engine.ImportObject("Mail", ClassOf<TJMailObject>());
+  engine.ImportObject("POP3", ClassOf<TJPOP3Object>());
+  engine.ImportObject("SMTP", ClassOf<TJSMTPObject>());
   engine.ImportObject("HtmlTag", ClassOf<TJHtmlTagObject>());
   engine.ImportObject("HtmlParser", ClassOf<TJHtmlParserObject>());
 }
