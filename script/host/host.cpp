@@ -4,6 +4,7 @@
 #include "script/core/engine.h"
 #include "script/host/activex_object.h"
 #include "script/host/base_socket_object.h"
+#include "script/host/dynacall_object.h"
 #include "script/host/registration.h"
 
 namespace host {
@@ -15,6 +16,7 @@ void Install() {
   if (installed) return;
   installed = true;
   InstallActiveXHooks();
+  InstallDynaCallHooks();
   auto& routines = HostRegistrations();
   for (void (*regist)(TJBaseEngine&) :
        {&RegisterHostObjects, &RegisterNetObjects, &RegisterActiveXObjects, &RegisterDynaCallObjects, &RegisterGUIObjects})

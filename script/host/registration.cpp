@@ -5,6 +5,7 @@
 #include "script/host/base64_object.h"
 #include "script/host/cookie_object.h"
 #include "script/host/crc_object.h"
+#include "script/host/dynacall_object.h"
 #include "script/host/file_object.h"
 #include "script/host/html_objects.h"
 #include "script/host/http_object.h"
@@ -49,7 +50,10 @@ void RegisterActiveXObjects(engine::TJBaseEngine& engine) {
   engine.ImportObject("Enumerator", ClassOf<TJEnumeratorObject>());
 }
 
-void RegisterDynaCallObjects(engine::TJBaseEngine&) {}
+void RegisterDynaCallObjects(engine::TJBaseEngine& engine) {
+  engine.ImportObject("DynaCall", ClassOf<TJDynaCall>());
+  engine.ImportObject("Struct", ClassOf<TJStruct>());
+}
 
 void RegisterGUIObjects(engine::TJBaseEngine&) {}
 

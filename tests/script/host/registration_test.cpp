@@ -77,11 +77,25 @@ TEST(HostRegistration, FilesAndSystemNamesInTheirOrder) {
 
 TEST(HostRegistration, FamiliesNotBuiltRegisterNothing) {
   TJBaseEngine e;
-  host::RegisterDynaCallObjects(e);
   host::RegisterGUIObjects(e);
   EXPECT_TRUE(e.Factory().GetClassNames().empty());
   host::RegisterNetObjects(e);
   std::vector<std::string> names = e.Factory().GetClassNames();
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"Cookie", "HTTP", "HtmlParser", "HtmlTag", "URL"}));
+}
+
+TEST(HostRegistration, AutomationAndForeignCallNamesInTheirOrder) {
+  TJBaseEngine e;
+  host::RegisterActiveXObjects(e);
+  host::RegisterDynaCallObjects(e);
+  std::vector<std::string> names = e.Factory().GetClassNames();
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"ActiveXObject", "DynaCall", "Enumerator", "Struct"}));
+  // Instances by name: an Enumerator and a Struct need arguments, so no global instance is made.
+  EXPECT_TRUE(e.Factory().GetClass("ActiveXObject")->makeGlobalInstance);
+  EXPECT_TRUE(e.Factory().GetClass("DynaCall")->makeGlobalInstance);
+  EXPECT_FALSE(e.Factory().GetClass("Enumerator")->makeGlobalInstance);
+  EXPECT_FALSE(e.Factory().GetClass("Struct")->makeGlobalInstance);
+  EXPECT_TRUE(e.Factory().GetClass("Struct")->indexed);
 }
