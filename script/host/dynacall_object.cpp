@@ -14,6 +14,7 @@
 #include "script/core/function.h"
 #include "script/core/value_list.h"
 #include "script/host/activex_object.h"
+#include "script/host/string_buffer_object.h"
 #include "script/stdlib/number_object.h"
 #include "script/stdlib/string_object.h"
 
@@ -53,13 +54,19 @@ int64_t Round64(double d) {
 
 TJStruct* StructOf(const TJValue* v) { return v ? dynamic_cast<TJStruct*>(v->vObject()) : nullptr; }
 
-// Writable memory of known size an argument brings along: a Struct's block. (Null for others.)
+TJStringBufferObject* StringBufferOf(const TJValue* v) {
+  return v ? dynamic_cast<TJStringBufferObject*>(v->vObject()) : nullptr;
+}
+
+// Writable memory of known size an argument brings along: a Struct's block or a StringBuffer's
+// bytes (which have a zero byte after them). Null for other values.
 struct Buffer {
   char* data = nullptr;
   size_t size = 0;
 };
 Buffer OwnStorage(const TJValue* v) {
   if (TJStruct* s = StructOf(v)) return {s->Data(), s->Size()};
+  if (TJStringBufferObject* b = StringBufferOf(v)) return {b->Data(), b->Size()};
   return {};
 }
 
@@ -179,9 +186,9 @@ struct Address {
 };
 
 bool ResolveAddress(const TJValue& v, bool destination, Address& out) {
-  if (TJStruct* s = StructOf(&v)) {
-    out.data = s->Data();
-    out.size = s->Size();
+  if (Buffer own = OwnStorage(&v); own.data) {
+    out.data = own.data;
+    out.size = own.size;
     out.known = true;
     return true;
   }

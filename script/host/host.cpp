@@ -5,6 +5,7 @@
 #include "script/host/activex_object.h"
 #include "script/host/base_socket_object.h"
 #include "script/host/dynacall_object.h"
+#include "script/host/wscript_object.h"
 #include "script/host/registration.h"
 
 namespace host {
@@ -17,6 +18,7 @@ void Install() {
   installed = true;
   InstallActiveXHooks();
   InstallDynaCallHooks();
+  InstallWScript();
   auto& routines = HostRegistrations();
   for (void (*regist)(TJBaseEngine&) :
        {&RegisterHostObjects, &RegisterNetObjects, &RegisterActiveXObjects, &RegisterDynaCallObjects, &RegisterGUIObjects})

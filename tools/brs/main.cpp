@@ -20,6 +20,7 @@
 
 #include "script/core/component.h"
 #include "script/host/host.h"
+#include "script/host/wscript_object.h"
 #include "script/stdlib/global.h"
 #include "script/stdlib/host_ui.h"
 #include "script/stdlib/stdlib.h"
@@ -146,6 +147,9 @@ int main(int argc, char** argv) {
   LineEndWriter out(stdout);
   LineEndWriter err(stderr);
   bool errorReported = false;
+
+  // WScript.Echo prints a line, as a console host does.
+  host::SetEchoHandler([&](const std::string& text) { out.Write(text + "\n"); });
 
   engine::TBrindle component;
   component.SetOnStdout([&](engine::TBrindle*, const std::string& s) { out.Write(s); });

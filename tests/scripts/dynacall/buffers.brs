@@ -24,3 +24,16 @@ dc.register(lib, "dt_fill_record", "i=s", "r=l");
 println(dc.dt_fill_record(r));  // C saw "abc" (3) and the packed size
 println(r.c + " " + r.t + " " + r.l + " " + r.i + " " + r.f + " " + r.d + " " + r.name + " " + r.text);
 println(r.toString());
+
+// A StringBuffer is written in place too; its length says how much C may write.
+var sb = new StringBuffer();
+sb.length = 16;
+println(dc.dt_write(sb, sb.length, "buffer ", 7));
+println(sb.indexOf("7") + " " + sb.length);
+dc.fillMemory(sb, 3, "z");
+println(sb.substr(0, 8));
+try { dc.fillMemory(sb, 17); } catch (e) { println(e); }
+var src = new StringBuffer(); src.append("copied!");
+dc.copyMemory(sb, src, 7);
+println(sb.substr(0, 8));
+try { dc.copyMemory(sb, src, 9); } catch (e) { println(e); }  // past the source
