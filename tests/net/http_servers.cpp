@@ -46,6 +46,13 @@ Children& children() {
   return c;
 }
 
+int RemainingMs(std::chrono::steady_clock::time_point deadline) {
+  auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+  return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+}
+
+}  // namespace
+
 void WriteFile(const std::string& path, const std::string& content) {
   std::ofstream out(path, std::ios::binary);
   out << content;
@@ -91,13 +98,6 @@ std::string MakeFolder() {
   children().folders.push_back(pattern);
   return pattern;
 }
-
-int RemainingMs(std::chrono::steady_clock::time_point deadline) {
-  auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-  return left.count() > 0 ? static_cast<int>(left.count()) : 0;
-}
-
-}  // namespace
 
 uint16_t StartNginx(const std::string& folder, const std::string& root, const std::string& locations) {
   RequireProgram("/usr/sbin/nginx", "nginx-light");

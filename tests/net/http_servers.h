@@ -36,4 +36,15 @@ uint16_t StartNginx(const std::string& folder, const std::string& root, const st
 // listens on (127.0.0.1) as its first line. Its log goes into `folder`; it ends with the test program.
 uint16_t StartPythonServer(const std::string& script, const std::vector<std::string>& args, const std::string& folder);
 
+// Helpers for fixtures of other servers.
+void WriteFile(const std::string& path, const std::string& content);
+std::string ReadFile(const std::string& path);
+// A new temporary folder, removed when the test program ends.
+std::string MakeFolder();
+// Starts a program (standard output to `outFd`, or with standard error to the log file); it is
+// stopped by its PID when the test program ends, and dies with it.
+int Spawn(const std::vector<std::string>& argv, int outFd, const std::string& logPath);
+// Throws with the package to install when the program is missing.
+void RequireProgram(const std::string& path, const std::string& package);
+
 }  // namespace nettest
