@@ -3,12 +3,14 @@
 #include "script/core/base_engine.h"
 #include "script/host/activex_object.h"
 #include "script/host/base64_object.h"
+#include "script/host/check_list_box.h"
 #include "script/host/cookie_object.h"
 #include "script/host/crc_object.h"
 #include "script/host/dynacall_object.h"
 #include "script/host/file_object.h"
 #include "script/host/html_objects.h"
 #include "script/host/http_object.h"
+#include "script/host/https_object.h"
 #include "script/host/mutex_object.h"
 #include "script/host/string_buffer_object.h"
 #include "script/host/strings_object.h"
@@ -41,6 +43,7 @@ void RegisterNetObjects(engine::TJBaseEngine& engine) {
   engine.ImportObject("URL", ClassOf<TJURLInfoObject>());
   engine.ImportObject("Cookie", ClassOf<TJCookieObject>());
   engine.ImportObject("HTTP", ClassOf<TJHTTPObject>());
+  engine.ImportObject("HTTPS", ClassOf<TJHTTPSObject>());
   engine.ImportObject("HtmlTag", ClassOf<TJHtmlTagObject>());
   engine.ImportObject("HtmlParser", ClassOf<TJHtmlParserObject>());
 }
@@ -55,6 +58,6 @@ void RegisterDynaCallObjects(engine::TJBaseEngine& engine) {
   engine.ImportObject("Struct", ClassOf<TJStruct>());
 }
 
-void RegisterGUIObjects(engine::TJBaseEngine&) {}
+void RegisterGUIObjects(engine::TJBaseEngine& engine) { engine.ImportObject("CheckListBox", ClassOf<TJCheckListBox>()); }
 
 }  // namespace host
