@@ -10,6 +10,7 @@
 #include "script/host/file_object.h"
 #include "script/host/html_objects.h"
 #include "script/host/http_object.h"
+#include "script/host/https_object.h"
 #include "script/host/mutex_object.h"
 #include "script/host/string_buffer_object.h"
 #include "script/host/strings_object.h"
@@ -42,6 +43,7 @@ void RegisterNetObjects(engine::TJBaseEngine& engine) {
   engine.ImportObject("URL", ClassOf<TJURLInfoObject>());
   engine.ImportObject("Cookie", ClassOf<TJCookieObject>());
   engine.ImportObject("HTTP", ClassOf<TJHTTPObject>());
+  engine.ImportObject("HTTPS", ClassOf<TJHTTPSObject>());
   engine.ImportObject("HtmlTag", ClassOf<TJHtmlTagObject>());
   engine.ImportObject("HtmlParser", ClassOf<TJHtmlParserObject>());
 }

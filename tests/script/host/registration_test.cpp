@@ -7,6 +7,7 @@
 #include "script/host/cookie_object.h"
 #include "script/host/html_objects.h"
 #include "script/host/http_object.h"
+#include "script/host/https_object.h"
 #include "script/host/url_object.h"
 #include "tests/script/host/host_fixture.h"
 
@@ -22,6 +23,7 @@ TEST(HostRegistration, NetworkNamesMakeTheirClasses) {
       {"URL", host::TJURLInfoObject::StaticClassInfo(), "URL"},
       {"Cookie", host::TJCookieObject::StaticClassInfo(), "Cookie"},
       {"HTTP", host::TJHTTPObject::StaticClassInfo(), "HTTP"},
+      {"HTTPS", host::TJHTTPSObject::StaticClassInfo(), "HTTPS"},
       {"HtmlTag", host::TJHtmlTagObject::StaticClassInfo(), "HtmlTag"},
       {"HtmlParser", host::TJHtmlParserObject::StaticClassInfo(), "HtmlParser"},
   };
@@ -80,7 +82,7 @@ TEST(HostRegistration, NetworkFamilyRegistersItsNames) {
   host::RegisterNetObjects(e);
   std::vector<std::string> names = e.Factory().GetClassNames();
   std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"Cookie", "HTTP", "HtmlParser", "HtmlTag", "URL"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"Cookie", "HTTP", "HTTPS", "HtmlParser", "HtmlTag", "URL"}));
 }
 
 TEST(HostRegistration, AutomationAndForeignCallNamesInTheirOrder) {
