@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "script/core/activation.h"
+#include "script/core/code_cache.h"
 #include "script/core/base_engine.h"
 #include "script/core/exceptions.h"
 #include "script/core/function.h"
@@ -139,6 +140,9 @@ class TJEngine : public TJBaseEngine {
   void WriteStderr(const std::string& text);
   void ReadStdin(std::string& text, bool& success, int32_t count, bool line);
 
+  // The trees of code strings (eval and handler texts).
+  const TJCodeCache& CodeCache() const { return codeCache_; }
+
   // How much stack one run may use before deep recursion is refused.
   static constexpr size_t kStackReserve = 2 * 1024 * 1024;
 
@@ -245,6 +249,8 @@ class TJEngine : public TJBaseEngine {
   TJValue* ModuleHit(const TJExpr* e);
   void RememberModuleHit(const TJExpr* e);
   void EvalAssign(const TJExpr* e, TJValue& out, unsigned flags);
+  TJValue* VariableSlot(const TJExpr* e);
+  bool AppendToVariable(const TJExpr* e, TJValue& out);
   void EvalCompound(const TJExpr* e, TJValue& out);
   void EvalIncDec(const TJExpr* e, TJValue& out);
   void EvalNew(const TJExpr* e, TJValue& out);
@@ -325,6 +331,7 @@ class TJEngine : public TJBaseEngine {
   TJParser parser_;
   TJRootSymbolTable root_;
   TJScopes scopes_{root_};
+  TJCodeCache codeCache_{scopes_};
   TJLocalSymbolTable* current_ = &root_;
   TJActivation* activation_ = nullptr;  // the running call's scope (null in module code)
   TJRef<TJGlobalBase> global_;
