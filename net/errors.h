@@ -19,6 +19,8 @@ class EgSocket : public rt::Exception {
 class ESocketError : public EgSocket {
  public:
   explicit ESocketError(int errorCode);
+  // With what went wrong in words after the number.
+  ESocketError(int errorCode, const std::string& detail);
   int ErrorCode;
   const char* className() const override { return "ESocketError"; }
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "net/replacing_file.h"
 #include "net/text_routines.h"
 #include "net/url.h"
 #include "net/url_escape.h"
@@ -91,6 +92,11 @@ void TgHTTP::Run(uint8_t kind, const char* verb, const char* name, std::string u
       if (stop) break;
       if (++redirects > kMaxRedirects) throw EProtocolError(ReplyCode, "http", "too many redirects");
       std::string next = RedirectURL;
+      // A redirect to another kind of server (ftp:, file:, mailto:...) is not fetched over HTTP.
+      std::string scheme = ParseUrl(next).protocol;
+      if (!scheme.empty() && !FollowsScheme(scheme)) {
+        throw EProtocolError(ReplyCode, "http", "redirect to a " + scheme + " URL refused: " + next);
+      }
       ForgetCredentialsForOtherOrigin(url, next);
       // After 303 the target is fetched; after 301 and 302 a form is not posted a second time.
       if ((ReplyCode == 303 && method != "HEAD") || (method == "POST" && (ReplyCode == 301 || ReplyCode == 302))) {
@@ -158,6 +164,39 @@ void TgHTTP::SendRequest(const std::string& methodText, const std::string& urlTe
   if (EncodePath && !IsUrlEncoded(path)) path = EncodeURI(path);
 
   std::string target, host, port;
+  Route(info, path, target, host, port);
+  if (target.empty()) target = "/";
+
+  // The request is checked before anything is sent: no text may carry a line break onto the wire.
+  std::vector<std::string> lines;
+  RequestHeader.GetLines(lines);
+  lines.insert(lines.begin(), method + " " + EscapeRequestTarget(target) + " HTTP/" + HttpVersion);
+  for (const std::string& line : lines) {
+    if (HasLineBreakOrNul(line)) throw EProtocolError(0, "http", "line break in request header");
+  }
+  if (method.find(' ') != std::string::npos) throw EProtocolError(0, "http", "blank in request method");
+
+  Host = host;
+  int portNumber = IntegerOr(port, 80);
+  Port = static_cast<uint16_t>(portNumber >= 0 && portNumber <= 0xFFFF ? portNumber : 80);
+  method_ = method;
+  bodyPending_ = false;
+  Connect();
+
+  Log("rtn>サーバへリクエスト送信", kLogNormal);
+  std::string request;
+  for (const std::string& line : lines) {
+    request += line;
+    request += "\r\n";
+  }
+  request += "\r\n";
+  SendString(request);
+  for (const std::string& line : lines) SendCommand(line, true);
+  if (withBody) SendString(body);
+}
+
+void TgHTTP::Route(const TUrlInfo& info, const std::string& path, std::string& target, std::string& host,
+                   std::string& port) {
   if (!Proxy.empty()) {
     target = (info.protocol.empty() ? std::string("http") : info.protocol) + "://";
     if (ProxyAuthInUrl && (!RequestHeader.User.empty() || !RequestHeader.Password.empty())) {
@@ -173,32 +212,6 @@ void TgHTTP::SendRequest(const std::string& methodText, const std::string& urlTe
     host = info.hostname;
     port = info.port.empty() ? "80" : info.port;
   }
-  if (target.empty()) target = "/";
-
-  // The request is checked before anything is sent: no text may carry a line break onto the wire.
-  std::vector<std::string> lines;
-  RequestHeader.GetLines(lines);
-  lines.insert(lines.begin(), method + " " + EscapeRequestTarget(target) + " HTTP/" + HttpVersion);
-  for (const std::string& line : lines) {
-    if (HasLineBreakOrNul(line)) throw EProtocolError(0, "http", "line break in request header");
-  }
-  if (method.find(' ') != std::string::npos) throw EProtocolError(0, "http", "blank in request method");
-
-  Host = host;
-  int portNumber = IntegerOr(port, 80);
-  Port = static_cast<uint16_t>(portNumber >= 0 && portNumber <= 0xFFFF ? portNumber : 80);
-  Connect();
-
-  Log("rtn>サーバへリクエスト送信", kLogNormal);
-  std::string request;
-  for (const std::string& line : lines) {
-    request += line;
-    request += "\r\n";
-  }
-  request += "\r\n";
-  SendString(request);
-  for (const std::string& line : lines) SendCommand(line, true);
-  if (withBody) SendString(body);
 }
 
 void TgHTTP::ReadStatusLine(const std::string& line) {
@@ -275,8 +288,46 @@ void TgHTTP::ReadResponse() {
       }
     }
   }
+  // What follows the header is the body: 204, 304, 1xx and the answer to HEAD have none.
+  bodyPending_ = true;
+  bodyStart_ = BytesRead;
+  if (method_ == "HEAD" || ReplyCode == 204 || ReplyCode == 304 || (ReplyCode >= 100 && ReplyCode < 200))
+    bodyLength_ = 0;
+  else
+    bodyLength_ = h.HasValue("content-length") ? ContentLength : -1;
   if (ReplyCode == 401 && OnAuthenticate) OnAuthenticate(*this);
   if (ReplyCode >= 400) throw EProtocolError(ReplyCode, "http", ReplyText);
+}
+
+int64_t TgHTTP::BodyLeft() const {
+  if (!bodyPending_ || bodyLength_ < 0) return -1;
+  return std::max<int64_t>(0, bodyLength_ - (BytesRead - bodyStart_));
+}
+
+void TgHTTP::CheckBodyComplete(int64_t left) {
+  if (left < 0) return;
+  int64_t got = BytesRead - bodyStart_;
+  if (got < bodyLength_) {
+    Log("err>body ended after " + std::to_string(got) + " of " + std::to_string(bodyLength_) + " bytes", kLogNormal);
+    throw EProtocolError(0, "http", "connection closed before the whole body arrived (" + std::to_string(got) +
+                                        " of " + std::to_string(bodyLength_) + " bytes)");
+  }
+}
+
+// Reading the rest of the body stops at its announced length: what a server sends after it is not
+// part of this answer, and a server that keeps the connection open is not waited for.
+void TgHTTP::ReceiveToString(std::string& text, int64_t count) {
+  int64_t left = count < 0 ? BodyLeft() : -1;
+  TgSocket::ReceiveToString(text, left >= 0 ? left : count);
+  CheckBodyComplete(left);
+}
+
+void TgHTTP::ReceiveToFile(const std::string& fileName) {
+  int64_t left = BodyLeft();
+  TReplacingFile file(fileName);
+  ReceiveToStream(file.Stream(), left);
+  CheckBodyComplete(left);
+  file.Commit();
 }
 
 }  // namespace net

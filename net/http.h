@@ -10,6 +10,7 @@
 
 #include "net/http_header.h"
 #include "net/socket.h"
+#include "net/url.h"
 
 namespace net {
 
@@ -71,12 +72,33 @@ class TgHTTP : public TgSocket {
   // Reads the status line and the header lines; raises EProtocolError for a status of 400 and above.
   virtual void ReadResponse();
 
+  // After a response: the rest of its body. A body that ends before its Content-Length is an
+  // EProtocolError; the file is replaced only when the body is whole.
+  void ReceiveToFile(const std::string& fileName) override;
+  void ReceiveToString(std::string& text, int64_t count) override;
+
+ protected:
+  // Where a request for the URL goes: the request target, and the host and port to connect to.
+  virtual void Route(const TUrlInfo& info, const std::string& path, std::string& target, std::string& host,
+                     std::string& port);
+  // Whether a redirect to a URL of this scheme can be followed.
+  virtual bool FollowsScheme(const std::string& scheme) const { return scheme == "http"; }
+
  private:
   enum class BodyTarget { Text, File, None };
   void Run(uint8_t kind, const char* verb, const char* name, std::string url, std::string body, BodyTarget target,
            std::string* text, const std::string* fileName);
   void ForgetCredentialsForOtherOrigin(const std::string& from, const std::string& to);
   void ReadStatusLine(const std::string& line);
+  // The bytes of the current response's body still to come; -1 when unknown (read until close).
+  int64_t BodyLeft() const;
+  // Raises when a body announced with its length came short.
+  void CheckBodyComplete(int64_t left);
+
+  bool bodyPending_ = false;   // a response header was read and its body not yet
+  int64_t bodyLength_ = -1;    // what that body should hold, -1 when unknown
+  int64_t bodyStart_ = 0;      // BytesRead where it began
+  std::string method_;         // of the last request
 };
 
 }  // namespace net

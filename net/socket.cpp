@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "net/host_address.h"
+#include "net/replacing_file.h"
 #include "net/wsa_errors.h"
 #include "platform/rt/random.h"
 
@@ -69,8 +70,20 @@ void TgSocket::Log(const std::string& text, int level) {
 }
 
 bool TgSocket::IsClosed(TSocket socket) {
-  if (socket == Handle) return PeerClosed || SocketState(socket) != 2;
-  return SocketState(socket) != 2;
+  if (socket == kNoSocket) return true;
+  if (socket == Handle && PeerClosed) return true;
+  if (SocketState(socket) == 2) return false;
+  // A connection the peer reset counts as no longer connected, but what arrived before the reset
+  // (and the reset itself) is still there to be read: reading it is how the caller learns of both.
+  return !HasInputOrError(socket);
+}
+
+bool TgSocket::HasInputOrError(TSocket socket) {
+  if (socket == Handle && Layer && Layer->Pending()) return true;
+  pollfd p{socket, POLLIN, 0};
+  int ready;
+  do ready = ::poll(&p, 1, 0); while (ready < 0 && errno == EINTR);
+  return ready > 0 && (p.revents & (POLLIN | POLLERR)) != 0;
 }
 
 void TgSocket::SetClosed(TSocket socket, bool value) {
@@ -80,9 +93,13 @@ void TgSocket::SetClosed(TSocket socket, bool value) {
 int TgSocket::Poll() {
   if (Handle == kNoSocket) return 0;
   pollfd p{Handle, POLLIN | POLLOUT | POLLPRI, 0};
-  if (::poll(&p, 1, 10) <= 0) return 0;
   int result = 0;
-  if (p.revents & (POLLIN | POLLHUP)) result |= 1;
+  if (Layer && Layer->Pending()) {
+    result = 1;
+  } else if (::poll(&p, 1, 10) <= 0) {
+    return 0;
+  }
+  if (p.revents & (POLLIN | POLLHUP)) result |= 1;  // revents stays 0 when the layer answered
   if (p.revents & POLLOUT) result |= 2;
   if (p.revents & (POLLERR | POLLPRI | POLLNVAL)) result |= 4;
   if ((result & 1) && OnReadReady) OnReadReady(*this);
@@ -107,12 +124,11 @@ void TgSocket::Cancel() {
   throw ESocketCancel();
 }
 
+// The old file stays as it was until everything has arrived.
 void TgSocket::ReceiveToFile(const std::string& fileName) {
-  std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
-  if (!file) throw rt::Exception("Cannot create file \"" + fileName + "\"");
-  ReceiveToStream(file, -1);
-  file.flush();
-  if (!file) throw rt::Exception("Cannot write file \"" + fileName + "\"");
+  TReplacingFile file(fileName);
+  ReceiveToStream(file.Stream(), -1);
+  file.Commit();
 }
 
 bool TgSocket::ReceiveToStream(std::ostream& stream, int64_t count) {
@@ -256,6 +272,7 @@ std::string TgSocket::GetLocalAddress() {
 
 void TgSocket::CloseSocketHandle(TSocket& socket) {
   if (socket == kNoSocket) return;
+  if (socket == Handle) Layer.reset();
   if (Logs(kLogRoutine)) Log("rtn>socket(" + Num(socket) + ")をcloseします", kLogRoutine);
   ::close(socket);
   socket = kNoSocket;
@@ -278,11 +295,31 @@ TSocket TgSocket::CreateSocket() {
 void TgSocket::ConnectSocket(TSocket& socket, uint16_t port, uint32_t address) {
   CloseSocketHandle(socket);
   socket = CreateSocket();
+  Log("rtn>" + Host + "にconnectします", kLogRoutine);
+  int code = ConnectCreated(socket, port, address);
+  std::string where = Host + "(" + IPToStr(address) + "):" + Num(port);
+  if (code != 0) {
+    LastError = code;
+    Log("err>" + where + "にconnect失敗しました", kLogNormal);
+    if (OnConnectFailed) OnConnectFailed(*this);
+    FireSocketError(code);
+    throw ESocketError(code);
+  }
+  ConnectedPort = port;
+  Log("suc>" + where + "にconnect成功しました", kLogNormal);
+}
+
+int TgSocket::OpenConnection(TSocket& socket, uint16_t port, uint32_t address) {
+  CloseSocketHandle(socket);
+  socket = CreateSocket();
+  return ConnectCreated(socket, port, address);
+}
+
+int TgSocket::ConnectCreated(TSocket socket, uint16_t port, uint32_t address) {
   Address = sockaddr_in{};
   Address.sin_family = AF_INET;
   Address.sin_port = htons(port);
   Address.sin_addr.s_addr = address;
-  Log("rtn>" + Host + "にconnectします", kLogRoutine);
 
   // The connect runs non-blocking so that it can be bounded by the same slices as a transfer.
   int code = 0;
@@ -313,17 +350,7 @@ void TgSocket::ConnectSocket(TSocket& socket, uint16_t port, uint32_t address) {
     }
   }
   fcntl(socket, F_SETFL, flags);
-
-  std::string where = Host + "(" + IPToStr(address) + "):" + Num(port);
-  if (code != 0) {
-    LastError = code;
-    Log("err>" + where + "にconnect失敗しました", kLogNormal);
-    if (OnConnectFailed) OnConnectFailed(*this);
-    FireSocketError(code);
-    throw ESocketError(code);
-  }
-  ConnectedPort = port;
-  Log("suc>" + where + "にconnect成功しました", kLogNormal);
+  return code;
 }
 
 uint32_t TgSocket::Resolve(const std::string& host, int& error) { return ResolveHost(host, &error); }
@@ -397,11 +424,22 @@ int TgSocket::WaitSlices(TSocket socket, short events, bool& aborted) {
   return 0;
 }
 
-void TgSocket::WaitFor(TSocket socket, Direction direction) {
+// `events` other than 0 is what to wait for instead of the direction's own (a layer may need to
+// write while it reads).
+void TgSocket::WaitFor(TSocket socket, Direction direction, short events) {
   TimedOut = false;
-  if (Timeout < 1) return;  // no waiting: the transfer call itself blocks
+  if (events == 0) events = direction == Direction::Receive ? POLLIN : POLLOUT;
+  if (Timeout < 1) {
+    // No time limit: the plain transfer call itself blocks; a layer works on a non-blocking socket.
+    if (!(socket == Handle && Layer)) return;
+    pollfd p{socket, events, 0};
+    int ready;
+    do ready = ::poll(&p, 1, -1); while (ready < 0 && errno == EINTR);
+    if (ready < 0) RaiseSocketError(WSAGetLastError());
+    return;
+  }
   bool aborted = false;
-  int ready = WaitSlices(socket, direction == Direction::Receive ? POLLIN : POLLOUT, aborted);
+  int ready = WaitSlices(socket, events, aborted);
   if (ready < 0) RaiseSocketError(WSAGetLastError());
   if (ready == 0) {
     TimedOut = true;
@@ -414,11 +452,33 @@ void TgSocket::WaitFor(TSocket socket, Direction direction) {
   }
 }
 
+// One read step of the layer on the own connection, waiting as the layer asks.
+int TgSocket::LayerReceive(void* data, int size, bool peek) {
+  short events = Layer->Pending() ? 0 : POLLIN;
+  for (;;) {
+    if (events != 0) WaitFor(Handle, Direction::Receive, events);
+    int n = Layer->Receive(data, size, peek);
+    if (n == TTransportLayer::kLayerWantRead) {
+      events = POLLIN;
+    } else if (n == TTransportLayer::kLayerWantWrite) {
+      events = POLLOUT;
+    } else if (n == TTransportLayer::kLayerFailed) {
+      RaiseSocketError(Layer->FailureCode());
+    } else {
+      return n;
+    }
+  }
+}
+
 int TgSocket::ReceiveWithFlags(TSocket& socket, void* data, int size, bool peek) {
   SetClosed(socket, true);
-  WaitFor(socket, Direction::Receive);
   ssize_t n;
-  do n = ::recv(socket, data, static_cast<size_t>(size), peek ? MSG_PEEK : 0); while (n < 0 && errno == EINTR);
+  if (socket == Handle && Layer) {
+    n = LayerReceive(data, size, peek);
+  } else {
+    WaitFor(socket, Direction::Receive);
+    do n = ::recv(socket, data, static_cast<size_t>(size), peek ? MSG_PEEK : 0); while (n < 0 && errno == EINTR);
+  }
   if (n < 0) {
     int code = WSAGetLastError();
     if (code == WSAEWOULDBLOCK) return -1;
@@ -463,6 +523,18 @@ int TgSocket::SendBuffer(TSocket socket, const void* data, int64_t length) {
     int chunk = static_cast<int>(std::min<int64_t>(BufferSize, length - offset));
     int sent = 0;
     while (sent < chunk) {
+      if (socket == Handle && Layer) {
+        int n = Layer->Send(bytes + offset + sent, chunk - sent);
+        if (n == TTransportLayer::kLayerWantRead || n == TTransportLayer::kLayerWantWrite) {
+          WaitFor(socket, Direction::Send, n == TTransportLayer::kLayerWantRead ? POLLIN : POLLOUT);
+          continue;
+        }
+        if (n == TTransportLayer::kLayerFailed) RaiseSocketError(Layer->FailureCode());
+        sent += n;
+        CountTransfer(n, Direction::Send);
+        result = n;
+        continue;
+      }
       WaitFor(socket, Direction::Send);
       int flags = MSG_NOSIGNAL | (Timeout >= 1 ? MSG_DONTWAIT : 0);
       ssize_t n = ::send(socket, bytes + offset + sent, static_cast<size_t>(chunk - sent), flags);
@@ -520,6 +592,19 @@ void TgSocket::ReadLineFrom(TSocket& socket, std::string& line) {
 // LF is taken now so that it does not come back as an empty line. Waits at most one slice.
 void TgSocket::SkipLineFeedAfterCR(TSocket& socket) {
   if (socket == kNoSocket) return;
+  if (socket == Handle && Layer) {
+    // Through the layer the look ahead is a read of the layer's own: wait no longer than a slice.
+    if (!Layer->Pending()) {
+      pollfd p{socket, POLLIN, 0};
+      int ready;
+      do ready = ::poll(&p, 1, SliceMilliseconds); while (ready < 0 && errno == EINTR);
+      if (ready <= 0) return;
+    }
+    char next = 0;
+    int n = Layer->Receive(&next, 1, true);
+    if (n == 1 && next == '\n') RecvBuffer(socket, &next, 1);
+    return;
+  }
   pollfd p{socket, POLLIN, 0};
   int ready;
   do ready = ::poll(&p, 1, SliceMilliseconds); while (ready < 0 && errno == EINTR);

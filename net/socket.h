@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,25 @@ using TSocket = int;
 constexpr TSocket kNoSocket = -1;
 
 class TgSocket;
+
+// A layer the bytes of a socket's own connection pass through (TLS). The socket still does the
+// waiting: a layer step that cannot go on now answers kLayerWantRead or kLayerWantWrite, and the
+// socket waits for that and calls it again.
+class TTransportLayer {
+ public:
+  static constexpr int kLayerWantRead = -1;
+  static constexpr int kLayerWantWrite = -2;
+  static constexpr int kLayerFailed = -3;
+  virtual ~TTransportLayer() = default;
+  // Bytes read (>0), 0 at the end of the stream, or one of the codes above.
+  virtual int Receive(void* data, int size, bool peek) = 0;
+  // Bytes written (>0) or one of the codes above.
+  virtual int Send(const void* data, int size) = 0;
+  // Bytes already taken off the socket and waiting to be read: the socket shows nothing then.
+  virtual bool Pending() = 0;
+  // The error number of the last kLayerFailed.
+  virtual int FailureCode() const = 0;
+};
 
 using TSocketNotifyEvent = std::function<void(TgSocket& sender)>;
 using TSocketFlagEvent = std::function<void(bool& flag)>;
@@ -134,6 +154,7 @@ class TgSocket {
   // 0 no handle, 1 not connected, 2 connected, 3 any other state.
   int SocketState(TSocket socket);
   std::string GetLocalAddress();
+  // Closing the own handle also ends the layer on it.
   void CloseSocketHandle(TSocket& socket);
   TSocket CreateSocket();
   void ConnectSocket(TSocket& socket, uint16_t port, uint32_t address);
@@ -151,6 +172,11 @@ class TgSocket {
   bool Logs(int level) const { return LogLevel >= level; }
 
  protected:
+  // The layer on the own connection, when there is one (set by the subclass after it connected).
+  std::unique_ptr<TTransportLayer> Layer;
+  // Opens a connection to address:port on a new socket in `socket` (an old one there is closed
+  // first), bounded by Timeout; answers 0 or the error number. Logs nothing of its own.
+  int OpenConnection(TSocket& socket, uint16_t port, uint32_t address);
   // The host lookup behind ConnectToHost.
   virtual uint32_t Resolve(const std::string& host, int& error);
   // Raises ESocketError for a failed socket call after the log lines and OnSocketError.
@@ -159,7 +185,10 @@ class TgSocket {
 
  private:
   enum class Direction { Receive, Send };
-  void WaitFor(TSocket socket, Direction direction);
+  void WaitFor(TSocket socket, Direction direction, short events = 0);
+  int LayerReceive(void* data, int size, bool peek);
+  int ConnectCreated(TSocket socket, uint16_t port, uint32_t address);
+  bool HasInputOrError(TSocket socket);
   int WaitSlices(TSocket socket, short events, bool& aborted);
   void ReceiveInto(TSocket& socket, int64_t count, const std::function<void(const char*, size_t)>& sink);
   int ReceiveWithFlags(TSocket& socket, void* data, int size, bool peek);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/fw/drag_drop.h"
 #include "platform/fw/errors.h"
 #include "platform/fw/form.h"
 #include "platform/fw/keys.h"
@@ -336,6 +337,7 @@ const rt::ClassInfo& TWinControl::StaticClassInfo() {
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
+  if (dropTarget_) dropTarget_->SetTarget(nullptr);
   Destroying();  // no realigning of what is going away
   // The window goes first (its children's windows with it), then the child controls.
   DestroyPeer();
@@ -390,8 +392,44 @@ void TWinControl::Loaded() {
   AlignControls();
 }
 
+void TWinControl::ScrollBy(int32_t dx, int32_t dy) {
+  if (dx == 0 && dy == 0) return;
+  for (TControl* c : std::vector<TControl*>(controls_)) c->SetBounds(c->Left() + dx, c->Top() + dy, c->Width(), c->Height());
+}
+
+void TWinControl::ScaleBy(int32_t multiplier, int32_t divisor) {
+  if (divisor == 0) throw EInvalidOperation("Division by zero");
+  auto scale = [&](int32_t v) { return int32_t(int64_t(v) * multiplier / divisor); };
+  for (TControl* c : std::vector<TControl*>(controls_)) {
+    if (auto* w = dynamic_cast<TWinControl*>(c)) {
+      w->ScaleBy(multiplier, divisor);
+      w->SetBounds(scale(c->Left()), scale(c->Top()), c->Width(), c->Height());
+    } else {
+      c->SetBounds(scale(c->Left()), scale(c->Top()), scale(c->Width()), scale(c->Height()));
+    }
+  }
+  SetBounds(Left(), Top(), scale(Width()), scale(Height()));
+}
+
+void TWinControl::EnableAlign() {
+  if (alignDisabled_ > 0 && --alignDisabled_ == 0) AlignControls();
+}
+
+void TWinControl::FlipChildren(bool allLevels) {
+  const int32_t width = ClientWidth();
+  for (TControl* c : std::vector<TControl*>(controls_)) {
+    TAlign a = c->Align();
+    if (a == alLeft) c->SetAlign(alRight);
+    else if (a == alRight) c->SetAlign(alLeft);
+    c->SetBounds(width - c->Left() - c->Width(), c->Top(), c->Width(), c->Height());
+    if (allLevels)
+      if (auto* w = dynamic_cast<TWinControl*>(c)) w->FlipChildren(true);
+  }
+  AlignControls();
+}
+
 void TWinControl::AlignControls() {
-  if (aligning_ || HasState(csLoading) || HasState(csDestroying)) return;
+  if (aligning_ || alignDisabled_ > 0 || HasState(csLoading) || HasState(csDestroying)) return;
   aligning_ = true;
   try {
     TRect r = AlignRect();
@@ -593,6 +631,8 @@ void TWinControl::DoExit() {
 void TWinControl::CreatePeer() {
   TControl::CreatePeer();
   if (!Peer()) return;
+  if (dropTarget_)
+    if (IDragDropService* drops = DragDropService()) drops->Register(*this);
   for (TControl* c : std::vector<TControl*>(controls_)) c->CreatePeer();
   PeerChanged(TPeerChange::Order);
 }

@@ -37,6 +37,7 @@ const rt::IdentMap& CursorIdents();
 
 class TWinControl;
 class TCustomForm;
+class TDragDropTarget;
 
 class TControl : public TComponent {
   RT_CLASS(TControl)
@@ -272,6 +273,21 @@ class TWinControl : public TControl {
   // Keys the control uses itself rather than leave to the form (a memo's Enter and Tab).
   virtual bool WantsKey(uint16_t key) const { return false; }
 
+  // Suspends aligning the children until the matching EnableAlign, which realigns.
+  void DisableAlign() { ++alignDisabled_; }
+  void EnableAlign();
+  // Mirrors the children left to right in the client area (their children too when allLevels).
+  void FlipChildren(bool allLevels);
+
+  // Moves every child control by (dx, dy) within the client area.
+  void ScrollBy(int32_t dx, int32_t dy);
+  // Scales the control's size and its children's bounds by multiplier / divisor (a divisor of 0
+  // raises EInvalidOperation).
+  void ScaleBy(int32_t multiplier, int32_t divisor);
+
+  // The drop target registered on this control's window; null when none.
+  TDragDropTarget* DropTarget() const { return dropTarget_; }
+
   bool IsWindowed() const override { return true; }
   void CreatePeer() override;
   void DestroyPeer() override;
@@ -301,12 +317,15 @@ class TWinControl : public TControl {
   void AnchorChildren(int32_t oldClientWidth, int32_t oldClientHeight);
 
   bool aligning_ = false;
+  int alignDisabled_ = 0;
+  TDragDropTarget* dropTarget_ = nullptr;
   std::vector<TControl*> controls_;
   std::vector<TWinControl*> tabList_;
   HWND handle_ = 0;
   int32_t tabOrder_ = -1;
 
   friend class TControl;
+  friend class TDragDropTarget;
 };
 
 // The form a control is on (the topmost parent that is a form); null when there is none.

@@ -9,6 +9,7 @@
 #include "platform/qt/choice_peers.h"
 #include "platform/qt/clipboard.h"
 #include "platform/qt/controls.h"
+#include "platform/qt/drag_drop.h"
 #include "platform/qt/peer.h"
 #include "platform/qt/services.h"
 
@@ -21,6 +22,7 @@ struct TQtHost::Impl {
   TQtPeerFactory peers;
   TQtDialogService dialogs;
   TKeyStateFilter keys;
+  TQtDragDropService drops;
 };
 
 TQtHost::TQtHost(int& argc, char** argv) : impl_(new Impl) {
@@ -38,9 +40,11 @@ TQtHost::TQtHost(int& argc, char** argv) : impl_(new Impl) {
   fw::SetTimerService(&impl_->timers);
   fw::SetPeerFactory(&impl_->peers);
   fw::SetDialogService(&impl_->dialogs);
+  fw::SetDragDropService(&impl_->drops);
 }
 
 TQtHost::~TQtHost() {
+  fw::SetDragDropService(nullptr);
   fw::SetDialogService(nullptr);
   fw::SetClipboardService(nullptr);
   fw::SetPeerFactory(nullptr);

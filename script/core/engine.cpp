@@ -173,6 +173,7 @@ int32_t TJEngine::RunProgram(const TJStatement* root, const TJValueList* args) {
   executing_ = true;
   try {
     Flow flow = Exec(root, 0, nullptr);
+    if (flow == Flow::Throw) RaiseThrown();
     if (flow == Flow::Return) exitCode = AsInteger(&returnValue_);
     returnValue_.Clear();
     MainFinished = true;
@@ -210,6 +211,8 @@ void TJEngine::ResetEngine() {
   scopes_.Clear();
   Factory().ClearObjects();
   returnValue_.Clear();
+  throwing_ = false;
+  thrown_.Clear();
   parser_.DropRetiredTrees();
   CurrentLine = -1;
 }

@@ -143,7 +143,11 @@ class TJEngine : public TJBaseEngine {
   static constexpr size_t kStackReserve = 2 * 1024 * 1024;
 
  private:
-  enum class Flow : uint8_t { Normal, Break, Continue, Return };
+  // Throw: a script's throw under way as a completion (see thrown_), taken by the nearest try of
+  // the interpreter or raised as EJThrow where a caller cannot take it.
+  enum class Flow : uint8_t { Normal, Break, Continue, Return, Throw };
+  // A return or a throw: the flows that leave every loop and block.
+  static bool Leaves(Flow flow) { return flow == Flow::Return || flow == Flow::Throw; }
 
   // The cases of one switch: the discriminant, the default clause seen, whether a case matched.
   struct SwitchState {
@@ -191,13 +195,23 @@ class TJEngine : public TJBaseEngine {
   Flow ExecWith(const TJStatement* s, unsigned flags, SwitchState* sw);
   Flow ExecSwitch(const TJStatement* s, unsigned flags);
   Flow ExecCase(const TJStatement* s, unsigned flags, SwitchState* sw);
-  void ExecDeclarator(const TJStatement* s, unsigned flags);
-  void ExecReturn(const TJStatement* s);
+  // Both answer true when a throw is under way instead.
+  bool ExecDeclarator(const TJStatement* s, unsigned flags);
+  bool ExecReturn(const TJStatement* s);
+  // The throw statement: its value becomes the throw under way.
+  Flow ExecThrow(const TJStatement* s);
+  // Raises the throw under way as EJThrow.
+  [[noreturn]] void RaiseThrown();
   void Step();
 
   // Expressions.
   void Eval(const TJExpr* e, TJValue& out, unsigned flags = 0);
-  void EvalItems(const TJExpr* e, TJValueList& list);
+  // Eval for a caller that takes a throw under way as a completion: a call (or an assignment of
+  // one) hands a script throw back as true, with thrown_ set, instead of raising it.
+  bool EvalOrThrown(const TJExpr* e, TJValue& out);
+  // The items last to first; with `thrownOk`, true when an item's call threw (else that throw is
+  // raised).
+  bool EvalItems(const TJExpr* e, TJValueList& list, bool thrownOk = false);
   // The value of an operand: a constant node's own value, else the expression evaluated into
   // `scratch`.
   const TJValue& Operand(const TJExpr* e, TJValue& scratch) {
@@ -208,7 +222,8 @@ class TJEngine : public TJBaseEngine {
   [[gnu::noinline]] void EvalIdentifier(const TJExpr* e, TJValue& out);
   [[gnu::noinline]] void EvalOther(const TJExpr* e, TJValue& out, unsigned flags);
   [[gnu::noinline]] void EvalBinary(const TJExpr* e, TJValue& out);
-  [[gnu::noinline]] void EvalBinaryInGeneral(const TJExpr* e, TJValue& out);
+  // True when an operand's call threw and `thrownOk` leaves that throw under way.
+  [[gnu::noinline]] bool EvalBinaryInGeneral(const TJExpr* e, TJValue& out, bool thrownOk);
   [[gnu::noinline]] void EvalMember(const TJExpr* e, TJValue& out);
   // The truth of a condition (AsBool of its value).
   bool Condition(const TJExpr* e);
@@ -235,8 +250,9 @@ class TJEngine : public TJBaseEngine {
   void EvalNew(const TJExpr* e, TJValue& out);
   void EvalObjectLiteral(const TJExpr* e, TJValue& out);
   void EvalArrayLiteral(const TJExpr* e, TJValue& out);
-  [[gnu::noinline]] void EvalCall(const TJExpr* e, TJValue& out);
-  [[gnu::noinline]] void EvalMethodCall(const TJExpr* e, TJValue& out);
+  // With `thrownOk`, a script throw from the callee (or an argument) stays under way in thrown_.
+  [[gnu::noinline]] void EvalCall(const TJExpr* e, TJValue& out, bool thrownOk = false);
+  [[gnu::noinline]] void EvalMethodCall(const TJExpr* e, TJValue& out, bool thrownOk = false);
   void EvalTypeof(const TJExpr* e, TJValue& out);
   // Assignment targets: evaluated once (Resolve), then read and written.
   struct Target;
@@ -253,7 +269,7 @@ class TJEngine : public TJBaseEngine {
   void CallOrIndex(const TJValue& callee, TJValueList& args, TJValue& out);
   void IndexObject(TJObject* object, TJValueList& args, TJValue& out);
   void IndexStore(const TJValue& target, TJValueList& args, const TJValue& value);
-  void CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJObject* self);
+  void CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJObject* self, bool thrownOk = false);
   void CallForeign(IJFunction* f, TJValueList* args, TJValue& result, int invokeKind);
   // A RegExp object's test of the value's text.
   bool TestRegExp(TJObject* pattern, const TJValue& subject);
@@ -319,6 +335,10 @@ class TJEngine : public TJBaseEngine {
   int32_t handlerExitCode_ = 0;
   bool handlerExited_ = false;
   TJValue returnValue_;
+  // The script throw under way as a completion: set by a throw statement, taken by a try or
+  // raised as EJThrow; never left set when an exception leaves the interpreter.
+  bool throwing_ = false;
+  TJValue thrown_;
   uint64_t epoch_ = 0;  // changes at every engine clear, unique among all engines
   [[gnu::noinline]] void GrowArgPool() { argPool_.push_back(std::make_unique<TJValueList>()); }
   [[gnu::noinline]] void TrimArgPool() { argPool_.resize(argInUse_ + 64); }

@@ -261,14 +261,19 @@ void TJEngine::EvalBinary(const TJExpr* e, TJValue& out) {
   if (const TJValue* right = DirectOperand(e->Right)) {
     if (const TJValue* left = DirectOperand(e->Left); left && FastNumeric(e->Code, *left, *right, out)) return;
   }
-  EvalBinaryInGeneral(e, out);
+  EvalBinaryInGeneral(e, out, false);
 }
 
-void TJEngine::EvalBinaryInGeneral(const TJExpr* e, TJValue& out) {
+bool TJEngine::EvalBinaryInGeneral(const TJExpr* e, TJValue& out, bool thrownOk) {
   // The right operand first, then the left one. The left one, evaluated last, may be read in its
   // place when it is a parameter: nothing runs between that read and the arithmetic on numbers.
   TJValue rightScratch;
-  const TJValue& right = Operand(e->Right, rightScratch);
+  const TJValue* rightValue = &rightScratch;
+  if (e->Right->Code == ecConstant)
+    rightValue = &e->Right->Value;
+  else if (thrownOk ? EvalOrThrown(e->Right, rightScratch) : (Eval(e->Right, rightScratch), false))
+    return true;
+  const TJValue& right = *rightValue;
   TJValue leftScratch;
   const TJValue* left;
   bool inPlace = false;
@@ -277,10 +282,10 @@ void TJEngine::EvalBinaryInGeneral(const TJExpr* e, TJValue& out) {
   } else if ((left = ParameterSlot(e->Left))) {
     inPlace = true;
   } else {
-    Eval(e->Left, leftScratch);
+    if (thrownOk ? EvalOrThrown(e->Left, leftScratch) : (Eval(e->Left, leftScratch), false)) return true;
     left = &leftScratch;
   }
-  if (FastNumeric(e->Code, *left, right, out)) return;
+  if (FastNumeric(e->Code, *left, right, out)) return false;
   if (inPlace) {
     leftScratch = *left;  // the general routines may run script code that assigns the parameter
     left = &leftScratch;
@@ -289,14 +294,56 @@ void TJEngine::EvalBinaryInGeneral(const TJExpr* e, TJValue& out) {
     CalcBinary(e->Code, *left, right, out);
   else
     CalcLogical(e->Code, *left, right, out);
+  return false;
 }
 
-void TJEngine::EvalItems(const TJExpr* e, TJValueList& list) {
+bool TJEngine::EvalItems(const TJExpr* e, TJValueList& list, bool thrownOk) {
   std::vector<TJValue>& items = list.Items();
   size_t n = e->Items.size();
   if (items.size() != n) items.resize(n);
   // Last to first, each into its own place.
-  for (size_t i = n; i-- > 0;) Eval(e->Items[i], items[i]);
+  for (size_t i = n; i-- > 0;) {
+    if (EvalOrThrown(e->Items[i], items[i])) {
+      if (!thrownOk) RaiseThrown();
+      return true;
+    }
+  }
+  return false;
+}
+
+bool TJEngine::EvalOrThrown(const TJExpr* e, TJValue& out) {
+  if (e) {
+    switch (e->Code) {
+      case ecCall:
+        EvalCall(e, out, true);
+        return throwing_;
+      case ecMethodCall:
+        EvalMethodCall(e, out, true);
+        return throwing_;
+      case ecAssign: {
+        TJValue value;
+        if (EvalOrThrown(e->Right, value)) return true;
+        Store(e->Left, value, 0);
+        out = std::move(value);
+        return false;
+      }
+      case ecAdd: case ecSub: case ecDiv: case ecMul: case ecMod: case ecIntDiv:
+      case ecOrBoth: case ecAndBoth:
+      case ecShl: case ecShr: case ecUShr:
+      case ecLess: case ecGreater: case ecLessEqual: case ecGreaterEqual:
+      case ecEqual: case ecNotEqual: case ecStrictEqual: case ecStrictNotEqual:
+      case ecBitAnd: case ecBitXor: case ecBitOr:
+        if (const TJValue* right = DirectOperand(e->Right)) {
+          if (const TJValue* left = DirectOperand(e->Left); left && FastNumeric(e->Code, *left, *right, out))
+            return false;
+        }
+        return EvalBinaryInGeneral(e, out, true);
+      default:
+        break;
+    }
+  }
+  Eval(e, out);
+  return false;
 }
 
 void TJEngine::EvalIdentifier(const TJExpr* e, TJValue& out) {
@@ -634,18 +681,18 @@ void TJEngine::SetMember(const TJValue& target, std::string_view name, const TJV
 // ---------------------------------------------------------------------------------------------
 // Calls and indexes
 
-void TJEngine::EvalCall(const TJExpr* e, TJValue& out) {
+void TJEngine::EvalCall(const TJExpr* e, TJValue& out, bool thrownOk) {
   TJValue callee;
   if (e->Left->Code == ecIdentifier)
     EvalIdentifier(e->Left, callee);
   else
     Eval(e->Left, callee);
   ArgList args(this);
-  EvalItems(e, *args);
+  if (EvalItems(e, *args, thrownOk)) return;
   // A script function straight to its call (`callee` keeps it alive meanwhile).
   if (IJFunction* f = callee.vFunction()) {
     if (TJFunctionImpl* impl = f->Impl(); impl && impl->Data().FuncType == ftScript) {
-      CallScript(f, args.get(), out, current_->GetWithObject());
+      CallScript(f, args.get(), out, current_->GetWithObject(), thrownOk);
       return;
     }
   }
@@ -699,15 +746,17 @@ void TJEngine::IndexStore(const TJValue& target, TJValueList& args, const TJValu
   ThrowError("ECallError", kCallError);
 }
 
-void TJEngine::EvalMethodCall(const TJExpr* e, TJValue& out) {
+void TJEngine::EvalMethodCall(const TJExpr* e, TJValue& out, bool thrownOk) {
   TJValue object;
   Eval(e->Left, object);
   TJRef<TJObject> self;
   TJValue member;
   GetMember(object, e->Right->Symbol, member, false, &self);
   ArgList args(this);
-  EvalItems(e, *args);
-  if (IsFunction(&member)) {
+  if (EvalItems(e, *args, thrownOk)) return;
+  if (IJFunction* f = member.vFunction(); f && f->GetFuncType() == ftScript) {
+    CallScript(f, args.get(), out, self ? self.get() : ToObject(object), thrownOk);
+  } else if (IsFunction(&member)) {
     CallFunction(member, args.get(), out, self ? self.get() : ToObject(object));
   } else if (TJObject* indexed = member.vObject()) {
     IndexObject(indexed, *args, out);
@@ -748,7 +797,7 @@ void TJEngine::CallForeign(IJFunction* f, TJValueList* args, TJValue& result, in
   }
 }
 
-void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJObject* self) {
+void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJObject* self, bool thrownOk) {
   CheckStack();
   TJObject* bound;
   TJLocalSymbolTable* table;
@@ -826,10 +875,12 @@ void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJO
   const TJStatement* body = code->Second;
   if (!OnStep && body && body->Kind == skBlock && !body->Next) body = body->First;
   Flow flow = Exec(body, 0, nullptr);
-  if (flow == Flow::Return)
+  if (flow == Flow::Return) {
     result = std::move(returnValue_);
-  else
+  } else {
     result.Clear();
+    if (flow == Flow::Throw && !thrownOk) RaiseThrown();
+  }
 }
 
 bool TJEngine::TestRegExp(TJObject* pattern, const TJValue& subject) {

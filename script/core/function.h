@@ -34,6 +34,9 @@ struct TDynaDeclare {
   std::string ResultFlag;
   void* Address = nullptr;
   int32_t CallConv = 0;
+  // The loaded library the address belongs to (its owner decides its type); a call asks it whether
+  // the library is still loaded.
+  std::shared_ptr<void> Module;
 };
 
 // The record a function value holds.

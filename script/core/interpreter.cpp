@@ -22,7 +22,7 @@ TJEngine::Flow TJEngine::Exec(const TJStatement* s, unsigned flags, SwitchState*
     switch (s->Kind) {
       case skExpression: {
         TJValue ignored;
-        Eval(s->Expr, ignored);
+        if (EvalOrThrown(s->Expr, ignored)) return Flow::Throw;
         continue;
       }
       case skIf: {
@@ -33,8 +33,7 @@ TJEngine::Flow TJEngine::Exec(const TJStatement* s, unsigned flags, SwitchState*
         continue;
       }
       case skReturn:
-        ExecReturn(s);
-        return Flow::Return;
+        return ExecReturn(s) ? Flow::Throw : Flow::Return;
       default: {
         Flow flow = ExecOne(s, flags, sw);
         if (flow != Flow::Normal) return flow;
@@ -47,10 +46,7 @@ TJEngine::Flow TJEngine::Exec(const TJStatement* s, unsigned flags, SwitchState*
 TJEngine::Flow TJEngine::ExecSingle(const TJStatement* s, unsigned flags) {
   CurrentLine = s->Line;
   if (OnStep) Step();
-  if (s->Kind == skReturn) {
-    ExecReturn(s);
-    return Flow::Return;
-  }
+  if (s->Kind == skReturn) return ExecReturn(s) ? Flow::Throw : Flow::Return;
   return ExecOne(s, flags, nullptr);
 }
 
@@ -67,8 +63,7 @@ TJEngine::Flow TJEngine::ExecOne(const TJStatement* s, unsigned flags, SwitchSta
       return Exec(s->First, flags, nullptr);
     case skExpression: {
       TJValue ignored;
-      Eval(s->Expr, ignored);
-      return Flow::Normal;
+      return EvalOrThrown(s->Expr, ignored) ? Flow::Throw : Flow::Normal;
     }
     case skIf: {
       const TJStatement* branch = Condition(s->Expr) ? s->First : s->Second;
@@ -81,7 +76,7 @@ TJEngine::Flow TJEngine::ExecOne(const TJStatement* s, unsigned flags, SwitchSta
         if (!Condition(s->Expr)) break;
         Flow flow = Exec(s->First, body, nullptr);
         if (flow == Flow::Break) break;
-        if (flow == Flow::Return) return flow;
+        if (Leaves(flow)) return flow;
       }
       return Flow::Normal;
     }
@@ -90,7 +85,7 @@ TJEngine::Flow TJEngine::ExecOne(const TJStatement* s, unsigned flags, SwitchSta
       for (;;) {
         Flow flow = Exec(s->First, body, nullptr);
         if (flow == Flow::Break) break;
-        if (flow == Flow::Return) return flow;
+        if (Leaves(flow)) return flow;
         CurrentLine = s->Line;
         if (!Condition(s->Expr)) break;
       }
@@ -114,8 +109,7 @@ TJEngine::Flow TJEngine::ExecOne(const TJStatement* s, unsigned flags, SwitchSta
       return Flow::Normal;
     }
     case skDeclarator:
-      ExecDeclarator(s, flags);
-      return Flow::Normal;
+      return ExecDeclarator(s, flags) ? Flow::Throw : Flow::Normal;
     case skBreak:
       if (flags & fBreakable) return Flow::Break;
       ThrowError("ESyntaxError", "break");
@@ -124,16 +118,11 @@ TJEngine::Flow TJEngine::ExecOne(const TJStatement* s, unsigned flags, SwitchSta
       if (flags & fLoop) return Flow::Continue;
       ThrowError("ESyntaxError", "continue");
     case skReturn:
-      ExecReturn(s);
-      return Flow::Return;
+      return ExecReturn(s) ? Flow::Throw : Flow::Return;
     case skTry:
       return ExecTry(s, flags, sw);
-    case skThrow: {
-      TJValue value;
-      Eval(s->Expr, value);
-      if (value.ValueType() == vtUndefined) value.SetString("");
-      throw EJThrow("EThrow", "", &value);
-    }
+    case skThrow:
+      return ExecThrow(s);
     case skWith:
       return ExecWith(s, flags, sw);
     case skVar:
@@ -182,7 +171,7 @@ TJEngine::Flow TJEngine::ExecFor(const TJStatement* s, unsigned flags) {
     Flow flow = Exec(s->First, body, nullptr);
     if (flow == Flow::Break) break;
     // The increment follows a normal pass or a continue, never a return (nor an exception).
-    if (flow == Flow::Return) return flow;
+    if (Leaves(flow)) return flow;
     if (increment) {
       CurrentLine = s->Line;
       Eval(increment, scratch);
@@ -229,7 +218,7 @@ TJEngine::Flow TJEngine::ExecForIn(const TJStatement* s, unsigned flags) {
       }  // an item the body removed reads as undefined
       Flow flow = pass(value);
       if (flow == Flow::Break) break;
-      if (flow == Flow::Return) return flow;
+      if (Leaves(flow)) return flow;
     }
     return Flow::Normal;
   }
@@ -238,7 +227,7 @@ TJEngine::Flow TJEngine::ExecForIn(const TJStatement* s, unsigned flags) {
   for (const std::string& key : names) {
     Flow flow = pass(TJValue::String(key));
     if (flow == Flow::Break) break;
-    if (flow == Flow::Return) return flow;
+    if (Leaves(flow)) return flow;
   }
   return Flow::Normal;
 }
@@ -257,7 +246,7 @@ TJEngine::Flow TJEngine::ForInCursor(IJCollectionCursor& cursor, const std::func
     }
     cursor.Advance();
     if (flow == Flow::Break) break;
-    if (flow == Flow::Return) return flow;
+    if (Leaves(flow)) return flow;
   }
   return Flow::Normal;
 }
@@ -265,17 +254,26 @@ TJEngine::Flow TJEngine::ForInCursor(IJCollectionCursor& cursor, const std::func
 TJEngine::Flow TJEngine::ExecTry(const TJStatement* s, unsigned flags, SwitchState* sw) {
   Flow flow = Flow::Normal;
   std::exception_ptr pending;
+  const TJStatement* clause = s->Second;
   try {
+    TJValue caught;
+    bool catching = false;
     try {
       flow = Exec(s->First, flags, sw);
-    } catch (const EJRuntimeError& e) {
-      const TJStatement* clause = s->Second;
-      if (!clause) throw;
-      if (clause->Expr) {
-        // A script's own throw hands over its value; an engine error its error-type name.
-        TJValue caught = e.ErrorType == "EThrow" ? e.Value : TJValue::String(e.ErrorType);
-        Declare(clause->Expr->Symbol, caught);
+      if (flow == Flow::Throw && clause) {
+        caught = std::move(thrown_);
+        thrown_.Clear();
+        throwing_ = false;
+        catching = true;
       }
+    } catch (const EJRuntimeError& e) {
+      if (!clause) throw;
+      // A script's own throw hands over its value; an engine error its error-type name.
+      caught = e.ErrorType == "EThrow" ? e.Value : TJValue::String(e.ErrorType);
+      catching = true;
+    }
+    if (catching) {
+      if (clause->Expr) Declare(clause->Expr->Symbol, caught);
       flow = Exec(clause->First, flags, sw);
     }
   } catch (...) {
@@ -284,10 +282,20 @@ TJEngine::Flow TJEngine::ExecTry(const TJStatement* s, unsigned flags, SwitchSta
   }
   if (const TJStatement* fin = s->Third) {
     TJValue pendingReturn = std::move(returnValue_);
+    TJValue pendingThrown;
+    if (flow == Flow::Throw) {
+      pendingThrown = std::move(thrown_);
+      thrown_.Clear();
+      throwing_ = false;
+    }
     Flow finished = Exec(fin->First, flags, sw);
-    // A finally that leaves by itself (return, break, continue) replaces what was under way.
+    // A finally that leaves by itself (return, break, continue, throw) replaces what was under way.
     if (finished != Flow::Normal) return finished;
     returnValue_ = std::move(pendingReturn);
+    if (flow == Flow::Throw) {
+      thrown_ = std::move(pendingThrown);
+      throwing_ = true;
+    }
     if (pending) std::rethrow_exception(pending);
   }
   return flow;
@@ -344,26 +352,45 @@ TJEngine::Flow TJEngine::ExecCase(const TJStatement* s, unsigned flags, SwitchSt
   return Exec(s->First, flags, nullptr);
 }
 
-void TJEngine::ExecDeclarator(const TJStatement* s, unsigned flags) {
+bool TJEngine::ExecDeclarator(const TJStatement* s, unsigned flags) {
   const TJExpr* name = s->Expr;
   TJValue value;
-  if (name->Left)
-    Eval(name->Left, value);
-  else
+  if (name->Left) {
+    if (EvalOrThrown(name->Left, value)) return true;
+  } else {
     value.SetInteger(0);  // a declared variable without a value holds 0
+  }
   if (flags & fVar)
     Declare(name->Symbol, value);
   else if (flags & fStatic)
     current_->SetFunctionLocal(name->Symbol, value);
   else
     current_->SetGlobal(name->Symbol, value);
+  return false;
 }
 
-void TJEngine::ExecReturn(const TJStatement* s) {
+bool TJEngine::ExecReturn(const TJStatement* s) {
   TJValue value;
-  if (s->Expr) Eval(s->Expr, value);
+  if (s->Expr && EvalOrThrown(s->Expr, value)) return true;
   if (value.vFunction()) CloseOver(value);
   returnValue_ = std::move(value);
+  return false;
+}
+
+TJEngine::Flow TJEngine::ExecThrow(const TJStatement* s) {
+  TJValue value;
+  if (EvalOrThrown(s->Expr, value)) return Flow::Throw;
+  if (value.ValueType() == vtUndefined) value.SetString("");
+  thrown_ = std::move(value);
+  throwing_ = true;
+  return Flow::Throw;
+}
+
+void TJEngine::RaiseThrown() {
+  TJValue value = std::move(thrown_);
+  thrown_.Clear();
+  throwing_ = false;
+  throw EJThrow("EThrow", "", &value);
 }
 
 }  // namespace engine

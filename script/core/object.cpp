@@ -108,7 +108,9 @@ void TJObject::AfterConstruction(TJBaseEngine* engine, TJValueList* param, bool 
     delete this;
     throw;
   }
-  refCount_ = 0;
+  // The construction hold goes; references the object's own construction handed out (a parent
+  // that keeps it, a table it joined) stay counted.
+  --refCount_;
 }
 
 const TJNativeTable* TJObject::classNatives(const std::type_info& type) {

@@ -44,23 +44,46 @@ void TJVCLPersistent::resetPublishedNames() {
 }
 
 bool TJVCLPersistent::AttachVCL(rt::TPersistent* object, bool owned) {
-  if (object && object == vcl_) return true;
+  if (object && object == live()) return true;
   if (!object || !object->InheritsFrom(VCLClass())) return false;
   ReleaseVCL();
   vcl_ = object;
+  tracked_ = false;
+  alive_.reset();
   owned_ = owned;
   resetPublishedNames();
   HookEvents();
   return true;
 }
 
+void TJVCLPersistent::TrackLiveness(std::weak_ptr<const void> token) {
+  alive_ = std::move(token);
+  tracked_ = true;
+}
+
+void TJVCLPersistent::ForgetVCL() {
+  wrappers_.clear();
+  vcl_ = nullptr;
+  owned_ = false;
+  tracked_ = false;
+  alive_.reset();
+  resetPublishedNames();
+}
+
 void TJVCLPersistent::ReleaseVCL() {
   wrappers_.clear();
+  if (tracked_ && alive_.expired()) {
+    // The holder freed the object already.
+    ForgetVCL();
+    return;
+  }
   if (!vcl_) return;
   rt::TPersistent* old = vcl_;
   bool owned = owned_;
   vcl_ = nullptr;
   owned_ = false;
+  tracked_ = false;
+  alive_.reset();
   if (owned) delete old;
   resetPublishedNames();
 }
@@ -72,7 +95,7 @@ void TJVCLPersistent::RaiseVCLError(const std::string& message) {
 void TJVCLPersistent::RaiseArgumentsError() { RaiseVCLError("arguments error"); }
 
 void TJVCLPersistent::CheckVCL(TJValueList* args, int32_t count) {
-  if (!vcl_) RaiseVCLError("VCL is null");
+  if (!live()) RaiseVCLError("VCL is null");
   if (count > 0 && ArgCount(args) < count) RaiseArgumentsError();
 }
 
@@ -80,9 +103,9 @@ void TJVCLPersistent::DoAssign(TJValueList* args, TJValue& result) {
   CheckVCL(args, 1);
   result.SetObject(this);
   auto* other = dynamic_cast<TJVCLPersistent*>((*args)[0].vObject());
-  if (!other || !other->vcl_) return;
+  if (!other || !other->live()) return;
   try {
-    vcl_->Assign(other->vcl_);
+    vcl_->Assign(other->live());
   } catch (const EJException&) {
     throw;
   } catch (const rt::Exception& e) {
@@ -92,7 +115,7 @@ void TJVCLPersistent::DoAssign(TJValueList* args, TJValue& result) {
 
 bool TJVCLPersistent::GetValue(std::string_view name, TJValue& value, TJValueList* param) {
   if (TJObject::GetValue(name, value, param)) return true;
-  if (!vcl_ || !HasPublishedName(name)) return false;
+  if (!live() || !HasPublishedName(name)) return false;
   const rt::PropInfo* prop = vcl_->ClassType().findProperty(name);
   if (prop && prop->kind == rt::TypeKind::Class && prop->readable()) {
     rt::TPersistent* current = nullptr;
@@ -118,7 +141,7 @@ bool TJVCLPersistent::GetValue(std::string_view name, TJValue& value, TJValueLis
 
 bool TJVCLPersistent::SetValue(std::string_view name, const TJValue& value, TJValueList* param) {
   if (TJObject::SetValue(name, value, param)) return true;
-  if (!vcl_ || !HasPublishedName(name)) return false;
+  if (!live() || !HasPublishedName(name)) return false;
   // A value the property refuses is an error; it never becomes a member shadowing the property.
   if (!SetPublishedProperty(vcl_, name, value)) RaiseVCLError("Invalid property value: " + std::string(name));
   return true;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 
 #include "script/core/object.h"
@@ -18,9 +19,14 @@ class TJVCLPersistent : public TJObject {
 
   static bool IsMakeGlobalInstance() { return false; }
 
-  rt::TPersistent* VCL() const { return vcl_; }
+  rt::TPersistent* VCL() const { return live(); }
   bool Owned() const { return owned_; }
-  bool HasVCL() const { return vcl_ != nullptr; }
+  bool HasVCL() const { return live() != nullptr; }
+  // Ties the wrapper to the life of whatever holds the object (the component a font or a string
+  // list belongs to): once `token` expires the wrapper reads as unbound and never touches the
+  // object again. Attaching another object ends the tie.
+  void TrackLiveness(std::weak_ptr<const void> token);
+  bool TracksLiveness() const { return tracked_; }
   // The framework class the wrapper accepts.
   virtual const rt::ClassInfo& VCLClass() const { return rt::TPersistent::StaticClassInfo(); }
   std::string GetVCLclassName() const { return VCLClass().name; }
@@ -48,10 +54,21 @@ class TJVCLPersistent : public TJObject {
   void GetPropertyList(std::vector<std::string>& names) override;
   void Dispose() override;
 
+ protected:
+  // Forgets the object without freeing it (a descendant that frees or hands it over itself).
+  void ForgetVCL();
+
  private:
   void resetPublishedNames();
+  // The object while it is alive (null once a tracked holder is gone).
+  rt::TPersistent* live() const {
+    if (tracked_ && alive_.expired()) return nullptr;
+    return vcl_;
+  }
 
   rt::TPersistent* vcl_ = nullptr;
+  std::weak_ptr<const void> alive_;
+  bool tracked_ = false;
   bool owned_ = false;
   // The wrapper last read from each class property, with the framework object it wraps, so that
   // reading the same object again answers the same wrapper.

@@ -4,6 +4,8 @@
 #include "script/core/engine.h"
 #include "script/host/activex_object.h"
 #include "script/host/base_socket_object.h"
+#include "script/host/dynacall_object.h"
+#include "script/host/wscript_object.h"
 #include "script/host/registration.h"
 
 namespace host {
@@ -15,6 +17,8 @@ void Install() {
   if (installed) return;
   installed = true;
   InstallActiveXHooks();
+  InstallDynaCallHooks();
+  InstallWScript();
   auto& routines = HostRegistrations();
   for (void (*regist)(TJBaseEngine&) :
        {&RegisterHostObjects, &RegisterNetObjects, &RegisterActiveXObjects, &RegisterDynaCallObjects, &RegisterGUIObjects})

@@ -3,8 +3,10 @@
 // GUI hosts show real dialogs, tests install a responder.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace stdlib {
 
@@ -39,6 +41,13 @@ class IHostUI {
                          int width, int height) = 0;
   // The caption dialogs show when the script gives none.
   virtual std::string ApplicationTitle() = 0;
+  // Shows the items with their check marks and the item at `index` selected. OK answers true and
+  // leaves the marks as the user set them; either way `index` receives the selected item. A host
+  // that cannot ask answers false and changes nothing.
+  virtual bool CheckList(const std::string& caption, const std::string& text, const std::vector<std::string>& items,
+                         std::vector<bool>& marks, int32_t& index, int width, int height) {
+    return false;
+  }
 };
 
 // The first button of the flags' set: what a dialog answers when nobody can be asked.

@@ -7,6 +7,9 @@
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -45,6 +48,13 @@ Children& children() {
   static Children c;
   return c;
 }
+
+int RemainingMs(std::chrono::steady_clock::time_point deadline) {
+  auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+  return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+}
+
+}  // namespace
 
 void WriteFile(const std::string& path, const std::string& content) {
   std::ofstream out(path, std::ios::binary);
@@ -92,18 +102,19 @@ std::string MakeFolder() {
   return pattern;
 }
 
-int RemainingMs(std::chrono::steady_clock::time_point deadline) {
-  auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-  return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+uint16_t StartNginx(const std::string& folder, const std::string& root, const std::string& locations) {
+  uint16_t port = UnusedPort();
+  StartNginxServers(folder + "/nginx",
+                    "  server {\n"
+                    "    listen 127.0.0.1:" + std::to_string(port) + ";\n"
+                    "    root " + root + ";\n" + locations +
+                    "  }\n");
+  return port;
 }
 
-}  // namespace
-
-uint16_t StartNginx(const std::string& folder, const std::string& root, const std::string& locations) {
+void StartNginxServers(const std::string& prefix, const std::string& servers) {
   RequireProgram("/usr/sbin/nginx", "nginx-light");
-  std::string prefix = folder + "/nginx";
   fs::create_directories(prefix);
-  uint16_t port = UnusedPort();
   std::string conf =
       "daemon off; master_process off; worker_processes 1;\n"
       "pid " + prefix + "/nginx.pid; error_log " + prefix + "/error.log warn;\n"
@@ -111,11 +122,8 @@ uint16_t StartNginx(const std::string& folder, const std::string& root, const st
       "http {\n"
       "  access_log off; default_type application/octet-stream;\n"
       "  client_body_temp_path " + prefix + "/cbt; proxy_temp_path " + prefix + "/pt;\n"
-      "  fastcgi_temp_path " + prefix + "/ft; uwsgi_temp_path " + prefix + "/ut; scgi_temp_path " + prefix + "/st;\n"
-      "  server {\n"
-      "    listen 127.0.0.1:" + std::to_string(port) + ";\n"
-      "    root " + root + ";\n" + locations +
-      "  }\n"
+      "  fastcgi_temp_path " + prefix + "/ft; uwsgi_temp_path " + prefix + "/ut; scgi_temp_path " + prefix + "/st;\n" +
+      servers +
       "}\n";
   WriteFile(prefix + "/nginx.conf", conf);
 
@@ -148,7 +156,61 @@ uint16_t StartNginx(const std::string& folder, const std::string& root, const st
     }
   }
   close(watch);
-  return port;
+}
+
+void StartProgram(const std::vector<std::string>& argv, const std::string& folder, uint16_t port) {
+  RequireProgram(argv[0], argv[0]);
+  std::string name = fs::path(argv[0]).filename().string();
+  // Ready once the port takes connections: tried again whenever something in the folder changes
+  // (the program writes its log as it starts).
+  int watch = inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+  inotify_add_watch(watch, folder.c_str(), IN_MODIFY | IN_CLOSE_WRITE | IN_CREATE);
+  pid_t pid = Spawn(argv, -1, folder + "/" + name + ".log");
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStartLimitMs);
+  struct CloseWatch {
+    int fd;
+    ~CloseWatch() { close(fd); }
+  } closeWatch{watch};
+  for (;;) {
+    if (waitpid(pid, nullptr, WNOHANG) == pid)
+      throw std::runtime_error(name + " exited at start: " + ReadFile(folder + "/" + name + ".log"));
+    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(port);
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bool ok = connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+    close(fd);
+    if (ok) return;
+    if (RemainingMs(deadline) == 0)
+      throw std::runtime_error(name + " did not start within 10 s: " + ReadFile(folder + "/" + name + ".log"));
+    pollfd p{watch, POLLIN, 0};
+    if (poll(&p, 1, std::min(RemainingMs(deadline), 200)) == 1) {
+      alignas(inotify_event) char events[4096];
+      while (read(watch, events, sizeof events) > 0) {
+      }
+    }
+  }
+}
+
+void RunTool(const std::vector<std::string>& argv, const std::string& folder) {
+  pid_t pid = fork();
+  if (pid < 0) throw std::runtime_error("fork failed");
+  if (pid == 0) {
+    if (chdir(folder.c_str()) != 0) _exit(126);
+    int log = open((folder + "/tool.log").c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    dup2(log, 1);
+    dup2(log, 2);
+    std::vector<char*> args;
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    execv(args[0], args.data());
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    throw std::runtime_error(argv[0] + " failed: " + ReadFile(folder + "/tool.log"));
 }
 
 uint16_t StartPythonServer(const std::string& script, const std::vector<std::string>& args, const std::string& folder) {

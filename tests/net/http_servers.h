@@ -32,8 +32,30 @@ struct HttpServers {
 // answers its port. The process ends with the test program. Throws when nginx cannot start.
 uint16_t StartNginx(const std::string& folder, const std::string& root, const std::string& locations);
 
+// Starts nginx with the given server blocks (each listens where it says) under `prefix`; returns
+// once it listens. Throws when nginx cannot start.
+void StartNginxServers(const std::string& prefix, const std::string& servers);
+
+// Starts a program that listens on `port` of 127.0.0.1 and returns once it takes connections; its
+// output goes to a log in `folder`; it ends with the test program.
+void StartProgram(const std::vector<std::string>& argv, const std::string& folder, uint16_t port);
+
+// Runs a program to its end in `folder`; throws with its output when it fails.
+void RunTool(const std::vector<std::string>& argv, const std::string& folder);
+
 // Starts Debian's python3 with the server script and its arguments; the script prints the port it
 // listens on (127.0.0.1) as its first line. Its log goes into `folder`; it ends with the test program.
 uint16_t StartPythonServer(const std::string& script, const std::vector<std::string>& args, const std::string& folder);
+
+// Helpers for fixtures of other servers.
+void WriteFile(const std::string& path, const std::string& content);
+std::string ReadFile(const std::string& path);
+// A new temporary folder, removed when the test program ends.
+std::string MakeFolder();
+// Starts a program (standard output to `outFd`, or with standard error to the log file); it is
+// stopped by its PID when the test program ends, and dies with it.
+int Spawn(const std::vector<std::string>& argv, int outFd, const std::string& logPath);
+// Throws with the package to install when the program is missing.
+void RequireProgram(const std::string& path, const std::string& package);
 
 }  // namespace nettest

@@ -1,6 +1,9 @@
 #include "net/http.h"
 
 #include <arpa/inet.h>
+#include <sys/socket.h>
+
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -579,6 +582,120 @@ TEST(HttpLive, ConnectionRefused) {
     EXPECT_EQ(e.ErrorCode, 10061);
   }
   EXPECT_EQ(http.failures, std::vector<uint8_t>{net::kHttpGet});
+}
+
+// --- a download that fails, a connection that is reset, a redirect elsewhere ---
+
+// A server that answers with `head` and `body`, then resets the connection (no orderly close).
+class ResettingServer {
+ public:
+  explicit ResettingServer(std::string response)
+      : peer_(std::in_place, [response](int fd) {
+          ReadRequest(fd);
+          nettest::SendAll(fd, response);
+          linger hard{1, 0};
+          setsockopt(fd, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+        }) {}
+  uint16_t port() const { return peer_->port(); }
+
+ private:
+  std::optional<LoopbackPeer> peer_;
+};
+
+std::string ReadWhole(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(HttpFaults, FailedDownloadKeepsTheOldFile) {
+  std::string folder = nettest::MakeFolder();
+  std::string target = folder + "/keep.txt";
+  nettest::WriteFile(target, "the old content\n");
+
+  CannedServer shortBody("HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\nonly ten b");
+  WireClient http(shortBody.port());
+  EXPECT_THROW(http.GetFile("http://h/file", target), net::EProtocolError);
+  EXPECT_EQ(ReadWhole(target), "the old content\n");
+  EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"keep.txt"});  // nothing left beside it
+
+  CannedServer missing("HTTP/1.0 404 Not Found\r\nContent-Length: 3\r\n\r\nno\n");
+  WireClient again(missing.port());
+  EXPECT_THROW(again.GetFile("http://h/file", target), net::EProtocolError);
+  EXPECT_EQ(ReadWhole(target), "the old content\n");
+
+  CannedServer whole("HTTP/1.0 200 OK\r\nContent-Length: 4\r\n\r\nnew!");
+  WireClient fine(whole.port());
+  fine.GetFile("http://h/file", target);
+  EXPECT_EQ(ReadWhole(target), "new!");
+  EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"keep.txt"});
+}
+
+TEST(HttpFaults, CaptureReplacesTheFileOnlyWhenTheBodyIsWhole) {
+  std::string folder = nettest::MakeFolder();
+  std::string target = folder + "/cap.txt";
+  nettest::WriteFile(target, "before");
+  CannedServer shortBody("HTTP/1.0 200 OK\r\nContent-Length: 50\r\n\r\npartial");
+  WireClient http(shortBody.port());
+  http.SendRequest("GET", "http://h/x", "");
+  http.ReadResponse();
+  EXPECT_THROW(http.ReceiveToFile(target), net::EProtocolError);
+  EXPECT_EQ(ReadWhole(target), "before");
+}
+
+TEST(HttpFaults, ResetInTheMiddleOfTheBodyIsAnError) {
+  ResettingServer cut("HTTP/1.0 200 OK\r\nContent-Length: 1000\r\n\r\n" + std::string(100, 'x'));
+  WireClient http(cut.port());
+  std::string body;
+  bool failed = false;
+  try {
+    http.Get("http://h/x", body);
+  } catch (const net::EgSocket&) {
+    failed = true;
+  }
+  EXPECT_TRUE(failed) << "a body of " << body.size() << " of 1000 bytes was reported as success";
+
+  // Without a length a reset still is no proper end.
+  ResettingServer unknown("HTTP/1.0 200 OK\r\n\r\n" + std::string(100, 'y'));
+  WireClient again(unknown.port());
+  body.clear();
+  EXPECT_THROW(again.Get("http://h/x", body), net::EgSocket);
+}
+
+TEST(HttpFaults, WhatArrivedBeforeAResetIsRead) {
+  // The whole body is there before the reset: it is read, and it is complete.
+  ResettingServer server("HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\nhello");
+  WireClient http(server.port());
+  std::string body;
+  http.Get("http://h/x", body);
+  EXPECT_EQ(body, "hello");
+  EXPECT_EQ(http.ReplyCode, 200);
+}
+
+TEST(HttpFaults, RedirectToAnotherSchemeIsRefused) {
+  for (const char* location : {"ftp://127.0.0.1/pub/a.txt", "file:///etc/passwd", "smtp://127.0.0.1/",
+                               "https://127.0.0.1/secure"}) {
+    CannedServer server(std::string("HTTP/1.0 302 Found\r\nLocation: ") + location + "\r\nContent-Length: 0\r\n\r\n");
+    WireClient http(server.port());
+    http.AutoRedirect = true;
+    std::string body;
+    try {
+      http.Get("http://h/x", body);
+      ADD_FAILURE() << "followed " << location;
+    } catch (const net::EProtocolError& e) {
+      EXPECT_EQ(e.Code, 302);
+      EXPECT_NE(std::string(e.what()).find(location), std::string::npos) << e.what();
+    }
+    for (const std::string& line : http.log) EXPECT_EQ(line.find("にredirectします"), std::string::npos) << location;
+  }
 }
 
 }  // namespace

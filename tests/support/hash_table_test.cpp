@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
+#include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -159,7 +160,9 @@ TEST(HashTable, ManyKeysKeepOrderAndLookupsWhileGrowingAndShrinking) {
     size_t inBuckets = 0;
     for (uint32_t b = 0; b < 23; ++b) inBuckets += t.BucketSize(b);
     EXPECT_EQ(inBuckets, keys.size());
-    if (ignoreCase) EXPECT_EQ(t.GetInteger("KEY0"), 0);
+    if (ignoreCase) {
+      EXPECT_EQ(t.GetInteger("KEY0"), 0);
+    }
 
     // Removing from the end back down to nothing, through the small size.
     while (!keys.empty()) {
@@ -252,4 +255,79 @@ TEST(HashTable, FreeHookMayReenterTheTable) {
   t.Clear();
   EXPECT_EQ(freed, (Keys{"a", "c", "late"}));
   EXPECT_EQ(t.KeyList(), (Keys{"late"}));
+}
+
+// A large table against a plain map: random puts, replacements and removals of keys that share
+// long prefixes and differ in case, with the order read in between (new keys are sorted in late,
+// removed ones leave gaps until then) and every item keeping its address while it lives.
+TEST(HashTable, LargeTableMatchesAMapThroughRandomChanges) {
+  for (bool ignoreCase : {false, true}) {
+    TIntegerHashTable t(23, ignoreCase);
+    auto fold = [&](const std::string& k) {
+      std::string f = k;
+      if (ignoreCase)
+        for (char& c : f) c = rt::asciiLower(c);
+      return f;
+    };
+    std::map<std::string, std::pair<std::string, int32_t>> model;  // folded key -> spelling, value
+    std::map<std::string, int32_t*> addresses;
+    std::mt19937 random(ignoreCase ? 7 : 11);
+    auto expectedOrder = [&] {
+      Keys order;
+      for (auto& [folded, entry] : model) order.push_back(entry.first);
+      std::sort(order.begin(), order.end(), [&](const std::string& a, const std::string& b) {
+        uint32_t ha = (ignoreCase ? support::HashOfIgnoreCase(a) : HashOf(a)) % 23;
+        uint32_t hb = (ignoreCase ? support::HashOfIgnoreCase(b) : HashOf(b)) % 23;
+        return ha != hb ? ha < hb : (ignoreCase ? rt::compareText(a, b) < 0 : a < b);
+      });
+      return order;
+    };
+    for (int step = 0; step < 40000; ++step) {
+      unsigned r = random();
+      std::string key = (r & 1 ? "Member_with_a_long_prefix_" : "m") + std::to_string(r % 5000);
+      if (r & 2) key[0] = 'M';
+      int op = int(random() % 10);
+      std::string folded = fold(key);
+      if (op < 6) {
+        t.PutInteger(key, step);
+        bool existed = model.count(folded) > 0;
+        model[folded] = {key, step};
+        int32_t* slot = t.FindValue(key);
+        ASSERT_NE(slot, nullptr);
+        if (existed) {
+          ASSERT_EQ(addresses[folded], slot) << key;
+        }
+        addresses[folded] = slot;
+      } else if (op < 9) {
+        ASSERT_EQ(t.Remove(key), model.erase(folded) > 0) << key;
+        addresses.erase(folded);
+      } else {
+        auto it = model.find(folded);
+        ASSERT_EQ(t.HasKey(key), it != model.end());
+        if (it != model.end()) {
+          ASSERT_EQ(t.GetInteger(key), it->second.second);
+        }
+      }
+      ASSERT_EQ(t.Count(), model.size());
+      if (step % 4000 == 3999) {
+        ASSERT_EQ(t.KeyList(), expectedOrder()) << step;
+      }
+    }
+    // Down to a small table and back up, every key still found, the order still that of the keys.
+    while (model.size() > 3) {
+      auto it = model.begin();
+      ASSERT_TRUE(t.Remove(it->second.first));
+      model.erase(it);
+    }
+    EXPECT_EQ(t.KeyList(), expectedOrder());
+    for (int i = 0; i < 100; ++i) {
+      t.PutInteger("z" + std::to_string(i), i);
+      model[fold("z" + std::to_string(i))] = {"z" + std::to_string(i), i};
+    }
+    for (auto& [folded, entry] : model) ASSERT_EQ(t.GetInteger(entry.first), entry.second) << entry.first;
+    EXPECT_EQ(t.KeyList(), expectedOrder());
+    std::vector<std::string> visited;
+    t.ForEach([&](const auto& item) { visited.push_back(item.Key); });
+    EXPECT_EQ(visited, expectedOrder());
+  }
 }

@@ -20,10 +20,12 @@
 
 #include "script/core/component.h"
 #include "script/host/host.h"
+#include "script/host/wscript_object.h"
 #include "script/stdlib/global.h"
 #include "script/stdlib/host_ui.h"
 #include "script/stdlib/stdlib.h"
 #include "tools/brs/console_ui.h"
+#include "tools/brs/no_windows.h"
 
 namespace {
 
@@ -138,12 +140,16 @@ int main(int argc, char** argv) {
 
   stdlib::Install();
   host::Install();
+  brs::InstallNoWindowClasses();
   stdlib::SetHostUI(std::make_shared<brs::TConsoleHostUI>());
   stdlib::ConsoleApplication() = true;
 
   LineEndWriter out(stdout);
   LineEndWriter err(stderr);
   bool errorReported = false;
+
+  // WScript.Echo prints a line, as a console host does.
+  host::SetEchoHandler([&](const std::string& text) { out.Write(text + "\n"); });
 
   engine::TBrindle component;
   component.SetOnStdout([&](engine::TBrindle*, const std::string& s) { out.Write(s); });

@@ -100,6 +100,26 @@ bool TFormHostUI::InputText(const std::string& message, std::string& text, const
   return true;
 }
 
+bool TFormHostUI::CheckList(const std::string& caption, const std::string& text, const std::vector<std::string>& items,
+                            std::vector<bool>& marks, int32_t& index, int width, int height) {
+  FormGuard<TfrmCheckList> guard{new TfrmCheckList(DialogOwner())};
+  TfrmCheckList& form = *guard.form;
+  form.AfterConstruction();
+  form.lblText->SetCaption(text);
+  ApplyDialogShape(form, caption, width, height);
+  fw::TCheckListBox& list = *form.lbCheck;
+  for (const std::string& item : items) list.Items()->Add(item);
+  list.SetItemIndex(index);
+  for (size_t i = 0; i < items.size() && i < marks.size(); ++i) list.SetChecked(int(i), marks[i]);
+  bool ok = form.ShowModal() == fw::mrOk;
+  index = list.ItemIndex();
+  if (ok) {
+    marks.assign(items.size(), false);
+    for (size_t i = 0; i < items.size() && int(i) < list.Items()->Count(); ++i) marks[i] = list.Checked(int(i));
+  }
+  return ok;
+}
+
 std::string TFormHostUI::ApplicationTitle() { return fw::Application()->Title(); }
 
 void InstallFormHostUI() { stdlib::SetHostUI(std::make_shared<TFormHostUI>()); }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/fw/dialogs.h"
 #include "script/stdlib/host_ui.h"
@@ -18,6 +19,8 @@ class TFormHostUI : public stdlib::IHostUI {
   bool InputText(const std::string& message, std::string& text, const std::string& caption, int width,
                  int height) override;
   std::string ApplicationTitle() override;
+  bool CheckList(const std::string& caption, const std::string& text, const std::vector<std::string>& items,
+                 std::vector<bool>& marks, int32_t& index, int width, int height) override;
 };
 
 // The request a message box with these flags makes: the buttons of the low four bits and the

@@ -123,6 +123,19 @@ TEST(ActiveXScript, EventsReachHandlersUntilDisconnected) {
             "ping 0\ndata a 7 0\nother z\n");
 }
 
+TEST(ActiveXScript, OnlyLiveDispatchObjectsComeBackFromForeignCalls) {
+  EXPECT_EQ(RunX("var x = new ActiveXObject('BRScript.TestAutomation');\n"
+                 "x.Add('item');\n"
+                 "var dc = new DynaCall();\n"
+                 "dc.register('libbrs_dynatest.so', 'dt_identity', 'i=a', 'r=a');\n"
+                 "var back = dc.dt_identity(x);\n"
+                 "println(back.Count); println(back[0]);\n"
+                 "println(dc.dt_identity(null));\n"
+                 "dc.register('libbrs_dynatest.so', 'dt_identity', 'i=p', 'r=k');\n"
+                 "println(dc.dt_identity(123456));\n"),  // not one of ours: null, no crash
+            "1\nitem\nnull\nnull\n");
+}
+
 // An engine whose script functions are C++ handlers: a variable "<name>" is the handler name.
 class EventEngine : public HostEngine {
  public:

@@ -22,6 +22,7 @@
 #include "script/stdlib/stdlib.h"
 #include "tests/net/http_servers.h"
 #include "tests/net/loopback_peer.h"
+#include "tests/net/tls_servers.h"
 #include "tests/script/host/ranking_server.h"
 
 namespace fs = std::filesystem;
@@ -50,16 +51,22 @@ std::string Lf(std::string text) {
 struct Server {
   std::string name;
   uint16_t port;
-  std::string url() const { return "http://127.0.0.1:" + std::to_string(port); }
+  std::string scheme = "http";
+  std::string host = "127.0.0.1";
+  std::string url() const { return scheme + "://" + host + ":" + std::to_string(port); }
 };
 
 std::vector<Server> Servers() {
   static std::vector<Server> servers = [] {
     nettest::HttpServers& http = nettest::HttpServers::Get();
+    nettest::TlsServers& tls = nettest::TlsServers::Get();
     return std::vector<Server>{{"NGINX", http.nginxPort},
                                {"ECHO", http.echoPort},
                                {"RANK", hosttest::RankingServer::Get().port()},
-                               {"CLOSED", nettest::UnusedPort()}};
+                               {"CLOSED", nettest::UnusedPort()},
+                               {"TLS", tls.goodPort, "https"},
+                               {"TLS_EXPIRED", tls.expiredPort, "https"},
+                               {"TLS_OTHER", tls.otherHostPort, "https", "localhost"}};
   }();
   return servers;
 }

@@ -7,6 +7,7 @@
 #include "script/host/cookie_object.h"
 #include "script/host/html_objects.h"
 #include "script/host/http_object.h"
+#include "script/host/https_object.h"
 #include "script/host/url_object.h"
 #include "tests/script/host/host_fixture.h"
 
@@ -22,6 +23,7 @@ TEST(HostRegistration, NetworkNamesMakeTheirClasses) {
       {"URL", host::TJURLInfoObject::StaticClassInfo(), "URL"},
       {"Cookie", host::TJCookieObject::StaticClassInfo(), "Cookie"},
       {"HTTP", host::TJHTTPObject::StaticClassInfo(), "HTTP"},
+      {"HTTPS", host::TJHTTPSObject::StaticClassInfo(), "HTTPS"},
       {"HtmlTag", host::TJHtmlTagObject::StaticClassInfo(), "HtmlTag"},
       {"HtmlParser", host::TJHtmlParserObject::StaticClassInfo(), "HtmlParser"},
   };
@@ -62,23 +64,40 @@ TEST(HostRegistration, FilesAndSystemNamesInTheirOrder) {
     ASSERT_NE(at, order.end()) << name << " out of order or unknown";
     next = size_t(at - order.begin()) + 1;
   }
-  for (const char* name : {"Strings", "StringBuffer"}) {
+  for (const char* name : {"File", "Strings", "CRC", "Base64", "Mutex", "StringBuffer"}) {
     const TJClass* cls = e.Factory().GetClass(name);
     ASSERT_NE(cls, nullptr) << name;
     EXPECT_TRUE(cls->makeGlobalInstance) << name;
-    EXPECT_TRUE(cls->indexed) << name;
+    TJValue made = TJValue::Object(e.MakeObject(name, nullptr));
+    EXPECT_EQ(made.vObject()->Name(), std::string(name) == "Strings" ? "StringList" : name);
   }
+  EXPECT_TRUE(e.Factory().GetClass("Strings")->indexed);
+  EXPECT_TRUE(e.Factory().GetClass("StringBuffer")->indexed);
   // Values handed out by other objects are no constructors.
   for (const char* name : {"Rect", "Point"}) EXPECT_EQ(e.Factory().GetClass(name), nullptr) << name;
 }
 
-TEST(HostRegistration, FamiliesNotBuiltRegisterNothing) {
+TEST(HostRegistration, NetworkFamilyRegistersItsNames) {
   TJBaseEngine e;
-  host::RegisterDynaCallObjects(e);
-  host::RegisterGUIObjects(e);
-  EXPECT_TRUE(e.Factory().GetClassNames().empty());
   host::RegisterNetObjects(e);
   std::vector<std::string> names = e.Factory().GetClassNames();
   std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"Cookie", "HTTP", "HtmlParser", "HtmlTag", "URL"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"Cookie", "HTTP", "HTTPS", "HtmlParser", "HtmlTag", "URL"}));
+}
+
+TEST(HostRegistration, AutomationAndForeignCallNamesInTheirOrder) {
+  TJBaseEngine e;
+  host::RegisterActiveXObjects(e);
+  host::RegisterDynaCallObjects(e);
+  host::RegisterGUIObjects(e);
+  std::vector<std::string> names = e.Factory().GetClassNames();
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"ActiveXObject", "CheckListBox", "DynaCall", "Enumerator", "Struct"}));
+  EXPECT_TRUE(e.Factory().GetClass("CheckListBox")->makeGlobalInstance);
+  // Instances by name: an Enumerator and a Struct need arguments, so no global instance is made.
+  EXPECT_TRUE(e.Factory().GetClass("ActiveXObject")->makeGlobalInstance);
+  EXPECT_TRUE(e.Factory().GetClass("DynaCall")->makeGlobalInstance);
+  EXPECT_FALSE(e.Factory().GetClass("Enumerator")->makeGlobalInstance);
+  EXPECT_FALSE(e.Factory().GetClass("Struct")->makeGlobalInstance);
+  EXPECT_TRUE(e.Factory().GetClass("Struct")->indexed);
 }

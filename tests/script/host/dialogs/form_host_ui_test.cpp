@@ -123,5 +123,42 @@ TEST_F(FormHostUITest, CheckListFormHoldsACheckListBox) {
   form->Free();
 }
 
+TEST_F(FormHostUITest, CheckListShowsItemsAndMarksAndGivesThemBackOnOK) {
+  std::vector<std::string> items{"red", "green", "blue"};
+  dialogs.OnModal = [&](fw::TCustomForm& form) {
+    auto& list = dynamic_cast<TfrmCheckList&>(form);
+    EXPECT_EQ(form.Caption(), "霧の灯台");  // no caption: the application title
+    EXPECT_EQ(list.lblText->Caption(), "Colours?");
+    EXPECT_EQ(form.ClientWidth(), 200);   // asked for 50
+    EXPECT_EQ(form.ClientHeight(), 243);  // 0 keeps the designed height
+    EXPECT_EQ(list.lbCheck->Items()->Count(), 3);
+    EXPECT_EQ(list.lbCheck->Items()->Get(2), "blue");
+    EXPECT_EQ(list.lbCheck->ItemIndex(), 1);
+    EXPECT_TRUE(list.lbCheck->Checked(0));
+    EXPECT_FALSE(list.lbCheck->Checked(1));
+    list.lbCheck->SetChecked(0, false);
+    list.lbCheck->SetChecked(2, true);
+    list.lbCheck->SetItemIndex(2);
+    return fw::mrOk;
+  };
+  std::vector<bool> marks{true, false, false};
+  int32_t index = 1;
+  EXPECT_TRUE(ui.CheckList("", "Colours?", items, marks, index, 50, 0));
+  EXPECT_EQ(marks, (std::vector<bool>{false, false, true}));
+  EXPECT_EQ(index, 2);
+
+  // Cancel: the marks stay as they were, the selected item still comes back.
+  dialogs.OnModal = [&](fw::TCustomForm& form) {
+    auto& list = dynamic_cast<TfrmCheckList&>(form);
+    EXPECT_EQ(form.Caption(), "Pick");
+    list.lbCheck->SetChecked(1, true);
+    list.lbCheck->SetItemIndex(0);
+    return fw::mrCancel;
+  };
+  EXPECT_FALSE(ui.CheckList("Pick", "", items, marks, index, 0, 0));
+  EXPECT_EQ(marks, (std::vector<bool>{false, false, true}));
+  EXPECT_EQ(index, 0);
+}
+
 }  // namespace
 }  // namespace hostdlg

@@ -1,0 +1,97 @@
+#include "script/gui/caster.h"
+
+#include "platform/fw/button.h"
+#include "platform/fw/check_box.h"
+#include "platform/fw/component.h"
+#include "platform/fw/control.h"
+#include "platform/fw/edit.h"
+#include "platform/fw/form.h"
+#include "platform/fw/label.h"
+#include "platform/fw/memo.h"
+#include "platform/fw/radio_button.h"
+#include "script/core/published.h"
+#include "script/gui/control_wrapper.h"
+#include "script/gui/edit_wrapper.h"
+#include "script/gui/button_wrapper.h"
+#include "script/gui/form_wrapper.h"
+
+namespace gui {
+
+using namespace engine;
+
+namespace {
+
+template <class W>
+TJObject* make(TJBaseEngine* engine) {
+  return TJObject::Create<W>(engine, nullptr, true);
+}
+
+struct TClassTest {
+  const rt::ClassInfo& (*cls)();
+  TJObject* (*create)(TJBaseEngine*);
+};
+
+// The framework classes with a wrapper family, descendants before their ancestors. Families of
+// classes the framework does not have yet join this list as they are built.
+const std::vector<TClassTest>& ClassTests() {
+  static const std::vector<TClassTest> tests = {
+      {&fw::TLabel::StaticClassInfo, &make<TJVCLBaseLabel>},
+      {&fw::TMemo::StaticClassInfo, &make<TJVCLBaseMemo>},
+      {&fw::TEdit::StaticClassInfo, &make<TJVCLBaseEdit>},
+      {&fw::TCheckBox::StaticClassInfo, &make<TJVCLBaseCheckBox>},
+      {&fw::TRadioButton::StaticClassInfo, &make<TJVCLBaseRadioButton>},
+      {&fw::TButton::StaticClassInfo, &make<TJVCLBaseButton>},
+      {&fw::TForm::StaticClassInfo, &make<TJVCLBaseForm>},
+      {&fw::TWinControl::StaticClassInfo, &make<TJVCLWinControl>},
+      {&fw::TControl::StaticClassInfo, &make<TJVCLControl>},
+      {&fw::TComponent::StaticClassInfo, &make<TJVCLComponent>},
+  };
+  return tests;
+}
+
+TJObject* castHook(rt::TPersistent* object, TJBaseEngine* engine) { return GetCaster().Cast(object, engine); }
+
+}  // namespace
+
+TJObject* CreateVCLWrapper(rt::TPersistent* object, TJBaseEngine* engine) {
+  if (!object) return nullptr;
+  for (const TClassTest& test : ClassTests())
+    if (object->InheritsFrom(test.cls())) return test.create(engine);
+  return make<TJVCLPersistent>(engine);
+}
+
+TJVCLCaster::TJVCLCaster() { factories_.push_back(&CreateVCLWrapper); }
+
+int TJVCLCaster::AddFactory(TJVCLWrapperFactory factory) {
+  factories_.push_back(factory);
+  return int(factories_.size()) - 1;
+}
+
+TJObject* TJVCLCaster::Cast(rt::TPersistent* object, TJBaseEngine* engine) {
+  if (!object) return nullptr;
+  auto* component = dynamic_cast<fw::TComponent*>(object);
+  if (component && component->BridgeLink()) {
+    auto* wrapper = static_cast<TJVCLComponent*>(component->BridgeLink());
+    if (!wrapper->IsDisposed()) return wrapper;
+  }
+  for (auto it = factories_.rbegin(); it != factories_.rend(); ++it) {
+    TJObject* made = (*it)(object, engine);
+    if (!made) continue;
+    auto* wrapper = dynamic_cast<TJVCLPersistent*>(made);
+    TJKeepAlive keep(made);
+    if (!wrapper || !wrapper->AttachVCL(object, false)) continue;
+    return made;
+  }
+  return nullptr;
+}
+
+TJVCLCaster& GetCaster() {
+  static TJVCLCaster* caster = [] {
+    auto* c = new TJVCLCaster;
+    SetCaster(&castHook);
+    return c;
+  }();
+  return *caster;
+}
+
+}  // namespace gui

@@ -1,0 +1,63 @@
+#include "script/gui/registration.h"
+
+#include <string_view>
+
+#include "platform/fw/registration.h"
+#include "platform/rt/typeinfo.h"
+#include "script/core/base_engine.h"
+#include "script/core/component.h"
+#include "script/core/factory.h"
+#include "script/gui/button_wrapper.h"
+#include "script/gui/caster.h"
+#include "script/gui/class_names.h"
+#include "script/gui/edit_wrapper.h"
+#include "script/gui/form_wrapper.h"
+
+namespace gui {
+
+using namespace engine;
+
+namespace {
+
+// The classes built so far, by script name; the other names of kVCLClassNames register as their
+// families are built.
+const TJClass* ClassFor(std::string_view name) {
+  if (name == "VCLForm") return &ClassOf<TJVCLForm>();
+  if (name == "VCLEdit") return &ClassOf<TJVCLEdit>();
+  if (name == "VCLButton") return &ClassOf<TJVCLButton>();
+  if (name == "VCLMemo") return &ClassOf<TJVCLMemo>();
+  if (name == "VCLLabel") return &ClassOf<TJVCLLabel>();
+  if (name == "VCLCheckBox") return &ClassOf<TJVCLCheckBox>();
+  if (name == "VCLRadioButton") return &ClassOf<TJVCLRadioButton>();
+  return nullptr;
+}
+
+}  // namespace
+
+void RegisterVCLObjects(TJBaseEngine& engine) {
+  for (const char* name : kVCLClassNames)
+    if (const TJClass* cls = ClassFor(name)) engine.ImportObject(name, *cls);
+}
+
+void RegisterVCLStreamClasses() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  fw::RegisterFrameworkClasses();
+  for (const rt::ClassInfo* cls : {&fw::TForm::StaticClassInfo(), &fw::TEdit::StaticClassInfo(),
+                                   &fw::TButton::StaticClassInfo(), &fw::TMemo::StaticClassInfo(),
+                                   &fw::TLabel::StaticClassInfo(), &fw::TCheckBox::StaticClassInfo(),
+                                   &fw::TRadioButton::StaticClassInfo()})
+    rt::RegisterClass(*cls);
+}
+
+void Install() {
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  RegisterVCLStreamClasses();
+  GetCaster();
+  HostRegistrations().push_back([](TJEngine& engine) { RegisterVCLObjects(engine); });
+}
+
+}  // namespace gui

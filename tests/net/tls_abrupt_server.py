@@ -1,0 +1,36 @@
+# A TLS server that ends every connection without close_notify, as many HTTP/1.0 servers do.
+# GET /whole answers a body of its announced length; GET /short announces 100 bytes and sends 10.
+# Arguments: certificate file, key file. Prints its port, then serves until it is stopped.
+import socket
+import ssl
+import sys
+
+context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+context.load_cert_chain(sys.argv[1], sys.argv[2])
+listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+listener.bind(("127.0.0.1", 0))
+listener.listen(16)
+print(listener.getsockname()[1], flush=True)
+
+while True:
+    raw, _ = listener.accept()
+    try:
+        tls = context.wrap_socket(raw, server_side=True)
+        request = b""
+        while b"\r\n\r\n" not in request:
+            chunk = tls.recv(4096)
+            if not chunk:
+                break
+            request += chunk
+        path = request.split(b" ")[1] if request.count(b" ") >= 2 else b"/"
+        if path == b"/short":
+            tls.sendall(b"HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\n0123456789")
+        else:
+            body = b"whole body without close_notify\n"
+            tls.sendall(b"HTTP/1.0 200 OK\r\nContent-Length: %d\r\n\r\n" % len(body) + body)
+        # The TCP connection ends here with no TLS goodbye.
+        fd = tls.detach()
+        socket.socket(fileno=fd).close()
+    except (OSError, ssl.SSLError):
+        raw.close()
