@@ -5,6 +5,7 @@
 #include "script/host/base64_object.h"
 #include "script/host/check_list_box.h"
 #include "script/host/cookie_object.h"
+#include "script/host/ftp_object.h"
 #include "script/host/crc_object.h"
 #include "script/host/dynacall_object.h"
 #include "script/host/file_object.h"
@@ -46,6 +47,7 @@ void RegisterNetObjects(engine::TJBaseEngine& engine) {
   engine.ImportObject("HTTPS", ClassOf<TJHTTPSObject>());
   engine.ImportObject("HtmlTag", ClassOf<TJHtmlTagObject>());
   engine.ImportObject("HtmlParser", ClassOf<TJHtmlParserObject>());
+  engine.ImportObject("FTP", ClassOf<TJFtpObject>());
 }
 
 void RegisterActiveXObjects(engine::TJBaseEngine& engine) {

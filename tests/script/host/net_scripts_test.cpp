@@ -22,6 +22,7 @@
 #include "script/stdlib/stdlib.h"
 #include "tests/net/http_servers.h"
 #include "tests/net/loopback_peer.h"
+#include "tests/net/ftp_servers.h"
 #include "tests/net/tls_servers.h"
 #include "tests/script/host/ranking_server.h"
 
@@ -66,12 +67,20 @@ std::vector<Server> Servers() {
                                {"CLOSED", nettest::UnusedPort()},
                                {"TLS", tls.goodPort, "https"},
                                {"TLS_EXPIRED", tls.expiredPort, "https"},
-                               {"TLS_OTHER", tls.otherHostPort, "https", "localhost"}};
+                               {"TLS_OTHER", tls.otherHostPort, "https", "localhost"},
+                               {"FTP", nettest::FtpServers::Get().unixPort, "ftp"}};
   }();
   return servers;
 }
 
+// A folder of its own for the files a script writes, as LOCAL.
+const std::string& LocalFolder() {
+  static const std::string folder = nettest::MakeFolder();
+  return folder;
+}
+
 std::string Normalise(std::string text) {
+  ReplaceAll(text, LocalFolder(), "LOCAL");
   for (const Server& s : Servers()) ReplaceAll(text, s.url(), s.name);
   for (const Server& s : Servers()) ReplaceAll(text, std::to_string(s.port), s.name + "_PORT");
   return text;
@@ -87,6 +96,7 @@ Outcome RunScript(const fs::path& script) {
   host::Install();
   std::string prelude;
   for (const Server& s : Servers()) prelude += "var " + s.name + " = \"" + s.url() + "\"; ";
+  prelude += "var LOCAL = \"" + LocalFolder() + "\"; ";
   Outcome o;
   bool errorReported = false;
   engine::TBrindle component;

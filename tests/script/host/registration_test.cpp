@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "script/host/cookie_object.h"
+#include "script/host/ftp_object.h"
 #include "script/host/html_objects.h"
 #include "script/host/http_object.h"
 #include "script/host/https_object.h"
@@ -26,6 +27,7 @@ TEST(HostRegistration, NetworkNamesMakeTheirClasses) {
       {"HTTPS", host::TJHTTPSObject::StaticClassInfo(), "HTTPS"},
       {"HtmlTag", host::TJHtmlTagObject::StaticClassInfo(), "HtmlTag"},
       {"HtmlParser", host::TJHtmlParserObject::StaticClassInfo(), "HtmlParser"},
+      {"FTP", host::TJFtpObject::StaticClassInfo(), "FTP"},
   };
   for (const auto& c : cases) {
     const TJClass* cls = e.Factory().GetClass(c.name);
@@ -36,7 +38,7 @@ TEST(HostRegistration, NetworkNamesMakeTheirClasses) {
     EXPECT_EQ(made.vObject()->Name(), c.className);
   }
   // The header objects exist only as an HTTP object's properties.
-  for (const char* name : {"Request", "Response"})
+  for (const char* name : {"Request", "Response", "FileProperty"})
     EXPECT_EQ(ErrorOf([&] { e.New(name); }), std::string("ENameError:create object error ") + name);
 }
 
@@ -82,7 +84,7 @@ TEST(HostRegistration, NetworkFamilyRegistersItsNames) {
   host::RegisterNetObjects(e);
   std::vector<std::string> names = e.Factory().GetClassNames();
   std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"Cookie", "HTTP", "HTTPS", "HtmlParser", "HtmlTag", "URL"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"Cookie", "FTP", "HTTP", "HTTPS", "HtmlParser", "HtmlTag", "URL"}));
 }
 
 TEST(HostRegistration, AutomationAndForeignCallNamesInTheirOrder) {
