@@ -145,14 +145,24 @@ bool TRegExpr::slotSet(int n) const {
 }
 
 void TRegExpr::SetInputString(std::string_view text) {
+  ownInput_.assign(text);
+  BorrowInputString(ownInput_);
+}
+
+void TRegExpr::BorrowInputString(std::string_view text) {
   clearSlots();
-  input_.assign(text);
+  input_ = text;
   hasInput_ = true;
   cacheByte_ = cacheChar_ = 0;
 }
 
 bool TRegExpr::Exec(std::string_view text) {
   SetInputString(text);
+  return ExecPos(1);
+}
+
+bool TRegExpr::ExecBorrowed(std::string_view text) {
+  BorrowInputString(text);
   return ExecPos(1);
 }
 
@@ -256,7 +266,7 @@ int TRegExpr::GroupLen(int n) const {
 
 std::string TRegExpr::GroupText(int n) const {
   if (!slotSet(n)) return std::string();
-  return input_.substr(slotStart_[n], slotEnd_[n] - slotStart_[n]);
+  return std::string(input_.substr(slotStart_[n], slotEnd_[n] - slotStart_[n]));
 }
 
 int64_t TRegExpr::GroupBytePos(int n) const { return slotSet(n) ? int64_t(slotStart_[n]) : -1; }
@@ -292,7 +302,7 @@ std::string TRegExpr::ExpandTemplate(std::string_view t) {
       if (slot >= 0 && closed) {
         if (brace) ++j;
         if (slot <= kMaxGroups && slotSet(int(slot)))
-          out.append(input_, slotStart_[slot], slotEnd_[slot] - slotStart_[slot]);
+          out.append(input_.substr(slotStart_[slot], slotEnd_[slot] - slotStart_[slot]));
         i = j;
         continue;
       }

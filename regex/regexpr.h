@@ -67,9 +67,14 @@ class TRegExpr {
   int LastError() const { return lastError_; }
 
   // --- matching ---
-  const std::string& InputString() const { return input_; }
+  std::string_view InputString() const { return input_; }
   void SetInputString(std::string_view text);
+  // The input without a copy: the engine reads `text` in place, so the caller keeps it alive and
+  // unchanged while it asks for this match (until the next input).
+  void BorrowInputString(std::string_view text);
   bool Exec(std::string_view text);
+  // Exec on a borrowed input.
+  bool ExecBorrowed(std::string_view text);
   // Searches from the character at 1-based `offset`.
   bool ExecPos(int offset = 1);
   // Searches again after the last match (one character further after an empty one).
@@ -120,7 +125,8 @@ class TRegExpr {
   bool hasPair_ = true;
   char32_t pairHead_ = '\r', pairTail_ = '\n';
 
-  std::string input_;
+  std::string ownInput_;
+  std::string_view input_;  // ownInput_, or a text the caller keeps
   bool hasInput_ = false;
   uint32_t slotStart_[kSlotCount];
   uint32_t slotEnd_[kSlotCount];

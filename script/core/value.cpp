@@ -1,10 +1,12 @@
 #include "script/core/value.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <new>
 
 #include "platform/rt/numtext.h"
+#include "platform/rt/utf8.h"
 #include "script/core/base_engine.h"
 #include "script/core/exceptions.h"
 #include "script/core/value_list.h"
@@ -19,19 +21,129 @@ const char* const kTypeNames[] = {"vtUndefined", "vtNull", "vtInteger",  "vtDoub
 
 const char* ValueTypeName(TJValueType type) { return type <= vtEvent ? kTypeNames[type] : ""; }
 
-TJStringRep* TJStringRep::Make(std::string_view text) { return Make2(text, {}); }
+TJStringRep* TJStringRep::Make(std::string_view text) { return MakeRoomy(text, {}, 0); }
 
-TJStringRep* TJStringRep::Make2(std::string_view a, std::string_view b) {
+TJStringRep* TJStringRep::Make2(std::string_view a, std::string_view b) { return MakeRoomy(a, b, 0); }
+
+TJStringRep* TJStringRep::MakeRoomy(std::string_view a, std::string_view b, size_t spare) {
+  constexpr size_t kMaxText = 0x7FFFFFF0u;
   size_t n = a.size() + b.size();
-  if (n > 0x7FFFFFF0u) throw std::bad_alloc();
-  auto* rep = static_cast<TJStringRep*>(std::malloc(offsetof(TJStringRep, data) + n + 1));
+  if (n > kMaxText) throw std::bad_alloc();
+  size_t capacity = std::min(n + spare, kMaxText);
+  auto* rep = static_cast<TJStringRep*>(std::malloc(offsetof(TJStringRep, data) + capacity + 1));
   if (!rep) throw std::bad_alloc();
   rep->refs = 1;
   rep->size = uint32_t(n);
+  rep->capacity = uint32_t(capacity);
+  rep->chars = kUnknown;
+  rep->marks = nullptr;
   if (!a.empty()) std::memcpy(rep->data, a.data(), a.size());
   if (!b.empty()) std::memcpy(rep->data + a.size(), b.data(), b.size());
   rep->data[n] = '\0';
   return rep;
+}
+
+void TJStringRep::Free(TJStringRep* rep) {
+  std::free(rep->marks);
+  std::free(rep);
+}
+
+TJStringRep* TJStringRep::Append(TJStringRep* rep, std::string_view more) {
+  constexpr size_t kMaxText = 0x7FFFFFF0u;
+  size_t n = size_t(rep->size) + more.size();
+  if (n > kMaxText) throw std::bad_alloc();
+  if (n > rep->capacity) {
+    size_t capacity = std::min(std::max(n, size_t(rep->capacity) * 2), kMaxText);
+    auto* grown = static_cast<TJStringRep*>(std::realloc(rep, offsetof(TJStringRep, data) + capacity + 1));
+    if (!grown) throw std::bad_alloc();  // the rep stays as it was
+    rep = grown;
+    rep->capacity = uint32_t(capacity);
+  }
+  std::memcpy(rep->data + rep->size, more.data(), more.size());
+  rep->data[n] = '\0';
+  uint32_t oldSize = rep->size;
+  rep->size = uint32_t(n);
+  // Single-byte text that gains single-byte characters stays single-byte; anything else is counted
+  // again when next asked.
+  bool singleByte = rep->chars == oldSize &&
+                    std::all_of(more.begin(), more.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  rep->dropIndex();
+  if (singleByte) rep->chars = uint32_t(n);
+  return rep;
+}
+
+void TJStringRep::dropIndex() const {
+  std::free(marks);
+  marks = nullptr;
+  chars = kUnknown;
+}
+
+uint32_t TJStringRep::CharCount() const {
+  if (chars == kUnknown) {
+    const auto* s = reinterpret_cast<const unsigned char*>(data);
+    size_t count = 0;
+    for (size_t pos = 0; pos < size; ++count) pos += s[pos] < 0x80 ? 1 : rt::utf8::charLength(view(), pos);
+    chars = uint32_t(count);
+  }
+  return chars;
+}
+
+// Texts shorter than this are walked from their start; longer ones get an index of positions.
+static constexpr size_t kIndexFrom = 256;
+
+void TJStringRep::buildMarks() const {
+  size_t count = CharCount();
+  auto* table = static_cast<uint32_t*>(std::malloc((count / kMarkStep + 1) * sizeof(uint32_t)));
+  if (!table) throw std::bad_alloc();
+  const auto* s = reinterpret_cast<const unsigned char*>(data);
+  size_t pos = 0;
+  for (size_t i = 0; i < count; ++i) {
+    if (i % kMarkStep == 0) table[i / kMarkStep] = uint32_t(pos);
+    pos += s[pos] < 0x80 ? 1 : rt::utf8::charLength(view(), pos);
+  }
+  if (count % kMarkStep == 0) table[count / kMarkStep] = uint32_t(pos);
+  marks = table;
+}
+
+size_t TJStringRep::ByteOfChar(size_t index) const {
+  size_t count = CharCount();
+  if (index >= count) return size;
+  if (count == size) return index;
+  size_t pos = 0, at = 0;
+  if (size >= kIndexFrom) {
+    if (!marks) buildMarks();
+    at = index - index % kMarkStep;
+    pos = marks[index / kMarkStep];
+  }
+  const auto* s = reinterpret_cast<const unsigned char*>(data);
+  for (; at < index; ++at) pos += s[pos] < 0x80 ? 1 : rt::utf8::charLength(view(), pos);
+  return pos;
+}
+
+size_t TJStringRep::CharOfByte(size_t offset) const {
+  size_t count = CharCount();
+  if (offset >= size) return count;
+  if (count == size) return offset;
+  size_t pos = 0, at = 0;
+  if (size >= kIndexFrom) {
+    if (!marks) buildMarks();
+    size_t slots = count / kMarkStep + 1;
+    const uint32_t* hit = std::upper_bound(marks, marks + slots, uint32_t(offset)) - 1;
+    at = size_t(hit - marks) * kMarkStep;
+    pos = *hit;
+  }
+  const auto* s = reinterpret_cast<const unsigned char*>(data);
+  while (pos < offset) {
+    pos += s[pos] < 0x80 ? 1 : rt::utf8::charLength(view(), pos);
+    ++at;
+  }
+  return at;
+}
+
+bool TJStringRep::IsCharStart(size_t offset) const {
+  if (offset >= size) return offset == size;
+  if (CharCount() == size) return true;
+  return ByteOfChar(CharOfByte(offset)) == offset;
 }
 
 void TJValue::SetDispatch(rt::IDispatch* d) {

@@ -32,15 +32,42 @@ const char* ValueTypeName(TJValueType type);
 constexpr TJValueTypes TypeBit(TJValueType t) { return TJValueTypes(1u << t); }
 
 // Immutable shared text. Never empty: the empty text is a null pointer. Make returns a rep that
-// holds one reference for its first owner.
+// holds one reference for its first owner. Only the single owner of a rep may append to it
+// (Append), so a text that is shared never changes. The character count and an index of
+// character positions are worked out when first asked for and kept with the text.
 struct TJStringRep {
   int32_t refs;
   uint32_t size;
+  uint32_t capacity;              // bytes the data can hold (a NUL follows them)
+  mutable uint32_t chars;         // characters; kUnknown until counted
+  mutable uint32_t* marks;        // byte offset of every kMarkStep-th character, once built
   char data[1];
+
+  static constexpr uint32_t kUnknown = 0xFFFFFFFFu;
+  static constexpr size_t kMarkStep = 64;
 
   static TJStringRep* Make(std::string_view text);
   static TJStringRep* Make2(std::string_view a, std::string_view b);
+  // a + b with room for `spare` more bytes.
+  static TJStringRep* MakeRoomy(std::string_view a, std::string_view b, size_t spare);
+  static void Free(TJStringRep* rep);
+  // Appends to a rep with a single owner (refs == 1), growing it geometrically; answers the rep,
+  // which may have moved.
+  static TJStringRep* Append(TJStringRep* rep, std::string_view more);
   std::string_view view() const { return {data, size}; }
+
+  uint32_t CharCount() const;
+  bool IsSingleByte() const { return CharCount() == size; }
+  // Byte offset of the 0-based character `index`; the size when the text has fewer characters.
+  size_t ByteOfChar(size_t index) const;
+  // Character index of a byte offset that starts a character (or is the size).
+  size_t CharOfByte(size_t offset) const;
+  // Whether a byte offset starts a character (the size counts as one).
+  bool IsCharStart(size_t offset) const;
+
+ private:
+  void buildMarks() const;
+  void dropIndex() const;
 };
 
 // A bound event handler (code, data) as event properties hold it.
@@ -184,7 +211,7 @@ class TJValue {
   void release() {
     if (!IsCounted(type_)) return;
     switch (type_) {
-      case vtString: case vtRegExp: if (u_.str && --u_.str->refs == 0) std::free(u_.str); break;
+      case vtString: case vtRegExp: if (u_.str && --u_.str->refs == 0) TJStringRep::Free(u_.str); break;
       case vtObject: u_.obj->DecRef(); break;
       case vtFunction: if (u_.fn) u_.fn->Release(); break;
       case vtDispatch: if (u_.disp) u_.disp->Release(); break;

@@ -54,7 +54,7 @@ bool BooleanBoxValue(const TJValue& box, bool fallback) {
 
 std::string StringBoxValue(const TJValue& box) {
   auto* s = dynamic_cast<stdlib::TJStringObject*>(box.vObject());
-  return s ? s->Text() : std::string();
+  return s ? std::string(s->Text()) : std::string();
 }
 
 // ---- notifier ----

@@ -15,6 +15,12 @@ namespace {
 constexpr int32_t kNoLimit = 2147483646;
 constexpr int kModifierI = 1, kModifierR = 2, kModifierM = 5;
 
+// A text value to search: a string is shared as it is, anything else becomes its text.
+TJValue textValue(const TJValue& value) {
+  if (value.ValueType() == vtString) return value;
+  return TJValue::String(AsString(&value));
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -28,53 +34,70 @@ TJRegExp::TJRegExp() : engine_(std::make_unique<regex::TRegExpr>()) {
 void TJRegExp::Reset() {
   index = -1;
   lastIndex = -1;
-  lastMatch.clear();
-  leftContext.clear();
-  rightContext.clear();
-  lastParen.clear();
-  groups.clear();
+  spans_.clear();
+  subject_.Clear();
 }
 
-void TJRegExp::RecordMatch(const regex::TRegExpr& engine, std::string_view subject, std::vector<std::string>* list) {
-  Reset();
-  std::string whole = engine.GroupText(0);
-  if (list) list->push_back(whole);
-  lastMatch = whole;
+void TJRegExp::raiseTooComplex(const regex::ERegExpr& e) const {
+  ThrowError("ERegExpr", e.message() + " - /" + Source() + "/");
+}
+
+std::string TJRegExp::Group(size_t i) const {
+  if (i >= spans_.size() || spans_[i].start < 0) return std::string();
+  std::string_view text = subject_.vString();
+  return std::string(text.substr(size_t(spans_[i].start), size_t(spans_[i].end - spans_[i].start)));
+}
+
+std::string TJRegExp::LeftContext() const {
+  if (spans_.empty() || spans_[0].start < 0) return std::string();
+  return std::string(subject_.vString().substr(0, size_t(spans_[0].start)));
+}
+
+std::string TJRegExp::RightContext() const {
+  if (spans_.empty() || spans_[0].start < 0) return std::string();
+  return std::string(subject_.vString().substr(size_t(spans_[0].end)));
+}
+
+void TJRegExp::RecordMatch(const regex::TRegExpr& engine, const TJValue& subject, std::vector<std::string>* list) {
+  index = lastIndex = -1;
   int start = engine.GroupPos(0);
   int length = engine.GroupLen(0);
   index = start > 0 ? start - 1 : -1;
   lastIndex = start > 0 && length >= 0 ? start + length - 1 : -1;
-  int64_t bytePos = engine.GroupBytePos(0), byteLen = engine.GroupByteLen(0);
-  if (bytePos >= 0 && size_t(bytePos) <= subject.size()) {
-    leftContext.assign(subject.substr(0, size_t(bytePos)));
-    if (byteLen >= 0 && size_t(bytePos + byteLen) <= subject.size()) rightContext.assign(subject.substr(size_t(bytePos + byteLen)));
+  if (subject_.vStringRep() != subject.vStringRep()) subject_ = subject;
+  int last = std::max(engine.LastGroup(), 0);
+  spans_.resize(size_t(last) + 1);
+  for (int i = 0; i <= last; ++i) {
+    int64_t from = engine.GroupBytePos(i), bytes = engine.GroupByteLen(i);
+    spans_[size_t(i)] = from < 0 || bytes < 0 ? Span{-1, -1} : Span{from, from + bytes};
   }
-  int last = engine.LastGroup();
-  groups.assign(size_t(std::max(last, 0)) + 1, std::string());
-  groups[0] = std::move(whole);
-  for (int i = 1; i <= last; ++i) {
-    groups[size_t(i)] = engine.GroupText(i);
-    lastParen = groups[size_t(i)];
-  }
+  if (list) list->push_back(Group(0));
 }
 
-bool TJRegExp::Exec(std::string_view subject, std::vector<std::string>* list) {
-  input.assign(subject);
+bool TJRegExp::search(const TJValue& subject, std::vector<std::string>* list, bool all) {
+  input_ = textValue(subject);
   if (list) list->clear();
-  std::string text = input;  // the state's copy may change under a hook; the search keeps its own
+  // The state's input may change under a hook; the search holds the text it reads.
+  searched_ = input_;
   try {
-    if (!engine_->Exec(text)) return false;
-    RecordMatch(*engine_, text, list);
-    while (global && engine_->ExecNext()) RecordMatch(*engine_, text, list);
+    if (!engine_->ExecBorrowed(searched_.vString())) return false;
+    RecordMatch(*engine_, searched_, list);
+    while (all && engine_->ExecNext()) RecordMatch(*engine_, searched_, list);
     return true;
-  } catch (const regex::ERegExpr&) {
+  } catch (const regex::ERegExpr& e) {
+    if (e.ErrorCode == regex::reeMatchTooComplex) raiseTooComplex(e);
     return false;
   }
 }
 
-std::string TJRegExp::Replace(std::string_view subject, std::string_view templ, const ReplaceCallback* callback) {
-  std::string text(subject);
-  input = text;
+bool TJRegExp::Exec(const TJValue& subject, std::vector<std::string>* list) { return search(subject, list, global); }
+
+bool TJRegExp::Test(const TJValue& subject) { return search(subject, nullptr, global); }
+
+std::string TJRegExp::Replace(const TJValue& subject, std::string_view templ, const ReplaceCallback* callback) {
+  TJValue held = textValue(subject);
+  input_ = held;
+  std::string_view text = held.vString();
   std::string result;
   // A callback runs script code that may use this object again (search, replace, change the
   // pattern): the search then runs on a private engine of its own.
@@ -85,16 +108,18 @@ std::string TJRegExp::Replace(std::string_view subject, std::string_view templ, 
     own->SetExpression(engine_->Expression());
     own->SetModifiers(engine_->Modifiers());
     engine = own.get();
+  } else {
+    searched_ = held;
   }
   try {
     size_t pos = 0;
-    if (engine->Exec(text)) {
+    if (engine->ExecBorrowed(text)) {
       bool more = global;  // read once: a callback that changes the flag does not change this run
       do {
         size_t start = size_t(engine->GroupBytePos(0));
         size_t length = size_t(engine->GroupByteLen(0));
-        if (start > pos) result.append(text, pos, start - pos);
-        RecordMatch(*engine, text, nullptr);
+        if (start > pos) result.append(text.substr(pos, start - pos));
+        RecordMatch(*engine, held, nullptr);
         if (callback)
           result += (*callback)(*this);
         else
@@ -102,22 +127,23 @@ std::string TJRegExp::Replace(std::string_view subject, std::string_view templ, 
         pos = start + length;
       } while (more && engine->ExecNext());
     }
-    if (pos < text.size()) result.append(text, pos, std::string::npos);
-  } catch (const regex::ERegExpr&) {
+    if (pos < text.size()) result.append(text.substr(pos));
+  } catch (const regex::ERegExpr& e) {
+    if (e.ErrorCode == regex::reeMatchTooComplex) raiseTooComplex(e);
     // what was built before the error stands
   }
   return result;
 }
 
 bool TJRegExp::Split(std::string_view subject, std::vector<std::string>& list, int32_t limit) {
-  input.assign(subject);
+  input_.SetString(subject);
   list.clear();
   if (limit < 0) limit = kNoLimit;
   bool ok = true;
-  std::string text = input;
   try {
-    engine_->SplitText(text, list);
-  } catch (const regex::ERegExpr&) {
+    engine_->SplitText(input_.vString(), list);
+  } catch (const regex::ERegExpr& e) {
+    if (e.ErrorCode == regex::reeMatchTooComplex) raiseTooComplex(e);
     ok = false;
   }
   if (size_t(limit) < list.size()) list.resize(size_t(limit));
@@ -128,16 +154,13 @@ void TJRegExp::Assign(const TJRegExp& other) {
   if (&other == this) return;
   index = other.index;
   lastIndex = other.lastIndex;
-  lastMatch = other.lastMatch;
-  leftContext = other.leftContext;
-  rightContext = other.rightContext;
-  lastParen = other.lastParen;
-  groups = other.groups;
+  subject_ = other.subject_;
+  spans_ = other.spans_;
   SetIgnoreCase(other.IgnoreCase());
   global = other.global;
   SetSource(other.Source());
   SetMultiline(other.Multiline());
-  input = other.input;
+  input_ = other.input_;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -195,8 +218,8 @@ void TJRegExpObject::ClearMatch() {
 }
 
 void TJRegExpObject::SetDollarMembers() {
-  for (size_t i = 0; i < regexp_.groups.size(); ++i)
-    RegistProperty("$" + std::to_string(i), TJValue::String(regexp_.groups[i]));
+  for (size_t i = 0; i < regexp_.GroupCount(); ++i)
+    RegistProperty("$" + std::to_string(i), TJValue::String(regexp_.Group(i)));
 }
 
 void TJRegExpObject::SetRegExpValue(const TJValue& value) {
@@ -215,7 +238,7 @@ bool TJRegExpObject::TestValue(const TJValue& value) {
   TJKeepAlive keep(this);
   ClearMatch();
   if (OnBeforeMatch) OnBeforeMatch(this);
-  bool matched = regexp_.Test(AsString(&value));
+  bool matched = regexp_.Test(value);
   SetDollarMembers();
   if (OnAfterMatch) OnAfterMatch(this);
   return matched;
@@ -263,9 +286,9 @@ void TJRegExpObject::DoExec(TJValueList* args, TJValue& result) {
   result.SetNull();
   ClearMatch();
   if (OnBeforeMatch) OnBeforeMatch(this);
-  std::string subject;
+  TJValue subject = TJValue::String("");
   if (IsParam1(args))
-    subject = AsString(&(*args)[0]);
+    subject = (*args)[0];
   else if (OnGetInput)
     subject = OnGetInput();
   std::vector<std::string> matches;
@@ -286,16 +309,16 @@ void TJRegExpObject::DoReplace(TJValueList* args, TJValue& result) {
   if (!IsParam1(args)) return;
   TJValue ignored;
   DoTest(args, ignored);
-  std::string subject = AsString(&(*args)[0]);
+  TJValue subject = (*args)[0];
   TJValue replacement;
   if (IsParam2(args)) replacement = (*args)[1];
   if (IsFunction(&replacement)) {
     TJRegExp::ReplaceCallback callback = [this, &replacement](TJRegExp& re) -> std::string {
       // Whole match, groups, position and input of this match, with this object as `this`.
       TJValueList callArgs;
-      for (const std::string& group : re.groups) callArgs.AddString(group);
+      for (size_t i = 0; i < re.GroupCount(); ++i) callArgs.AddString(re.Group(i));
       callArgs.AddInteger(re.index);
-      callArgs.AddString(re.input);
+      callArgs.Add(re.InputValue());
       TJValue answer;
       if (auto* engine = dynamic_cast<TJEngine*>(Engine()))
         engine->CallFunction(replacement, &callArgs, answer, this);
@@ -341,9 +364,9 @@ void InstallRegExp() {
       TJRegExpObject* all = engineWide();
       if (all && all != self) all->Assign(*self);
     };
-    regexp->OnGetInput = [engineWide]() -> std::string {
+    regexp->OnGetInput = [engineWide]() -> TJValue {
       TJRegExpObject* all = engineWide();
-      return all ? all->input() : std::string();
+      return all ? all->RegExp().InputValue() : TJValue::String("");
     };
   });
 }

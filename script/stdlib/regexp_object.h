@@ -10,7 +10,8 @@
 // input, positions, contexts, groups).
 //
 // An invalid pattern never raises to the script: exec answers null, test false, replace the text
-// built so far, split the pieces found so far.
+// built so far, split the pieces found so far. A search that runs out of the engine's work or
+// stack budget does raise ("ERegExpr", naming the pattern): its answer would be wrong.
 #pragma once
 
 #include <cstdint>
@@ -42,18 +43,28 @@ class TJRegExp {
   // Match state back to "no match"; pattern, flags and input stay.
   void Reset();
   // Searches `input`; with `global` every further match too. `list` (when given) receives every
-  // whole match. False (state unchanged) when nothing matched or the pattern is invalid.
-  bool Exec(std::string_view input, std::vector<std::string>* list);
-  bool Test(std::string_view input) { return Exec(input, nullptr); }
+  // whole match. False (state unchanged) when nothing matched or the pattern is invalid. A text
+  // held by a value is searched in place, never copied.
+  bool Exec(const engine::TJValue& input, std::vector<std::string>* list);
+  bool Exec(std::string_view input, std::vector<std::string>* list) {
+    return Exec(engine::TJValue::String(input), list);
+  }
+  // Exec without a list: with `global` the state ends on the last match, as after exec.
+  bool Test(const engine::TJValue& input);
+  bool Test(std::string_view input) { return Test(engine::TJValue::String(input)); }
   // The input with its first match (every match with `global`) replaced by the expansion of
   // `templ`, or by what `callback` answers. The callback may use this object again (even replace
   // with it): the search runs on a private copy of the pattern.
-  std::string Replace(std::string_view input, std::string_view templ, const ReplaceCallback* callback);
+  std::string Replace(const engine::TJValue& input, std::string_view templ, const ReplaceCallback* callback);
+  std::string Replace(std::string_view input, std::string_view templ, const ReplaceCallback* callback) {
+    return Replace(engine::TJValue::String(input), templ, callback);
+  }
   // The pieces of `input` between the matches, the first `limit` of them (a negative limit: all).
   // False when the pattern is invalid (the pieces found before stay in the list).
   bool Split(std::string_view input, std::vector<std::string>& list, int32_t limit);
-  // Copies the current match of `engine` (searching `input`) into the state.
-  void RecordMatch(const regex::TRegExpr& engine, std::string_view input, std::vector<std::string>* list);
+  // Notes the current match of `engine` (searching `subject`) as the state: by positions; the
+  // texts are cut from the subject when asked for.
+  void RecordMatch(const regex::TRegExpr& engine, const engine::TJValue& subject, std::vector<std::string>* list);
   // Match state, flags, pattern and input of another regular expression.
   void Assign(const TJRegExp& other);
 
@@ -65,15 +76,36 @@ class TJRegExp {
   void SetSource(std::string_view source) { engine_->SetExpression(source); }
   regex::TRegExpr& Engine() { return *engine_; }
 
+  // The state of the last match.
+  std::string LastMatch() const { return Group(0); }
+  std::string LeftContext() const;
+  std::string RightContext() const;
+  // The highest group's text; empty without groups.
+  std::string LastParen() const { return spans_.size() > 1 ? Group(spans_.size() - 1) : std::string(); }
+  // Whole match and groups: 0 when nothing is recorded, else the highest group + 1.
+  size_t GroupCount() const { return spans_.size(); }
+  std::string Group(size_t i) const;
+  // The text the last exec, replace or split worked on (or a script set).
+  std::string Input() const { return std::string(input_.vString()); }
+  const engine::TJValue& InputValue() const { return input_; }
+  void SetInput(std::string_view text) { input_.SetString(text); }
+
   bool global = false;
   int32_t index = -1;      // start of the last match
   int32_t lastIndex = -1;  // just past the last match
-  std::string lastMatch, leftContext, rightContext, lastParen;
-  std::vector<std::string> groups;  // [0] the whole match, [i] group i
-  std::string input;
 
  private:
+  struct Span {
+    int64_t start, end;  // bytes of the subject; -1 for a group that took no part
+  };
+  [[noreturn]] void raiseTooComplex(const regex::ERegExpr& e) const;
+  bool search(const engine::TJValue& input, std::vector<std::string>* list, bool all);
+
   std::unique_ptr<regex::TRegExpr> engine_;
+  engine::TJValue input_;
+  engine::TJValue subject_;   // the text of the recorded match
+  engine::TJValue searched_;  // the text engine_ reads in place
+  std::vector<Span> spans_;
 };
 
 class TJRegExpObject : public engine::TJObject {
@@ -89,7 +121,7 @@ class TJRegExpObject : public engine::TJObject {
   // of exec without an argument.
   std::function<void(TJRegExpObject*)> OnBeforeMatch;
   std::function<void(TJRegExpObject*)> OnAfterMatch;
-  std::function<std::string()> OnGetInput;
+  std::function<engine::TJValue()> OnGetInput;
 
   // Published.
   bool ignoreCase() const { return regexp_.IgnoreCase(); }
@@ -100,14 +132,14 @@ class TJRegExpObject : public engine::TJObject {
   void setSource(std::string text) { regexp_.SetSource(text); }
   bool multiline() const { return regexp_.Multiline(); }
   void setMultiline(bool on) { regexp_.SetMultiline(on); }
-  std::string input() const { return regexp_.input; }
-  void setInput(std::string text) { regexp_.input = std::move(text); }
+  std::string input() const { return regexp_.Input(); }
+  void setInput(std::string text) { regexp_.SetInput(text); }
   int32_t index() const { return regexp_.index; }
   int32_t lastIndex() const { return regexp_.lastIndex; }
-  std::string lastMatch() const { return regexp_.lastMatch; }
-  std::string lastParen() const { return regexp_.lastParen; }
-  std::string leftContext() const { return regexp_.leftContext; }
-  std::string rightContext() const { return regexp_.rightContext; }
+  std::string lastMatch() const { return regexp_.LastMatch(); }
+  std::string lastParen() const { return regexp_.LastParen(); }
+  std::string leftContext() const { return regexp_.LeftContext(); }
+  std::string rightContext() const { return regexp_.RightContext(); }
 
   // "$0" .. "$9" emptied, then the match state reset.
   void ClearMatch();

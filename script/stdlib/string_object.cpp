@@ -123,10 +123,51 @@ const rt::ClassInfo& TJStringObject::StaticClassInfo() {
 
 TJStringObject::TJStringObject(TJBaseEngine* engine, TJValueList* param) : TJObject(engine, param) {
   RegistName("String");
-  if (IsParam1(param)) text_ = AsString(&(*param)[0]);
+  if (IsParam1(param)) {
+    const TJValue& first = (*param)[0];
+    if (first.ValueType() == vtString)
+      text_ = first;
+    else
+      text_.SetString(AsString(&first));
+  } else {
+    text_.SetString("");
+  }
 }
 
-int32_t TJStringObject::length() const { return MBLength(text_); }
+int32_t TJStringObject::length() const { return charCount(); }
+
+int32_t TJStringObject::charCount() const {
+  const TJStringRep* rep = text_.vStringRep();
+  return rep ? int32_t(std::min<uint32_t>(rep->CharCount(), uint32_t(kMaxInt))) : 0;
+}
+
+size_t TJStringObject::byteOfChar(int64_t index) const {
+  const TJStringRep* rep = text_.vStringRep();
+  if (!rep) return 0;
+  return index <= 0 ? 0 : rep->ByteOfChar(size_t(index));
+}
+
+int32_t TJStringObject::indexOf(std::string_view search, int32_t from) const {
+  const TJStringRep* rep = text_.vStringRep();
+  if (search.empty() || !rep) return -1;
+  size_t first = from < 1 || from == kMaxInt ? (from == kMaxInt ? size_t(kMaxInt) : 0) : size_t(from);
+  if (first >= rep->CharCount()) return -1;
+  std::string_view text = Text();
+  // A match counts only where it starts and ends on character boundaries.
+  for (size_t pos = text.find(search, rep->ByteOfChar(first)); pos != std::string_view::npos;
+       pos = text.find(search, pos + 1)) {
+    if (rep->IsCharStart(pos) && rep->IsCharStart(pos + search.size()))
+      return int32_t(std::min<size_t>(rep->CharOfByte(pos), size_t(kMaxInt)));
+  }
+  return -1;
+}
+
+std::string_view TJStringObject::chars(int64_t start, int64_t count) const {
+  if (count <= 0) return {};
+  size_t from = byteOfChar(start);
+  size_t to = byteOfChar(start + count);
+  return Text().substr(from, to - from);
+}
 
 void TJStringObject::RegistMethods() {
   TJObject::RegistMethods();
@@ -187,21 +228,13 @@ void TJStringObject::RegistMethods() {
 
 // --- conversions and the indexed view ---
 
-std::string TJStringObject::ToString(const TJValue*) { return text_; }
-void TJStringObject::ValueOf(TJValue& value) { value.SetString(text_); }
-double TJStringObject::ToNumber() {
-  TJValue v = TJValue::String(text_);
-  return AsDouble(&v);
-}
-bool TJStringObject::ToBoolean() { return !text_.empty(); }
-int32_t TJStringObject::ToChar() {
-  TJValue v = TJValue::String(text_);
-  return AsChar(&v);
-}
-int32_t TJStringObject::GetCount() { return MBLength(text_); }
-void TJStringObject::GetItem(int32_t index, TJValue& value) {
-  value.SetString(index < 0 ? std::string() : MBCharAt(text_, index + 1));
-}
+std::string TJStringObject::ToString(const TJValue*) { return std::string(Text()); }
+void TJStringObject::ValueOf(TJValue& value) { value = text_; }
+double TJStringObject::ToNumber() { return AsDouble(&text_); }
+bool TJStringObject::ToBoolean() { return !Text().empty(); }
+int32_t TJStringObject::ToChar() { return AsChar(&text_); }
+int32_t TJStringObject::GetCount() { return charCount(); }
+void TJStringObject::GetItem(int32_t index, TJValue& value) { value.SetString(index < 0 ? std::string_view() : chars(index, 1)); }
 
 // --- bracket access ---
 
@@ -209,7 +242,7 @@ int32_t TJStringObject::bracketIndex(std::string_view name) {
   int32_t i = 0;
   if (!TextToInteger(name, i)) ThrowError("EIndexError", std::string(name));
   int64_t index = i;
-  int64_t count = MBLength(text_);
+  int64_t count = charCount();
   if (index < 0) index += count;
   if (index < 0 || index >= count) ThrowError("EIndexError", std::string(name));
   return int32_t(index);
@@ -224,7 +257,7 @@ void TJStringObject::GetMember(std::string_view name, bool bracketAccess, TJValu
     DoSlice(param, value);
     return;
   }
-  value.SetString(MBCharAt(text_, bracketIndex(name) + 1));
+  value.SetString(chars(bracketIndex(name), 1));
 }
 
 void TJStringObject::PutMember(std::string_view name, const TJValue& value, bool bracketAccess, TJValueList* param) {
@@ -232,24 +265,26 @@ void TJStringObject::PutMember(std::string_view name, const TJValue& value, bool
     TJObject::PutMember(name, value, bracketAccess, param);
     return;
   }
+  std::string text(Text());
   if (ArgCount(param) >= 2) {
     int32_t start = AsInteger(&(*param)[0]), end = AsInteger(&(*param)[1]);
-    MBReplaceSlice(AsString(&value), text_, start == kMaxInt ? start : start + 1, end == kMaxInt ? end : end + 1);
-    return;
+    MBReplaceSlice(AsString(&value), text, start == kMaxInt ? start : start + 1, end == kMaxInt ? end : end + 1);
+  } else {
+    MBSetCharAt(AsString(&value), text, bracketIndex(name) + 1);
   }
-  MBSetCharAt(AsString(&value), text_, bracketIndex(name) + 1);
+  SetText(text);
 }
 
 // --- characters and positions ---
 
 void TJStringObject::DoCharAt(TJValueList* args, TJValue& result) {
   int32_t i = IsParam1(args) ? AsInteger(&(*args)[0]) : -1;
-  result.SetString(i < 0 || i == kMaxInt ? std::string() : MBCharAt(text_, i + 1));
+  result.SetString(i < 0 || i == kMaxInt ? std::string_view() : chars(i, 1));
 }
 
 void TJStringObject::DoCharCodeAt(TJValueList* args, TJValue& result) {
   int32_t i = IsParam1(args) ? AsInteger(&(*args)[0]) : -1;
-  std::string ch = i < 0 || i == kMaxInt ? std::string() : MBCharAt(text_, i + 1);
+  std::string_view ch = i < 0 || i == kMaxInt ? std::string_view() : chars(i, 1);
   if (ch.empty())
     result.SetNaN();
   else
@@ -273,7 +308,7 @@ void TJStringObject::DoIndexOf(TJValueList* args, TJValue& result) {
   }
   int32_t from = IsParam2(args) ? AsInteger(&(*args)[1]) : 0;
   std::string search = AsString(&(*args)[0]);
-  result.SetInteger(MBPos(search, text_, from == kMaxInt ? from : from + 1) - 1);
+  result.SetInteger(indexOf(search, from));
 }
 
 void TJStringObject::DoLastIndexOf(TJValueList* args, TJValue& result) {
@@ -283,7 +318,7 @@ void TJStringObject::DoLastIndexOf(TJValueList* args, TJValue& result) {
   }
   int32_t from = IsParam2(args) ? AsInteger(&(*args)[1]) : -1;
   std::string search = AsString(&(*args)[0]);
-  result.SetInteger(MBLastPos(search, text_, from < 0 || from == kMaxInt ? 0 : from + 1) - 1);
+  result.SetInteger(MBLastPos(search, Text(), from < 0 || from == kMaxInt ? 0 : from + 1) - 1);
 }
 
 void TJStringObject::DoSlice(TJValueList* args, TJValue& result) {
@@ -292,9 +327,17 @@ void TJStringObject::DoSlice(TJValueList* args, TJValue& result) {
     return;
   }
   int64_t start = int64_t(AsInteger(&(*args)[0])) + 1;
-  int64_t end = IsParam2(args) ? int64_t(AsInteger(&(*args)[1])) + 1 : int64_t(MBLength(text_)) + 1;
-  auto clamp = [](int64_t v) { return int32_t(std::min<int64_t>(v, kMaxInt)); };
-  result.SetString(MBSlice(text_, clamp(start), clamp(end)));
+  int64_t count = charCount();
+  int64_t end = IsParam2(args) ? int64_t(AsInteger(&(*args)[1])) + 1 : count + 1;
+  auto clamp = [](int64_t v) { return std::min<int64_t>(v, kMaxInt); };
+  // 1-based: a start or end <= 0 counts from the end (a start still <= 0 then becomes 1).
+  int64_t s = clamp(start), e = clamp(end);
+  if (s <= 0) {
+    s += count;
+    if (s <= 0) s = 1;
+  }
+  if (e <= 0) e += count;
+  result.SetString(e - s <= 0 ? std::string_view() : chars(s - 1, std::min<int64_t>(e - s, kMaxInt)));
 }
 
 void TJStringObject::DoSubstr(TJValueList* args, TJValue& result) {
@@ -304,7 +347,8 @@ void TJStringObject::DoSubstr(TJValueList* args, TJValue& result) {
   }
   int32_t start = AsInteger(&(*args)[0]);
   int32_t count = IsParam2(args) ? AsInteger(&(*args)[1]) : kMaxInt;
-  result.SetString(MBCopy(text_, start == kMaxInt ? start : start + 1, count));
+  int64_t first = start == kMaxInt ? int64_t(start) : int64_t(start) + 1;  // 1-based, <= 0 counts as 1
+  result.SetString(chars(std::max<int64_t>(first, 1) - 1, count));
 }
 
 void TJStringObject::DoSubstring(TJValueList* args, TJValue& result) {
@@ -312,11 +356,11 @@ void TJStringObject::DoSubstring(TJValueList* args, TJValue& result) {
     result.SetString("");
     return;
   }
-  int32_t count = MBLength(text_);
+  int32_t count = charCount();
   int32_t a = std::max(AsInteger(&(*args)[0]), 0);
   int32_t b = IsParam2(args) ? std::max(AsInteger(&(*args)[1]), 0) : count;
   int32_t from = std::min(a, b), to = std::max(a, b);
-  result.SetString(from >= to || from >= count ? std::string() : MBCopy(text_, from + 1, to - from));
+  result.SetString(from >= to || from >= count ? std::string_view() : chars(from, to - from));
 }
 
 void TJStringObject::DoConcat(TJValueList* args, TJValue& result) {
@@ -324,7 +368,7 @@ void TJStringObject::DoConcat(TJValueList* args, TJValue& result) {
     result.Clear();
     return;
   }
-  std::string text = text_;
+  std::string text(Text());
   for (const TJValue& part : args->Items()) text += AsString(&part);
   result.SetString(text);
 }
@@ -334,96 +378,96 @@ void TJStringObject::DoLocaleCompare(TJValueList* args, TJValue& result) {
     result.Clear();
     return;
   }
-  result.SetInteger(LocaleCompareText(text_, AsString(&(*args)[0])));
+  result.SetInteger(LocaleCompareText(Text(), AsString(&(*args)[0])));
 }
 
-void TJStringObject::DoReverse(TJValueList*, TJValue& result) { result.SetString(MBReverse(text_)); }
+void TJStringObject::DoReverse(TJValueList*, TJValue& result) { result.SetString(MBReverse(Text())); }
 
 void TJStringObject::DoMultiply(TJValueList* args, TJValue& result) {
   int32_t n = IsParam1(args) ? AsInteger(&(*args)[0]) : 0;
-  if (n <= 0 || text_.empty()) {
+  if (n <= 0 || Text().empty()) {
     result.SetString("");
     return;
   }
-  if (uint64_t(n) * text_.size() > kMaxMultiplyBytes)
-    ThrowError("EIndexError", "multiply error: " + std::to_string(uint64_t(n) * text_.size()) + " bytes");
+  if (uint64_t(n) * Text().size() > kMaxMultiplyBytes)
+    ThrowError("EIndexError", "multiply error: " + std::to_string(uint64_t(n) * Text().size()) + " bytes");
   std::string text;
-  text.reserve(size_t(n) * text_.size());
-  for (int32_t i = 0; i < n; ++i) text += text_;
+  text.reserve(size_t(n) * Text().size());
+  for (int32_t i = 0; i < n; ++i) text += Text();
   result.SetString(text);
 }
 
-void TJStringObject::DoToLowerCase(TJValueList*, TJValue& result) { result.SetString(rt::lowerCase(text_)); }
-void TJStringObject::DoToUpperCase(TJValueList*, TJValue& result) { result.SetString(rt::upperCase(text_)); }
-void TJStringObject::DoTrim(TJValueList*, TJValue& result) { result.SetString(trimmed(text_, true, true)); }
-void TJStringObject::DoTrimLeft(TJValueList*, TJValue& result) { result.SetString(trimmed(text_, true, false)); }
-void TJStringObject::DoTrimRight(TJValueList*, TJValue& result) { result.SetString(trimmed(text_, false, true)); }
+void TJStringObject::DoToLowerCase(TJValueList*, TJValue& result) { result.SetString(rt::lowerCase(Text())); }
+void TJStringObject::DoToUpperCase(TJValueList*, TJValue& result) { result.SetString(rt::upperCase(Text())); }
+void TJStringObject::DoTrim(TJValueList*, TJValue& result) { result.SetString(trimmed(Text(), true, true)); }
+void TJStringObject::DoTrimLeft(TJValueList*, TJValue& result) { result.SetString(trimmed(Text(), true, false)); }
+void TJStringObject::DoTrimRight(TJValueList*, TJValue& result) { result.SetString(trimmed(Text(), false, true)); }
 void TJStringObject::DoSizeOf(TJValueList*, TJValue& result) {
-  result.SetInteger(int32_t(std::min<size_t>(text_.size(), size_t(kMaxInt))));
+  result.SetInteger(int32_t(std::min<size_t>(Text().size(), size_t(kMaxInt))));
 }
 
 void TJStringObject::DoCrypt(TJValueList* args, TJValue& result) {
   std::string salt = IsParam1(args) ? AsString(&(*args)[0]) : std::string();
   support::TCrypt3 crypt;
-  result.SetString(crypt.Crypt(text_, salt));
+  result.SetString(crypt.Crypt(Text(), salt));
 }
 
 // --- HTML ---
 
 namespace {
 
-std::string wrapped(const char* tag, const std::string& text) {
-  return std::string("<") + tag + ">" + text + "</" + tag + ">";
+std::string wrapped(const char* tag, std::string_view text) {
+  return std::string("<") + tag + ">" + std::string(text) + "</" + tag + ">";
 }
 
 // <TAG ATTR="value">text</TAG>; undefined without the value.
-void wrappedWith(TJValueList* args, const char* open, const char* close, const std::string& text, TJValue& result) {
+void wrappedWith(TJValueList* args, const char* open, const char* close, std::string_view text, TJValue& result) {
   if (!IsParam1(args)) {
     result.Clear();
     return;
   }
-  result.SetString(std::string(open) + "\"" + AsString(&(*args)[0]) + "\">" + text + close);
+  result.SetString(std::string(open) + "\"" + AsString(&(*args)[0]) + "\">" + std::string(text) + close);
 }
 
 }  // namespace
 
-void TJStringObject::DoAnchor(TJValueList* args, TJValue& result) { wrappedWith(args, "<A NAME=", "</A>", text_, result); }
-void TJStringObject::DoLink(TJValueList* args, TJValue& result) { wrappedWith(args, "<A HREF=", "</A>", text_, result); }
+void TJStringObject::DoAnchor(TJValueList* args, TJValue& result) { wrappedWith(args, "<A NAME=", "</A>", Text(), result); }
+void TJStringObject::DoLink(TJValueList* args, TJValue& result) { wrappedWith(args, "<A HREF=", "</A>", Text(), result); }
 void TJStringObject::DoFontColor(TJValueList* args, TJValue& result) {
-  wrappedWith(args, "<FONT COLOR=", "</FONT>", text_, result);
+  wrappedWith(args, "<FONT COLOR=", "</FONT>", Text(), result);
 }
 void TJStringObject::DoFontSize(TJValueList* args, TJValue& result) {
-  wrappedWith(args, "<FONT SIZE=", "</FONT>", text_, result);
+  wrappedWith(args, "<FONT SIZE=", "</FONT>", Text(), result);
 }
-void TJStringObject::DoBig(TJValueList*, TJValue& result) { result.SetString(wrapped("BIG", text_)); }
-void TJStringObject::DoBlink(TJValueList*, TJValue& result) { result.SetString(wrapped("BLINK", text_)); }
-void TJStringObject::DoBold(TJValueList*, TJValue& result) { result.SetString(wrapped("B", text_)); }
-void TJStringObject::DoFixed(TJValueList*, TJValue& result) { result.SetString(wrapped("TT", text_)); }
-void TJStringObject::DoItalics(TJValueList*, TJValue& result) { result.SetString(wrapped("I", text_)); }
-void TJStringObject::DoSmall(TJValueList*, TJValue& result) { result.SetString(wrapped("SMALL", text_)); }
-void TJStringObject::DoStrike(TJValueList*, TJValue& result) { result.SetString(wrapped("STRIKE", text_)); }
-void TJStringObject::DoSub(TJValueList*, TJValue& result) { result.SetString(wrapped("SUB", text_)); }
-void TJStringObject::DoSup(TJValueList*, TJValue& result) { result.SetString(wrapped("SUP", text_)); }
+void TJStringObject::DoBig(TJValueList*, TJValue& result) { result.SetString(wrapped("BIG", Text())); }
+void TJStringObject::DoBlink(TJValueList*, TJValue& result) { result.SetString(wrapped("BLINK", Text())); }
+void TJStringObject::DoBold(TJValueList*, TJValue& result) { result.SetString(wrapped("B", Text())); }
+void TJStringObject::DoFixed(TJValueList*, TJValue& result) { result.SetString(wrapped("TT", Text())); }
+void TJStringObject::DoItalics(TJValueList*, TJValue& result) { result.SetString(wrapped("I", Text())); }
+void TJStringObject::DoSmall(TJValueList*, TJValue& result) { result.SetString(wrapped("SMALL", Text())); }
+void TJStringObject::DoStrike(TJValueList*, TJValue& result) { result.SetString(wrapped("STRIKE", Text())); }
+void TJStringObject::DoSub(TJValueList*, TJValue& result) { result.SetString(wrapped("SUB", Text())); }
+void TJStringObject::DoSup(TJValueList*, TJValue& result) { result.SetString(wrapped("SUP", Text())); }
 
 // --- Japanese codes, width and kana ---
 
-void TJStringObject::DoToJIS(TJValueList*, TJValue& result) { result.SetString(ConvertTextCode(text_, support::jcJis)); }
-void TJStringObject::DoToSJIS(TJValueList*, TJValue& result) { result.SetString(ConvertTextCode(text_, support::jcSjis)); }
-void TJStringObject::DoToEUC(TJValueList*, TJValue& result) { result.SetString(ConvertTextCode(text_, support::jcEuc)); }
-void TJStringObject::DoToWide(TJValueList*, TJValue& result) { result.SetString(TextToWide(text_)); }
-void TJStringObject::DoToUTF8(TJValueList*, TJValue& result) { result.SetString(TextToUtf8(text_)); }
-void TJStringObject::DoToZenkaku(TJValueList*, TJValue& result) { result.SetString(MapToFullWidth(text_)); }
-void TJStringObject::DoToHankaku(TJValueList*, TJValue& result) { result.SetString(MapToHalfWidth(text_)); }
-void TJStringObject::DoToHiragana(TJValueList*, TJValue& result) { result.SetString(MapToHiragana(text_)); }
-void TJStringObject::DoToKatakana(TJValueList*, TJValue& result) { result.SetString(MapToKatakana(text_)); }
-void TJStringObject::DoFromJIStoSJIS(TJValueList*, TJValue& result) { result.SetString(support::JisToSjis(text_)); }
-void TJStringObject::DoFromJIStoEUC(TJValueList*, TJValue& result) { result.SetString(support::JisToEuc(text_)); }
-void TJStringObject::DoFromEUCtoSJIS(TJValueList*, TJValue& result) { result.SetString(support::EucToSjis(text_)); }
-void TJStringObject::DoFromEUCtoJIS(TJValueList*, TJValue& result) { result.SetString(support::EucToJis(text_)); }
-void TJStringObject::DoFromSJIStoEUC(TJValueList*, TJValue& result) { result.SetString(support::SjisToEuc(text_)); }
-void TJStringObject::DoFromSJIStoJIS(TJValueList*, TJValue& result) { result.SetString(support::SjisToJis(text_)); }
+void TJStringObject::DoToJIS(TJValueList*, TJValue& result) { result.SetString(ConvertTextCode(Text(), support::jcJis)); }
+void TJStringObject::DoToSJIS(TJValueList*, TJValue& result) { result.SetString(ConvertTextCode(Text(), support::jcSjis)); }
+void TJStringObject::DoToEUC(TJValueList*, TJValue& result) { result.SetString(ConvertTextCode(Text(), support::jcEuc)); }
+void TJStringObject::DoToWide(TJValueList*, TJValue& result) { result.SetString(TextToWide(Text())); }
+void TJStringObject::DoToUTF8(TJValueList*, TJValue& result) { result.SetString(TextToUtf8(Text())); }
+void TJStringObject::DoToZenkaku(TJValueList*, TJValue& result) { result.SetString(MapToFullWidth(Text())); }
+void TJStringObject::DoToHankaku(TJValueList*, TJValue& result) { result.SetString(MapToHalfWidth(Text())); }
+void TJStringObject::DoToHiragana(TJValueList*, TJValue& result) { result.SetString(MapToHiragana(Text())); }
+void TJStringObject::DoToKatakana(TJValueList*, TJValue& result) { result.SetString(MapToKatakana(Text())); }
+void TJStringObject::DoFromJIStoSJIS(TJValueList*, TJValue& result) { result.SetString(support::JisToSjis(Text())); }
+void TJStringObject::DoFromJIStoEUC(TJValueList*, TJValue& result) { result.SetString(support::JisToEuc(Text())); }
+void TJStringObject::DoFromEUCtoSJIS(TJValueList*, TJValue& result) { result.SetString(support::EucToSjis(Text())); }
+void TJStringObject::DoFromEUCtoJIS(TJValueList*, TJValue& result) { result.SetString(support::EucToJis(Text())); }
+void TJStringObject::DoFromSJIStoEUC(TJValueList*, TJValue& result) { result.SetString(support::SjisToEuc(Text())); }
+void TJStringObject::DoFromSJIStoJIS(TJValueList*, TJValue& result) { result.SetString(support::SjisToJis(Text())); }
 // UTF-8 is our own code already: the text stays as it is.
-void TJStringObject::DoFromUTF8toSJIS(TJValueList*, TJValue& result) { result.SetString(text_); }
+void TJStringObject::DoFromUTF8toSJIS(TJValueList*, TJValue& result) { result = text_; }
 
 // --- the regular-expression methods ---
 
@@ -455,7 +499,7 @@ void TJStringObject::regExpMethod(int kind, TJValueList* args, TJValue& result) 
   auto* regexp = static_cast<TJRegExpObject*>(holder.vObject());
 
   TJValueList call;
-  call.AddString(text_);
+  call.Add(text_);
   switch (kind) {
     case kMatch:
       regexp->DoExec(&call, result);

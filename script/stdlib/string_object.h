@@ -18,12 +18,14 @@ class TJStringObject : public engine::TJObject {
 
   static bool IsIndexedClass() { return true; }
 
-  const std::string& Text() const { return text_; }
-  void SetText(std::string text) { text_ = std::move(text); }
+  // The text is held as a string value: a text made into an object for a method call is shared,
+  // not copied, and keeps its index of character positions from call to call.
+  std::string_view Text() const { return text_.vString(); }
+  void SetText(std::string_view text) { text_.SetString(text); }
 
   // Published: text and str (the text), length (characters, read-only).
-  std::string text() const { return text_; }
-  void setText(std::string text) { text_ = std::move(text); }
+  std::string text() const { return std::string(Text()); }
+  void setText(std::string text) { SetText(text); }
   int32_t length() const;
 
   void RegistMethods() override;
@@ -99,7 +101,17 @@ class TJStringObject : public engine::TJObject {
   // The four methods that work through a RegExp (0 match, 1 replace, 2 search, 3 split).
   void regExpMethod(int kind, engine::TJValueList* args, engine::TJValue& result);
 
-  std::string text_;
+  // The number of characters.
+  int32_t charCount() const;
+  // Byte offset of the 0-based character `index` (the size when the text has fewer).
+  size_t byteOfChar(int64_t index) const;
+  // The character index of the first occurrence of `search` at or after character `from`; -1
+  // when absent.
+  int32_t indexOf(std::string_view search, int32_t from) const;
+  // `count` characters from 0-based `start` (held to the text).
+  std::string_view chars(int64_t start, int64_t count) const;
+
+  engine::TJValue text_;  // always a string
 };
 
 // The largest text multiply builds.

@@ -184,13 +184,13 @@ TEST(RegExpSupport, ExecCollectsEveryMatchWhenGlobal) {
   EXPECT_EQ(list, (std::vector<std::string>{"b", "b"}));
   EXPECT_EQ(re.index, 3);
   EXPECT_EQ(re.lastIndex, 4);
-  EXPECT_EQ(re.leftContext, "日bc");
-  EXPECT_EQ(re.rightContext, "");
+  EXPECT_EQ(re.LeftContext(), "日bc");
+  EXPECT_EQ(re.RightContext(), "");
   // A failed search leaves the state of the last match.
   EXPECT_FALSE(re.Exec("xyz", &list));
   EXPECT_TRUE(list.empty());
   EXPECT_EQ(re.index, 3);
-  EXPECT_EQ(re.input, "xyz");
+  EXPECT_EQ(re.Input(), "xyz");
   // An invalid pattern is no match, not an error.
   re.SetSource("(b");
   EXPECT_FALSE(re.Exec("b", &list));
@@ -220,7 +220,7 @@ TEST(RegExpSupport, ReplaceCallbackMayUseTheSameRegExpAgain) {
   re.global = true;
   std::vector<std::string> seen;
   TJRegExp::ReplaceCallback callback = [&](TJRegExp& self) {
-    seen.push_back(self.groups[1] + "@" + std::to_string(self.index));
+    seen.push_back(self.Group(1) + "@" + std::to_string(self.index));
     // Inner uses of the same object: a search, a template replace, a new pattern.
     std::vector<std::string> inner;
     self.Exec("99", &inner);
