@@ -1,6 +1,7 @@
 #include "support/file_system.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -149,6 +150,24 @@ void ListFolderEntries(const std::string& folder, const std::string& mask, int k
 void ListSubfolders(const std::string& folder, std::vector<std::string>& folders) {
   std::vector<std::string> files;
   ListFolderEntries(folder, "*.*", 2, &folders, files);
+}
+
+std::vector<TSearchEntry> FindFolderEntries(const std::string& folder, const std::string& mask, uint32_t attributes) {
+  std::vector<TSearchEntry> found;
+  if (!FolderExists(folder)) return found;
+  std::string m = mask.empty() ? "*.*" : mask;
+  std::string prefix = withSlash(folder);
+  if ((attributes & faDirectory) && fs::path(folder).lexically_normal() != "/") {
+    for (const char* dots : {".", ".."})
+      if (MatchesMask(dots, m)) found.push_back({dots, faDirectory});
+  }
+  for (Entry& e : readFolder(folder)) {
+    if (!passes(e.attributes, attributes) || !MatchesMask(e.name, m)) continue;
+    uint32_t a = e.attributes;
+    if (::access((prefix + e.name).c_str(), W_OK) != 0) a |= faReadOnly;
+    found.push_back({std::move(e.name), a});
+  }
+  return found;
 }
 
 void SetShellDeleteConfirm(ShellDeleteConfirm confirm) {

@@ -42,6 +42,17 @@ void ListFolderEntries(const std::string& folder, const std::string& mask, int k
                        std::vector<std::string>* folders, std::vector<std::string>& files);
 void ListSubfolders(const std::string& folder, std::vector<std::string>& folders);
 
+// One entry a folder search finds.
+struct TSearchEntry {
+  std::string Name;
+  uint32_t Attributes;
+};
+// What a find-first search of `folder` with `mask` and the attribute filter `attributes` finds, in
+// the order it finds them: "." and ".." first when folders are asked for (except at the root),
+// then the entries in name order. Read-only marks entries the user may not write. A missing folder
+// finds nothing.
+std::vector<TSearchEntry> FindFolderEntries(const std::string& folder, const std::string& mask, uint32_t attributes);
+
 // Asked before a delete that is not silent; false cancels the whole delete.
 using ShellDeleteConfirm =
     std::function<bool(intptr_t ownerWindow, const std::vector<std::string>& paths, bool toTrash)>;

@@ -3,13 +3,16 @@
 #include <QApplication>
 #include <QScreen>
 
+#include "platform/fw/cursor.h"
 #include "platform/fw/dialogs.h"
+#include "platform/fw/file_dialogs.h"
 #include "platform/fw/registration.h"
 #include "platform/fw/services.h"
 #include "platform/qt/choice_peers.h"
 #include "platform/qt/clipboard.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/drag_drop.h"
+#include "platform/qt/file_dialogs.h"
 #include "platform/qt/peer.h"
 #include "platform/qt/services.h"
 
@@ -21,6 +24,7 @@ struct TQtHost::Impl {
   TQtTimerService timers;
   TQtPeerFactory peers;
   TQtDialogService dialogs;
+  TQtFileDialogs fileDialogs;
   TKeyStateFilter keys;
   TQtDragDropService drops;
 };
@@ -41,9 +45,13 @@ TQtHost::TQtHost(int& argc, char** argv) : impl_(new Impl) {
   fw::SetPeerFactory(&impl_->peers);
   fw::SetDialogService(&impl_->dialogs);
   fw::SetDragDropService(&impl_->drops);
+  fw::SetFileDialogService(&impl_->fileDialogs);
+  InstallCursorSource();
 }
 
 TQtHost::~TQtHost() {
+  fw::SetCursorSource(nullptr);
+  fw::SetFileDialogService(nullptr);
   fw::SetDragDropService(nullptr);
   fw::SetDialogService(nullptr);
   fw::SetClipboardService(nullptr);

@@ -4,39 +4,46 @@
 #include "script/host/activex_object.h"
 #include "script/host/base64_object.h"
 #include "script/host/check_list_box.h"
+#include "script/host/clipboard_object.h"
 #include "script/host/cookie_object.h"
 #include "script/host/ftp_object.h"
 #include "script/host/crc_object.h"
+#include "script/host/dialog_object.h"
+#include "script/host/directory_object.h"
 #include "script/host/dynacall_object.h"
 #include "script/host/file_object.h"
 #include "script/host/html_objects.h"
 #include "script/host/http_object.h"
 #include "script/host/https_object.h"
+#include "script/host/ini_object.h"
+#include "script/host/keyboard_object.h"
+#include "script/host/mouse_object.h"
 #include "script/host/mutex_object.h"
+#include "script/host/reg_ini_object.h"
 #include "script/host/string_buffer_object.h"
 #include "script/host/strings_object.h"
 #include "script/host/url_object.h"
+#include "script/host/win32_object.h"
 
 namespace host {
 
 using engine::ClassOf;
 
-// Files and system objects, one line a class in this order; the classes still being built take
-// their places when they land.
+// Files and system objects, one line a class, in this order.
 void RegisterHostObjects(engine::TJBaseEngine& engine) {
   engine.ImportObject("File", ClassOf<TJFileObject>());
-  // "Directory"
+  engine.ImportObject("Directory", ClassOf<TJDirectoryObject>());
   engine.ImportObject("Strings", ClassOf<TJStringsObject>());
-  // "Win32"
-  // "Ini"
+  engine.ImportObject("Win32", ClassOf<TJWin32Object>());
+  engine.ImportObject("Ini", ClassOf<TJIniObject>());
   engine.ImportObject("CRC", ClassOf<TJCRCObject>());
   engine.ImportObject("Base64", ClassOf<TJBase64Object>());
-  // "Dialog"
+  engine.ImportObject("Dialog", ClassOf<TJDialogObject>());
   engine.ImportObject("Mutex", ClassOf<TJMutexObject>());
-  // "Keyboard"
-  // "Mouse"
-  // "Clipboard"
-  // "RegIni"
+  engine.ImportObject("Keyboard", ClassOf<TJKeyboard>());
+  engine.ImportObject("Mouse", ClassOf<TJMouse>());
+  engine.ImportObject("Clipboard", ClassOf<TJClipboard>());
+  engine.ImportObject("RegIni", ClassOf<TJRegIniObject>());
   engine.ImportObject("StringBuffer", ClassOf<TJStringBufferObject>());
 }
 

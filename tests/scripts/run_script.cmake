@@ -1,7 +1,8 @@
 # Runs one script test (see CMakeLists.txt). Variables: BRS, and SCRIPT (a file), CODE_FILE (a file
 # whose text goes to brs -e) or HELP; expectations from the files beside SCRIPT, or EXPECT_out,
 # EXPECT_CODE, EXPECT_out_PREFIX and EXPECT_err_PREFIX given on the command line. With SCRATCH the
-# script runs in that folder, emptied first.
+# script runs in that folder, emptied first, with its home folder (and so its settings and trash)
+# in the folder's "home".
 set(args "")
 set(input /dev/null)
 if(DEFINED HELP)
@@ -22,8 +23,12 @@ else()
   set(command ${BRS} ${SCRIPT} ${args})
   if(DEFINED SCRATCH)
     file(REMOVE_RECURSE ${SCRATCH})
-    file(MAKE_DIRECTORY ${SCRATCH})
+    file(MAKE_DIRECTORY ${SCRATCH} ${SCRATCH}/home)
     set(dir ${SCRATCH})
+    # Per-user places (home, settings, trash) inside the folder too.
+    set(ENV{HOME} ${SCRATCH}/home)
+    set(ENV{XDG_CONFIG_HOME} ${SCRATCH}/home/.config)
+    set(ENV{XDG_DATA_HOME} ${SCRATCH}/home/.local/share)
   endif()
   foreach(kind out err)
     if(NOT DEFINED EXPECT_${kind} AND NOT DEFINED EXPECT_${kind}_PREFIX)

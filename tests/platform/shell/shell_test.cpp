@@ -1,0 +1,111 @@
+// Command lines split into words, programs found along the path, and real programs started
+// detached.
+#include "platform/shell/shell.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/temp_dir.h"
+
+namespace shell {
+namespace {
+
+TEST(SplitCommandLine, QuotesGroupAndNothingElseIsSpecial) {
+  struct Case {
+    const char* line;
+    std::vector<std::string> words;
+  } cases[] = {
+      {"", {}},
+      {"   ", {}},
+      {"prog", {"prog"}},
+      {"  prog   a\tb  ", {"prog", "a", "b"}},
+      {"prog \"two words\" x", {"prog", "two words", "x"}},
+      {"prog a\"b c\"d", {"prog", "ab cd"}},
+      {"prog \"\"", {"prog", ""}},
+      {"prog \\\"q\\\" a\\\\b c\\d", {"prog", "\"q\"", "a\\b", "c\\d"}},
+      {"prog ;rm -rf / && $(x) `y` | z > f", {"prog", ";rm", "-rf", "/", "&&", "$(x)", "`y`", "|", "z", ">", "f"}},
+      {"prog \"unclosed quote", {"prog", "unclosed quote"}},
+      {"日本 語", {"日本", "語"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(SplitCommandLine(c.line), c.words) << c.line;
+}
+
+TEST(FindProgram, LooksAlongThePathAndChecksFiles) {
+  std::string sh = FindProgram("sh");
+  ASSERT_FALSE(sh.empty());
+  EXPECT_EQ(sh.back(), 'h');
+  EXPECT_EQ(FindProgram(sh), sh);
+  EXPECT_EQ(FindProgram("no-such-program-anywhere"), "");
+  EXPECT_EQ(FindProgram(""), "");
+  EXPECT_EQ(FindProgram("/etc/passwd"), "");  // not executable
+  EXPECT_EQ(FindProgram("/usr/bin"), "");     // a folder
+}
+
+// Starts `argv` with the standard output going into a pipe and answers what the program wrote
+// (read until it ends: the program is detached, so there is nothing to wait for but its output).
+std::string runAndRead(const std::vector<std::string>& argv, const std::string& folder, bool& started) {
+  int fds[2];
+  EXPECT_EQ(::pipe(fds), 0);
+  int saved = ::dup(1);
+  ::dup2(fds[1], 1);
+  started = TPosixLauncher().Start(argv, folder);
+  ::dup2(saved, 1);
+  ::close(saved);
+  ::close(fds[1]);
+  std::string out;
+  char buffer[256];
+  ssize_t n;
+  while ((n = ::read(fds[0], buffer, sizeof buffer)) > 0) out.append(buffer, size_t(n));
+  ::close(fds[0]);
+  return out;
+}
+
+TEST(PosixLauncher, StartsTheProgramWithItsArgumentsInTheFolder) {
+  support_test::TempDir dir;
+  bool started = false;
+  std::string out = runAndRead({FindProgram("printf"), "%s|", "a b", ";x", "$(y)"}, "", started);
+  EXPECT_TRUE(started);
+  EXPECT_EQ(out, "a b|;x|$(y)|");
+  out = runAndRead({FindProgram("pwd")}, dir.path(), started);
+  EXPECT_TRUE(started);
+  EXPECT_EQ(out, dir.path() + "\n");
+  // Nothing starts: no such program, a file that is no program, a folder that cannot be entered.
+  runAndRead({"/no/such/program"}, "", started);
+  EXPECT_FALSE(started);
+  std::string plain = dir.write("plain.txt", "not a program");
+  runAndRead({plain}, "", started);
+  EXPECT_FALSE(started);
+  runAndRead({FindProgram("pwd")}, dir.file("missing"), started);
+  EXPECT_FALSE(started);
+  EXPECT_FALSE(TPosixLauncher().Start({}, ""));
+}
+
+TEST(ShellExecute, ProgramsStartDocumentsGoToTheOpener) {
+  TRecordingLauncher launcher;
+  SetLauncher(&launcher);
+  std::string opener = FindProgram("xdg-open");
+  EXPECT_TRUE(ShellExecute("OPEN", "sh", "-c 'echo hi'", "/tmp"));
+  EXPECT_FALSE(ShellExecute("print", "readme.txt", "", ""));
+  EXPECT_FALSE(ShellExecute("runas", "sh", "", ""));
+  EXPECT_FALSE(ShellExecute("open", "", "", ""));
+  EXPECT_EQ(ShellExecute("open", "readme.txt", "", "/tmp"), !opener.empty());
+  EXPECT_EQ(ShellExecute("explore", "/tmp", "", ""), !opener.empty());
+  EXPECT_TRUE(Execute("sh -c \"exit 3\""));
+  EXPECT_FALSE(Execute(""));
+  SetLauncher(nullptr);
+  ASSERT_GE(launcher.Calls.size(), 2u);
+  EXPECT_EQ(launcher.Calls[0].argv, (std::vector<std::string>{FindProgram("sh"), "-c", "'echo", "hi'"}));
+  EXPECT_EQ(launcher.Calls[0].folder, "/tmp");
+  if (!opener.empty()) {
+    ASSERT_EQ(launcher.Calls.size(), 4u);
+    EXPECT_EQ(launcher.Calls[1].argv, (std::vector<std::string>{opener, "readme.txt"}));
+  }
+  EXPECT_EQ(launcher.Calls.back().argv, (std::vector<std::string>{FindProgram("sh"), "-c", "exit 3"}));
+}
+
+}  // namespace
+}  // namespace shell
