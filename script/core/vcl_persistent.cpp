@@ -115,7 +115,12 @@ void TJVCLPersistent::DoAssign(TJValueList* args, TJValue& result) {
 
 bool TJVCLPersistent::GetValue(std::string_view name, TJValue& value, TJValueList* param) {
   if (TJObject::GetValue(name, value, param)) return true;
-  if (!live() || !HasPublishedName(name)) return false;
+  if (!HasPublishedName(name)) return false;
+  if (!live()) {
+    // A property of an object whose holder freed it: an error, never a stale read.
+    if (vcl_) RaiseVCLError("VCL is null");
+    return false;
+  }
   const rt::PropInfo* prop = vcl_->ClassType().findProperty(name);
   if (prop && prop->kind == rt::TypeKind::Class && prop->readable()) {
     rt::TPersistent* current = nullptr;
@@ -141,7 +146,11 @@ bool TJVCLPersistent::GetValue(std::string_view name, TJValue& value, TJValueLis
 
 bool TJVCLPersistent::SetValue(std::string_view name, const TJValue& value, TJValueList* param) {
   if (TJObject::SetValue(name, value, param)) return true;
-  if (!live() || !HasPublishedName(name)) return false;
+  if (!HasPublishedName(name)) return false;
+  if (!live()) {
+    if (vcl_) RaiseVCLError("VCL is null");
+    return false;
+  }
   // A value the property refuses is an error; it never becomes a member shadowing the property.
   if (!SetPublishedProperty(vcl_, name, value)) RaiseVCLError("Invalid property value: " + std::string(name));
   return true;

@@ -17,6 +17,7 @@
 #include "script/host/https_object.h"
 #include "script/host/ini_object.h"
 #include "script/host/keyboard_object.h"
+#include "script/host/mail_objects.h"
 #include "script/host/mouse_object.h"
 #include "script/host/mutex_object.h"
 #include "script/host/reg_ini_object.h"
@@ -52,6 +53,9 @@ void RegisterNetObjects(engine::TJBaseEngine& engine) {
   engine.ImportObject("Cookie", ClassOf<TJCookieObject>());
   engine.ImportObject("HTTP", ClassOf<TJHTTPObject>());
   engine.ImportObject("HTTPS", ClassOf<TJHTTPSObject>());
+  engine.ImportObject("Mail", ClassOf<TJMailObject>());
+  engine.ImportObject("POP3", ClassOf<TJPOP3Object>());
+  engine.ImportObject("SMTP", ClassOf<TJSMTPObject>());
   engine.ImportObject("HtmlTag", ClassOf<TJHtmlTagObject>());
   engine.ImportObject("HtmlParser", ClassOf<TJHtmlParserObject>());
   engine.ImportObject("FTP", ClassOf<TJFtpObject>());

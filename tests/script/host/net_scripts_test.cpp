@@ -7,9 +7,15 @@
 // and the ranking server, CLOSED the same for a port where nothing listens. In what the script
 // prints, those addresses read back as the names, and a port alone as NGINX_PORT, ECHO_PORT,
 // RANK_PORT or CLOSED_PORT.
+//
+// A script that names POP3_PORT or SMTP_PORT gets the mail servers as well (numbers: dovecot's
+// POP3 port for the user "user" with the password "secret", and aiosmtpd's port, which delivers
+// into that user's mailbox), and SCRATCH, an empty folder of its own ending in "/", which reads
+// back as SCRATCH/.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -23,6 +29,7 @@
 #include "tests/net/http_servers.h"
 #include "tests/net/loopback_peer.h"
 #include "tests/net/ftp_servers.h"
+#include "tests/net/mail_servers.h"
 #include "tests/net/tls_servers.h"
 #include "tests/script/host/ranking_server.h"
 
@@ -79,10 +86,31 @@ const std::string& LocalFolder() {
   return folder;
 }
 
-std::string Normalise(std::string text) {
+// The mail servers and the scratch folder, for the scripts that ask for them.
+struct MailSetting {
+  std::vector<std::pair<std::string, std::string>> variables;  // name, script text of the value
+  std::string scratch;
+};
+
+MailSetting MailFor(const std::string& script) {
+  MailSetting m;
+  if (script.find("POP3_PORT") == std::string::npos && script.find("SMTP_PORT") == std::string::npos) return m;
+  nettest::MailServers& mail = nettest::MailServers::Get();
+  std::string pattern = (fs::temp_directory_path() / "net-script-XXXXXX").string();
+  if (mkdtemp(pattern.data())) m.scratch = pattern + "/";
+  m.variables = {{"POP3_PORT", std::to_string(mail.pop3Port)},
+                 {"SMTP_PORT", std::to_string(mail.smtpPort)},
+                 {"SCRATCH", "\"" + m.scratch + "\""}};
+  return m;
+}
+
+std::string Normalise(std::string text, const MailSetting& mail) {
+  if (!mail.scratch.empty()) ReplaceAll(text, mail.scratch, "SCRATCH/");
   ReplaceAll(text, LocalFolder(), "LOCAL");
   for (const Server& s : Servers()) ReplaceAll(text, s.url(), s.name);
   for (const Server& s : Servers()) ReplaceAll(text, std::to_string(s.port), s.name + "_PORT");
+  for (const auto& [name, value] : mail.variables)
+    if (name != "SCRATCH") ReplaceAll(text, value, name);
   return text;
 }
 
@@ -94,23 +122,30 @@ struct Outcome {
 Outcome RunScript(const fs::path& script) {
   stdlib::Install();
   host::Install();
+  std::string text = ReadFile(script);
+  MailSetting mail = MailFor(text);
   std::string prelude;
   for (const Server& s : Servers()) prelude += "var " + s.name + " = \"" + s.url() + "\"; ";
   prelude += "var LOCAL = \"" + LocalFolder() + "\"; ";
+  for (const auto& [name, value] : mail.variables) prelude += "var " + name + " = " + value + "; ";
   Outcome o;
   bool errorReported = false;
   engine::TBrindle component;
   component.SetOnStdout([&](engine::TBrindle*, const std::string& s) { o.out += s; });
   component.SetOnStderr([&](engine::TBrindle*, const std::string& s) { o.err += s; });
   component.SetOnError([&](engine::TBrindle*, int32_t, const std::string&) { errorReported = true; });
-  if (!component.Compile(prelude + ReadFile(script))) {
+  if (!component.Compile(prelude + text)) {
     o.code = 2;
   } else {
     int code = component.RunNoArgs();
     o.code = errorReported ? 1 : code;
   }
-  o.out = Normalise(Lf(o.out));
-  o.err = Normalise(Lf(o.err));
+  o.out = Normalise(Lf(o.out), mail);
+  o.err = Normalise(Lf(o.err), mail);
+  if (!mail.scratch.empty()) {
+    std::error_code ec;
+    fs::remove_all(mail.scratch, ec);
+  }
   return o;
 }
 

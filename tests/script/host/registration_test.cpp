@@ -9,6 +9,7 @@
 #include "script/host/html_objects.h"
 #include "script/host/http_object.h"
 #include "script/host/https_object.h"
+#include "script/host/mail_objects.h"
 #include "script/host/url_object.h"
 #include "tests/script/host/host_fixture.h"
 
@@ -25,6 +26,9 @@ TEST(HostRegistration, NetworkNamesMakeTheirClasses) {
       {"Cookie", host::TJCookieObject::StaticClassInfo(), "Cookie"},
       {"HTTP", host::TJHTTPObject::StaticClassInfo(), "HTTP"},
       {"HTTPS", host::TJHTTPSObject::StaticClassInfo(), "HTTPS"},
+      {"Mail", host::TJMailObject::StaticClassInfo(), "Mail"},
+      {"POP3", host::TJPOP3Object::StaticClassInfo(), "POP3"},
+      {"SMTP", host::TJSMTPObject::StaticClassInfo(), "SMTP"},
       {"HtmlTag", host::TJHtmlTagObject::StaticClassInfo(), "HtmlTag"},
       {"HtmlParser", host::TJHtmlParserObject::StaticClassInfo(), "HtmlParser"},
       {"FTP", host::TJFtpObject::StaticClassInfo(), "FTP"},
@@ -84,7 +88,8 @@ TEST(HostRegistration, NetworkFamilyRegistersItsNames) {
   host::RegisterNetObjects(e);
   std::vector<std::string> names = e.Factory().GetClassNames();
   std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"Cookie", "FTP", "HTTP", "HTTPS", "HtmlParser", "HtmlTag", "URL"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"Cookie", "FTP", "HTTP", "HTTPS", "HtmlParser", "HtmlTag", "Mail",
+                                             "POP3", "SMTP", "URL"}));
 }
 
 TEST(HostRegistration, AutomationAndForeignCallNamesInTheirOrder) {

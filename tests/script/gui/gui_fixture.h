@@ -1,0 +1,77 @@
+// Runs scripts with the GUI classes and no windows on screen: the framework's models only, a fake
+// message pump and timers, dialogs answered by the test.
+#pragma once
+
+#include <string>
+
+#include "platform/fw/application.h"
+#include "platform/fw/dialogs.h"
+#include "platform/fw/services.h"
+#include "script/core/component.h"
+#include "script/core/value_list.h"
+#include "script/gui/registration.h"
+#include "script/host/host.h"
+#include "script/stdlib/stdlib.h"
+
+namespace guitest {
+
+struct TScriptResult {
+  std::string out;
+  std::string err;
+  int code = 0;
+};
+
+inline void InstallOnce() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  stdlib::Install();
+  host::Install();
+  gui::Install();
+}
+
+// One script component per test; the engine stays for checks after the run.
+class TGuiScript {
+ public:
+  TGuiScript() : services_(&pump_, &timers_), dialogs_(&scripted_) {
+    InstallOnce();
+    component_ = std::make_unique<engine::TBrindle>();
+    component_->SetOnStdout([this](engine::TBrindle*, const std::string& s) { result_.out += s; });
+    component_->SetOnStderr([this](engine::TBrindle*, const std::string& s) { result_.err += s; });
+  }
+  ~TGuiScript() {
+    component_->Clear();
+    fw::Application()->ProcessMessages();
+  }
+
+  TScriptResult Run(const std::string& source) {
+    result_ = {};
+    if (!component_->Compile(source)) {
+      result_.code = -1;
+      return result_;
+    }
+    result_.code = component_->RunNoArgs();
+    fw::Application()->ProcessMessages();
+    return result_;
+  }
+
+  engine::TBrindle& Component() { return *component_; }
+  // Output written since the last Run began (handlers called after the run add to it).
+  const std::string& Out() const { return result_.out; }
+  const std::string& Err() const { return result_.err; }
+  // Lets framework events reach script handlers after the run, as the event loop would.
+  void AllowEvents(bool allow) { component_->Engine().EventLoopAllowed = allow; }
+  fw::TScriptedDialogs& Dialogs() { return scripted_; }
+  fw::TFakeMessagePump& Pump() { return pump_; }
+
+ private:
+  fw::TFakeMessagePump pump_;
+  fw::TFakeTimers timers_;
+  fw::TServiceScope services_;
+  fw::TScriptedDialogs scripted_;
+  fw::TDialogServiceScope dialogs_;
+  std::unique_ptr<engine::TBrindle> component_;
+  TScriptResult result_;
+};
+
+}  // namespace guitest

@@ -1,0 +1,216 @@
+// Script-built windows on Qt's offscreen platform: real input made with QTest reaches the script's
+// handlers (clicks, typing, focus, drops), handlers change what is shown, and every class of the
+// first GUI families draws itself. Waits are bounded (a condition with a time limit), so a broken
+// peer fails the test instead of hanging it.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDropEvent>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QUrl>
+
+#include "platform/fw/application.h"
+#include "platform/fw/control.h"
+#include "platform/fw/form.h"
+#include "platform/qt/host.h"
+#include "platform/qt/peer.h"
+#include "script/core/component.h"
+#include "script/gui/registration.h"
+#include "script/host/host.h"
+#include "script/stdlib/stdlib.h"
+
+namespace {
+
+constexpr int kWatchdogMs = 5000;
+
+class ScriptPeersTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    static int argc = 1;
+    static char name[] = "gui_peer_tests";
+    static char* argv[] = {name, nullptr};
+    if (!host) host = new qtfw::TQtHost(argc, argv);
+    stdlib::Install();
+    host::Install();
+    gui::Install();
+  }
+  void SetUp() override {
+    component = std::make_unique<engine::TBrindle>();
+    component->SetOnStdout([this](engine::TBrindle*, const std::string& s) { out += s; });
+    component->SetOnStderr([this](engine::TBrindle*, const std::string& s) { err += s; });
+  }
+  void TearDown() override {
+    component->Engine().EventLoopAllowed = false;
+    component->Clear();
+    component.reset();
+    fw::Application()->ProcessMessages();
+    settle();
+  }
+
+  // Runs the script body, then lets events reach its handlers as its event loop would.
+  void Run(const std::string& source) {
+    ASSERT_TRUE(component->Compile(source));
+    component->RunNoArgs();
+    ASSERT_EQ(err, "");
+    component->Engine().EventLoopAllowed = true;
+    component->Engine().MainFinished = true;
+    settle();
+  }
+
+  static void settle() {
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+  }
+
+  static fw::TForm* FormNamed(const std::string& name) {
+    for (int i = 0; i < fw::Screen()->FormCount(); ++i)
+      if (fw::Screen()->Forms(i)->Name() == name) return dynamic_cast<fw::TForm*>(fw::Screen()->Forms(i));
+    return nullptr;
+  }
+  static QWidget* WidgetOf(fw::TControl* control) {
+    auto* peer = control ? dynamic_cast<qtfw::TQtPeer*>(control->Peer()) : nullptr;
+    return peer ? peer->Widget() : nullptr;
+  }
+  static QWidget* Child(const std::string& form, const std::string& name) {
+    fw::TForm* f = FormNamed(form);
+    return f ? WidgetOf(f->FindChildControl(name)) : nullptr;
+  }
+  static bool Exposed(QWidget* w) {
+    return QTest::qWaitFor([&] { return w->isVisible(); }, kWatchdogMs);
+  }
+
+  static qtfw::TQtHost* host;
+  std::unique_ptr<engine::TBrindle> component;
+  std::string out, err;
+};
+
+qtfw::TQtHost* ScriptPeersTest::host = nullptr;
+
+const char kForm[] = R"(
+  var f = new VCLForm(true);
+  f.Name = "Main";
+  f.setBounds(10, 10, 320, 240);
+  var e = new VCLEdit(f);  e.Name = "Edit1";  e.setBounds(8, 8, 200, 24);
+  var b = new VCLButton(f); b.Name = "Button1"; b.setBounds(8, 40, 90, 28); b.Caption = "Add";
+  var l = new VCLLabel(f);  l.Name = "Label1";  l.setBounds(8, 80, 200, 20); l.Caption = "none";
+  var m = new VCLMemo(f);   m.Name = "Memo1";   m.setBounds(8, 110, 200, 100);
+  b.onClick = function(sender) { l.Caption = "got " + e.Text; println("click " + (sender === b)); };
+  e.onKeyPress = function(sender, key) { if (key.int == 120) key.int = 0; };
+  e.onChange = function(sender) { println("change " + e.Text + " " + e.SelStart); };
+  e.onEnter = function(sender) { println("enter"); };
+  m.acceptDrop = true;
+  m.onDragDropFiles = function(sender, x, y, files) { println("files " + x + "," + y + " " + files.count + " " + files[0]); };
+  m.onDragDropText = function(sender, x, y, text) { println("text " + x + "," + y + " " + text); };
+  f.show();
+)";
+
+TEST_F(ScriptPeersTest, ClicksAndTypingReachHandlers) {
+  Run(kForm);
+  QWidget* edit = Child("Main", "Edit1");
+  QWidget* button = Child("Main", "Button1");
+  ASSERT_TRUE(edit && button);
+  ASSERT_TRUE(Exposed(button));
+  edit->setFocus();
+  settle();
+  QTest::keyClicks(edit, "axb");
+  for (const char* ch : {"日", "本"}) {
+    // Characters without a key of their own, as an input method commits them.
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8(ch));
+    QCoreApplication::sendEvent(edit, &press);
+    QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString::fromUtf8(ch));
+    QCoreApplication::sendEvent(edit, &release);
+  }
+  settle();
+  EXPECT_EQ(static_cast<QLineEdit*>(edit)->text(), QString::fromUtf8("ab日本"));
+  QTest::mouseClick(button, Qt::LeftButton);
+  settle();
+  fw::TControl* label = FormNamed("Main")->FindChildControl("Label1");
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->Caption(), "got ab日本");
+  EXPECT_NE(out.find("enter"), std::string::npos) << out;
+  // Positions count characters: after typing the four characters the caret is at 4.
+  EXPECT_NE(out.find("change ab日本 4\r\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("click true"), std::string::npos) << out;
+  EXPECT_EQ(err, "");
+}
+
+TEST_F(ScriptPeersTest, DropsReachHandlersInClientCoordinates) {
+  Run(kForm);
+  QWidget* memo = Child("Main", "Memo1");
+  ASSERT_NE(memo, nullptr);
+  ASSERT_TRUE(Exposed(memo));
+  ASSERT_TRUE(memo->acceptDrops());
+  QMimeData files;
+  files.setUrls({QUrl::fromLocalFile("/tmp/dropped one.txt"), QUrl::fromLocalFile("/tmp/two.txt")});
+  QDragEnterEvent enter(QPoint(5, 6), Qt::CopyAction | Qt::LinkAction, &files, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(memo, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  EXPECT_EQ(enter.dropAction(), Qt::CopyAction);
+  QDropEvent drop(QPointF(15, 25), Qt::CopyAction | Qt::LinkAction, &files, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(memo, &drop);
+  QMimeData text;
+  text.setText(QString::fromUtf8("テキスト"));
+  QDragEnterEvent enterText(QPoint(1, 2), Qt::CopyAction | Qt::LinkAction, &text, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(memo, &enterText);
+  EXPECT_EQ(enterText.dropAction(), Qt::LinkAction);
+  QDropEvent dropText(QPointF(3, 4), Qt::CopyAction | Qt::LinkAction, &text, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(memo, &dropText);
+  EXPECT_EQ(out, "files 15,25 2 /tmp/dropped one.txt\r\ntext 3,4 テキスト\r\n");
+}
+
+TEST_F(ScriptPeersTest, ClosingTheMainWindowEndsTheScriptsLoop) {
+  Run(kForm);
+  fw::TForm* form = FormNamed("Main");
+  ASSERT_NE(form, nullptr);
+  QWidget* window = WidgetOf(form);
+  ASSERT_TRUE(window && Exposed(window));
+  component->Engine().Global()->StartEventLoop();
+  window->close();
+  settle();
+  EXPECT_TRUE(component->Engine().Global()->Terminated());
+  EXPECT_FALSE(form->Visible());
+}
+
+TEST_F(ScriptPeersTest, EveryClassOfTheFormDraws) {
+  Run(R"(
+    var f = new VCLForm();
+    f.Name = "Shot";
+    f.Color = 0xFFFFFF;
+    f.setBounds(0, 0, 300, 220);
+    var e = new VCLEdit(f);  e.Name = "E"; e.setBounds(10, 10, 120, 24); e.Text = "MMMM";
+    var b = new VCLButton(f); b.Name = "B"; b.setBounds(10, 44, 90, 28); b.Caption = "MMMM";
+    var l = new VCLLabel(f);  l.Name = "L"; l.setBounds(10, 80, 120, 20); l.Caption = "MMMMMMMM";
+    var m = new VCLMemo(f);   m.Name = "M"; m.setBounds(150, 10, 120, 90); m.text = "MMMM\nMMMM";
+    var c = new VCLCheckBox(f); c.Name = "C"; c.setBounds(10, 110, 120, 24); c.Caption = "MMMM"; c.Checked = true;
+    var r = new VCLRadioButton(f); r.Name = "R"; r.setBounds(10, 140, 120, 24); r.Caption = "MMMM";
+    f.show();
+  )");
+  fw::TForm* form = FormNamed("Shot");
+  ASSERT_NE(form, nullptr);
+  QWidget* window = WidgetOf(form);
+  ASSERT_TRUE(window && Exposed(window));
+  settle();
+  QImage img = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  ASSERT_FALSE(img.isNull());
+  const QRgb background = qRgb(255, 255, 255);
+  for (const char* name : {"E", "B", "L", "M", "C", "R"}) {
+    fw::TControl* c = form->FindChildControl(name);
+    ASSERT_NE(c, nullptr) << name;
+    fw::TRect r = c->BoundsRect();
+    int drawn = 0;
+    for (int y = r.Top; y < r.Bottom && y < img.height(); ++y)
+      for (int x = r.Left; x < r.Right && x < img.width(); ++x) drawn += img.pixel(x, y) != background;
+    // Text, frames or faces: a good part of the box is not the form's white.
+    EXPECT_GT(drawn, r.Width() * r.Height() / 20) << name;
+  }
+  // The form's own face outside every control stays white.
+  EXPECT_EQ(img.pixel(img.width() - 3, img.height() - 3), background);
+}
+
+}  // namespace
