@@ -23,6 +23,7 @@
 #include "script/host/reg_ini_object.h"
 #include "script/host/string_buffer_object.h"
 #include "script/host/strings_object.h"
+#include "script/host/tcp_socket_object.h"
 #include "script/host/url_object.h"
 #include "script/host/win32_object.h"
 
@@ -53,6 +54,7 @@ void RegisterNetObjects(engine::TJBaseEngine& engine) {
   engine.ImportObject("Cookie", ClassOf<TJCookieObject>());
   engine.ImportObject("HTTP", ClassOf<TJHTTPObject>());
   engine.ImportObject("HTTPS", ClassOf<TJHTTPSObject>());
+  engine.ImportObject("TCPSocket", ClassOf<TJTCPSocketObject>());
   engine.ImportObject("Mail", ClassOf<TJMailObject>());
   engine.ImportObject("POP3", ClassOf<TJPOP3Object>());
   engine.ImportObject("SMTP", ClassOf<TJSMTPObject>());

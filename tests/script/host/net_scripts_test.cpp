@@ -10,8 +10,9 @@
 //
 // A script that names POP3_PORT or SMTP_PORT gets the mail servers as well (numbers: dovecot's
 // POP3 port for the user "user" with the password "secret", and aiosmtpd's port, which delivers
-// into that user's mailbox), and SCRATCH, an empty folder of its own ending in "/", which reads
-// back as SCRATCH/.
+// into that user's mailbox); one that names SCRATCH an empty folder of its own ending in "/",
+// which reads back as SCRATCH/. FREE_PORT is a port of 127.0.0.1 where nothing listens, for scripts that
+// serve themselves; it reads back as FREE_PORT.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -94,13 +95,18 @@ struct MailSetting {
 
 MailSetting MailFor(const std::string& script) {
   MailSetting m;
-  if (script.find("POP3_PORT") == std::string::npos && script.find("SMTP_PORT") == std::string::npos) return m;
-  nettest::MailServers& mail = nettest::MailServers::Get();
-  std::string pattern = (fs::temp_directory_path() / "net-script-XXXXXX").string();
-  if (mkdtemp(pattern.data())) m.scratch = pattern + "/";
-  m.variables = {{"POP3_PORT", std::to_string(mail.pop3Port)},
-                 {"SMTP_PORT", std::to_string(mail.smtpPort)},
-                 {"SCRATCH", "\"" + m.scratch + "\""}};
+  auto names = [&script](const char* name) { return script.find(name) != std::string::npos; };
+  if (names("FREE_PORT")) m.variables.emplace_back("FREE_PORT", std::to_string(nettest::UnusedPort()));
+  if (names("POP3_PORT") || names("SMTP_PORT")) {
+    nettest::MailServers& mail = nettest::MailServers::Get();
+    m.variables.emplace_back("POP3_PORT", std::to_string(mail.pop3Port));
+    m.variables.emplace_back("SMTP_PORT", std::to_string(mail.smtpPort));
+  }
+  if (names("SCRATCH")) {
+    std::string pattern = (fs::temp_directory_path() / "net-script-XXXXXX").string();
+    if (mkdtemp(pattern.data())) m.scratch = pattern + "/";
+    m.variables.emplace_back("SCRATCH", "\"" + m.scratch + "\"");
+  }
   return m;
 }
 

@@ -10,6 +10,7 @@
 #include "script/host/http_object.h"
 #include "script/host/https_object.h"
 #include "script/host/mail_objects.h"
+#include "script/host/tcp_socket_object.h"
 #include "script/host/url_object.h"
 #include "tests/script/host/host_fixture.h"
 
@@ -26,6 +27,7 @@ TEST(HostRegistration, NetworkNamesMakeTheirClasses) {
       {"Cookie", host::TJCookieObject::StaticClassInfo(), "Cookie"},
       {"HTTP", host::TJHTTPObject::StaticClassInfo(), "HTTP"},
       {"HTTPS", host::TJHTTPSObject::StaticClassInfo(), "HTTPS"},
+      {"TCPSocket", host::TJTCPSocketObject::StaticClassInfo(), "TCPSocket"},
       {"Mail", host::TJMailObject::StaticClassInfo(), "Mail"},
       {"POP3", host::TJPOP3Object::StaticClassInfo(), "POP3"},
       {"SMTP", host::TJSMTPObject::StaticClassInfo(), "SMTP"},
@@ -89,7 +91,7 @@ TEST(HostRegistration, NetworkFamilyRegistersItsNames) {
   std::vector<std::string> names = e.Factory().GetClassNames();
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"Cookie", "FTP", "HTTP", "HTTPS", "HtmlParser", "HtmlTag", "Mail",
-                                             "POP3", "SMTP", "URL"}));
+                                             "POP3", "SMTP", "TCPSocket", "URL"}));
 }
 
 TEST(HostRegistration, AutomationAndForeignCallNamesInTheirOrder) {

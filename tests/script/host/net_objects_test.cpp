@@ -1,0 +1,95 @@
+// Host objects of the internet family seen from C++: what a TCPSocket may adopt, the events of an
+// accepted connection, and HtmlParser's file reading.
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <fcntl.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "script/host/html_objects.h"
+#include "script/host/tcp_socket_object.h"
+#include "tests/net/loopback_peer.h"
+#include "tests/script/host/host_fixture.h"
+
+namespace fs = std::filesystem;
+using namespace hosttest;
+
+namespace {
+
+bool IsOpen(int fd) { return fcntl(fd, F_GETFD) != -1; }
+
+TEST(TCPSocketObject, AdoptsOnlyConnectionsItsOwnAcceptHandedOut) {
+  HostEngine e;
+  // Sockets, files and pipes of somebody else stay theirs and stay open.
+  int stream = socket(AF_INET, SOCK_STREAM, 0);
+  int datagram = socket(AF_INET, SOCK_DGRAM, 0);
+  int pipes[2];
+  ASSERT_EQ(pipe(pipes), 0);
+  for (int fd : {stream, datagram, pipes[0], 0, 1, -1, 99999}) {
+    EXPECT_EQ(ErrorOf([&] { e.New("TCPSocket", {I(fd)}); }), "ESocketError:TCPSocket.create error") << fd;
+    if (fd > 2 && fd != 99999) EXPECT_TRUE(IsOpen(fd)) << fd;
+  }
+  for (int fd : {stream, datagram, pipes[0], pipes[1]}) close(fd);
+
+  // An accepted connection belongs to the object accept made, and to no other.
+  uint16_t port = nettest::UnusedPort();
+  TJValue server = e.New("TCPSocket");
+  Put(server, "port", I(port));
+  Call(server, "bind");
+  TJValue client = e.New("TCPSocket");
+  Put(client, "host", S("127.0.0.1"));
+  Put(client, "port", I(port));
+  Call(client, "connect");
+  TJValue conn = Call(server, "accept");
+  ASSERT_TRUE(IsObject(&conn));
+  EXPECT_TRUE(Call(conn, "isConnected").vBool());
+  auto* socket = dynamic_cast<host::TJTCPSocketObject*>(conn.vObject());
+  ASSERT_NE(socket, nullptr);
+  int handle = socket->Socket().Handle;
+  EXPECT_EQ(ErrorOf([&] { e.New("TCPSocket", {I(handle)}); }), "ESocketError:TCPSocket.create error");
+  EXPECT_TRUE(IsOpen(handle));
+  Call(client, "writeln", {S("ping")});
+  EXPECT_EQ(Text(Call(conn, "readln")), "ping");
+}
+
+TEST(TCPSocketObject, AbortFromAHandlerIsNoSocketError) {
+  HostEngine e;
+  uint16_t port = nettest::UnusedPort();
+  TJValue server = e.New("TCPSocket");
+  Put(server, "port", I(port));
+  Call(server, "bind");
+  TJValue client = e.New("TCPSocket");
+  Put(client, "host", S("127.0.0.1"));
+  Put(client, "port", I(port));
+  Call(client, "connect");
+  e.handlers["stop"] = [](TJValueList*, TJValue&) { throw EJAbort(); };
+  Put(client, "onWrite", S("stop"));
+  EXPECT_THROW(Call(client, "writeln", {S("x")}), EJAbort);
+  // The object is usable afterwards.
+  Put(client, "onWrite", TJValue());
+  Call(client, "writeln", {S("y")});
+}
+
+TEST(HtmlParserObject, ParseFileReadsLinesAndLeavesAMissingFileAlone) {
+  HostEngine e;
+  std::string pattern = (fs::temp_directory_path() / "html-obj-XXXXXX").string();
+  std::string folder = mkdtemp(pattern.data());
+  std::string file = folder + "/page.html";
+  std::ofstream(file, std::ios::binary) << "<p>one\n<a href=x>two</a>\rthree";
+  TJValue p = e.New("HtmlParser", {S("<b>")});
+  Call(p, "parseFile", {S(folder + "/missing.html")});
+  EXPECT_EQ(Text(Get(p, "html")), "<b>");
+  EXPECT_EQ(Get(p, "count").vInteger(), 1);
+  Call(p, "parseFile", {S(file)});
+  EXPECT_EQ(Text(Get(p, "html")), "<p>one\r\n<a href=x>two</a>\r\nthree\r\n");
+  EXPECT_EQ(Get(p, "count").vInteger(), 3);
+  EXPECT_EQ(Text(Get(p, "text")), "one\r\ntwo\r\nthree\r\n");
+  TJValue tag = Index(p, "1");
+  EXPECT_EQ(Text(Index(tag, "href")), "x");
+  fs::remove_all(folder);
+}
+
+}  // namespace
