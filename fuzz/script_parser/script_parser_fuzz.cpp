@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } catch (const engine::EJException&) {
   }
   try {
-    parser.ParseCode(text);
+    engine::TJExpr* code = nullptr;
+    parser.ParseCode(text, code);
   } catch (const engine::EJException&) {
   }
   return 0;

@@ -232,6 +232,13 @@ TJLocalSymbolTable* TJScopes::FunctionTable(const TJStatement* parentStatement, 
   return result;
 }
 
+void TJScopes::Forget(const TJStatement* statement) {
+  auto it = tables_.find(statement);
+  if (it == tables_.end()) return;
+  std::unique_ptr<TJFunctionScope> table = std::move(it->second);
+  tables_.erase(it);  // before the table goes: its values may let go of more trees
+}
+
 void TJScopes::Clear() {
   for (auto& a : pool_) a->ForgetParameters();  // the trees they name are about to go
   auto tables = std::move(tables_);

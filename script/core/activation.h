@@ -140,6 +140,8 @@ class TJScopes {
   TJLocalSymbolTable* FindTable(const TJStatement* statement) const;
   // Frees every function table (engine clear).
   void Clear();
+  // Frees the table of a statement whose tree goes.
+  void Forget(const TJStatement* statement);
 
  private:
   static constexpr size_t kPoolLimit = 256;  // activations kept beyond those in use

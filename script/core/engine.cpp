@@ -209,6 +209,7 @@ void TJEngine::ResetEngine() {
   if (wscript_) wscript_->Clear();
   root_.Clear();
   scopes_.Clear();
+  codeCache_.Clear();
   Factory().ClearObjects();
   returnValue_.Clear();
   throwing_ = false;
@@ -284,7 +285,8 @@ void TJEngine::EvalCode(std::string_view text, TJObject* self, TJValue& result) 
     ~RestoreLine() { e->CurrentLine = line; }
   } restoreLine{this, savedLine};
 
-  TJExpr* code = parser_.ParseCode(std::string(text));
+  std::shared_ptr<void> keepTree;
+  TJExpr* code = codeCache_.Get(parser_, std::string(text), keepTree);
   TJValue function;
   Eval(code, function);
   IJFunction* f = function.vFunction();

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "script/core/activation.h"
+#include "script/core/code_cache.h"
 #include "script/core/base_engine.h"
 #include "script/core/exceptions.h"
 #include "script/core/function.h"
@@ -138,6 +139,9 @@ class TJEngine : public TJBaseEngine {
   void WriteStdout(const std::string& text);
   void WriteStderr(const std::string& text);
   void ReadStdin(std::string& text, bool& success, int32_t count, bool line);
+
+  // The trees of code strings (eval and handler texts).
+  const TJCodeCache& CodeCache() const { return codeCache_; }
 
   // How much stack one run may use before deep recursion is refused.
   static constexpr size_t kStackReserve = 2 * 1024 * 1024;
@@ -325,6 +329,7 @@ class TJEngine : public TJBaseEngine {
   TJParser parser_;
   TJRootSymbolTable root_;
   TJScopes scopes_{root_};
+  TJCodeCache codeCache_{scopes_};
   TJLocalSymbolTable* current_ = &root_;
   TJActivation* activation_ = nullptr;  // the running call's scope (null in module code)
   TJRef<TJGlobalBase> global_;

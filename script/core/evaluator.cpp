@@ -904,6 +904,7 @@ void TJEngine::MakeFunction(const TJStatement* record, TJFuncType type, TJValue&
   if (type == ftScript) f->SetParameter(record->First);
   f->SetName(record->Expr ? record->Expr->Symbol : std::string());
   f->SetParentTable(scopes_.FunctionTable(record->Third, record));
+  if (record->Flags & sfCodeString) static_cast<TJFunctionImpl*>(f)->SetTree(codeCache_.TreeOf(record));
 }
 
 // A returned script function takes a snapshot of the variables of the scope it leaves.

@@ -50,6 +50,7 @@ struct TJFunctionData {
   TDynaDeclare DynaDeclare;
   TJNativeMethod Method = nullptr;         // a native: the method of the bound object
   const TJStatement* Code = nullptr;       // a script function or class: its statement
+  std::shared_ptr<void> Tree;              // keeps the tree of a code string's function alive
 };
 
 class TJFunctionImpl;
@@ -124,6 +125,7 @@ class TJFunctionImpl final : public IJFunction {
   void SetName(std::string name) override { data_.Name = std::move(name); }
   void SetMethod(TJNativeMethod method) override { data_.Method = method; }
   void SetCode(const TJStatement* code) override { data_.Code = code; }
+  void SetTree(std::shared_ptr<void> tree) { data_.Tree = std::move(tree); }
   TJObject* GetThisObject() const override { return thisObject_.get(); }
   void SetThisObject(TJObject* object) override { thisObject_.reset(object); }
   void Assign(IJFunction* other) override;

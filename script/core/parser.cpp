@@ -126,7 +126,6 @@ void TJParser::ResetState() {
   root_ = nullptr;
   directives_.clear();
   bothOperands_ = false;
-  codeCache_.clear();
   nesting_ = 0;
 }
 
@@ -880,19 +879,18 @@ TJExpr* TJParser::ParseNew() {
 // ---------------------------------------------------------------------------------------------
 // Code strings
 
-TJExpr* TJParser::ParseCode(const std::string& text) {
-  auto cached = codeCache_.find(text);
-  if (cached != codeCache_.end()) return cached->second;
-
-  size_t openDepth = tree_->Statements.OpenCount();
+std::unique_ptr<TJSyntaxTree> TJParser::ParseCode(const std::string& text, TJExpr*& code) {
+  // The code's records go to a tree of their own, the program's tree put back whatever happens.
+  auto own = std::make_unique<TJSyntaxTree>();
   struct Restore {
     TJParser* p;
-    size_t depth;
+    std::unique_ptr<TJSyntaxTree>& own;
     ~Restore() {
-      p->tree_->Statements.Truncate(depth);
+      p->tree_.swap(own);
       p->nesting_ = 0;
     }
-  } restore{this, openDepth};
+  } restore{this, own};
+  tree_.swap(own);
 
   lex_.SetText("function(){return " + text + " ;}");
   nesting_ = 0;
@@ -901,8 +899,14 @@ TJExpr* TJParser::ParseCode(const std::string& text) {
   TJExpr* e = ParseFunctionExpression();
   // Whatever follows the function (an unbalanced "}" in the code) is an error, not ignored.
   if (!Is(tkNone)) SyntaxError();
-  codeCache_.emplace(text, e);
-  return e;
+  tree_->Statements.ForEach([](TJStatement& s) {
+    if (s.Kind == skFunction || s.Kind == skClass) s.Flags |= sfCodeString;
+  });
+  tree_->Statements.Truncate(0);
+  code = e;
+  std::unique_ptr<TJSyntaxTree> result = std::move(tree_);
+  tree_ = std::make_unique<TJSyntaxTree>();  // the restore swaps the program's tree back in
+  return result;
 }
 
 }  // namespace engine

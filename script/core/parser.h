@@ -49,9 +49,10 @@ class TJParser {
   // differs only in case.
   bool FindImportFile(const std::string& name, std::string& path) const;
 
-  // Parses a code string T as the function expression "function(){return T ;}" and returns that
-  // node. The records join the current tree; the same text gives the same node until the next Parse.
-  TJExpr* ParseCode(const std::string& text);
+  // Parses a code string T as the function expression "function(){return T ;}" into a tree of its
+  // own, under the directives of the last Parse; `code` is that node. Its function and class
+  // records carry sfCodeString.
+  std::unique_ptr<TJSyntaxTree> ParseCode(const std::string& text, TJExpr*& code);
 
   // The value of a set directive of the last Parse (or `fallback` when it was not set).
   int32_t Directive(const std::string& name, int32_t fallback) const;
@@ -133,7 +134,6 @@ class TJParser {
   int importDepth_ = 0;
   std::map<std::string, int32_t> directives_;
   bool bothOperands_ = false;  // SHORT_CIRCUIT set to 0
-  std::unordered_map<std::string, TJExpr*> codeCache_;
   int nesting_ = 0;
 };
 

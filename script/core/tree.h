@@ -156,6 +156,7 @@ enum TJStatementKind : uint8_t {
 // Statement flags.
 enum : uint8_t {
   sfUsesArguments = 1,  // a function whose own body names `arguments`
+  sfCodeString = 2,     // a function or class of a code string's own tree (see TJCodeCache)
 };
 
 // One statement record. Fields by kind:
@@ -255,6 +256,10 @@ class TJStatementFactory {
 
   void Clear();
   size_t Count() const { return records_.size(); }
+  template <class F>
+  void ForEach(F&& visit) {
+    for (TJStatement& s : records_) visit(s);
+  }
 
  private:
   inline static std::atomic<uint64_t> freed_{0};

@@ -314,6 +314,36 @@ TEST_F(EngineTest, CodeStringsSeeTheRunningFunction) {
   EXPECT_EQ(err, "SyntaxError: Line(4) => Text( ; )\r\n");
 }
 
+// Many distinct code strings: the cache keeps a bounded number of texts, a tree goes once neither
+// the cache nor a function value holds it, and functions made by evicted texts still run.
+TEST_F(EngineTest, CodeStringTreesAreBoundedAndLiveAsLongAsTheirFunctions) {
+  const size_t texts = TJCodeCache::kCapacity * 3;
+  EXPECT_EQ(Run("p = new Probe(); t = 0; kept = p.evalHere('function (a) { return a * 100; }');\n"
+                "for (i = 0; i < " + std::to_string(texts) + "; i++) { t += p.evalHere(i + ' + 1'); }\n"
+                "again = 0; for (i = 0; i < 10; i++) { again += p.evalHere('2 * 3'); }\n"
+                "p.keep(p.evalHere('function (b) { return b + 1; }'));\n"
+                "return t + kept(2) + again;"),
+            int32_t(texts * (texts + 1) / 2 + 200 + 60))
+      << err;
+  const TJCodeCache& cache = Eng().CodeCache();
+  EXPECT_EQ(cache.TextCount(), TJCodeCache::kCapacity);
+  // The cached texts, and the first one still held by `kept` although evicted long ago.
+  EXPECT_EQ(cache.TreeCount(), TJCodeCache::kCapacity + 1);
+  // The handler still runs; the next run lets go of every text, and each tree goes with its last
+  // function.
+  TJValue handler = Probe::kept;
+  TJValueList args{TJValue::Integer(41)};
+  TJValue result;
+  Eng().CallHandler(handler, &args, result, nullptr);
+  EXPECT_EQ(AsInteger(&result), 42);
+  EXPECT_EQ(Run("return 1;"), 1);
+  EXPECT_EQ(cache.TextCount(), 0u);
+  EXPECT_EQ(cache.TreeCount(), 1u) << "the handler's tree is held by the handler";
+  Probe::kept.Clear();
+  handler.Clear();
+  EXPECT_EQ(cache.TreeCount(), 0u);
+}
+
 TEST_F(EngineTest, HandlersAfterTheMainProgramReportTheirErrors) {
   ASSERT_EQ(Run("p = new Probe();\np.keep(function(a) {\n  if (a == 1) throw 'late';\n  return a * 2;\n});"), 0)
       << err;

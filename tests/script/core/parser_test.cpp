@@ -237,20 +237,31 @@ TEST(Parser, DeepNestingIsASyntaxErrorNotACrash) {
   EXPECT_EQ(ParseText("x = " + std::string(200, '(') + "1" + std::string(200, ')') + ";"), "(= x 1)");
 }
 
-TEST(Parser, CodeStringsBecomeFunctionExpressions) {
+TEST(Parser, CodeStringsBecomeFunctionExpressionsInTreesOfTheirOwn) {
   TJParser parser;
   parser.Source = "a;";
   ASSERT_TRUE(parser.Parse());
-  TJExpr* e = parser.ParseCode("x + 1");
+  TJExpr* e = nullptr;
+  std::unique_ptr<TJSyntaxTree> tree = parser.ParseCode("x + 1", e);
+  ASSERT_TRUE(tree);
   EXPECT_EQ(DumpExpr(e), "(function - () (return (+ x 1)))");
   EXPECT_EQ(e->Func->Third, nullptr);
-  EXPECT_EQ(parser.ParseCode("x + 1"), e) << "the same text gives the same node";
-  EXPECT_EQ(DumpExpr(parser.ParseCode("")), "(function - () (return))");
-  EXPECT_THROW(parser.ParseCode("1 +"), EJSyntaxError);
-  EXPECT_THROW(parser.ParseCode("1 ;}; evil(); function(){"), EJSyntaxError);
-  EXPECT_THROW(parser.ParseCode("var x = 1"), EJSyntaxError);
-  // The program's tree is still there.
+  EXPECT_TRUE(e->Func->Flags & sfCodeString);
+  // Functions inside the code are marked as the code's own.
+  TJExpr* nested = nullptr;
+  std::unique_ptr<TJSyntaxTree> second = parser.ParseCode("function (a) { return a; }", nested);
+  int marked = 0;
+  second->Statements.ForEach([&](TJStatement& s) { marked += (s.Flags & sfCodeString) != 0; });
+  EXPECT_EQ(marked, 2);
+  tree.reset();  // the first code's tree goes; the second and the program stay
+  EXPECT_EQ(DumpExpr(nested), "(function - () (return (function - (a) (return a))))");
+  EXPECT_EQ(DumpExpr(parser.ParseCode("", e).get() ? e : nullptr), "(function - () (return))");
+  EXPECT_THROW(parser.ParseCode("1 +", e), EJSyntaxError);
+  EXPECT_THROW(parser.ParseCode("1 ;}; evil(); function(){", e), EJSyntaxError);
+  EXPECT_THROW(parser.ParseCode("var x = 1", e), EJSyntaxError);
+  // The program's tree is still there, and takes no records of the codes.
   EXPECT_EQ(DumpStatements(parser.Root()->First), "a");
+  EXPECT_EQ(parser.Statements().Count(), 2u);
 }
 
 // Import files live in a scratch folder made for each test.
