@@ -13,6 +13,7 @@
 #include "script/gui/edit_wrapper.h"
 #include "script/gui/form_wrapper.h"
 #include "script/gui/list_wrapper.h"
+#include "script/gui/container_wrapper.h"
 
 namespace gui {
 
@@ -34,6 +35,11 @@ const TJClass* ClassFor(std::string_view name) {
   if (name == "VCLCheckListBox") return &ClassOf<TJVCLCheckListBox>();
   if (name == "VCLComboBox") return &ClassOf<TJVCLComboBox>();
   if (name == "VCLRadioGroup") return &ClassOf<TJVCLRadioGroup>();
+  if (name == "VCLGroupBox") return &ClassOf<TJVCLGroupBox>();
+  if (name == "VCLPanel") return &ClassOf<TJVCLPanel>();
+  if (name == "VCLSplitter") return &ClassOf<TJVCLSplitter>();
+  if (name == "VCLImage") return &ClassOf<TJVCLImage>();
+  if (name == "VCLProgressBar") return &ClassOf<TJVCLProgressBar>();
   return nullptr;
 }
 
@@ -54,7 +60,9 @@ void RegisterVCLStreamClasses() {
                                    &fw::TLabel::StaticClassInfo(), &fw::TCheckBox::StaticClassInfo(),
                                    &fw::TRadioButton::StaticClassInfo(), &fw::TListBox::StaticClassInfo(),
                                    &fw::TCheckListBox::StaticClassInfo(), &fw::TComboBox::StaticClassInfo(),
-                                   &fw::TGroupBox::StaticClassInfo(), &fw::TRadioGroup::StaticClassInfo()})
+                                   &fw::TGroupBox::StaticClassInfo(), &fw::TRadioGroup::StaticClassInfo(),
+                                   &fw::TPanel::StaticClassInfo(), &fw::TImage::StaticClassInfo(),
+                                   &fw::TSplitter::StaticClassInfo(), &fw::TProgressBar::StaticClassInfo()})
     rt::RegisterClass(*cls);
 }
 
