@@ -249,6 +249,8 @@ class TJEngine : public TJBaseEngine {
   TJValue* ModuleHit(const TJExpr* e);
   void RememberModuleHit(const TJExpr* e);
   void EvalAssign(const TJExpr* e, TJValue& out, unsigned flags);
+  TJValue* VariableSlot(const TJExpr* e);
+  bool AppendToVariable(const TJExpr* e, TJValue& out);
   void EvalCompound(const TJExpr* e, TJValue& out);
   void EvalIncDec(const TJExpr* e, TJValue& out);
   void EvalNew(const TJExpr* e, TJValue& out);

@@ -290,6 +290,12 @@ bool TJEngine::EvalBinaryInGeneral(const TJExpr* e, TJValue& out, bool thrownOk)
     leftScratch = *left;  // the general routines may run script code that assigns the parameter
     left = &leftScratch;
   }
+  // A text made by the left operand and held by nothing else (a + b + c ...) grows in place.
+  if (e->Code == ecAdd && left == &leftScratch && !inPlace && leftScratch.vStringRep() &&
+      leftScratch.vStringRep()->refs == 1 && leftScratch.AppendString(right)) {
+    out = std::move(leftScratch);
+    return false;
+  }
   if (IsArithmetic(e->Code))
     CalcBinary(e->Code, *left, right, out);
   else
@@ -321,6 +327,7 @@ bool TJEngine::EvalOrThrown(const TJExpr* e, TJValue& out) {
         EvalMethodCall(e, out, true);
         return throwing_;
       case ecAssign: {
+        if (AppendToVariable(e, out)) return false;
         TJValue value;
         if (EvalOrThrown(e->Right, value)) return true;
         Store(e->Left, value, 0);
@@ -418,10 +425,60 @@ void TJEngine::EvalTypeof(const TJExpr* e, TJValue& out) {
 // Assignment
 
 void TJEngine::EvalAssign(const TJExpr* e, TJValue& out, unsigned flags) {
+  if (flags == 0 && AppendToVariable(e, out)) return;
   TJValue value;
   Eval(e->Right, value);
   Store(e->Left, value, flags);
   out = std::move(value);
+}
+
+// The variable's own slot, when a name stands for one that reads and writes in place; null otherwise.
+TJValue* TJEngine::VariableSlot(const TJExpr* e) {
+  if (e->Code != ecIdentifier) return nullptr;
+  if (activation_ && current_ == activation_) {
+    if (const TJValue* parameter = ParameterSlot(e)) return const_cast<TJValue*>(parameter);
+    if (TJValue* own = activation_->Slot(e->Symbol)) return own;
+  }
+  return ModuleHit(e);
+}
+
+// s = s + a + b ... on a variable that holds a string: the added operands are evaluated first, last
+// to first (as for any +), then appended to the variable's text in place. False, with nothing
+// evaluated, when the form does not apply.
+bool TJEngine::AppendToVariable(const TJExpr* e, TJValue& out) {
+  if (e->Left->Code != ecIdentifier || e->Right->Code != ecAdd) return false;
+  constexpr size_t kMaxTerms = 16;
+  const TJExpr* terms[kMaxTerms];  // the added operands, last first
+  size_t count = 0;
+  const TJExpr* sum = e->Right;
+  for (; sum->Code == ecAdd && count < kMaxTerms; sum = sum->Left) terms[count++] = sum->Right;
+  if (sum->Code != ecIdentifier || sum->Symbol != e->Left->Symbol) return false;
+  // The slot as the read of s finds it (the read is what remembers where a name was found).
+  TJValue* slot = VariableSlot(sum);
+  if (!slot || slot->ValueType() != vtString) return false;
+  TJValue values[kMaxTerms];
+  bool appendable = true;
+  for (size_t i = 0; i < count; ++i) {
+    Eval(terms[i], values[i]);
+    TJValueType t = values[i].ValueType();
+    appendable = appendable && (t == vtString || t == vtInteger || t == vtDouble);
+  }
+  slot = VariableSlot(sum);  // what ran may have moved or replaced the variable
+  if (appendable && slot && slot->ValueType() == vtString) {
+    for (size_t i = count; i-- > 0;) slot->AppendString(values[i]);
+    out = *slot;
+    return true;
+  }
+  TJValue left;
+  Eval(sum, left);
+  for (size_t i = count; i-- > 0;) {
+    TJValue next;
+    CalcBinary(ecAdd, left, values[i], next);
+    left = std::move(next);
+  }
+  Store(e->Left, left, 0);
+  out = std::move(left);
+  return true;
 }
 
 // An assignment target, evaluated once: a name, a member (the object), an index (the indexed
@@ -531,6 +588,12 @@ void TJEngine::Store(const TJExpr* target, const TJValue& value, unsigned flags)
 void TJEngine::EvalCompound(const TJExpr* e, TJValue& out) {
   TJValue right;
   Eval(e->Right, right);
+  if (e->Code == ecAddAssign) {
+    if (TJValue* slot = VariableSlot(e->Left); slot && slot->AppendString(right)) {
+      out = *slot;
+      return;
+    }
+  }
   Target t;
   Resolve(e->Left, t);
   TJValue current;

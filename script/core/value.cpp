@@ -167,6 +167,33 @@ void TJValue::SetRegExp(std::string_view source, std::string_view flags) {
   std::memcpy(flags_, flags.data(), std::min<size_t>(flags.size(), 7));
 }
 
+bool TJValue::AppendString(const TJValue& more) {
+  if (type_ != vtString) return false;
+  std::string_view add;
+  std::string number;
+  switch (more.ValueType()) {
+    case vtString: add = more.vString(); break;
+    case vtInteger:
+    case vtDouble:
+      number = AsString(&more);
+      add = number;
+      break;
+    default: return false;
+  }
+  if (add.empty()) return true;
+  if (!u_.str) {
+    if (more.ValueType() == vtString) *this = more; else SetString(add);
+    return true;
+  }
+  if (u_.str->refs == 1) {
+    u_.str = TJStringRep::Append(u_.str, add);
+    return true;
+  }
+  size_t size = size_t(u_.str->size) + add.size();
+  SetStringRep(TJStringRep::MakeRoomy(u_.str->view(), add, size));
+  return true;
+}
+
 // --- argument lists ---
 
 int32_t ArgCount(const TJValueList* list) { return list ? list->Count() : 0; }

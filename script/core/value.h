@@ -173,6 +173,11 @@ class TJValue {
   }
   // Flags: at most 7 characters of g, i and m.
   void SetRegExp(std::string_view source, std::string_view flags);
+  // A string becomes itself followed by the text of `more` (a string or a number), as `+` would
+  // make it. The text grows in place while this value alone holds it (room doubling as it grows);
+  // a shared text is copied with room to grow and stays as it was for its other holders. False,
+  // with nothing done, for any other pair of values.
+  bool AppendString(const TJValue& more);
 
   // Fields (meaningful only for the matching tag).
   int32_t vInteger() const { return u_.i; }
