@@ -5,6 +5,7 @@
 #include <pthread.h>
 
 #include <algorithm>
+#include <new>
 
 #include "platform/rt/paths.h"
 #include "script/core/exceptions.h"
@@ -183,6 +184,9 @@ int32_t TJEngine::RunProgram(const TJStatement* root, const TJValueList* args) {
   } catch (const EJException& e) {
     current_ = &root_;
     ReportRunError(e);
+  } catch (const std::bad_alloc&) {
+    current_ = &root_;
+    ReportRunError(EJRuntimeError(kOutOfMemoryType, kOutOfMemoryText));
   }
   if (MainFinished) {
     if (TJLocalSymbolTable* main = root_.FindFunctionTable(root)) current_ = main;
@@ -272,6 +276,12 @@ void TJEngine::CallHandler(const TJValue& handler, TJValueList* args, TJValue& r
     } else if (dynamic_cast<const EJRuntimeError*>(&e) || dynamic_cast<const EJAbort*>(&e)) {
       ReportRunError(e);
     }
+  } catch (const std::bad_alloc&) {
+    if (!MainFinished) {
+      CurrentLine = savedLine;
+      throw;
+    }
+    ReportRunError(EJRuntimeError(kOutOfMemoryType, kOutOfMemoryText));
   }
   CurrentLine = savedLine;
 }

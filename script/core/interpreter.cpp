@@ -1,5 +1,6 @@
 // Statements: the run of a statement chain, scopes, loops, switch, try, with and declarations.
 #include <exception>
+#include <new>
 
 #include "script/core/engine.h"
 #include "script/core/exceptions.h"
@@ -270,6 +271,11 @@ TJEngine::Flow TJEngine::ExecTry(const TJStatement* s, unsigned flags, SwitchSta
       if (!clause) throw;
       // A script's own throw hands over its value; an engine error its error-type name.
       caught = e.ErrorType == "EThrow" ? e.Value : TJValue::String(e.ErrorType);
+      catching = true;
+    } catch (const std::bad_alloc&) {
+      // What the failed allocation was building is gone; the script may go on.
+      if (!clause) throw;
+      caught = TJValue::String(kOutOfMemoryType);
       catching = true;
     }
     if (catching) {

@@ -585,7 +585,10 @@ bool lessFamily(int code, const TJValue& left, const TJValue& right) {
     return cmp(AsDouble(&left), AsDouble(&right));
   }
   if (lt != vtNaN && rtag != vtNaN) {
-    std::string a = AsString(&left), b = AsString(&right);
+    // Texts compare where they lie; only other values are converted.
+    std::string ownA, ownB;
+    std::string_view a = lt == vtString ? left.vString() : std::string_view(ownA = AsString(&left));
+    std::string_view b = rtag == vtString ? right.vString() : std::string_view(ownB = AsString(&right));
     return cmp(compareBytes(a, b), 0);
   }
   return false;

@@ -18,6 +18,18 @@ namespace {
 
 constexpr const char* kStringError = "EStringError";
 
+// Runs `f`; a buffer the memory cannot hold is the script's error "EStringError" with `message`.
+template <class F>
+void growing(const char* message, F&& f) {
+  try {
+    f();
+  } catch (const std::bad_alloc&) {
+    ThrowError(kStringError, message);
+  } catch (const std::length_error&) {
+    ThrowError(kStringError, message);
+  }
+}
+
 int32_t clampLength(size_t n) { return n > size_t(INT32_MAX) ? INT32_MAX : int32_t(n); }
 
 // A position argument held to 0 .. length.
@@ -137,7 +149,9 @@ void TJStringBufferObject::PutMember(std::string_view name, const TJValue& value
 // --- methods ---
 
 void TJStringBufferObject::DoAppend(TJValueList* args, TJValue& result) {
-  for (int32_t i = 0; i < ArgCount(args); ++i) text_ += AsString(&(*args)[i]);
+  growing("append error", [&] {
+    for (int32_t i = 0; i < ArgCount(args); ++i) text_ += AsString(&(*args)[i]);
+  });
   result.SetObject(this);
 }
 
@@ -186,7 +200,7 @@ void TJStringBufferObject::DoIndexOf(TJValueList* args, TJValue& result) {
 
 void TJStringBufferObject::DoInsert(TJValueList* args, TJValue& result) {
   if (!IsParam2(args)) ThrowError(kStringError, "insert error");
-  insertAt(AsInteger(&(*args)[0]), AsString(&(*args)[1]));
+  growing("insert error", [&] { insertAt(AsInteger(&(*args)[0]), AsString(&(*args)[1])); });
   result.SetObject(this);
 }
 
@@ -212,8 +226,12 @@ void TJStringBufferObject::DoReplace(TJValueList* args, TJValue& result) {
   int32_t start = AsInteger(&(*args)[0]);
   int32_t end = AsInteger(&(*args)[1]);
   std::string text = AsString(&(*args)[2]);
-  deleteRange(start, end);
-  insertAt(start, text);
+  // delete(start, end) and insert(start, text) in one step, so a replace that cannot finish
+  // changes nothing.
+  size_t count = 0;
+  if (start >= 0 && end > start && size_t(start) < text_.size())
+    count = std::min<size_t>(size_t(end) - size_t(start), text_.size() - size_t(start));
+  growing("replace error", [&] { text_.replace(clampPosition(start, text_.size()), count, text); });
   result.SetObject(this);
 }
 

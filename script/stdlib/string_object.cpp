@@ -1,9 +1,11 @@
 #include "script/stdlib/string_object.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/rt/persistent.h"
 #include "platform/rt/utf8.h"
+#include "script/core/base_engine.h"
 #include "script/core/exceptions.h"
 #include "script/core/value_list.h"
 #include "script/stdlib/number_object.h"
@@ -476,6 +478,36 @@ void TJStringObject::DoReplace(TJValueList* args, TJValue& result) { regExpMetho
 void TJStringObject::DoSearch(TJValueList* args, TJValue& result) { regExpMethod(2, args, result); }
 void TJStringObject::DoSplit(TJValueList* args, TJValue& result) { regExpMethod(3, args, result); }
 
+// split with a separator text that is a plain ASCII literal as a pattern (no character that means
+// more than itself, no flag text): the pieces are cut at each occurrence found by a plain search,
+// as the pattern would cut them, without compiling one. False when the arguments ask for more.
+bool TJStringObject::splitAtText(TJValueList* args, TJValue& result) {
+  const TJValue& separator = (*args)[0];
+  int32_t argc = ArgCount(args);
+  if (separator.ValueType() != vtString || (argc >= 2 && !IsNumeric(&(*args)[1])) || !Engine()) return false;
+  std::string_view sep = separator.vString();
+  if (sep.empty()) return false;
+  for (char c : sep) {
+    if (static_cast<unsigned char>(c) >= 0x80 || std::strchr("\\^$.[]()|?*+{}", c)) return false;
+  }
+  int32_t limit = argc >= 2 ? AsInteger(&(*args)[1]) : kMaxInt;
+  size_t wanted = limit < 0 ? size_t(kMaxInt) : size_t(limit);
+  std::string_view text = Text();
+  TJValueList pieces;
+  size_t from = 0;
+  while (pieces.Count() < int32_t(std::min<size_t>(wanted, size_t(kMaxInt)))) {
+    size_t at = text.find(sep, from);
+    if (at == std::string_view::npos) {
+      pieces.AddString(text.substr(from));
+      break;
+    }
+    pieces.AddString(text.substr(from, at - from));
+    from = at + sep.size();
+  }
+  result = TJValue::Object(Engine()->MakeArray(pieces));
+  return true;
+}
+
 void TJStringObject::regExpMethod(int kind, TJValueList* args, TJValue& result) {
   enum { kMatch, kReplace, kSearch, kSplit };
   int32_t argc = ArgCount(args);
@@ -488,10 +520,11 @@ void TJStringObject::regExpMethod(int kind, TJValueList* args, TJValue& result) 
       result.Clear();
     return;
   }
+  bool given = IsRegExpObject(&(*args)[0]);
+  if (kind == kSplit && !given && splitAtText(args, result)) return;
   // The RegExp given, or a new one made from the arguments (pattern and flag text), hooked to
   // the engine-wide RegExp like every RegExp the factory makes.
   TJValue holder;
-  bool given = IsRegExpObject(&(*args)[0]);
   if (given)
     holder = (*args)[0];
   else

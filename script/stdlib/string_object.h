@@ -100,6 +100,7 @@ class TJStringObject : public engine::TJObject {
   int32_t bracketIndex(std::string_view name);
   // The four methods that work through a RegExp (0 match, 1 replace, 2 search, 3 split).
   void regExpMethod(int kind, engine::TJValueList* args, engine::TJValue& result);
+  bool splitAtText(engine::TJValueList* args, engine::TJValue& result);
 
   // The number of characters.
   int32_t charCount() const;

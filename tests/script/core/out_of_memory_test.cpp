@@ -1,0 +1,95 @@
+// An allocation that fails inside a script: the script sees an error it can catch, with the line
+// of the statement; uncaught, the run reports it; either way the engine goes on working.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "script/core/component.h"
+#include "script/core/engine.h"
+#include "script/core/exceptions.h"
+
+using namespace engine;
+
+namespace {
+
+// A native whose allocation fails, as any allocation in the engine may.
+class Hungry : public TJObject {
+  RT_CLASS(Hungry)
+ public:
+  Hungry(TJBaseEngine* e, TJValueList* p) : TJObject(e, p) { RegistName("Hungry"); }
+  static bool IsMakeGlobalInstance() { return false; }
+  void RegistMethods() override {
+    TJObject::RegistMethods();
+    RegistMethod("eat", &Hungry::DoEat);
+    RegistMethod("note", &Hungry::DoNote);
+  }
+  void DoEat(TJValueList*, TJValue&) { throw std::bad_alloc(); }
+  void DoNote(TJValueList* args, TJValue&) { notes += AsString(&(*args)[0]); }
+  static inline std::string notes;
+};
+
+const rt::ClassInfo& Hungry::StaticClassInfo() {
+  static const rt::ClassInfo& info = rt::ClassBuilder<Hungry>("Hungry", &TJObject::StaticClassInfo()).build();
+  return info;
+}
+
+class OutOfMemoryTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = EngineExtensions();
+    EngineExtensions().RegisterStandardClasses = [](TJEngine& e) { e.ImportObject("Hungry", ClassOf<Hungry>()); };
+    component_ = std::make_unique<TBrindle>();
+    Hungry::notes.clear();
+    component_->SetOnStderr([](TBrindle*, const std::string&) {});
+    component_->SetOnError([this](TBrindle*, int32_t line, const std::string& msg) {
+      errors.push_back(std::to_string(line) + ":" + msg);
+    });
+  }
+  void TearDown() override {
+    component_.reset();
+    EngineExtensions() = saved_;
+  }
+  int32_t Run(const std::string& source) {
+    if (!component_->Compile(source)) return -100;
+    return component_->RunNoArgs();
+  }
+
+  std::unique_ptr<TBrindle> component_;
+  std::string& out = Hungry::notes;
+  std::vector<std::string> errors;
+
+ private:
+  TJEngineExtensions saved_;
+};
+
+}  // namespace
+
+TEST_F(OutOfMemoryTest, ACaughtFailureLeavesTheScriptRunning) {
+  ASSERT_EQ(Run("h = new Hungry();\n"
+                "function deep(n) { var local = \"x\" + n; if (n == 0) h.eat(); return deep(n - 1) + local; }\n"
+                "try { deep(20); } catch (e) { h.note(\"caught \" + e); }\n"
+                "try { h.eat(); } finally { h.note(\" finally\"); }\n"),
+            0);
+  EXPECT_EQ(out, "caught EOutOfMemory finally");
+  // The finally ran, then the failure went on up and was reported with its line.
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0], "4:Exception: EOutOfMemory(4) => out of memory");
+  // Calls, scopes and recursion work as before in the next run.
+  out.clear();
+  errors.clear();
+  EXPECT_EQ(Run("h = new Hungry();\nfunction f(n) { return n == 0 ? 0 : 1 + f(n - 1); }\nh.note(f(500));\nreturn 3;"), 3);
+  EXPECT_EQ(out, "500");
+  EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(OutOfMemoryTest, AnUncaughtFailureIsReportedWithItsLine) {
+  EXPECT_EQ(Run("h = new Hungry();\nfunction g() { new Hungry().eat(); }\ng();\nh.note(\"never\");"), 0);
+  EXPECT_EQ(out, "");
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0], "2:Exception: EOutOfMemory(2) => out of memory");
+  EXPECT_FALSE(component_->Engine().IsRunning());
+  EXPECT_EQ(Run("return 7;"), 7);
+}
