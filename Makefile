@@ -34,7 +34,7 @@ asan: deps
 # The libFuzzer binaries (clang). Run one with: build-fuzz/bin/<target> <corpus folder>
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBR_FUZZ=ON
-	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
 
 bench: build
 	./bench/run $(BUILD)

@@ -15,8 +15,20 @@
 #include "platform/qt/file_dialogs.h"
 #include "platform/qt/peer.h"
 #include "platform/qt/services.h"
+#include "support/file_system.h"
 
 namespace qtfw {
+
+namespace {
+
+// Deletes that are not silent (a script emptying a folder) ask first, as the desktop would.
+bool ConfirmDelete(intptr_t, const std::vector<std::string>& paths, bool toTrash) {
+  std::string what = paths.size() == 1 ? "\"" + paths.front() + "\"" : std::to_string(paths.size()) + " items";
+  std::string text = toTrash ? "Move " + what + " to the trash?" : "Delete " + what + " for good?";
+  return fw::MessageDlg(text, fw::mtConfirmation, {fw::mbYes, fw::mbNo}, 0) == fw::mrYes;
+}
+
+}  // namespace
 
 struct TQtHost::Impl {
   std::unique_ptr<QApplication> app;
@@ -47,9 +59,11 @@ TQtHost::TQtHost(int& argc, char** argv) : impl_(new Impl) {
   fw::SetDragDropService(&impl_->drops);
   fw::SetFileDialogService(&impl_->fileDialogs);
   InstallCursorSource();
+  support::SetShellDeleteConfirm(&ConfirmDelete);
 }
 
 TQtHost::~TQtHost() {
+  support::SetShellDeleteConfirm(nullptr);
   fw::SetCursorSource(nullptr);
   fw::SetFileDialogService(nullptr);
   fw::SetDragDropService(nullptr);

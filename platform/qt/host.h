@@ -1,6 +1,7 @@
 // The Qt host: owns the QApplication and installs the Qt implementations of the framework's
 // services (message pump, timers, peers, dialogs, file dialogs, the cursor position, the screen's
-// size) and the application-wide event filter that keeps the key state table. One per program, made first in main.
+// size, the question before a delete that is not silent) and the application-wide event filter that
+// keeps the key state table. One per program, made first in main.
 #pragma once
 
 #include <memory>
