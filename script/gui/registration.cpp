@@ -12,6 +12,8 @@
 #include "script/gui/class_names.h"
 #include "script/gui/edit_wrapper.h"
 #include "script/gui/form_wrapper.h"
+#include "script/gui/tab_wrapper.h"
+#include "script/gui/timer_wrapper.h"
 
 namespace gui {
 
@@ -29,6 +31,8 @@ const TJClass* ClassFor(std::string_view name) {
   if (name == "VCLLabel") return &ClassOf<TJVCLLabel>();
   if (name == "VCLCheckBox") return &ClassOf<TJVCLCheckBox>();
   if (name == "VCLRadioButton") return &ClassOf<TJVCLRadioButton>();
+  if (name == "VCLTimer") return &ClassOf<TJVCLTimer>();
+  if (name == "VCLTabControl") return &ClassOf<TJVCLTabControl>();
   return nullptr;
 }
 
@@ -47,7 +51,8 @@ void RegisterVCLStreamClasses() {
   for (const rt::ClassInfo* cls : {&fw::TForm::StaticClassInfo(), &fw::TEdit::StaticClassInfo(),
                                    &fw::TButton::StaticClassInfo(), &fw::TMemo::StaticClassInfo(),
                                    &fw::TLabel::StaticClassInfo(), &fw::TCheckBox::StaticClassInfo(),
-                                   &fw::TRadioButton::StaticClassInfo()})
+                                   &fw::TRadioButton::StaticClassInfo(),
+                                   &fw::TTimer::StaticClassInfo(), &fw::TTabControl::StaticClassInfo()})
     rt::RegisterClass(*cls);
 }
 
