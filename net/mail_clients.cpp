@@ -300,17 +300,8 @@ void TgSMTP::SendMail() {
     for (std::string& address : MailAddresses(Message.GetHeader(field))) recipients.push_back(std::move(address));
   if (recipients.empty()) throw ELocalError("no recipient");
 
-  SendCommand("MAIL FROM:<" + (from.empty() ? std::string() : from.front()) + ">");
-  Expect(250);
-  for (const std::string& address : recipients) {
-    SendCommand("RCPT TO:<" + address + ">");
-    CheckReply();
-    if (ReplyCode != 250 && ReplyCode != 251) throw EProtocolError(ReplyCode, "SMTP", ReplyText);
-  }
-  SendCommand("DATA");
-  Expect(354);
-
-  // Blind copies are addressed above and not shown to the other recipients.
+  // The message is built before the server hears of it, so that an attachment that cannot be read
+  // leaves no transaction half done. Blind copies are addressed but not shown to the others.
   std::string raw;
   std::string bcc;
   bool hasBcc = Message.Headers.HasKey("Bcc");
@@ -325,6 +316,26 @@ void TgSMTP::SendMail() {
     throw;
   }
   if (hasBcc) Message.Headers.Put("Bcc", bcc);
+
+  try {
+    SendCommand("MAIL FROM:<" + (from.empty() ? std::string() : from.front()) + ">");
+    Expect(250);
+    for (const std::string& address : recipients) {
+      SendCommand("RCPT TO:<" + address + ">");
+      CheckReply();
+      if (ReplyCode != 250 && ReplyCode != 251) throw EProtocolError(ReplyCode, "SMTP", ReplyText);
+    }
+    SendCommand("DATA");
+    Expect(354);
+  } catch (const EProtocolError&) {
+    // A refused envelope leaves the transaction open: it is dropped, so the next mail starts clean.
+    try {
+      SendCommand("RSET");
+      CheckReply();
+    } catch (const EgSocket&) {
+    }
+    throw;
+  }
 
   std::vector<std::string> lines = SplitLines(raw);
   bool inHeader = true;

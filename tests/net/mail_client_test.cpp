@@ -328,10 +328,43 @@ TEST(Smtp, RefusalsAreFailures) {
   EXPECT_EQ(std::count_if(smtp.log.begin() + static_cast<std::ptrdiff_t>(logged), smtp.log.end(),
                           [](const std::string& l) { return l.rfind("cmd>", 0) == 0; }),
             0);
+  smtp.Message.Headers.Put("To", "b@example.com");
+  smtp.Message.Attachments.push_back("/nonexistent/file.bin");
+  logged = smtp.log.size();
+  EXPECT_THROW(smtp.SendMail(), net::ELocalError);  // an attachment that cannot be read: nothing sent
+  EXPECT_EQ(smtp.log.size(), logged + 1);            // the start line only
+  smtp.Message.Attachments.clear();
   smtp.Message.Headers.Remove("To");
   EXPECT_THROW(smtp.SendMail(), net::ELocalError);  // nobody to send to
   smtp.Disconnect();
   EXPECT_TRUE(servers.Received().empty());
+}
+
+TEST(Smtp, RefusedRecipientEndsTheTransaction) {
+  std::string commands;
+  nettest::Signal done;
+  nettest::LoopbackPeer peer([&](int fd) {
+    nettest::SendAll(fd, "220 ready\r\n");
+    for (const char* reply : {"250 hello\r\n", "250 ok\r\n", "250 ok\r\n", "550 no such user\r\n", "250 reset\r\n",
+                              "221 bye\r\n"}) {
+      commands += nettest::ReadUntil(fd, "\r\n");
+      nettest::SendAll(fd, reply);
+    }
+    done.raise();
+  });
+  Smtp smtp(peer.port());
+  smtp.Connect();
+  smtp.Message.Headers.Put("From", "a@b");
+  smtp.Message.Headers.Put("To", "c@d, e@f");
+  try {
+    smtp.SendMail();
+    FAIL() << "a refused recipient counted as sent";
+  } catch (const net::EProtocolError& e) {
+    EXPECT_EQ(e.Code, 550);
+  }
+  smtp.Disconnect();
+  ASSERT_TRUE(done.wait());
+  EXPECT_EQ(commands, "HELO 127.0.0.1\r\nMAIL FROM:<a@b>\r\nRCPT TO:<c@d>\r\nRCPT TO:<e@f>\r\nRSET\r\nQUIT\r\n");
 }
 
 TEST(Smtp, RepliesOverSeveralLinesAreReadWhole) {

@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <ctime>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -71,6 +74,33 @@ TEST(MailBuild, SinglePartMessage) {
   EXPECT_EQ(m.HeaderLines[5], "Content-Transfer-Encoding: 7bit");
   EXPECT_EQ(m.HeaderLines[6], "");
   EXPECT_EQ(raw, m.HeaderText() + "line one\r\nline two\r\n");
+}
+
+// The text of a Date line for a moment, written the way mail wants it: in GMT.
+std::string GmtDateLine(time_t moment) {
+  tm parts{};
+  gmtime_r(&moment, &parts);
+  char text[64];
+  strftime(text, sizeof text, "Date: %a, %d %b %Y %H:%M:%S GMT", &parts);
+  return text;
+}
+
+TEST(MailBuild, DateIsTheMomentInGmtWhateverTheLocalZone) {
+  const char* old = getenv("TZ");
+  std::string saved = old ? old : "";
+  for (const char* zone : {"Asia/Tokyo", "America/New_York", "UTC"}) {
+    setenv("TZ", zone, 1);
+    tzset();
+    TMailMessage m;
+    std::string raw;
+    time_t before = time(nullptr);
+    m.Build(raw);
+    time_t after = time(nullptr);
+    EXPECT_TRUE(m.HeaderLines[1] == GmtDateLine(before) || m.HeaderLines[1] == GmtDateLine(after))
+        << zone << ": " << m.HeaderLines[1];
+  }
+  if (old) setenv("TZ", saved.c_str(), 1); else unsetenv("TZ");
+  tzset();
 }
 
 TEST(MailBuild, HeaderTextCannotBreakItsLine) {

@@ -60,7 +60,9 @@ again.open();
 var other = server.accept();
 again.writeln("second");
 println(other.readln());
-again.close();
+println(again.abort() == again);
+println(again.isConnected());
+println("[" + other.read() + "]");
 server.close();
 
 // A connection refused, a read on a closed socket.
