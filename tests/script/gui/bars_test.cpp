@@ -1,6 +1,11 @@
 // Timers, and the bar-shaped controls, driven by scripts against the framework's models.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
 #include "platform/fw/form.h"
 #include "platform/fw/form_text.h"
 #include "platform/fw/timer.h"
@@ -142,6 +147,35 @@ TEST(GuiTabControl, ChangingMayRefuseAndTabIndexFollowsTheTabs) {
   )");
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.out, "TTabControl 3 2 9\r\n2\r\n0 \r\n-1\r\n");
+}
+
+TEST(GuiTabControl, TabsAndTimersTravelThroughBinaryAndTextDescriptions) {
+  namespace fsys = std::filesystem;
+  fsys::path dir = fsys::temp_directory_path() / ("gui_bars_" + std::to_string(::getpid()));
+  fsys::create_directories(dir);
+  const std::string binPath = (dir / "tabs.dfm").string();
+  {
+    std::ofstream bin(binPath, std::ios::binary);
+    bin << fw::ObjectTextToBinary(
+        "object F: TForm\n  object T1: TTabControl\n    TabWidth = 50\n    Tabs.Strings = (\n      'a'\n      'b')\n"
+        "    TabIndex = 1\n  end\n  object Tm: TTimer\n    Enabled = False\n    Interval = 30\n  end\nend\n");
+  }
+  TGuiScript s;
+  auto r = s.Run(R"(
+    var f = new VCLForm();
+    f.loadFromFile(")" + binPath + R"(");
+    println(f.T1.tabs.commaText + " " + f.T1.TabIndex + " " + f.T1.TabWidth + " " + f.Tm.Interval + " " + f.Tm.Enabled);
+    var text = f.saveToText();
+    var g = new VCLForm();
+    g.loadFromText(text);
+    println(g.T1.tabs.commaText + " " + g.T1.TabIndex + " " + (g.saveToText() == text));
+    print(text);
+  )");
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out.substr(0, r.out.find("object")), "a,b 1 50 30 false\r\na,b 1 true\r\n");
+  EXPECT_NE(r.out.find("TabIndex = 1"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Interval = 30"), std::string::npos) << r.out;
+  fsys::remove_all(dir);
 }
 
 }  // namespace
