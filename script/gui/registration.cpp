@@ -14,6 +14,8 @@
 #include "script/gui/form_wrapper.h"
 #include "script/gui/list_wrapper.h"
 #include "script/gui/container_wrapper.h"
+#include "script/gui/tab_wrapper.h"
+#include "script/gui/timer_wrapper.h"
 
 namespace gui {
 
@@ -40,6 +42,8 @@ const TJClass* ClassFor(std::string_view name) {
   if (name == "VCLSplitter") return &ClassOf<TJVCLSplitter>();
   if (name == "VCLImage") return &ClassOf<TJVCLImage>();
   if (name == "VCLProgressBar") return &ClassOf<TJVCLProgressBar>();
+  if (name == "VCLTimer") return &ClassOf<TJVCLTimer>();
+  if (name == "VCLTabControl") return &ClassOf<TJVCLTabControl>();
   return nullptr;
 }
 
@@ -62,7 +66,8 @@ void RegisterVCLStreamClasses() {
                                    &fw::TCheckListBox::StaticClassInfo(), &fw::TComboBox::StaticClassInfo(),
                                    &fw::TGroupBox::StaticClassInfo(), &fw::TRadioGroup::StaticClassInfo(),
                                    &fw::TPanel::StaticClassInfo(), &fw::TImage::StaticClassInfo(),
-                                   &fw::TSplitter::StaticClassInfo(), &fw::TProgressBar::StaticClassInfo()})
+                                   &fw::TSplitter::StaticClassInfo(), &fw::TProgressBar::StaticClassInfo(),
+                                   &fw::TTimer::StaticClassInfo(), &fw::TTabControl::StaticClassInfo()})
     rt::RegisterClass(*cls);
 }
 
