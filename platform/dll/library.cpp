@@ -53,6 +53,31 @@ ffi_type* FfiType(CType t) {
   return &ffi_type_void;
 }
 
+// Through a pipe: the kernel reads the source for write() and writes the destination for read(),
+// and answers EFAULT for an address that cannot be used. The slower way, for systems that refuse
+// process_vm_readv/writev.
+bool ThroughPipe(void* to, const void* from, size_t count) {
+  int fds[2];
+  if (pipe(fds) != 0) return false;
+  bool ok = true;
+  while (ok && count > 0) {
+    size_t n = std::min<size_t>(count, 4096);  // within the pipe's buffer: never blocks
+    ssize_t w = write(fds[1], from, n);
+    if (w <= 0) {
+      ok = false;
+      break;
+    }
+    ssize_t r = read(fds[0], to, size_t(w));
+    if (r != w) ok = false;
+    to = static_cast<char*>(to) + w;
+    from = static_cast<const char*>(from) + w;
+    count -= size_t(w);
+  }
+  close(fds[0]);
+  close(fds[1]);
+  return ok;
+}
+
 // The process's own memory through the kernel: an unreadable or unwritable address gives EFAULT
 // instead of a signal.
 bool ReadOwn(void* to, const void* from, size_t count) {
@@ -60,6 +85,7 @@ bool ReadOwn(void* to, const void* from, size_t count) {
     iovec local{to, count};
     iovec remote{const_cast<void*>(from), count};
     ssize_t n = process_vm_readv(getpid(), &local, 1, &remote, 1, 0);
+    if (n < 0 && (errno == EPERM || errno == ENOSYS)) return ThroughPipe(to, from, count);
     if (n <= 0) return false;
     to = static_cast<char*>(to) + n;
     from = static_cast<const char*>(from) + n;
@@ -73,6 +99,7 @@ bool WriteOwn(void* to, const void* from, size_t count) {
     iovec local{const_cast<void*>(from), count};
     iovec remote{to, count};
     ssize_t n = process_vm_writev(getpid(), &local, 1, &remote, 1, 0);
+    if (n < 0 && (errno == EPERM || errno == ENOSYS)) return ThroughPipe(to, from, count);
     if (n <= 0) return false;
     to = static_cast<char*>(to) + n;
     from = static_cast<const char*>(from) + n;
@@ -82,6 +109,10 @@ bool WriteOwn(void* to, const void* from, size_t count) {
 }
 
 }  // namespace
+
+bool CopyThroughPipe(void* destination, const void* source, size_t count) {
+  return ThroughPipe(destination, source, count);
+}
 
 Library::~Library() { Close(); }
 

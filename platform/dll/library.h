@@ -64,6 +64,8 @@ bool GuardedFill(void* destination, size_t count, uint8_t byte);
 // The bytes at the address up to the first zero byte (wide: the wide characters up to the first
 // zero character); false when the memory cannot be read. The length read is capped at `limit`.
 bool GuardedReadText(const void* address, std::string& text, size_t limit = size_t(1) << 24);
+// The same guard on the way a system without process_vm_readv/writev takes (a pipe).
+bool CopyThroughPipe(void* destination, const void* source, size_t count);
 bool GuardedReadWide(const void* address, std::wstring& text, size_t limit = size_t(1) << 22);
 
 }  // namespace dll

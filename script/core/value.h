@@ -44,7 +44,7 @@ struct TJStringRep {
   char data[1];
 
   static constexpr uint32_t kUnknown = 0xFFFFFFFFu;
-  static constexpr size_t kMarkStep = 64;
+  static constexpr size_t kMarkStep = 16;
 
   static TJStringRep* Make(std::string_view text);
   static TJStringRep* Make2(std::string_view a, std::string_view b);

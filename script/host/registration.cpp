@@ -6,6 +6,7 @@
 #include "script/host/check_list_box.h"
 #include "script/host/clipboard_object.h"
 #include "script/host/cookie_object.h"
+#include "script/host/ftp_object.h"
 #include "script/host/crc_object.h"
 #include "script/host/dialog_object.h"
 #include "script/host/directory_object.h"
@@ -59,6 +60,7 @@ void RegisterNetObjects(engine::TJBaseEngine& engine) {
   engine.ImportObject("SMTP", ClassOf<TJSMTPObject>());
   engine.ImportObject("HtmlTag", ClassOf<TJHtmlTagObject>());
   engine.ImportObject("HtmlParser", ClassOf<TJHtmlParserObject>());
+  engine.ImportObject("FTP", ClassOf<TJFtpObject>());
 }
 
 void RegisterActiveXObjects(engine::TJBaseEngine& engine) {

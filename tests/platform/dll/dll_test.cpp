@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 
 #include <cstring>
+#include <vector>
 
 #include "platform/dll/call_spec.h"
 #include "platform/dll/library.h"
@@ -82,6 +83,15 @@ TEST(GuardedMemory, FailsOnUnmappedPagesInsteadOfFaulting) {
   EXPECT_EQ(text, "");
   std::wstring wide;
   EXPECT_FALSE(dll::GuardedReadWide(second, wide));
+  // The pipe way guards alike.
+  EXPECT_TRUE(dll::CopyThroughPipe(local, first + 8, 6));
+  EXPECT_EQ(std::string(local, 6), "xxxxxx");
+  EXPECT_FALSE(dll::CopyThroughPipe(local, second, 4));
+  EXPECT_FALSE(dll::CopyThroughPipe(second, local, 4));
+  std::vector<char> big(10000, 'b');
+  std::vector<char> copy(10000);
+  EXPECT_TRUE(dll::CopyThroughPipe(copy.data(), big.data(), big.size()));
+  EXPECT_EQ(copy, big);
   munmap(first, size_t(page));
 }
 

@@ -29,6 +29,7 @@
 #include "script/stdlib/stdlib.h"
 #include "tests/net/http_servers.h"
 #include "tests/net/loopback_peer.h"
+#include "tests/net/ftp_servers.h"
 #include "tests/net/mail_servers.h"
 #include "tests/net/tls_servers.h"
 #include "tests/script/host/ranking_server.h"
@@ -74,9 +75,16 @@ std::vector<Server> Servers() {
                                {"CLOSED", nettest::UnusedPort()},
                                {"TLS", tls.goodPort, "https"},
                                {"TLS_EXPIRED", tls.expiredPort, "https"},
-                               {"TLS_OTHER", tls.otherHostPort, "https", "localhost"}};
+                               {"TLS_OTHER", tls.otherHostPort, "https", "localhost"},
+                               {"FTP", nettest::FtpServers::Get().unixPort, "ftp"}};
   }();
   return servers;
+}
+
+// A folder of its own for the files a script writes, as LOCAL.
+const std::string& LocalFolder() {
+  static const std::string folder = nettest::MakeFolder();
+  return folder;
 }
 
 // The mail servers and the scratch folder, for the scripts that ask for them.
@@ -104,6 +112,7 @@ MailSetting MailFor(const std::string& script) {
 
 std::string Normalise(std::string text, const MailSetting& mail) {
   if (!mail.scratch.empty()) ReplaceAll(text, mail.scratch, "SCRATCH/");
+  ReplaceAll(text, LocalFolder(), "LOCAL");
   for (const Server& s : Servers()) ReplaceAll(text, s.url(), s.name);
   for (const Server& s : Servers()) ReplaceAll(text, std::to_string(s.port), s.name + "_PORT");
   for (const auto& [name, value] : mail.variables)
@@ -123,6 +132,7 @@ Outcome RunScript(const fs::path& script) {
   MailSetting mail = MailFor(text);
   std::string prelude;
   for (const Server& s : Servers()) prelude += "var " + s.name + " = \"" + s.url() + "\"; ";
+  prelude += "var LOCAL = \"" + LocalFolder() + "\"; ";
   for (const auto& [name, value] : mail.variables) prelude += "var " + name + " = " + value + "; ";
   Outcome o;
   bool errorReported = false;

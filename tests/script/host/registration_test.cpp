@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "script/host/cookie_object.h"
+#include "script/host/ftp_object.h"
 #include "script/host/html_objects.h"
 #include "script/host/http_object.h"
 #include "script/host/https_object.h"
@@ -32,6 +33,7 @@ TEST(HostRegistration, NetworkNamesMakeTheirClasses) {
       {"SMTP", host::TJSMTPObject::StaticClassInfo(), "SMTP"},
       {"HtmlTag", host::TJHtmlTagObject::StaticClassInfo(), "HtmlTag"},
       {"HtmlParser", host::TJHtmlParserObject::StaticClassInfo(), "HtmlParser"},
+      {"FTP", host::TJFtpObject::StaticClassInfo(), "FTP"},
   };
   for (const auto& c : cases) {
     const TJClass* cls = e.Factory().GetClass(c.name);
@@ -42,7 +44,7 @@ TEST(HostRegistration, NetworkNamesMakeTheirClasses) {
     EXPECT_EQ(made.vObject()->Name(), c.className);
   }
   // The header objects exist only as an HTTP object's properties.
-  for (const char* name : {"Request", "Response"})
+  for (const char* name : {"Request", "Response", "FileProperty"})
     EXPECT_EQ(ErrorOf([&] { e.New(name); }), std::string("ENameError:create object error ") + name);
 }
 
@@ -83,8 +85,8 @@ TEST(HostRegistration, NetworkFamilyRegistersItsNames) {
   host::RegisterNetObjects(e);
   std::vector<std::string> names = e.Factory().GetClassNames();
   std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"Cookie", "HTTP", "HTTPS", "HtmlParser", "HtmlTag", "Mail", "POP3",
-                                             "SMTP", "TCPSocket", "URL"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"Cookie", "FTP", "HTTP", "HTTPS", "HtmlParser", "HtmlTag", "Mail",
+                                             "POP3", "SMTP", "TCPSocket", "URL"}));
 }
 
 TEST(HostRegistration, AutomationAndForeignCallNamesInTheirOrder) {
