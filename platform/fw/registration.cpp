@@ -4,6 +4,8 @@
 #include "platform/fw/bitmap.h"
 #include "platform/fw/button.h"
 #include "platform/fw/check_box.h"
+#include "platform/fw/combo_box.h"
+#include "platform/fw/group_box.h"
 #include "platform/fw/component.h"
 #include "platform/fw/edit.h"
 #include "platform/fw/form.h"
@@ -28,7 +30,8 @@ void RegisterFrameworkClasses() {
         &TEdit::StaticClassInfo(), &TMemo::StaticClassInfo(), &TButton::StaticClassInfo(),
         &TCheckBox::StaticClassInfo(), &TImage::StaticClassInfo(), &TTimer::StaticClassInfo(),
         &TApplicationEvents::StaticClassInfo(), &TBitmap::StaticClassInfo(),
-        &TRadioButton::StaticClassInfo(), &TListBox::StaticClassInfo(), &TCheckListBox::StaticClassInfo()})
+        &TRadioButton::StaticClassInfo(), &TListBox::StaticClassInfo(), &TCheckListBox::StaticClassInfo(),
+        &TComboBox::StaticClassInfo(), &TGroupBox::StaticClassInfo(), &TRadioGroup::StaticClassInfo()})
     rt::RegisterClass(*cls);
 }
 

@@ -9,6 +9,7 @@
 #include "platform/fw/registration.h"
 #include "platform/fw/services.h"
 #include "platform/qt/choice_peers.h"
+#include "platform/qt/list_peers.h"
 #include "platform/qt/clipboard.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/drag_drop.h"
@@ -51,6 +52,7 @@ TQtHost::TQtHost(int& argc, char** argv) : impl_(new Impl) {
   fw::RegisterFrameworkClasses();
   RegisterStandardPeers();
   RegisterChoicePeers();
+  RegisterListPeers();
   fw::SetClipboardService(std::make_shared<TQtClipboard>());
   fw::SetMessagePump(&impl_->pump);
   fw::SetTimerService(&impl_->timers);

@@ -199,7 +199,10 @@ void TJFunctionScope::Clear() {
 
 TJScopes::~TJScopes() { Clear(); }
 
-void TJScopes::Grow() { pool_.push_back(std::make_unique<TJActivation>()); }
+void TJScopes::Grow() {
+  pool_.push_back(std::make_unique<TJActivation>());
+  trim_.Trimmed();
+}
 
 void TJScopes::ReleaseOutOfOrder(TJActivation* a) {
   size_t top = inUse_ - 1;
@@ -209,11 +212,12 @@ void TJScopes::ReleaseOutOfOrder(TJActivation* a) {
       break;
     }
   inUse_ = top;
-  Trim();
+  if (trim_.Due(pool_.size(), inUse_, kPoolLimit)) Trim();
 }
 
 void TJScopes::Trim() {
-  if (pool_.size() - inUse_ > kPoolLimit) pool_.resize(inUse_ + kPoolLimit);
+  pool_.resize(inUse_ + kPoolLimit);
+  trim_.Trimmed();
 }
 
 TJLocalSymbolTable* TJScopes::FindTable(const TJStatement* statement) const {

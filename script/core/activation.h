@@ -115,6 +115,20 @@ class TJFunctionScope : public TJFunctionSymbolTable {
   std::vector<TJActivation*> active_;
 };
 
+// When a pool of reusable entries (scopes, argument lists) gives its spare entries back: not as
+// soon as a deep recursion returns, since the next one would make them all again, but once the
+// pool has served several times its size in calls without needing more. Beyond the spare entries
+// it always keeps, the memory of a deep recursion then goes, and a recursion that comes back again
+// and again costs no allocation per call.
+struct TJPoolTrim {
+  size_t reused = 0;  // entries handed out since the pool last grew or was trimmed
+  void Reused() { ++reused; }
+  bool Due(size_t size, size_t inUse, size_t keep) const {
+    return size - inUse > keep && reused > 4 * size;
+  }
+  void Trimmed() { reused = 0; }
+};
+
 // Activations for reuse, and the function tables of one engine.
 class TJScopes {
  public:
@@ -122,7 +136,10 @@ class TJScopes {
   ~TJScopes();
 
   TJActivation* Acquire() {
-    if (inUse_ == pool_.size()) Grow();
+    if (inUse_ == pool_.size())
+      Grow();
+    else
+      trim_.Reused();
     return pool_[inUse_++].get();
   }
   // Calls end in the order they began, so `a` is the newest in use; otherwise it trades places
@@ -131,8 +148,9 @@ class TJScopes {
     a->Close();
     if (pool_[inUse_ - 1].get() != a) return ReleaseOutOfOrder(a);
     --inUse_;
-    if (pool_.size() - inUse_ > kPoolLimit) Trim();
+    if (trim_.Due(pool_.size(), inUse_, kPoolLimit)) Trim();
   }
+  size_t PoolSize() const { return pool_.size(); }
 
   // The table of a function, class or code-string statement, made on first use below the table
   // of the enclosing statement (a module's, or another function's).
@@ -143,13 +161,15 @@ class TJScopes {
   // Frees the table of a statement whose tree goes.
   void Forget(const TJStatement* statement);
 
+  static constexpr size_t kPoolLimit = 256;  // activations kept beyond those in use, at the least
+
  private:
-  static constexpr size_t kPoolLimit = 256;  // activations kept beyond those in use
   [[gnu::noinline]] void Grow();
   [[gnu::noinline]] void ReleaseOutOfOrder(TJActivation* a);
   [[gnu::noinline]] void Trim();
 
   TJRootSymbolTable& root_;
+  TJPoolTrim trim_;
   std::vector<std::unique_ptr<TJActivation>> pool_;  // the first inUse_ serve running calls
   size_t inUse_ = 0;
   std::unordered_map<const TJStatement*, std::unique_ptr<TJFunctionScope>> tables_;

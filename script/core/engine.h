@@ -294,13 +294,17 @@ class TJEngine : public TJBaseEngine {
    public:
     // Lists are taken and given back in call order: the pool is a stack.
     explicit ArgList(TJEngine* engine) : engine_(engine) {
-      if (engine->argInUse_ == engine->argPool_.size()) engine->GrowArgPool();
+      if (engine->argInUse_ == engine->argPool_.size())
+        engine->GrowArgPool();
+      else
+        engine->argTrim_.Reused();
       list_ = engine->argPool_[engine->argInUse_++].get();
     }
     ~ArgList() {
       std::vector<TJValue>& items = list_->Items();
       for (size_t i = items.size(); i-- > 0;) items[i].Clear();
-      if (engine_->argPool_.size() - --engine_->argInUse_ > 64) engine_->TrimArgPool();
+      --engine_->argInUse_;
+      if (engine_->argTrim_.Due(engine_->argPool_.size(), engine_->argInUse_, kArgPoolSpare)) engine_->TrimArgPool();
     }
     ArgList(const ArgList&) = delete;
     ArgList& operator=(const ArgList&) = delete;
@@ -347,8 +351,16 @@ class TJEngine : public TJBaseEngine {
   bool throwing_ = false;
   TJValue thrown_;
   uint64_t epoch_ = 0;  // changes at every engine clear, unique among all engines
-  [[gnu::noinline]] void GrowArgPool() { argPool_.push_back(std::make_unique<TJValueList>()); }
-  [[gnu::noinline]] void TrimArgPool() { argPool_.resize(argInUse_ + 64); }
+  static constexpr size_t kArgPoolSpare = 64;  // argument lists kept beyond those in use
+  [[gnu::noinline]] void GrowArgPool() {
+    argPool_.push_back(std::make_unique<TJValueList>());
+    argTrim_.Trimmed();
+  }
+  [[gnu::noinline]] void TrimArgPool() {
+    argPool_.resize(argInUse_ + kArgPoolSpare);
+    argTrim_.Trimmed();
+  }
+  TJPoolTrim argTrim_;
   std::vector<std::unique_ptr<TJValueList>> argPool_;  // the first argInUse_ serve running calls
   size_t argInUse_ = 0;
   const char* stackLimit_ = nullptr;  // the deepest frame a run may reach

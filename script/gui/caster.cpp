@@ -14,6 +14,7 @@
 #include "script/gui/edit_wrapper.h"
 #include "script/gui/button_wrapper.h"
 #include "script/gui/form_wrapper.h"
+#include "script/gui/list_wrapper.h"
 
 namespace gui {
 
@@ -36,6 +37,10 @@ struct TClassTest {
 const std::vector<TClassTest>& ClassTests() {
   static const std::vector<TClassTest> tests = {
       {&fw::TLabel::StaticClassInfo, &make<TJVCLBaseLabel>},
+      {&fw::TCheckListBox::StaticClassInfo, &make<TJVCLBaseCheckListBox>},
+      {&fw::TCustomListBox::StaticClassInfo, &make<TJVCLBaseListBox>},
+      {&fw::TCustomComboBox::StaticClassInfo, &make<TJVCLBaseComboBox>},
+      {&fw::TCustomRadioGroup::StaticClassInfo, &make<TJVCLBaseRadioGroup>},
       {&fw::TMemo::StaticClassInfo, &make<TJVCLBaseMemo>},
       {&fw::TEdit::StaticClassInfo, &make<TJVCLBaseEdit>},
       {&fw::TCheckBox::StaticClassInfo, &make<TJVCLBaseCheckBox>},

@@ -12,6 +12,7 @@
 #include "script/gui/class_names.h"
 #include "script/gui/edit_wrapper.h"
 #include "script/gui/form_wrapper.h"
+#include "script/gui/list_wrapper.h"
 
 namespace gui {
 
@@ -29,6 +30,10 @@ const TJClass* ClassFor(std::string_view name) {
   if (name == "VCLLabel") return &ClassOf<TJVCLLabel>();
   if (name == "VCLCheckBox") return &ClassOf<TJVCLCheckBox>();
   if (name == "VCLRadioButton") return &ClassOf<TJVCLRadioButton>();
+  if (name == "VCLListBox") return &ClassOf<TJVCLListBox>();
+  if (name == "VCLCheckListBox") return &ClassOf<TJVCLCheckListBox>();
+  if (name == "VCLComboBox") return &ClassOf<TJVCLComboBox>();
+  if (name == "VCLRadioGroup") return &ClassOf<TJVCLRadioGroup>();
   return nullptr;
 }
 
@@ -47,7 +52,9 @@ void RegisterVCLStreamClasses() {
   for (const rt::ClassInfo* cls : {&fw::TForm::StaticClassInfo(), &fw::TEdit::StaticClassInfo(),
                                    &fw::TButton::StaticClassInfo(), &fw::TMemo::StaticClassInfo(),
                                    &fw::TLabel::StaticClassInfo(), &fw::TCheckBox::StaticClassInfo(),
-                                   &fw::TRadioButton::StaticClassInfo()})
+                                   &fw::TRadioButton::StaticClassInfo(), &fw::TListBox::StaticClassInfo(),
+                                   &fw::TCheckListBox::StaticClassInfo(), &fw::TComboBox::StaticClassInfo(),
+                                   &fw::TGroupBox::StaticClassInfo(), &fw::TRadioGroup::StaticClassInfo()})
     rt::RegisterClass(*cls);
 }
 

@@ -83,7 +83,8 @@ double TJDateObject::ParseArgs(TJValueList* args) {
   int n = ArgCount(args);
   int64_t now = NowEpochMs();
   if (n == 0) return double(now);
-  if (n == 1) return double(LocalToUtcMs(ParseDateTextMs(AsString(&(*args)[0]))));
+  // One text names a UTC date-time.
+  if (n == 1) return double(ParseDateTextMs(AsString(&(*args)[0]), true));
   TDateFields f = SplitMs(now);
   int fields[7] = {f.year, f.month, f.day, f.hour, f.minute, f.second, f.millisecond};
   for (int i = 0; i < n && i < 7; ++i) {

@@ -202,9 +202,9 @@ int64_t localMsOf(TDateTime d) { return toMs(DateTimeToEpochMs(d)); }
 
 }  // namespace
 
-int64_t ParseDateTextMs(std::string_view text) {
+int64_t ParseDateTextMs(std::string_view text, bool utc) {
   text = trim(text);
-  int64_t now = UtcToLocalMs(NowEpochMs());
+  int64_t now = utc ? NowEpochMs() : UtcToLocalMs(NowEpochMs());
   const support::TFormatSettings& fs = support::FormatSettings();
 
   TDateTime value;

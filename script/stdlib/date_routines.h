@@ -75,7 +75,9 @@ bool TryEncodeTimeMs(int hour, int minute, int second, int millisecond, int64_t&
 // except that the parts of the time below the last one read are 0). An impossible date gives now;
 // an impossible time gives the date at midnight. Never fails.
 TDateTime ParseDateText(std::string_view text);
-// The same as local wall-clock milliseconds.
-int64_t ParseDateTextMs(std::string_view text);
+// The same as local wall-clock milliseconds. With `utc` the text is read in UTC instead: what it
+// names is a UTC date-time, and the parts it leaves out (today, now) are those of UTC, so that a
+// text naming nothing gives the current moment.
+int64_t ParseDateTextMs(std::string_view text, bool utc = false);
 
 }  // namespace stdlib

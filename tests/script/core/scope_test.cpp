@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "script/core/activation.h"
 #include "script/core/symbols.h"
 #include "tests/script/core/test_engine.h"
@@ -209,4 +212,45 @@ TEST(Scopes, ActivationsComeBackInAnyOrderAndForgetTheirValues) {
   EXPECT_EQ(e->Slot("n"), nullptr);
   EXPECT_EQ(AsInteger(e->Slot("m")), 7);
   scopes.Release(e);
+}
+
+// A deep recursion that comes back again and again keeps its activations; once the pool has gone
+// unused beyond its spare entries for long enough, it gives the rest back.
+TEST(Scopes, PoolKeepsWhatRecursionUsesAgainAndTrimsWhatItNoLongerUses) {
+  TJRootSymbolTable root;
+  TJScopes scopes(root);
+  TJFunctionScope owner(root.AddModule("m", nullptr));
+  const size_t deep = TJScopes::kPoolLimit * 4;
+  std::vector<TJActivation*> stack;
+  auto recurse = [&](size_t depth) {
+    for (size_t i = 0; i < depth; ++i) {
+      stack.push_back(scopes.Acquire());
+      stack.back()->Open(&owner, nullptr, nullptr, nullptr);
+    }
+    while (!stack.empty()) {
+      scopes.Release(stack.back());
+      stack.pop_back();
+    }
+  };
+  recurse(deep);
+  EXPECT_EQ(scopes.PoolSize(), deep);
+  std::vector<const TJActivation*> first;
+  for (size_t round = 0; round < 3; ++round) {
+    // The same activations again: nothing made, nothing freed.
+    stack.reserve(deep);
+    for (size_t i = 0; i < deep; ++i) stack.push_back(scopes.Acquire());
+    if (round == 0) first.assign(stack.begin(), stack.end());
+    EXPECT_TRUE(std::equal(first.begin(), first.end(), stack.begin())) << round;
+    while (!stack.empty()) {
+      scopes.Release(stack.back());
+      stack.pop_back();
+    }
+    EXPECT_EQ(scopes.PoolSize(), deep);
+  }
+  // Shallow calls only, for long: the spare beyond the limit goes at a return.
+  for (size_t i = 0; i < deep * 5; ++i) recurse(2);
+  EXPECT_EQ(scopes.PoolSize(), TJScopes::kPoolLimit);
+  // And a deep recursion makes them again.
+  recurse(deep + 10);
+  EXPECT_EQ(scopes.PoolSize(), deep + 10);
 }

@@ -40,7 +40,9 @@ TEST(StringRep, PositionsAgreeWithTheCharacterRoutines) {
     for (size_t pos = 0; pos <= text.size(); ++pos) {
       bool start = pos == text.size() || rt::utf8::byteOffset(text, rt::utf8::charIndex(text, pos)) == pos;
       EXPECT_EQ(rep->IsCharStart(pos), start) << pos;
-      if (start) EXPECT_EQ(rep->CharOfByte(pos), rt::utf8::charIndex(text, pos)) << pos;
+      if (start) {
+        EXPECT_EQ(rep->CharOfByte(pos), rt::utf8::charIndex(text, pos)) << pos;
+      }
     }
   }
 }

@@ -45,8 +45,8 @@ TEST(DateObject, ConstructionForms) {
       {{D(-1.9)}, -1},
       {{S("2001")}, 2001},         // a numeric text is milliseconds
       {{D(1e20)}, double(kNow)},   // beyond the range of dates: now
-      {{S("2001/02/05 10:20:30")}, double(UtcMs(2001, 2, 5, 1, 20, 30))},  // local time
-      {{S("Feb 5, 2001 10:20:30")}, double(UtcMs(2001, 2, 5, 1, 20, 30))},
+      {{S("2001/02/05 10:20:30")}, double(UtcMs(2001, 2, 5, 10, 20, 30))},  // a UTC date-time
+      {{S("Feb 5, 2001 10:20:30")}, double(UtcMs(2001, 2, 5, 10, 20, 30))},
       {{S("Jan 5")}, double(kNow)},
       // Several arguments are UTC fields; those not given come from now.
       {{I(2000), I(0), I(1)}, double(UtcMs(2000, 1, 1, 3, 4, 5, 678))},
@@ -188,12 +188,12 @@ TEST(DateObject, TimeParseAndUtc) {
   EXPECT_EQ(timeOf(d), 2);
   EXPECT_EQ(Call(d, "parse").vDouble(), double(kNow));
   EXPECT_EQ(Call(d, "UTC", {I(2000), I(0), I(1), I(0), I(0), I(0), I(0)}).vDouble(), 946684800000.0);
-  EXPECT_EQ(Call(d, "parse", {S("Feb 5, 2001 10:20:30")}).vDouble(), double(UtcMs(2001, 2, 5, 1, 20, 30)));
-  EXPECT_EQ(Call(d, "UTC", {S("2001/02/05")}).vDouble(), double(UtcMs(2001, 2, 4, 15)));
+  EXPECT_EQ(Call(d, "parse", {S("Feb 5, 2001 10:20:30:250")}).vDouble(), double(UtcMs(2001, 2, 5, 10, 20, 30, 250)));
+  EXPECT_EQ(Call(d, "UTC", {S("2001/02/05")}).vDouble(), double(UtcMs(2001, 2, 5)));
   EXPECT_EQ(timeOf(d), 2);  // parse and UTC leave the object alone
-  // A date's own text reads back to the same second.
+  // A date's own text is local time: read back as UTC it lies the zone's nine hours later.
   TJValue again = e.New("Date", {S("2001/02/05 10:20:30")});
-  EXPECT_EQ(Call(d, "parse", {TJValue::String(AsString(&again))}).vDouble(), timeOf(again));
+  EXPECT_EQ(Call(d, "parse", {TJValue::String(AsString(&again))}).vDouble(), timeOf(again) + 9 * 3600000.0);
 }
 
 TEST(DateObject, FormattingAndConversions) {

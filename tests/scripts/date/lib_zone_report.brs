@@ -18,7 +18,10 @@ function report() {
   d = new Date(1610712000000);
   d.setMonth(6);
   println("setMonth(6): " + fields(d) + " = " + d.getTime());
-  // Local text is read as local time and comes back unchanged.
+  // A date text names a UTC moment, the same in every zone; the local text of that moment, read
+  // back, lies the zone's offset away.
   d = new Date("2021/07/01 12:00:00");
   println("parsed: " + fields(d) + " = " + d.getTime() + " back " + new Date(d.toString()).getTime());
+  println("Date.parse " + Date.parse("Feb 5, 2001 10:20:30:250") + " Date.UTC " + Date.UTC("2001/02/05 10:20:30") +
+          " new Date " + new Date("SEPTEMBER 9 1999 8:07:06:5").getTime());
 }
