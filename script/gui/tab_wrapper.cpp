@@ -61,6 +61,7 @@ void TJVCLBaseTabControl::HookEvents() {
   fw::TCustomTabControl* c = TabControl();
   Hook<konEnter>(c->OnEnter);
   Hook<konExit>(c->OnExit);
+  Hook<konResize>(c->OnResize);
   Hook<konChange>(c->OnChange);
   c->OnChanging = fw::TTabChangingEvent(&HandleChanging, this);
   c->OnGetImageIndex = fw::TTabGetImageEvent(&HandleGetImageIndex, this);

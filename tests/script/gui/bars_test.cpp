@@ -137,6 +137,8 @@ TEST(GuiTabControl, ChangingMayRefuseAndTabIndexFollowsTheTabs) {
     var allow = false;
     t.onChanging = function(sender, allowChange) { log += "changing" + t.TabIndex + ";"; allowChange.bool = allow; };
     t.onChange = function(sender) { log += "change" + t.TabIndex + ";"; };
+    t.onResize = function(sender) { log += "resize" + t.Width + ";"; };
+    t.Width = 150;
     println(t.VCLclassName + " " + t.tabs.count + " " + t.TabIndex + " " + t.tabs.text.length);
     t.TabIndex = 7;
     println(t.TabIndex);
@@ -146,7 +148,7 @@ TEST(GuiTabControl, ChangingMayRefuseAndTabIndexFollowsTheTabs) {
     println(t.TabIndex);
   )");
   EXPECT_EQ(r.err, "");
-  EXPECT_EQ(r.out, "TTabControl 3 2 9\r\n2\r\n0 \r\n-1\r\n");
+  EXPECT_EQ(r.out, "TTabControl 3 2 9\r\n2\r\n0 resize150;\r\n-1\r\n");
 }
 
 TEST(GuiTabControl, TabsAndTimersTravelThroughBinaryAndTextDescriptions) {
