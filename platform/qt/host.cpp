@@ -8,6 +8,7 @@
 #include "platform/fw/file_dialogs.h"
 #include "platform/fw/registration.h"
 #include "platform/fw/services.h"
+#include "platform/qt/bar_peers.h"
 #include "platform/qt/choice_peers.h"
 #include "platform/qt/list_peers.h"
 #include "platform/qt/clipboard.h"
@@ -53,6 +54,7 @@ TQtHost::TQtHost(int& argc, char** argv) : impl_(new Impl) {
   RegisterStandardPeers();
   RegisterChoicePeers();
   RegisterListPeers();
+  RegisterBarPeers();
   fw::SetClipboardService(std::make_shared<TQtClipboard>());
   fw::SetMessagePump(&impl_->pump);
   fw::SetTimerService(&impl_->timers);

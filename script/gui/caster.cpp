@@ -15,6 +15,8 @@
 #include "script/gui/button_wrapper.h"
 #include "script/gui/form_wrapper.h"
 #include "script/gui/list_wrapper.h"
+#include "script/gui/tab_wrapper.h"
+#include "script/gui/timer_wrapper.h"
 
 namespace gui {
 
@@ -47,8 +49,10 @@ const std::vector<TClassTest>& ClassTests() {
       {&fw::TRadioButton::StaticClassInfo, &make<TJVCLBaseRadioButton>},
       {&fw::TButton::StaticClassInfo, &make<TJVCLBaseButton>},
       {&fw::TForm::StaticClassInfo, &make<TJVCLBaseForm>},
+      {&fw::TTabControl::StaticClassInfo, &make<TJVCLBaseTabControl>},
       {&fw::TWinControl::StaticClassInfo, &make<TJVCLWinControl>},
       {&fw::TControl::StaticClassInfo, &make<TJVCLControl>},
+      {&fw::TTimer::StaticClassInfo, &make<TJVCLBaseTimer>},
       {&fw::TComponent::StaticClassInfo, &make<TJVCLComponent>},
   };
   return tests;

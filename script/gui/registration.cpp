@@ -13,6 +13,8 @@
 #include "script/gui/edit_wrapper.h"
 #include "script/gui/form_wrapper.h"
 #include "script/gui/list_wrapper.h"
+#include "script/gui/tab_wrapper.h"
+#include "script/gui/timer_wrapper.h"
 
 namespace gui {
 
@@ -34,6 +36,8 @@ const TJClass* ClassFor(std::string_view name) {
   if (name == "VCLCheckListBox") return &ClassOf<TJVCLCheckListBox>();
   if (name == "VCLComboBox") return &ClassOf<TJVCLComboBox>();
   if (name == "VCLRadioGroup") return &ClassOf<TJVCLRadioGroup>();
+  if (name == "VCLTimer") return &ClassOf<TJVCLTimer>();
+  if (name == "VCLTabControl") return &ClassOf<TJVCLTabControl>();
   return nullptr;
 }
 
@@ -54,7 +58,8 @@ void RegisterVCLStreamClasses() {
                                    &fw::TLabel::StaticClassInfo(), &fw::TCheckBox::StaticClassInfo(),
                                    &fw::TRadioButton::StaticClassInfo(), &fw::TListBox::StaticClassInfo(),
                                    &fw::TCheckListBox::StaticClassInfo(), &fw::TComboBox::StaticClassInfo(),
-                                   &fw::TGroupBox::StaticClassInfo(), &fw::TRadioGroup::StaticClassInfo()})
+                                   &fw::TGroupBox::StaticClassInfo(), &fw::TRadioGroup::StaticClassInfo(),
+                                   &fw::TTimer::StaticClassInfo(), &fw::TTabControl::StaticClassInfo()})
     rt::RegisterClass(*cls);
 }
 

@@ -1,6 +1,7 @@
 #include "script/host/dynacall_object.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <cwchar>
 
@@ -175,6 +176,9 @@ void TJDynaCall::DoPostMessage(TJValueList*, TJValue& result) { result.SetBool(f
 
 namespace {
 
+// Byte counts of copies and fills: one no address range can hold is refused before it becomes a size.
+constexpr double kMaxMemoryCount = double(PTRDIFF_MAX);
+
 // An address argument: its memory, and its size when it is an object of ours (0 = unknown, a raw
 // address). Plain strings are read-only sources.
 struct Address {
@@ -229,7 +233,8 @@ void TJDynaCall::DoCopyMemory(TJValueList* args, TJValue& result) {
   if (ArgCount(args) < 3) return;
   Address to, from;
   double count = AsDouble(&(*args)[2]);
-  if (!ResolveAddress((*args)[0], true, to) || !ResolveAddress((*args)[1], false, from) || !(count >= 1))
+  if (!ResolveAddress((*args)[0], true, to) || !ResolveAddress((*args)[1], false, from) || !(count >= 1) ||
+      count >= kMaxMemoryCount)
     ThrowError(kLoadError, kInvalidParameter);
   size_t n = size_t(count);
   if ((to.known && n > to.size) || (from.known && n > from.size)) ThrowError(kLoadError, kInvalidParameter);
@@ -244,7 +249,8 @@ void TJDynaCall::DoFillMemory(TJValueList* args, TJValue& result) {
   if (ArgCount(args) < 2) return;
   Address to;
   double count = AsDouble(&(*args)[1]);
-  if (!ResolveAddress((*args)[0], true, to) || !(count >= 1)) ThrowError(kLoadError, kInvalidParameter);
+  if (!ResolveAddress((*args)[0], true, to) || !(count >= 1) || count >= kMaxMemoryCount)
+    ThrowError(kLoadError, kInvalidParameter);
   size_t n = size_t(count);
   if (to.known && n > to.size) ThrowError(kLoadError, kInvalidParameter);
   uint8_t byte = ArgCount(args) > 2 ? uint8_t(AsChar(&(*args)[2])) : 0;

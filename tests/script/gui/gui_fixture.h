@@ -63,6 +63,7 @@ class TGuiScript {
   void AllowEvents(bool allow) { component_->Engine().EventLoopAllowed = allow; }
   fw::TScriptedDialogs& Dialogs() { return scripted_; }
   fw::TFakeMessagePump& Pump() { return pump_; }
+  fw::TFakeTimers& Timers() { return timers_; }
 
  private:
   fw::TFakeMessagePump pump_;

@@ -213,4 +213,35 @@ TEST_F(ScriptPeersTest, EveryClassOfTheFormDraws) {
   EXPECT_EQ(img.pixel(img.width() - 3, img.height() - 3), background);
 }
 
+TEST_F(ScriptPeersTest, TabClicksAskTheScriptBeforeTheSelectionMoves) {
+  Run(R"(
+    var f = new VCLForm(true);
+    f.Name = "Tabs";
+    f.setBounds(10, 10, 300, 200);
+    var t = new VCLTabControl(f);
+    t.Name = "Tab1"; t.setBounds(0, 0, 280, 160); t.TabWidth = 60; t.TabHeight = 20;
+    t.tabs.add("One"); t.tabs.add("Two"); t.tabs.add("Three");
+    t.TabIndex = 0;
+    var calls = 0;
+    t.onChanging = function(sender, allow) { calls++; println("changing " + t.TabIndex); allow.bool = calls > 1; };
+    t.onChange = function(sender) { println("change " + t.TabIndex); };
+    f.show();
+  )");
+  QWidget* tabs = Child("Tabs", "Tab1");
+  ASSERT_NE(tabs, nullptr);
+  ASSERT_TRUE(Exposed(tabs));
+  auto* model = dynamic_cast<fw::TWinControl*>(FormNamed("Tabs")->FindChildControl("Tab1"));
+  ASSERT_NE(model, nullptr);
+  QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, QPoint(90, 10));
+  settle();
+  EXPECT_EQ(out, "changing 0\r\n");
+  QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, QPoint(90, 10));
+  settle();
+  EXPECT_EQ(out, "changing 0\r\nchanging 0\r\nchange 1\r\n");
+  // The selected tab is drawn in the base colour, the others in the button colour.
+  QImage shot = tabs->grab().toImage();
+  EXPECT_NE(shot.pixelColor(80, 4), shot.pixelColor(20, 4));
+  EXPECT_EQ(err, "");
+}
+
 }  // namespace

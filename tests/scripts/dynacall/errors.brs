@@ -13,6 +13,8 @@ t(function () { dc.fillMemory(s, 0); });
 t(function () { dc.copyMemory(s, "abcdefgh", 5); });  // past the structure
 t(function () { dc.copyMemory(s, 8, 4); });       // an address nothing is mapped at
 t(function () { dc.copyMemory(64, s, 4); });
+t(function () { dc.copyMemory(64, 8, 1e300); });  // counts no memory can hold
+t(function () { dc.fillMemory(64, 1 / 0); });
 dc.fillMemory(s, 4, "A"); println(s.a);
 dc.copyMemory(s, "xyz", 4); println(s.a == 0x7a7978);
 // A declared function kept after its library was unloaded.
