@@ -19,4 +19,6 @@ for (var k in q) { if (k == 0) { q.shift(); } }
 println(q.length + " " + q.concat([7]).length + " " + q.reverse().join(","));
 q.length = 0;
 q.unshift("a");
-println(q.length + " " + q[0] + " " + q.shift() + " " + q.length);
+println(q.length + " " + q[0]);
+var first = q.shift();
+println(first + " " + q.length);
