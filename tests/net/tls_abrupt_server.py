@@ -4,6 +4,7 @@
 import socket
 import ssl
 import sys
+import threading
 
 context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
 context.load_cert_chain(sys.argv[1], sys.argv[2])
@@ -13,8 +14,10 @@ listener.bind(("127.0.0.1", 0))
 listener.listen(16)
 print(listener.getsockname()[1], flush=True)
 
-while True:
-    raw, _ = listener.accept()
+def serve(raw):
+    # A client that stalls or goes away must not hold up the next one: each connection has its own
+    # thread and a time limit on every read and write.
+    raw.settimeout(20)
     try:
         tls = context.wrap_socket(raw, server_side=True)
         request = b""
@@ -34,3 +37,8 @@ while True:
         socket.socket(fileno=fd).close()
     except (OSError, ssl.SSLError):
         raw.close()
+
+
+while True:
+    raw, _ = listener.accept()
+    threading.Thread(target=serve, args=(raw,), daemon=True).start()
