@@ -15,6 +15,7 @@
 #include "platform/fw/memo.h"
 #include "platform/fw/panel.h"
 #include "platform/fw/radio_button.h"
+#include "platform/fw/splitter.h"
 #include "platform/fw/timer.h"
 #include "platform/rt/typeinfo.h"
 
@@ -31,7 +32,8 @@ void RegisterFrameworkClasses() {
         &TCheckBox::StaticClassInfo(), &TImage::StaticClassInfo(), &TTimer::StaticClassInfo(),
         &TApplicationEvents::StaticClassInfo(), &TBitmap::StaticClassInfo(),
         &TRadioButton::StaticClassInfo(), &TListBox::StaticClassInfo(), &TCheckListBox::StaticClassInfo(),
-        &TComboBox::StaticClassInfo(), &TGroupBox::StaticClassInfo(), &TRadioGroup::StaticClassInfo()})
+        &TComboBox::StaticClassInfo(), &TGroupBox::StaticClassInfo(), &TRadioGroup::StaticClassInfo(),
+        &TSplitter::StaticClassInfo(), &TProgressBar::StaticClassInfo()})
     rt::RegisterClass(*cls);
 }
 

@@ -9,12 +9,15 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QGroupBox>
+#include <QFrame>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QRadioButton>
 #include <vector>
 
 #include "platform/fw/combo_box.h"
 #include "platform/fw/group_box.h"
+#include "platform/fw/splitter.h"
 #include "platform/qt/peer.h"
 
 namespace qtfw {
@@ -152,6 +155,70 @@ class TRadioGroupPeer : public TQtPeer {
   std::vector<QRadioButton*> buttons_;
 };
 
+class TProgressBarPeer : public TQtPeer {
+ public:
+  TProgressBarPeer(fw::TControl& control, QWidget* parent)
+      : TQtPeer(control, new TForwarding<QProgressBar>(parent)) {
+    static_cast<QProgressBar*>(Widget())->setTextVisible(false);
+  }
+
+ protected:
+  void Sync(TPeerChange) override {
+    auto* b = static_cast<QProgressBar*>(Widget());
+    if (!b) return;
+    auto& m = static_cast<fw::TProgressBar&>(Control());
+    b->setRange(m.Min(), std::max(m.Min(), m.Max()));
+    b->setValue(m.Position());
+    b->setOrientation(m.Orientation() == fw::pbVertical ? Qt::Vertical : Qt::Horizontal);
+  }
+};
+
+// The splitter bar: a drag from press to release resizes the control next to it.
+class TSplitterWidget : public TForwarding<QFrame> {
+ public:
+  using TForwarding<QFrame>::TForwarding;
+
+ protected:
+  void mousePressEvent(QMouseEvent* e) override {
+    if (e->button() == Qt::LeftButton) {
+      dragging_ = true;
+      start_ = e->globalPosition().toPoint();
+    }
+    TForwarding<QFrame>::mousePressEvent(e);
+  }
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    QPointer<QWidget> self(this);
+    const bool finish = dragging_ && e->button() == Qt::LeftButton;
+    dragging_ = false;
+    const QPoint end = e->globalPosition().toPoint();
+    TForwarding<QFrame>::mouseReleaseEvent(e);
+    if (!self || !finish || !model) return;
+    auto* splitter = static_cast<fw::TSplitter*>(model);
+    const bool horizontal = splitter->Align() == fw::alLeft || splitter->Align() == fw::alRight;
+    const int delta = horizontal ? end.x() - start_.x() : end.y() - start_.y();
+    Guarded([&] { splitter->UserMoveBy(delta); });
+  }
+
+ private:
+  bool dragging_ = false;
+  QPoint start_;
+};
+
+class TSplitterPeer : public TQtPeer {
+ public:
+  TSplitterPeer(fw::TControl& control, QWidget* parent) : TQtPeer(control, new TSplitterWidget(parent)) {}
+
+ protected:
+  void Sync(TPeerChange) override {
+    auto* w = static_cast<QFrame*>(Widget());
+    if (!w) return;
+    auto& m = static_cast<fw::TSplitter&>(Control());
+    const bool horizontal = m.Align() == fw::alLeft || m.Align() == fw::alRight;
+    w->setCursor(horizontal ? Qt::SplitHCursor : Qt::SplitVCursor);
+    w->setFrameShape(m.Beveled() ? QFrame::Panel : QFrame::NoFrame);
+  }
+};
+
 template <class P>
 TPeerMaker Maker() {
   return [](fw::TControl& control, QWidget* parent) -> std::unique_ptr<fw::TControlPeer> {
@@ -170,6 +237,8 @@ void RegisterListPeers() {
   RegisterPeer(fw::TCustomComboBox::StaticClassInfo(), Maker<TComboBoxPeer>());
   RegisterPeer(fw::TCustomGroupBox::StaticClassInfo(), Maker<TGroupBoxPeer>());
   RegisterPeer(fw::TCustomRadioGroup::StaticClassInfo(), Maker<TRadioGroupPeer>());
+  RegisterPeer(fw::TProgressBar::StaticClassInfo(), Maker<TProgressBarPeer>());
+  RegisterPeer(fw::TSplitter::StaticClassInfo(), Maker<TSplitterPeer>());
 }
 
 }  // namespace qtfw

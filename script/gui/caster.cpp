@@ -15,6 +15,7 @@
 #include "script/gui/button_wrapper.h"
 #include "script/gui/form_wrapper.h"
 #include "script/gui/list_wrapper.h"
+#include "script/gui/container_wrapper.h"
 #include "script/gui/tab_wrapper.h"
 #include "script/gui/timer_wrapper.h"
 
@@ -43,6 +44,11 @@ const std::vector<TClassTest>& ClassTests() {
       {&fw::TCustomListBox::StaticClassInfo, &make<TJVCLBaseListBox>},
       {&fw::TCustomComboBox::StaticClassInfo, &make<TJVCLBaseComboBox>},
       {&fw::TCustomRadioGroup::StaticClassInfo, &make<TJVCLBaseRadioGroup>},
+      {&fw::TCustomGroupBox::StaticClassInfo, &make<TJVCLBaseGroupBox>},
+      {&fw::TPanel::StaticClassInfo, &make<TJVCLBasePanel>},
+      {&fw::TSplitter::StaticClassInfo, &make<TJVCLBaseSplitter>},
+      {&fw::TImage::StaticClassInfo, &make<TJVCLBaseImage>},
+      {&fw::TProgressBar::StaticClassInfo, &make<TJVCLBaseProgressBar>},
       {&fw::TMemo::StaticClassInfo, &make<TJVCLBaseMemo>},
       {&fw::TEdit::StaticClassInfo, &make<TJVCLBaseEdit>},
       {&fw::TCheckBox::StaticClassInfo, &make<TJVCLBaseCheckBox>},

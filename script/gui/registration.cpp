@@ -13,6 +13,7 @@
 #include "script/gui/edit_wrapper.h"
 #include "script/gui/form_wrapper.h"
 #include "script/gui/list_wrapper.h"
+#include "script/gui/container_wrapper.h"
 #include "script/gui/tab_wrapper.h"
 #include "script/gui/timer_wrapper.h"
 
@@ -36,6 +37,11 @@ const TJClass* ClassFor(std::string_view name) {
   if (name == "VCLCheckListBox") return &ClassOf<TJVCLCheckListBox>();
   if (name == "VCLComboBox") return &ClassOf<TJVCLComboBox>();
   if (name == "VCLRadioGroup") return &ClassOf<TJVCLRadioGroup>();
+  if (name == "VCLGroupBox") return &ClassOf<TJVCLGroupBox>();
+  if (name == "VCLPanel") return &ClassOf<TJVCLPanel>();
+  if (name == "VCLSplitter") return &ClassOf<TJVCLSplitter>();
+  if (name == "VCLImage") return &ClassOf<TJVCLImage>();
+  if (name == "VCLProgressBar") return &ClassOf<TJVCLProgressBar>();
   if (name == "VCLTimer") return &ClassOf<TJVCLTimer>();
   if (name == "VCLTabControl") return &ClassOf<TJVCLTabControl>();
   return nullptr;
@@ -59,6 +65,8 @@ void RegisterVCLStreamClasses() {
                                    &fw::TRadioButton::StaticClassInfo(), &fw::TListBox::StaticClassInfo(),
                                    &fw::TCheckListBox::StaticClassInfo(), &fw::TComboBox::StaticClassInfo(),
                                    &fw::TGroupBox::StaticClassInfo(), &fw::TRadioGroup::StaticClassInfo(),
+                                   &fw::TPanel::StaticClassInfo(), &fw::TImage::StaticClassInfo(),
+                                   &fw::TSplitter::StaticClassInfo(), &fw::TProgressBar::StaticClassInfo(),
                                    &fw::TTimer::StaticClassInfo(), &fw::TTabControl::StaticClassInfo()})
     rt::RegisterClass(*cls);
 }

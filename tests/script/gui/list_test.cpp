@@ -6,6 +6,8 @@
 #include "platform/fw/combo_box.h"
 #include "platform/fw/group_box.h"
 #include "platform/fw/list_box.h"
+#include "platform/fw/panel.h"
+#include "platform/fw/splitter.h"
 #include "script/gui/caster.h"
 #include "tests/script/gui/gui_fixture.h"
 
@@ -191,7 +193,62 @@ TEST(GuiLists, CasterGivesEachFamilyItsWrapper) {
   EXPECT_EQ(w2->Name(), "VCLCheckListBox");
   EXPECT_EQ(w3->Name(), "VCLComboBox");
   EXPECT_EQ(w4->Name(), "VCLRadioGroup");
-  EXPECT_EQ(w5->Name(), "VCLWinControl");
+  EXPECT_EQ(w5->Name(), "VCLGroupBox");
+}
+
+}  // namespace
+
+namespace {
+
+using guitest::TGuiScript;
+
+TEST(GuiContainers, ProgressBarAndSplitterAndPanelEvents) {
+  TGuiScript s;
+  auto r = s.Run(R"(
+    var f = new VCLForm();
+    f.Name = "Containers";
+    f.ClientWidth = 400; f.ClientHeight = 300;
+    var p = new VCLPanel(f);
+    p.Name = "Left";
+    p.Width = 100; p.Align = "alLeft";
+    var sp = new VCLSplitter(f);
+    sp.Name = "Split";
+    sp.Left = 200; sp.Align = "alLeft";
+    sp.onCanResize = function(sender, newSize, accept) {
+      println("split " + arguments.length + " " + newSize.int);
+      if (newSize.int > 150) newSize.int = 50;
+    };
+    sp.onMoved = function(sender) { println("moved " + p.Width); };
+    p.onCanResize = function(sender, w, h, resize) { println("panel " + arguments.length); };
+    var pb = new VCLProgressBar(f);
+    pb.stepBy(30);
+    println(pb.stepBy(-5) === pb);
+    var before = pb.Position;
+    println(before + " " + pb.stepIt().Position);
+    var g = new VCLGroupBox(f);
+    g.Caption = "grp";
+    var img = new VCLImage(f);
+    println(g.VCLclassName + " " + img.VCLclassName + " " + sp.VCLclassName + " " + pb.VCLclassName);
+  )");
+  ASSERT_EQ(r.err, "");
+  EXPECT_EQ(r.out, "true\r\n25 35\r\nTGroupBox TImage TSplitter TProgressBar\r\n");
+  s.AllowEvents(true);
+  fw::TCustomForm* form = nullptr;
+  for (int i = 0; i < fw::Screen()->FormCount(); ++i)
+    if (fw::Screen()->Forms(i)->Name() == "Containers") form = fw::Screen()->Forms(i);
+  ASSERT_NE(form, nullptr);
+  auto* split = dynamic_cast<fw::TSplitter*>(form->FindChildControl("Split"));
+  ASSERT_NE(split, nullptr);
+  split->UserMoveBy(20);
+  split->UserMoveBy(100);
+  auto* panel = dynamic_cast<fw::TPanel*>(form->FindChildControl("Left"));
+  ASSERT_NE(panel, nullptr);
+  int32_t w = 10, h = 10;
+  bool resize = true;
+  panel->OnCanResize(panel, w, h, resize);
+  EXPECT_EQ(s.Err(), "");
+  EXPECT_EQ(s.Out().substr(s.Out().find("split")),
+            "split 3 120\r\nmoved 120\r\nsplit 3 220\r\nmoved 50\r\npanel 4\r\n");
 }
 
 }  // namespace
