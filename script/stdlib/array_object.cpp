@@ -337,7 +337,7 @@ void TJArrayObject::DoUnshift(TJValueList* args, TJValue& result) {
   int32_t argc = ArgCount(args);
   if (argc > 0) {
     std::vector<TJValue> inserted(args->Items().begin(), args->Items().end());
-    items_.Items().insert(items_.Items().begin(), inserted.begin(), inserted.end());
+    items_.InsertFront(inserted);
   }
   result.SetObject(this);
 }
