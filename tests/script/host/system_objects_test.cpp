@@ -197,10 +197,11 @@ TEST_F(DirectoryClear, SendsLinksToTheTrashNotWhatTheyPointTo) {
 }
 
 TEST_F(DirectoryClear, RefusesTheHomeAndTheRootAndReportsWhatStays) {
-  // The home folder, also when reached through a link or with "..".
+  // The home folder, also when reached through a link or with "..". The root goes through the same
+  // check; it is not tried for real, since a broken check would then empty the machine (tests run as root).
   fs::create_directory_symlink(dir.file("home"), dir.file("home-link"));
   std::ofstream(dir.file("home/.profile")) << "mine";
-  for (const std::string& path : {dir.file("home"), dir.file("home-link"), dir.file("target/../home/"), std::string("/")}) {
+  for (const std::string& path : {dir.file("home"), dir.file("home-link"), dir.file("target/../home/")}) {
     ScriptOutcome o = RunScriptText("new Directory(" + quoted(path) + ").clear(false);");
     EXPECT_NE(o.err.find("EDirectoryError"), std::string::npos) << path;
     EXPECT_NE(o.err.find("clear error: "), std::string::npos) << o.err;
