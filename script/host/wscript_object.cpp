@@ -1,5 +1,6 @@
 #include "script/host/wscript_object.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -283,9 +284,12 @@ void TJWshStreamObject::DoWriteBlankLines(TJValueList* args, TJValue& result) {
     DoWrite(args, result);
     return;
   }
-  std::string lines;
-  for (int32_t i = 0; i < n && lines.size() < (size_t(1) << 26); ++i) lines += "\r\n";
-  write(lines);
+  // Written in pieces, so that any count is written whole without holding it all at once.
+  const int32_t kPiece = 32768;
+  std::string piece;
+  for (int32_t i = 0; i < std::min(n, kPiece); ++i) piece += "\r\n";
+  for (int32_t left = n; left > 0; left -= kPiece)
+    write(left >= kPiece ? piece : piece.substr(0, size_t(left) * 2));
 }
 
 // ---------------------------------------------------------------------------------------------
