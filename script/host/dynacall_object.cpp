@@ -6,7 +6,7 @@
 #include <cwchar>
 
 #include "platform/com/automation.h"
-#include "platform/dll/call_spec.h"
+#include "platform/dll/call_signature.h"
 #include "platform/dll/library.h"
 #include "platform/rt/persistent.h"
 #include "platform/rt/utf8.h"
@@ -129,7 +129,7 @@ std::shared_ptr<dll::Library> TJDynaCall::findLibrary(std::string_view name) con
   return nullptr;
 }
 
-// register(dll, procedure [, spec, spec, spec]): declares the procedure as a member function.
+// register(dll, procedure [, sig, sig, sig]): declares the procedure as a member function.
 void TJDynaCall::DoRegister(TJValueList* args, TJValue& result) {
   result.SetObject(this);
   std::string library = ArgCount(args) > 0 ? AsString(&(*args)[0]) : std::string();
@@ -137,7 +137,7 @@ void TJDynaCall::DoRegister(TJValueList* args, TJValue& result) {
   if (library.empty() || proc.empty()) ThrowError(kLoadError, "register error: " + library + " " + proc);
   std::vector<std::string> texts;
   for (int32_t i = 2; i < ArgCount(args) && i < 5; ++i) texts.push_back(AsString(&(*args)[i]));
-  dll::CallSpec spec = dll::ParseCallSpec(texts);
+  dll::CallSignature sig = dll::ParseCallSignature(texts);
 
   std::shared_ptr<dll::Library> lib = findLibrary(library);
   void* address = nullptr;
@@ -160,10 +160,10 @@ void TJDynaCall::DoRegister(TJValueList* args, TJValue& result) {
   TDynaDeclare& d = f->GetDynaDeclare();
   d.Library = library;
   d.Proc = proc;
-  d.ArgFlags = spec.args;
-  d.ResultFlag = spec.result;
+  d.ArgFlags = sig.args;
+  d.ResultFlag = sig.result;
   d.Address = address;
-  d.CallConv = dll::CallSpecFlags(spec.flags);
+  d.CallConv = dll::CallSignatureFlags(sig.flags);
   d.Module = lib;
   TJObject::PutMember(proc, value, false, nullptr);
 }

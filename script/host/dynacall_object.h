@@ -1,5 +1,5 @@
 // The script classes "DynaCall" and "Struct". A DynaCall object loads shared libraries and declares
-// their exported functions by call specification; each declaration is a member function value
+// their exported functions by call signature; each declaration is a member function value
 // that calls the C function. A Struct is a packed block of typed members, read and written by
 // name or by index, and handed to C functions as a pointer to its own memory.
 #pragma once

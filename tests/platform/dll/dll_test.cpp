@@ -5,23 +5,23 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/dll/call_spec.h"
+#include "platform/dll/call_signature.h"
 #include "platform/dll/library.h"
 
 namespace {
 
-TEST(CallSpec, TextsByTheirBeginningLaterOnesWin) {
-  dll::CallSpec spec = dll::ParseCallSpec({"I=LS", "junk", "r=D", "f=C", "i=w", "q=1", "r"});
-  EXPECT_EQ(spec.args, "w");
-  EXPECT_EQ(spec.flags, "c");
-  EXPECT_EQ(spec.result, "d");
-  dll::CallSpec none = dll::ParseCallSpec({});
+TEST(CallSignature, TextsByTheirBeginningLaterOnesWin) {
+  dll::CallSignature sig = dll::ParseCallSignature({"I=LS", "junk", "r=D", "f=C", "i=w", "q=1", "r"});
+  EXPECT_EQ(sig.args, "w");
+  EXPECT_EQ(sig.flags, "c");
+  EXPECT_EQ(sig.result, "d");
+  dll::CallSignature none = dll::ParseCallSignature({});
   EXPECT_EQ(none.args + none.flags + none.result, "");
   struct {
     const char* flags;
     int32_t sum;
   } cases[] = {{"", 32}, {"s", 32}, {"c", 16}, {"b", 1}, {"4", 256}, {"8", 512}, {"C8", 528}, {"xyz", 0}, {"bb", 2}};
-  for (const auto& c : cases) EXPECT_EQ(dll::CallSpecFlags(c.flags), c.sum) << c.flags;
+  for (const auto& c : cases) EXPECT_EQ(dll::CallSignatureFlags(c.flags), c.sum) << c.flags;
   EXPECT_TRUE(dll::ValidArgumentLetters("c1t2bhlpu4i8swfdak"));
   EXPECT_FALSE(dll::ValidArgumentLetters("lz"));
 }

@@ -24,7 +24,7 @@ dc.register(lib, "dt_sum", "i=lllll", "r=l");  // a variadic function, with ever
 println(dc.dt_sum(4, 1, 2, 3, 4));
 dc.register(lib, "dt_name", "i=l", "r=l");     // found as dt_nameA
 println(dc.dt_name(1));
-dc.register(lib, "dt_strlen", "I=S", "R=L");   // specifications ignore case
+dc.register(lib, "dt_strlen", "I=S", "R=L");   // signature letters ignore case
 println(dc.dt_strlen("日本"));                 // the bytes of the UTF-8 text
 println(dc.dt_strlen(null));                   // a null pointer
 println(dc.dt_strlen());                       // a missing argument counts as null

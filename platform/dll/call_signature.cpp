@@ -1,26 +1,26 @@
-#include "platform/dll/call_spec.h"
+#include "platform/dll/call_signature.h"
 
 #include "platform/rt/utf8.h"
 
 namespace dll {
 
-CallSpec ParseCallSpec(const std::vector<std::string>& texts) {
-  CallSpec spec;
+CallSignature ParseCallSignature(const std::vector<std::string>& texts) {
+  CallSignature sig;
   for (const std::string& given : texts) {
     std::string text = rt::lowerCase(given);
     if (text.size() < 2 || text[1] != '=') continue;
     std::string rest = text.substr(2);
     switch (text[0]) {
-      case 'i': spec.args = rest; break;
-      case 'f': spec.flags = rest; break;
-      case 'r': spec.result = rest; break;
+      case 'i': sig.args = rest; break;
+      case 'f': sig.flags = rest; break;
+      case 'r': sig.result = rest; break;
       default: break;
     }
   }
-  return spec;
+  return sig;
 }
 
-int32_t CallSpecFlags(const std::string& flags) {
+int32_t CallSignatureFlags(const std::string& flags) {
   if (flags.empty()) return kFlagCalleeCleans;
   int32_t sum = 0;
   for (char c : flags) {

@@ -1,4 +1,4 @@
-// Arbitrary call specifications: the input's lines are the texts given to a declaration. The
+// Arbitrary call signatures: the input's lines are the texts given to a declaration. The
 // parser must take any bytes, and what it answers must hold: the parts are lower-case, each comes
 // from the last text of its kind, and the flag sum is made of the known flags only.
 #include <cstddef>
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/dll/call_spec.h"
+#include "platform/dll/call_signature.h"
 
 namespace {
 
@@ -33,23 +33,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   texts.push_back(input.substr(start));
 
-  dll::CallSpec spec = dll::ParseCallSpec(texts);
-  Check(!HasUpper(spec.args) && !HasUpper(spec.flags) && !HasUpper(spec.result));
+  dll::CallSignature sig = dll::ParseCallSignature(texts);
+  Check(!HasUpper(sig.args) && !HasUpper(sig.flags) && !HasUpper(sig.result));
   std::string lastArgs;
   for (const std::string& t : texts)
     if (t.size() >= 2 && (t[0] == 'i' || t[0] == 'I') && t[1] == '=') lastArgs = t.substr(2);
-  Check(spec.args.size() == lastArgs.size());
+  Check(sig.args.size() == lastArgs.size());
 
-  int32_t flags = dll::CallSpecFlags(spec.flags);
+  int32_t flags = dll::CallSignatureFlags(sig.flags);
   Check(flags >= 0);
-  if (spec.flags.empty()) Check(flags == dll::kFlagCalleeCleans);
+  if (sig.flags.empty()) Check(flags == dll::kFlagCalleeCleans);
   int32_t known = 0;
-  for (char c : spec.flags)
+  for (char c : sig.flags)
     known += c == 'b' ? 1 : c == 'c' ? 16 : c == 's' ? 32 : c == '4' ? 256 : c == '8' ? 512 : 0;
-  if (!spec.flags.empty()) Check(flags == known);
+  if (!sig.flags.empty()) Check(flags == known);
 
-  bool valid = dll::ValidArgumentLetters(spec.args);
-  for (char c : spec.args)
+  bool valid = dll::ValidArgumentLetters(sig.args);
+  for (char c : sig.args)
     if (std::string("c1t2bhlpu4i8swfdak").find(c) == std::string::npos) Check(!valid);
   return 0;
 }
