@@ -27,6 +27,31 @@ namespace net {
 
 namespace {
 
+// A listing read into a scratch list of our own: it is parsed whatever the script chose and, when
+// quiet, the script's line handler sees none of it. Both settings come back when the scope ends.
+class ScratchListing {
+ public:
+  ScratchListing(TgFTP& ftp, bool quiet) : ftp_(ftp), parse_(ftp.ParseListing), quiet_(quiet) {
+    if (quiet_) {
+      line_ = std::move(ftp.OnListLine);
+      ftp.OnListLine = nullptr;
+    }
+    ftp.ParseListing = true;
+  }
+  ~ScratchListing() {
+    ftp_.ParseListing = parse_;
+    if (quiet_) ftp_.OnListLine = std::move(line_);
+  }
+  ScratchListing(const ScratchListing&) = delete;
+  ScratchListing& operator=(const ScratchListing&) = delete;
+
+ private:
+  TgFTP& ftp_;
+  TFTPLineEvent line_;
+  bool parse_;
+  bool quiet_;
+};
+
 constexpr const char* kCmdNames[] = {
     "cmdChangeDir", "cmdMakeDir",  "cmdDelete",  "cmdRemoveDir", "cmdList",     "cmdRename",    "cmdUpRestore",
     "cmdDownRestore", "cmdDownload", "cmdUpload", "cmdAppend",    "cmdReInit",   "cmdAllocate",  "cmdNList",
@@ -650,19 +675,7 @@ void TgFTP::UploadUnique(const std::string& local) {
     std::ifstream file(local, std::ios::binary);
     if (!file) throw ELocalError("upload file not found");
     std::string name = BaseName(local);
-    TFTPLineEvent savedLine = std::move(OnListLine);
-    bool savedParse = ParseListing;
-    OnListLine = nullptr;
-    ParseListing = true;
-    struct Restore {
-      TgFTP* self;
-      TFTPLineEvent& line;
-      bool parse;
-      ~Restore() {
-        self->OnListLine = std::move(line);
-        self->ParseListing = parse;
-      }
-    } restore{this, savedLine, savedParse};
+    ScratchListing quiet(*this, true);
     TFTPDirectoryList scratch;
     for (int tries = 0;; ++tries) {
       if (tries >= kMaxUniqueTries) throw EProtocolError(0, "ftp", "no free name for " + BaseName(local));
@@ -710,19 +723,7 @@ void TgFTP::GetFileProperty(const std::string& name, TFTPFileProperty& property)
   property.Size = -1;
   try {
     if (Busy) throw EProtocolBusy();
-    TFTPLineEvent savedLine = std::move(OnListLine);
-    bool savedParse = ParseListing;
-    OnListLine = nullptr;
-    ParseListing = true;
-    struct Restore {
-      TgFTP* self;
-      TFTPLineEvent& line;
-      bool parse;
-      ~Restore() {
-        self->OnListLine = std::move(line);
-        self->ParseListing = parse;
-      }
-    } restore{this, savedLine, savedParse};
+    ScratchListing quiet(*this, true);
     TFTPDirectoryList scratch;
     try {
       ListCommand("LIST " + name, scratch, Passive);
@@ -763,13 +764,7 @@ void TgFTP::FindFiles(const std::string& dir, const std::string& mask, bool recu
 void TgFTP::Find(const std::string& dir, const std::string& mask, bool recursive, std::vector<std::string>& result,
                  int depth) {
   std::string saved = CurrentDir;
-  bool savedParse = ParseListing;
-  ParseListing = true;
-  struct RestoreParse {
-    TgFTP* self;
-    bool parse;
-    ~RestoreParse() { self->ParseListing = parse; }
-  } restoreParse{this, savedParse};
+  ScratchListing parsed(*this, false);
   if (!dir.empty() && dir != CurrentDir) ChangeDir(dir);
   TFTPDirectoryList scratch;
   ListCommand("LIST", scratch, Passive);
