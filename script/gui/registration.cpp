@@ -16,6 +16,7 @@
 #include "script/gui/container_wrapper.h"
 #include "script/gui/tab_wrapper.h"
 #include "script/gui/timer_wrapper.h"
+#include "script/gui/tool_wrapper.h"
 
 namespace gui {
 
@@ -44,6 +45,11 @@ const TJClass* ClassFor(std::string_view name) {
   if (name == "VCLProgressBar") return &ClassOf<TJVCLProgressBar>();
   if (name == "VCLTimer") return &ClassOf<TJVCLTimer>();
   if (name == "VCLTabControl") return &ClassOf<TJVCLTabControl>();
+  if (name == "VCLToolButton") return &ClassOf<TJVCLToolButton>();
+  if (name == "VCLToolBar") return &ClassOf<TJVCLToolBar>();
+  if (name == "VCLCoolBar") return &ClassOf<TJVCLCoolBar>();
+  if (name == "VCLSpinEdit") return &ClassOf<TJVCLSpinEdit>();
+  if (name == "VCLUpDown") return &ClassOf<TJVCLUpDown>();
   return nullptr;
 }
 
@@ -67,7 +73,10 @@ void RegisterVCLStreamClasses() {
                                    &fw::TGroupBox::StaticClassInfo(), &fw::TRadioGroup::StaticClassInfo(),
                                    &fw::TPanel::StaticClassInfo(), &fw::TImage::StaticClassInfo(),
                                    &fw::TSplitter::StaticClassInfo(), &fw::TProgressBar::StaticClassInfo(),
-                                   &fw::TTimer::StaticClassInfo(), &fw::TTabControl::StaticClassInfo()})
+                                   &fw::TTimer::StaticClassInfo(), &fw::TTabControl::StaticClassInfo(),
+                                   &fw::TToolButton::StaticClassInfo(), &fw::TToolBar::StaticClassInfo(),
+                                   &fw::TCoolBar::StaticClassInfo(), &fw::TSpinEdit::StaticClassInfo(),
+                                   &fw::TUpDown::StaticClassInfo()})
     rt::RegisterClass(*cls);
 }
 
