@@ -18,6 +18,7 @@
 #include "script/gui/container_wrapper.h"
 #include "script/gui/tab_wrapper.h"
 #include "script/gui/timer_wrapper.h"
+#include "script/gui/tree_wrapper.h"
 
 namespace gui {
 
@@ -56,6 +57,9 @@ const std::vector<TClassTest>& ClassTests() {
       {&fw::TButton::StaticClassInfo, &make<TJVCLBaseButton>},
       {&fw::TForm::StaticClassInfo, &make<TJVCLBaseForm>},
       {&fw::TTabControl::StaticClassInfo, &make<TJVCLBaseTabControl>},
+      {&fw::TTreeNode::StaticClassInfo, &make<TJVCLBaseTreeNode>},
+      {&fw::TTreeNodes::StaticClassInfo, &make<TJVCLBaseTreeNodes>},
+      {&fw::TTreeView::StaticClassInfo, &make<TJVCLBaseTreeView>},
       {&fw::TWinControl::StaticClassInfo, &make<TJVCLWinControl>},
       {&fw::TControl::StaticClassInfo, &make<TJVCLControl>},
       {&fw::TTimer::StaticClassInfo, &make<TJVCLBaseTimer>},
