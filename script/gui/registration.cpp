@@ -19,6 +19,7 @@
 #include "script/gui/tab_wrapper.h"
 #include "script/gui/timer_wrapper.h"
 #include "script/gui/tool_wrapper.h"
+#include "script/gui/tree_wrapper.h"
 
 namespace gui {
 
@@ -52,6 +53,7 @@ const TJClass* ClassFor(std::string_view name) {
   if (name == "VCLCoolBar") return &ClassOf<TJVCLCoolBar>();
   if (name == "VCLSpinEdit") return &ClassOf<TJVCLSpinEdit>();
   if (name == "VCLUpDown") return &ClassOf<TJVCLUpDown>();
+  if (name == "VCLTreeView") return &ClassOf<TJVCLTreeView>();
   if (name == "VCLTabSheet") return &ClassOf<TJVCLTabSheet>();
   if (name == "VCLPageControl") return &ClassOf<TJVCLPageControl>();
   if (name == "VCLStatusBar") return &ClassOf<TJVCLStatusBar>();
@@ -83,7 +85,8 @@ void RegisterVCLStreamClasses() {
                                    &fw::TCoolBar::StaticClassInfo(), &fw::TSpinEdit::StaticClassInfo(),
                                    &fw::TUpDown::StaticClassInfo(),
                                    &fw::TTabSheet::StaticClassInfo(), &fw::TPageControl::StaticClassInfo(),
-                                   &fw::TStatusBar::StaticClassInfo()})
+                                   &fw::TStatusBar::StaticClassInfo(),
+                                   &fw::TTreeView::StaticClassInfo()})
     rt::RegisterClass(*cls);
 }
 
