@@ -10,6 +10,7 @@
 #include "script/gui/button_wrapper.h"
 #include "script/gui/caster.h"
 #include "script/gui/class_names.h"
+#include "script/gui/dialog_wrapper.h"
 #include "script/gui/edit_wrapper.h"
 #include "script/gui/form_wrapper.h"
 #include "script/gui/list_wrapper.h"
@@ -44,6 +45,11 @@ const TJClass* ClassFor(std::string_view name) {
   if (name == "VCLProgressBar") return &ClassOf<TJVCLProgressBar>();
   if (name == "VCLTimer") return &ClassOf<TJVCLTimer>();
   if (name == "VCLTabControl") return &ClassOf<TJVCLTabControl>();
+  if (name == "VCLOpenDialog") return &ClassOf<TJVCLOpenDialog>();
+  if (name == "VCLSaveDialog") return &ClassOf<TJVCLSaveDialog>();
+  if (name == "VCLFontDialog") return &ClassOf<TJVCLFontDialog>();
+  if (name == "VCLFindDialog") return &ClassOf<TJVCLFindDialog>();
+  if (name == "VCLReplaceDialog") return &ClassOf<TJVCLReplaceDialog>();
   return nullptr;
 }
 
@@ -67,7 +73,10 @@ void RegisterVCLStreamClasses() {
                                    &fw::TGroupBox::StaticClassInfo(), &fw::TRadioGroup::StaticClassInfo(),
                                    &fw::TPanel::StaticClassInfo(), &fw::TImage::StaticClassInfo(),
                                    &fw::TSplitter::StaticClassInfo(), &fw::TProgressBar::StaticClassInfo(),
-                                   &fw::TTimer::StaticClassInfo(), &fw::TTabControl::StaticClassInfo()})
+                                   &fw::TTimer::StaticClassInfo(), &fw::TTabControl::StaticClassInfo(),
+                                   &fw::TOpenDialog::StaticClassInfo(), &fw::TSaveDialog::StaticClassInfo(),
+                                   &fw::TFontDialog::StaticClassInfo(), &fw::TFindDialog::StaticClassInfo(),
+                                   &fw::TReplaceDialog::StaticClassInfo()})
     rt::RegisterClass(*cls);
 }
 
