@@ -17,6 +17,8 @@
 #include "script/gui/form_wrapper.h"
 #include "script/gui/list_wrapper.h"
 #include "script/gui/container_wrapper.h"
+#include "script/gui/page_wrapper.h"
+#include "script/gui/status_wrapper.h"
 #include "script/gui/tab_wrapper.h"
 #include "script/gui/timer_wrapper.h"
 
@@ -56,7 +58,11 @@ const std::vector<TClassTest>& ClassTests() {
       {&fw::TRadioButton::StaticClassInfo, &make<TJVCLBaseRadioButton>},
       {&fw::TButton::StaticClassInfo, &make<TJVCLBaseButton>},
       {&fw::TForm::StaticClassInfo, &make<TJVCLBaseForm>},
+      {&fw::TStatusBar::StaticClassInfo, &make<TJVCLBaseStatusBar>},
+      {&fw::TPageControl::StaticClassInfo, &make<TJVCLBasePageControl>},
+      {&fw::TTabSheet::StaticClassInfo, &make<TJVCLBaseTabSheet>},
       {&fw::TTabControl::StaticClassInfo, &make<TJVCLBaseTabControl>},
+      {&fw::TStatusPanels::StaticClassInfo, &make<TJVCLBaseStatusPanels>},
       {&fw::TWinControl::StaticClassInfo, &make<TJVCLWinControl>},
       {&fw::TControl::StaticClassInfo, &make<TJVCLControl>},
       {&fw::TTimer::StaticClassInfo, &make<TJVCLBaseTimer>},

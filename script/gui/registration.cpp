@@ -14,6 +14,8 @@
 #include "script/gui/edit_wrapper.h"
 #include "script/gui/form_wrapper.h"
 #include "script/gui/list_wrapper.h"
+#include "script/gui/page_wrapper.h"
+#include "script/gui/status_wrapper.h"
 #include "script/gui/container_wrapper.h"
 #include "script/gui/tab_wrapper.h"
 #include "script/gui/timer_wrapper.h"
@@ -50,6 +52,9 @@ const TJClass* ClassFor(std::string_view name) {
   if (name == "VCLFontDialog") return &ClassOf<TJVCLFontDialog>();
   if (name == "VCLFindDialog") return &ClassOf<TJVCLFindDialog>();
   if (name == "VCLReplaceDialog") return &ClassOf<TJVCLReplaceDialog>();
+  if (name == "VCLTabSheet") return &ClassOf<TJVCLTabSheet>();
+  if (name == "VCLPageControl") return &ClassOf<TJVCLPageControl>();
+  if (name == "VCLStatusBar") return &ClassOf<TJVCLStatusBar>();
   return nullptr;
 }
 
@@ -76,7 +81,9 @@ void RegisterVCLStreamClasses() {
                                    &fw::TTimer::StaticClassInfo(), &fw::TTabControl::StaticClassInfo(),
                                    &fw::TOpenDialog::StaticClassInfo(), &fw::TSaveDialog::StaticClassInfo(),
                                    &fw::TFontDialog::StaticClassInfo(), &fw::TFindDialog::StaticClassInfo(),
-                                   &fw::TReplaceDialog::StaticClassInfo()})
+                                   &fw::TReplaceDialog::StaticClassInfo(),
+                                   &fw::TTabSheet::StaticClassInfo(), &fw::TPageControl::StaticClassInfo(),
+                                   &fw::TStatusBar::StaticClassInfo()})
     rt::RegisterClass(*cls);
 }
 
