@@ -19,6 +19,7 @@
 #include "script/gui/container_wrapper.h"
 #include "script/gui/tab_wrapper.h"
 #include "script/gui/timer_wrapper.h"
+#include "script/gui/tree_wrapper.h"
 
 namespace gui {
 
@@ -52,6 +53,7 @@ const TJClass* ClassFor(std::string_view name) {
   if (name == "VCLFontDialog") return &ClassOf<TJVCLFontDialog>();
   if (name == "VCLFindDialog") return &ClassOf<TJVCLFindDialog>();
   if (name == "VCLReplaceDialog") return &ClassOf<TJVCLReplaceDialog>();
+  if (name == "VCLTreeView") return &ClassOf<TJVCLTreeView>();
   if (name == "VCLTabSheet") return &ClassOf<TJVCLTabSheet>();
   if (name == "VCLPageControl") return &ClassOf<TJVCLPageControl>();
   if (name == "VCLStatusBar") return &ClassOf<TJVCLStatusBar>();
@@ -83,7 +85,8 @@ void RegisterVCLStreamClasses() {
                                    &fw::TFontDialog::StaticClassInfo(), &fw::TFindDialog::StaticClassInfo(),
                                    &fw::TReplaceDialog::StaticClassInfo(),
                                    &fw::TTabSheet::StaticClassInfo(), &fw::TPageControl::StaticClassInfo(),
-                                   &fw::TStatusBar::StaticClassInfo()})
+                                   &fw::TStatusBar::StaticClassInfo(),
+                                   &fw::TTreeView::StaticClassInfo()})
     rt::RegisterClass(*cls);
 }
 
