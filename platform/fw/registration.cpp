@@ -12,6 +12,7 @@
 #include "platform/fw/image.h"
 #include "platform/fw/label.h"
 #include "platform/fw/list_box.h"
+#include "platform/fw/list_view.h"
 #include "platform/fw/memo.h"
 #include "platform/fw/panel.h"
 #include "platform/fw/radio_button.h"
@@ -33,7 +34,7 @@ void RegisterFrameworkClasses() {
         &TApplicationEvents::StaticClassInfo(), &TBitmap::StaticClassInfo(),
         &TRadioButton::StaticClassInfo(), &TListBox::StaticClassInfo(), &TCheckListBox::StaticClassInfo(),
         &TComboBox::StaticClassInfo(), &TGroupBox::StaticClassInfo(), &TRadioGroup::StaticClassInfo(),
-        &TSplitter::StaticClassInfo(), &TProgressBar::StaticClassInfo()})
+        &TSplitter::StaticClassInfo(), &TProgressBar::StaticClassInfo(), &TListView::StaticClassInfo()})
     rt::RegisterClass(*cls);
 }
 

@@ -15,6 +15,7 @@
 #include "script/gui/button_wrapper.h"
 #include "script/gui/form_wrapper.h"
 #include "script/gui/list_wrapper.h"
+#include "script/gui/list_view_wrapper.h"
 #include "script/gui/container_wrapper.h"
 #include "script/gui/tab_wrapper.h"
 #include "script/gui/timer_wrapper.h"
@@ -56,6 +57,10 @@ const std::vector<TClassTest>& ClassTests() {
       {&fw::TButton::StaticClassInfo, &make<TJVCLBaseButton>},
       {&fw::TForm::StaticClassInfo, &make<TJVCLBaseForm>},
       {&fw::TTabControl::StaticClassInfo, &make<TJVCLBaseTabControl>},
+      {&fw::TListItem::StaticClassInfo, &make<TJVCLBaseListItem>},
+      {&fw::TListItems::StaticClassInfo, &make<TJVCLBaseListItems>},
+      {&fw::TListColumns::StaticClassInfo, &make<TJVCLBaseListColumns>},
+      {&fw::TListView::StaticClassInfo, &make<TJVCLBaseListView>},
       {&fw::TWinControl::StaticClassInfo, &make<TJVCLWinControl>},
       {&fw::TControl::StaticClassInfo, &make<TJVCLControl>},
       {&fw::TTimer::StaticClassInfo, &make<TJVCLBaseTimer>},

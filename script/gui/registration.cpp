@@ -13,6 +13,7 @@
 #include "script/gui/edit_wrapper.h"
 #include "script/gui/form_wrapper.h"
 #include "script/gui/list_wrapper.h"
+#include "script/gui/list_view_wrapper.h"
 #include "script/gui/container_wrapper.h"
 #include "script/gui/tab_wrapper.h"
 #include "script/gui/timer_wrapper.h"
@@ -44,6 +45,7 @@ const TJClass* ClassFor(std::string_view name) {
   if (name == "VCLProgressBar") return &ClassOf<TJVCLProgressBar>();
   if (name == "VCLTimer") return &ClassOf<TJVCLTimer>();
   if (name == "VCLTabControl") return &ClassOf<TJVCLTabControl>();
+  if (name == "VCLListView") return &ClassOf<TJVCLListView>();
   return nullptr;
 }
 
@@ -67,7 +69,8 @@ void RegisterVCLStreamClasses() {
                                    &fw::TGroupBox::StaticClassInfo(), &fw::TRadioGroup::StaticClassInfo(),
                                    &fw::TPanel::StaticClassInfo(), &fw::TImage::StaticClassInfo(),
                                    &fw::TSplitter::StaticClassInfo(), &fw::TProgressBar::StaticClassInfo(),
-                                   &fw::TTimer::StaticClassInfo(), &fw::TTabControl::StaticClassInfo()})
+                                   &fw::TTimer::StaticClassInfo(), &fw::TTabControl::StaticClassInfo(),
+                                   &fw::TListView::StaticClassInfo()})
     rt::RegisterClass(*cls);
 }
 
