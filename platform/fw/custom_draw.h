@@ -1,12 +1,11 @@
-// What list views and tree views tell their custom-draw handlers: the stage of the paint and the
-// state of the item being drawn. Shared by both families.
+// The stages and item states that custom-draw events of the item views (tree and list views)
+// report.
 #pragma once
 
 #include "platform/fw/object.h"
 
 namespace fw {
 
-FW_ENUM(TCustomDrawTarget, dtControl, dtItem, dtSubItem)
 FW_ENUM(TCustomDrawStage, cdPrePaint, cdPostPaint, cdPreErase, cdPostErase)
 FW_ENUM(TCustomDrawStateElement, cdsSelected, cdsGrayed, cdsDisabled, cdsChecked, cdsFocused, cdsDefault, cdsHot,
         cdsMarked, cdsIndeterminate)
