@@ -34,7 +34,6 @@
 namespace fw {
 
 FW_ENUM(TViewStyle, vsIcon, vsSmallIcon, vsList, vsReport)
-FW_ENUM(TSortType, stNone, stData, stText, stBoth)
 FW_ENUM(TItemChange, ctText, ctImage, ctState)
 FW_ENUM(TItemState, isNone, isCut, isDropHilited, isFocused, isSelected, isActivating)
 FW_SET(TItemStates, TItemState)
