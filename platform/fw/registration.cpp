@@ -5,6 +5,7 @@
 #include "platform/fw/button.h"
 #include "platform/fw/check_box.h"
 #include "platform/fw/combo_box.h"
+#include "platform/fw/common_dialogs.h"
 #include "platform/fw/group_box.h"
 #include "platform/fw/component.h"
 #include "platform/fw/edit.h"
@@ -34,7 +35,9 @@ void RegisterFrameworkClasses() {
         &TApplicationEvents::StaticClassInfo(), &TBitmap::StaticClassInfo(),
         &TRadioButton::StaticClassInfo(), &TListBox::StaticClassInfo(), &TCheckListBox::StaticClassInfo(),
         &TComboBox::StaticClassInfo(), &TGroupBox::StaticClassInfo(), &TRadioGroup::StaticClassInfo(),
-        &TSplitter::StaticClassInfo(), &TProgressBar::StaticClassInfo(), &TListView::StaticClassInfo()})
+        &TSplitter::StaticClassInfo(), &TProgressBar::StaticClassInfo(),
+        &TOpenDialog::StaticClassInfo(), &TSaveDialog::StaticClassInfo(), &TFontDialog::StaticClassInfo(),
+        &TFindDialog::StaticClassInfo(), &TReplaceDialog::StaticClassInfo(), &TListView::StaticClassInfo()})
     rt::RegisterClass(*cls);
 }
 

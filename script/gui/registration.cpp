@@ -10,6 +10,7 @@
 #include "script/gui/button_wrapper.h"
 #include "script/gui/caster.h"
 #include "script/gui/class_names.h"
+#include "script/gui/dialog_wrapper.h"
 #include "script/gui/edit_wrapper.h"
 #include "script/gui/form_wrapper.h"
 #include "script/gui/list_wrapper.h"
@@ -49,6 +50,11 @@ const TJClass* ClassFor(std::string_view name) {
   if (name == "VCLTimer") return &ClassOf<TJVCLTimer>();
   if (name == "VCLTabControl") return &ClassOf<TJVCLTabControl>();
   if (name == "VCLListView") return &ClassOf<TJVCLListView>();
+  if (name == "VCLOpenDialog") return &ClassOf<TJVCLOpenDialog>();
+  if (name == "VCLSaveDialog") return &ClassOf<TJVCLSaveDialog>();
+  if (name == "VCLFontDialog") return &ClassOf<TJVCLFontDialog>();
+  if (name == "VCLFindDialog") return &ClassOf<TJVCLFindDialog>();
+  if (name == "VCLReplaceDialog") return &ClassOf<TJVCLReplaceDialog>();
   if (name == "VCLTreeView") return &ClassOf<TJVCLTreeView>();
   if (name == "VCLTabSheet") return &ClassOf<TJVCLTabSheet>();
   if (name == "VCLPageControl") return &ClassOf<TJVCLPageControl>();
@@ -78,6 +84,9 @@ void RegisterVCLStreamClasses() {
                                    &fw::TSplitter::StaticClassInfo(), &fw::TProgressBar::StaticClassInfo(),
                                    &fw::TTimer::StaticClassInfo(), &fw::TTabControl::StaticClassInfo(),
                                    &fw::TListView::StaticClassInfo(),
+                                   &fw::TOpenDialog::StaticClassInfo(), &fw::TSaveDialog::StaticClassInfo(),
+                                   &fw::TFontDialog::StaticClassInfo(), &fw::TFindDialog::StaticClassInfo(),
+                                   &fw::TReplaceDialog::StaticClassInfo(),
                                    &fw::TTabSheet::StaticClassInfo(), &fw::TPageControl::StaticClassInfo(),
                                    &fw::TStatusBar::StaticClassInfo(),
                                    &fw::TTreeView::StaticClassInfo()})
