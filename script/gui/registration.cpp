@@ -13,9 +13,12 @@
 #include "script/gui/edit_wrapper.h"
 #include "script/gui/form_wrapper.h"
 #include "script/gui/list_wrapper.h"
+#include "script/gui/page_wrapper.h"
+#include "script/gui/status_wrapper.h"
 #include "script/gui/container_wrapper.h"
 #include "script/gui/tab_wrapper.h"
 #include "script/gui/timer_wrapper.h"
+#include "script/gui/tree_wrapper.h"
 
 namespace gui {
 
@@ -44,6 +47,10 @@ const TJClass* ClassFor(std::string_view name) {
   if (name == "VCLProgressBar") return &ClassOf<TJVCLProgressBar>();
   if (name == "VCLTimer") return &ClassOf<TJVCLTimer>();
   if (name == "VCLTabControl") return &ClassOf<TJVCLTabControl>();
+  if (name == "VCLTreeView") return &ClassOf<TJVCLTreeView>();
+  if (name == "VCLTabSheet") return &ClassOf<TJVCLTabSheet>();
+  if (name == "VCLPageControl") return &ClassOf<TJVCLPageControl>();
+  if (name == "VCLStatusBar") return &ClassOf<TJVCLStatusBar>();
   return nullptr;
 }
 
@@ -67,7 +74,10 @@ void RegisterVCLStreamClasses() {
                                    &fw::TGroupBox::StaticClassInfo(), &fw::TRadioGroup::StaticClassInfo(),
                                    &fw::TPanel::StaticClassInfo(), &fw::TImage::StaticClassInfo(),
                                    &fw::TSplitter::StaticClassInfo(), &fw::TProgressBar::StaticClassInfo(),
-                                   &fw::TTimer::StaticClassInfo(), &fw::TTabControl::StaticClassInfo()})
+                                   &fw::TTimer::StaticClassInfo(), &fw::TTabControl::StaticClassInfo(),
+                                   &fw::TTabSheet::StaticClassInfo(), &fw::TPageControl::StaticClassInfo(),
+                                   &fw::TStatusBar::StaticClassInfo(),
+                                   &fw::TTreeView::StaticClassInfo()})
     rt::RegisterClass(*cls);
 }
 
