@@ -73,6 +73,7 @@ TJEngine::~TJEngine() {
   global_.reset();
   regexp_.reset();
   wscript_.reset();
+  textHost_.reset();
   parser_.DropRetiredTrees();
 }
 
@@ -212,6 +213,7 @@ void TJEngine::ResetEngine() {
   }
   if (regexp_) regexp_->Clear();
   if (wscript_) wscript_->Clear();
+  textHost_.reset();
   root_.Clear();
   scopes_.Clear();
   codeCache_.Clear();
