@@ -164,12 +164,12 @@ void TJEngine::CallDirect(const TJValue& target, std::string_view name, TJNative
   if (target.ValueType() == vtString) {
     TextLoan text(*this, target);
     TJObject* self = text.get();
-    if (!self) ThrowError("ECallError", kCallError);
+    if (!self) ThrowError(jeNotCallable);
     (self->*method)(args, out);
     return;
   }
   TJObject* self = target.vObject();
-  if (!self) ThrowError("ECallError", "object of " + std::string(name) + " is gone");  // disposed meanwhile
+  if (!self) ThrowError(jeFunctionObjectGone, {name});  // disposed meanwhile
   TJKeepAlive keep(self);
   (self->*method)(args, out);
 }
