@@ -20,6 +20,7 @@
 #include "script/gui/status_wrapper.h"
 #include "script/gui/tab_wrapper.h"
 #include "script/gui/timer_wrapper.h"
+#include "script/gui/tree_wrapper.h"
 
 namespace gui {
 
@@ -61,6 +62,9 @@ const std::vector<TClassTest>& ClassTests() {
       {&fw::TPageControl::StaticClassInfo, &make<TJVCLBasePageControl>},
       {&fw::TTabSheet::StaticClassInfo, &make<TJVCLBaseTabSheet>},
       {&fw::TTabControl::StaticClassInfo, &make<TJVCLBaseTabControl>},
+      {&fw::TTreeNode::StaticClassInfo, &make<TJVCLBaseTreeNode>},
+      {&fw::TTreeNodes::StaticClassInfo, &make<TJVCLBaseTreeNodes>},
+      {&fw::TTreeView::StaticClassInfo, &make<TJVCLBaseTreeView>},
       {&fw::TStatusPanels::StaticClassInfo, &make<TJVCLBaseStatusPanels>},
       {&fw::TWinControl::StaticClassInfo, &make<TJVCLWinControl>},
       {&fw::TControl::StaticClassInfo, &make<TJVCLControl>},

@@ -18,6 +18,7 @@
 #include "script/gui/container_wrapper.h"
 #include "script/gui/tab_wrapper.h"
 #include "script/gui/timer_wrapper.h"
+#include "script/gui/tree_wrapper.h"
 
 namespace gui {
 
@@ -46,6 +47,7 @@ const TJClass* ClassFor(std::string_view name) {
   if (name == "VCLProgressBar") return &ClassOf<TJVCLProgressBar>();
   if (name == "VCLTimer") return &ClassOf<TJVCLTimer>();
   if (name == "VCLTabControl") return &ClassOf<TJVCLTabControl>();
+  if (name == "VCLTreeView") return &ClassOf<TJVCLTreeView>();
   if (name == "VCLTabSheet") return &ClassOf<TJVCLTabSheet>();
   if (name == "VCLPageControl") return &ClassOf<TJVCLPageControl>();
   if (name == "VCLStatusBar") return &ClassOf<TJVCLStatusBar>();
@@ -74,7 +76,8 @@ void RegisterVCLStreamClasses() {
                                    &fw::TSplitter::StaticClassInfo(), &fw::TProgressBar::StaticClassInfo(),
                                    &fw::TTimer::StaticClassInfo(), &fw::TTabControl::StaticClassInfo(),
                                    &fw::TTabSheet::StaticClassInfo(), &fw::TPageControl::StaticClassInfo(),
-                                   &fw::TStatusBar::StaticClassInfo()})
+                                   &fw::TStatusBar::StaticClassInfo(),
+                                   &fw::TTreeView::StaticClassInfo()})
     rt::RegisterClass(*cls);
 }
 
