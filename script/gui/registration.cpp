@@ -10,6 +10,7 @@
 #include "script/gui/button_wrapper.h"
 #include "script/gui/caster.h"
 #include "script/gui/class_names.h"
+#include "script/gui/dialog_wrapper.h"
 #include "script/gui/edit_wrapper.h"
 #include "script/gui/form_wrapper.h"
 #include "script/gui/list_wrapper.h"
@@ -18,6 +19,7 @@
 #include "script/gui/container_wrapper.h"
 #include "script/gui/tab_wrapper.h"
 #include "script/gui/timer_wrapper.h"
+#include "script/gui/tool_wrapper.h"
 #include "script/gui/tree_wrapper.h"
 
 namespace gui {
@@ -47,6 +49,16 @@ const TJClass* ClassFor(std::string_view name) {
   if (name == "VCLProgressBar") return &ClassOf<TJVCLProgressBar>();
   if (name == "VCLTimer") return &ClassOf<TJVCLTimer>();
   if (name == "VCLTabControl") return &ClassOf<TJVCLTabControl>();
+  if (name == "VCLToolButton") return &ClassOf<TJVCLToolButton>();
+  if (name == "VCLToolBar") return &ClassOf<TJVCLToolBar>();
+  if (name == "VCLCoolBar") return &ClassOf<TJVCLCoolBar>();
+  if (name == "VCLSpinEdit") return &ClassOf<TJVCLSpinEdit>();
+  if (name == "VCLUpDown") return &ClassOf<TJVCLUpDown>();
+  if (name == "VCLOpenDialog") return &ClassOf<TJVCLOpenDialog>();
+  if (name == "VCLSaveDialog") return &ClassOf<TJVCLSaveDialog>();
+  if (name == "VCLFontDialog") return &ClassOf<TJVCLFontDialog>();
+  if (name == "VCLFindDialog") return &ClassOf<TJVCLFindDialog>();
+  if (name == "VCLReplaceDialog") return &ClassOf<TJVCLReplaceDialog>();
   if (name == "VCLTreeView") return &ClassOf<TJVCLTreeView>();
   if (name == "VCLTabSheet") return &ClassOf<TJVCLTabSheet>();
   if (name == "VCLPageControl") return &ClassOf<TJVCLPageControl>();
@@ -75,6 +87,12 @@ void RegisterVCLStreamClasses() {
                                    &fw::TPanel::StaticClassInfo(), &fw::TImage::StaticClassInfo(),
                                    &fw::TSplitter::StaticClassInfo(), &fw::TProgressBar::StaticClassInfo(),
                                    &fw::TTimer::StaticClassInfo(), &fw::TTabControl::StaticClassInfo(),
+                                   &fw::TToolButton::StaticClassInfo(), &fw::TToolBar::StaticClassInfo(),
+                                   &fw::TCoolBar::StaticClassInfo(), &fw::TSpinEdit::StaticClassInfo(),
+                                   &fw::TUpDown::StaticClassInfo(),
+                                   &fw::TOpenDialog::StaticClassInfo(), &fw::TSaveDialog::StaticClassInfo(),
+                                   &fw::TFontDialog::StaticClassInfo(), &fw::TFindDialog::StaticClassInfo(),
+                                   &fw::TReplaceDialog::StaticClassInfo(),
                                    &fw::TTabSheet::StaticClassInfo(), &fw::TPageControl::StaticClassInfo(),
                                    &fw::TStatusBar::StaticClassInfo(),
                                    &fw::TTreeView::StaticClassInfo()})
