@@ -5,6 +5,7 @@
 #include "platform/fw/errors.h"
 #include "script/gui/caster.h"
 #include "script/gui/values.h"
+#include "script/gui/wrapper_cache.h"
 #include "script/host/strings_object.h"
 
 namespace gui {
@@ -584,13 +585,9 @@ void TJVCLBaseListColumns::RegistMethods() {
   RegistMethod("items", &TJVCLBaseListColumns::DoItems);
 }
 
-TJObject* TJVCLBaseListColumns::WrapColumn(fw::TListColumn* column) {
-  auto* w = TJObject::Create<TJVCLPersistent>(Engine(), nullptr, true);
-  TJKeepAlive keep(w);
-  w->AttachVCL(column, false);
-  w->TrackLiveness(column->LivenessToken());
-  return w;
-}
+// One generic wrapper per column while something holds it; it says "VCL is null" once the
+// column is gone.
+TJObject* TJVCLBaseListColumns::WrapColumn(fw::TListColumn* column) { return WrapLive(Engine(), column); }
 
 int32_t TJVCLBaseListColumns::GetCount() { return GetCountProp(); }
 
