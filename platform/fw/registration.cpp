@@ -1,5 +1,6 @@
 #include "platform/fw/registration.h"
 
+#include "platform/fw/actions.h"
 #include "platform/fw/application.h"
 #include "platform/fw/bitmap.h"
 #include "platform/fw/button.h"
@@ -13,6 +14,7 @@
 #include "platform/fw/label.h"
 #include "platform/fw/list_box.h"
 #include "platform/fw/memo.h"
+#include "platform/fw/menus.h"
 #include "platform/fw/panel.h"
 #include "platform/fw/radio_button.h"
 #include "platform/fw/splitter.h"
@@ -33,7 +35,9 @@ void RegisterFrameworkClasses() {
         &TApplicationEvents::StaticClassInfo(), &TBitmap::StaticClassInfo(),
         &TRadioButton::StaticClassInfo(), &TListBox::StaticClassInfo(), &TCheckListBox::StaticClassInfo(),
         &TComboBox::StaticClassInfo(), &TGroupBox::StaticClassInfo(), &TRadioGroup::StaticClassInfo(),
-        &TSplitter::StaticClassInfo(), &TProgressBar::StaticClassInfo()})
+        &TSplitter::StaticClassInfo(), &TProgressBar::StaticClassInfo(),
+        &TMenuItem::StaticClassInfo(), &TMainMenu::StaticClassInfo(), &TPopupMenu::StaticClassInfo(),
+        &TAction::StaticClassInfo(), &TActionList::StaticClassInfo()})
     rt::RegisterClass(*cls);
 }
 
