@@ -7,12 +7,14 @@
 #include "script/core/base_engine.h"
 #include "script/core/component.h"
 #include "script/core/factory.h"
+#include "script/gui/action_wrapper.h"
 #include "script/gui/button_wrapper.h"
 #include "script/gui/caster.h"
 #include "script/gui/class_names.h"
 #include "script/gui/edit_wrapper.h"
 #include "script/gui/form_wrapper.h"
 #include "script/gui/list_wrapper.h"
+#include "script/gui/menu_wrapper.h"
 #include "script/gui/container_wrapper.h"
 #include "script/gui/tab_wrapper.h"
 #include "script/gui/timer_wrapper.h"
@@ -44,6 +46,10 @@ const TJClass* ClassFor(std::string_view name) {
   if (name == "VCLProgressBar") return &ClassOf<TJVCLProgressBar>();
   if (name == "VCLTimer") return &ClassOf<TJVCLTimer>();
   if (name == "VCLTabControl") return &ClassOf<TJVCLTabControl>();
+  if (name == "VCLMenuItem") return &ClassOf<TJVCLMenuItem>();
+  if (name == "VCLMainMenu") return &ClassOf<TJVCLMainMenu>();
+  if (name == "VCLPopupMenu") return &ClassOf<TJVCLPopupMenu>();
+  if (name == "VCLAction") return &ClassOf<TJVCLAction>();
   return nullptr;
 }
 
@@ -67,7 +73,10 @@ void RegisterVCLStreamClasses() {
                                    &fw::TGroupBox::StaticClassInfo(), &fw::TRadioGroup::StaticClassInfo(),
                                    &fw::TPanel::StaticClassInfo(), &fw::TImage::StaticClassInfo(),
                                    &fw::TSplitter::StaticClassInfo(), &fw::TProgressBar::StaticClassInfo(),
-                                   &fw::TTimer::StaticClassInfo(), &fw::TTabControl::StaticClassInfo()})
+                                   &fw::TTimer::StaticClassInfo(), &fw::TTabControl::StaticClassInfo(),
+                                   &fw::TMenuItem::StaticClassInfo(), &fw::TMainMenu::StaticClassInfo(),
+                                   &fw::TPopupMenu::StaticClassInfo(), &fw::TAction::StaticClassInfo(),
+                                   &fw::TActionList::StaticClassInfo()})
     rt::RegisterClass(*cls);
 }
 
