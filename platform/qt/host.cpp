@@ -11,6 +11,7 @@
 #include "platform/qt/bar_peers.h"
 #include "platform/qt/choice_peers.h"
 #include "platform/qt/list_peers.h"
+#include "platform/qt/menus.h"
 #include "platform/qt/clipboard.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/drag_drop.h"
@@ -39,6 +40,7 @@ struct TQtHost::Impl {
   TQtPeerFactory peers;
   TQtDialogService dialogs;
   TQtFileDialogs fileDialogs;
+  TQtPopupMenuService popups;
   TKeyStateFilter keys;
   TQtDragDropService drops;
 };
@@ -62,6 +64,7 @@ TQtHost::TQtHost(int& argc, char** argv) : impl_(new Impl) {
   fw::SetDialogService(&impl_->dialogs);
   fw::SetDragDropService(&impl_->drops);
   fw::SetFileDialogService(&impl_->fileDialogs);
+  fw::SetPopupMenuService(&impl_->popups);
   InstallCursorSource();
   support::SetShellDeleteConfirm(&ConfirmDelete);
 }
@@ -69,6 +72,7 @@ TQtHost::TQtHost(int& argc, char** argv) : impl_(new Impl) {
 TQtHost::~TQtHost() {
   support::SetShellDeleteConfirm(nullptr);
   fw::SetCursorSource(nullptr);
+  fw::SetPopupMenuService(nullptr);
   fw::SetFileDialogService(nullptr);
   fw::SetDragDropService(nullptr);
   fw::SetDialogService(nullptr);
