@@ -31,8 +31,6 @@ const rt::ClassInfo& TCustomTabControl::StaticClassInfo() {
           .property("TabHeight", &T::TabHeight, &T::SetTabHeight).defaultValue(0)
           .property("TabPosition", &T::TabPosition, &T::SetTabPosition).defaultValue(tpTop)
           .property("TabWidth", &T::TabWidth, &T::SetTabWidth).defaultValue(0)
-          .property("Tabs", &T::Tabs, &T::SetTabs)
-          .property("TabIndex", &T::TabIndex, &T::SetTabIndex).defaultValue(-1)
           .property("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).defaultValue(true)
           .event("OnChange", NotifyEventType(), &T::OnChange)
           .event("OnChanging", TabChangingEventType(), &T::OnChanging)
@@ -44,6 +42,8 @@ const rt::ClassInfo& TCustomTabControl::StaticClassInfo() {
 const rt::ClassInfo& TTabControl::StaticClassInfo() {
   static const rt::ClassInfo& info =
       rt::ClassBuilder<TTabControl>("TTabControl", &TCustomTabControl::StaticClassInfo())
+          .property("Tabs", &TCustomTabControl::Tabs, &TCustomTabControl::SetTabs)
+          .property("TabIndex", &TCustomTabControl::TabIndex, &TCustomTabControl::SetTabIndex).defaultValue(-1)
           .create([](rt::TPersistent* owner) -> rt::TPersistent* {
             return new TTabControl(static_cast<TComponent*>(owner));
           })
@@ -63,10 +63,11 @@ TCustomTabControl::~TCustomTabControl() {
 }
 
 void TCustomTabControl::TabsChanged() {
-  const int32_t count = tabs_->Count();
+  const int32_t count = TabCount();
   if (tabIndex_ >= count) tabIndex_ = count - 1;
   if (firstTab_ >= count) firstTab_ = std::max(0, count - 1);
   PeerChanged(TPeerChange::Content);
+  TabLayoutChanged();
 }
 
 void TCustomTabControl::SetTabIndex(int32_t index) {
@@ -74,7 +75,7 @@ void TCustomTabControl::SetTabIndex(int32_t index) {
     tabIndex_ = index;  // the tabs may come after it
     return;
   }
-  if (index < -1 || index >= tabs_->Count() || index == tabIndex_) return;
+  if (index < -1 || index >= TabCount() || index == tabIndex_) return;
   tabIndex_ = index;
   PeerChanged(TPeerChange::State);
 }
@@ -83,11 +84,13 @@ void TCustomTabControl::SetMultiLine(bool v) {
   multiLine_ = v;
   if (v) firstTab_ = 0;
   PeerChanged(TPeerChange::Content);
+  TabLayoutChanged();
 }
 
 void TCustomTabControl::SetTabPosition(TTabPosition v) {
   tabPosition_ = v;
   PeerChanged(TPeerChange::Content);
+  TabLayoutChanged();
 }
 
 void TCustomTabControl::SetStyle(TTabStyle v) {
@@ -98,23 +101,25 @@ void TCustomTabControl::SetStyle(TTabStyle v) {
 void TCustomTabControl::SetTabHeight(int32_t v) {
   tabHeight_ = std::max(0, v);
   PeerChanged(TPeerChange::Content);
+  TabLayoutChanged();
 }
 
 void TCustomTabControl::SetTabWidth(int32_t v) {
   tabWidth_ = std::max(0, v);
   PeerChanged(TPeerChange::Content);
+  TabLayoutChanged();
 }
 
 int32_t TCustomTabControl::TabExtent(int32_t index) const {
   if (tabWidth_ > 0) return tabWidth_;
-  return int32_t(rt::utf8::charCount(tabs_->Get(index))) * 7 + 12;
+  return int32_t(rt::utf8::charCount(TabText(index))) * 7 + 12;
 }
 
 // Tabs run along the top (or the bottom) from the left; a single row starts at FirstTab, the
 // earlier tabs lying off to the left; MultiLine starts a new row when a tab would pass the right
 // edge. Rows are counted from the edge the tabs stand on.
 std::vector<TCustomTabControl::Placed> TCustomTabControl::Layout(int32_t* rows) const {
-  const int32_t count = tabs_->Count();
+  const int32_t count = TabCount();
   std::vector<Placed> placed(size_t(std::max(count, 0)));
   const int32_t h = RowHeight();
   const int32_t limit = ClientWidth() - 2;
@@ -190,8 +195,8 @@ TRect TCustomTabControl::DisplayRect() const {
 }
 
 void TCustomTabControl::ScrollTabs(int32_t delta) {
-  if (multiLine_ || tabs_->Count() == 0) return;
-  firstTab_ = std::clamp(firstTab_ + delta, 0, tabs_->Count() - 1);
+  if (multiLine_ || TabCount() == 0) return;
+  firstTab_ = std::clamp(firstTab_ + delta, 0, TabCount() - 1);
   PeerChanged(TPeerChange::Content);
 }
 
@@ -206,14 +211,19 @@ void TCustomTabControl::Change() {
 }
 
 bool TCustomTabControl::SelectTab(int32_t index) {
-  if (index < 0 || index >= tabs_->Count() || index == tabIndex_) return false;
+  if (index < 0 || index >= TabCount() || index == TabIndex()) return false;
   auto alive = LivenessToken();
   if (!CanChange() || alive.expired()) return false;
-  if (index >= tabs_->Count()) return false;  // the handler took tabs away
-  tabIndex_ = index;
-  PeerChanged(TPeerChange::State);
+  if (index >= TabCount()) return false;  // the handler took tabs away
+  TabSelected(index);
+  if (alive.expired()) return true;
   Change();
   return true;
+}
+
+void TCustomTabControl::TabSelected(int32_t index) {
+  tabIndex_ = index;
+  PeerChanged(TPeerChange::State);
 }
 
 int32_t TCustomTabControl::ImageIndexOf(int32_t tabIndex) {

@@ -35,8 +35,11 @@ class TCustomTabControl : public TWinControl {
   TStrings* Tabs() const { return tabs_; }
   void SetTabs(TStrings* tabs) { tabs_->Assign(tabs); }
   // -1 when no tab is selected; an index outside the tabs leaves the selection as it is.
-  int32_t TabIndex() const { return tabIndex_; }
+  virtual int32_t TabIndex() const { return tabIndex_; }
   void SetTabIndex(int32_t index);
+  // The tabs shown: the tab texts of a tab control, the visible pages of a page control.
+  virtual int32_t TabCount() const { return tabs_->Count(); }
+  virtual std::string TabText(int32_t index) const { return tabs_->Get(index); }
 
   bool MultiLine() const { return multiLine_; }
   void SetMultiLine(bool v);
@@ -63,7 +66,7 @@ class TCustomTabControl : public TWinControl {
   int32_t FirstTab() const { return firstTab_; }
 
   // The user picks a tab: OnChanging may refuse; OnChange follows a change. False when refused.
-  bool SelectTab(int32_t index);
+  virtual bool SelectTab(int32_t index);
   // The image of a tab: OnGetImageIndex's answer, the tab's own index without a handler.
   int32_t ImageIndexOf(int32_t tabIndex);
 
@@ -75,6 +78,10 @@ class TCustomTabControl : public TWinControl {
   virtual bool CanChange();
   virtual void Change();
   void TabsChanged();
+  // Makes the tab the selected one (OnChanging allowed it; OnChange follows).
+  virtual void TabSelected(int32_t index);
+  // The tabs moved, or the band they stand in changed its size.
+  virtual void TabLayoutChanged() {}
 
  private:
   struct Placed {

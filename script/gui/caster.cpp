@@ -18,8 +18,11 @@
 #include "script/gui/list_wrapper.h"
 #include "script/gui/menu_wrapper.h"
 #include "script/gui/container_wrapper.h"
+#include "script/gui/page_wrapper.h"
+#include "script/gui/status_wrapper.h"
 #include "script/gui/tab_wrapper.h"
 #include "script/gui/timer_wrapper.h"
+#include "script/gui/tree_wrapper.h"
 
 namespace gui {
 
@@ -61,7 +64,14 @@ const std::vector<TClassTest>& ClassTests() {
       {&fw::TRadioButton::StaticClassInfo, &make<TJVCLBaseRadioButton>},
       {&fw::TButton::StaticClassInfo, &make<TJVCLBaseButton>},
       {&fw::TForm::StaticClassInfo, &make<TJVCLBaseForm>},
+      {&fw::TStatusBar::StaticClassInfo, &make<TJVCLBaseStatusBar>},
+      {&fw::TPageControl::StaticClassInfo, &make<TJVCLBasePageControl>},
+      {&fw::TTabSheet::StaticClassInfo, &make<TJVCLBaseTabSheet>},
       {&fw::TTabControl::StaticClassInfo, &make<TJVCLBaseTabControl>},
+      {&fw::TTreeNode::StaticClassInfo, &make<TJVCLBaseTreeNode>},
+      {&fw::TTreeNodes::StaticClassInfo, &make<TJVCLBaseTreeNodes>},
+      {&fw::TTreeView::StaticClassInfo, &make<TJVCLBaseTreeView>},
+      {&fw::TStatusPanels::StaticClassInfo, &make<TJVCLBaseStatusPanels>},
       {&fw::TWinControl::StaticClassInfo, &make<TJVCLWinControl>},
       {&fw::TControl::StaticClassInfo, &make<TJVCLControl>},
       {&fw::TTimer::StaticClassInfo, &make<TJVCLBaseTimer>},

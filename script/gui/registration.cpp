@@ -15,9 +15,12 @@
 #include "script/gui/form_wrapper.h"
 #include "script/gui/list_wrapper.h"
 #include "script/gui/menu_wrapper.h"
+#include "script/gui/page_wrapper.h"
+#include "script/gui/status_wrapper.h"
 #include "script/gui/container_wrapper.h"
 #include "script/gui/tab_wrapper.h"
 #include "script/gui/timer_wrapper.h"
+#include "script/gui/tree_wrapper.h"
 
 namespace gui {
 
@@ -50,6 +53,10 @@ const TJClass* ClassFor(std::string_view name) {
   if (name == "VCLMainMenu") return &ClassOf<TJVCLMainMenu>();
   if (name == "VCLPopupMenu") return &ClassOf<TJVCLPopupMenu>();
   if (name == "VCLAction") return &ClassOf<TJVCLAction>();
+  if (name == "VCLTreeView") return &ClassOf<TJVCLTreeView>();
+  if (name == "VCLTabSheet") return &ClassOf<TJVCLTabSheet>();
+  if (name == "VCLPageControl") return &ClassOf<TJVCLPageControl>();
+  if (name == "VCLStatusBar") return &ClassOf<TJVCLStatusBar>();
   return nullptr;
 }
 
@@ -76,7 +83,10 @@ void RegisterVCLStreamClasses() {
                                    &fw::TTimer::StaticClassInfo(), &fw::TTabControl::StaticClassInfo(),
                                    &fw::TMenuItem::StaticClassInfo(), &fw::TMainMenu::StaticClassInfo(),
                                    &fw::TPopupMenu::StaticClassInfo(), &fw::TAction::StaticClassInfo(),
-                                   &fw::TActionList::StaticClassInfo()})
+                                   &fw::TActionList::StaticClassInfo(),
+                                   &fw::TTabSheet::StaticClassInfo(), &fw::TPageControl::StaticClassInfo(),
+                                   &fw::TStatusBar::StaticClassInfo(),
+                                   &fw::TTreeView::StaticClassInfo()})
     rt::RegisterClass(*cls);
 }
 

@@ -1,0 +1,309 @@
+// Calls and indexes, the call of script and foreign functions, and function values (closures,
+// class instances).
+#include "script/core/engine.h"
+#include "script/core/evaluator_shared.h"
+#include "script/core/exceptions.h"
+#include "script/core/factory.h"
+
+namespace engine {
+
+namespace {
+
+// The key of an index: the single argument's text, or the last one's when there are several.
+std::string IndexKey(const TJValueList& args) {
+  int32_t n = args.Count();
+  return AsString(&args[n < 2 ? 0 : n - 1]);
+}
+
+}  // namespace
+
+void TJEngine::EvalCall(const TJExpr* e, TJValue& out, bool thrownOk) {
+  TJValue callee;
+  if (e->Left->Code == ecIdentifier)
+    EvalIdentifier(e->Left, callee);
+  else
+    Eval(e->Left, callee);
+  ArgList args(this);
+  if (EvalItems(e, *args, thrownOk)) return;
+  // A script function straight to its call (`callee` keeps it alive meanwhile).
+  if (IJFunction* f = callee.vFunction()) {
+    if (TJFunctionImpl* impl = f->Impl(); impl && impl->Data().FuncType == ftScript) {
+      CallScript(f, args.get(), out, current_->GetWithObject(), thrownOk);
+      return;
+    }
+  }
+  CallOrIndex(callee, *args, out);
+}
+
+void TJEngine::CallOrIndex(const TJValue& callee, TJValueList& args, TJValue& out) {
+  switch (callee.ValueType()) {
+    case vtFunction:
+      CallFunction(callee, &args, out, current_->GetWithObject());
+      return;
+    case vtObject:
+      IndexObject(callee.vObject(), args, out);
+      return;
+    case vtString: {
+      TJRef<TJObject> text(ToObject(callee));
+      if (text) {
+        IndexObject(text.get(), args, out);
+        return;
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  ThrowError("ECallError", kCallError);
+}
+
+// An automation object gets its one index typed too (a number reaches the server as a number).
+static TJValueList* IndexParam(TJObject* object, TJValueList& args) {
+  return args.Count() >= 2 || (args.Count() == 1 && IsKnownClass(object, TJKnownClass::ActiveX)) ? &args : nullptr;
+}
+
+void TJEngine::IndexObject(TJObject* object, TJValueList& args, TJValue& out) {
+  TJKeepAlive keep(object);
+  object->GetMember(IndexKey(args), true, IndexParam(object, args), out);
+}
+
+void TJEngine::IndexStore(const TJValue& target, TJValueList& args, const TJValue& value) {
+  if (TJObject* object = target.vObject()) {
+    TJKeepAlive keep(object);
+    object->PutMember(IndexKey(args), value, true, IndexParam(object, args));
+    return;
+  }
+  if (IsFunction(&target)) {
+    args.Add(value);
+    TJValue ignored;
+    CallFunction(target, &args, ignored, nullptr, 2);
+    return;
+  }
+  ThrowError("ECallError", kCallError);
+}
+
+void TJEngine::EvalMethodCall(const TJExpr* e, TJValue& out, bool thrownOk) {
+  TJValue object;
+  Eval(e->Left, object);
+  TJRef<TJObject> self;
+  TJValue member;
+  GetMember(object, e->Right->Symbol, member, false, &self);
+  ArgList args(this);
+  if (EvalItems(e, *args, thrownOk)) return;
+  if (IJFunction* f = member.vFunction(); f && f->GetFuncType() == ftScript) {
+    CallScript(f, args.get(), out, self ? self.get() : ToObject(object), thrownOk);
+  } else if (IsFunction(&member)) {
+    CallFunction(member, args.get(), out, self ? self.get() : ToObject(object));
+  } else if (TJObject* indexed = member.vObject()) {
+    IndexObject(indexed, *args, out);
+  } else {
+    ThrowError("ECallError", kCallError);
+  }
+}
+
+void TJEngine::CallFunction(const TJValue& function, TJValueList* args, TJValue& result, TJObject* self,
+                            int invokeKind) {
+  IJFunction* f = function.vFunction();
+  if (!f) ThrowError("ECallError", kCallError);
+  TJFunctionRef keep(f);
+  switch (f->GetFuncType()) {
+    case ftScript:
+      CallScript(f, args, result, self);
+      return;
+    case ftNative:
+      CallNative(f, args, result);
+      return;
+    case ftActiveX:
+    case ftDynaCall:
+      CallForeign(f, args, result, invokeKind);
+      return;
+    default:
+      ThrowError("ECallError", "not support function type");
+  }
+}
+
+void TJEngine::CallForeign(IJFunction* f, TJValueList* args, TJValue& result, int invokeKind) {
+  TJEngineExtensions& ext = EngineExtensions();
+  if (f->GetFuncType() == ftActiveX && ext.CallActiveX) {
+    ext.CallActiveX(*this, f, args, result, invokeKind);
+  } else if (f->GetFuncType() == ftDynaCall && ext.CallDynaCall) {
+    ext.CallDynaCall(*this, f, args, result);
+  } else {
+    ThrowError("ECallError", "not support function type");
+  }
+}
+
+void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJObject* self, bool thrownOk) {
+  CheckStack();
+  TJObject* bound;
+  TJLocalSymbolTable* table;
+  const TJStatement* code;
+  TJLocalSymbolTable* captured;
+  TJCallType mode;
+  const TJStatement* parameters;
+  if (TJFunctionImpl* impl = f->Impl()) {  // the usual case: the record read in place
+    const TJFunctionData& data = impl->Data();
+    bound = impl->GetThisObject();
+    table = data.ParentTable.get();
+    code = data.Code;
+    captured = impl->GetLocalTable();
+    mode = data.CallType;
+    parameters = data.Parameter;
+  } else {
+    bound = f->GetThisObject();
+    table = f->GetParentTable();
+    code = f->GetCode();
+    captured = f->GetLocalTable();
+    mode = f->GetCallType();
+    parameters = f->GetParameter();
+  }
+  if (bound) self = bound;
+  auto* parent = table && table->IsFunctionScope() ? static_cast<TJFunctionScope*>(table) : nullptr;
+  if (!parent || !code) ThrowError("ECallError", "function is no longer valid: " + f->GetName());
+  struct Frame {
+    TJScopes& scopes;
+    TJActivation* scope;
+    ~Frame() { scopes.Release(scope); }
+  } frame{scopes_, scopes_.Acquire()};
+  TJActivation* scope = frame.scope;
+  scope->Open(parent, code, self, captured);
+  ScopeGuard guard(this, scope, nullptr, scope);
+
+  // Call mode takes this from the first argument; apply mode too, and the arguments from an array.
+  TJValueList* effective = args;
+  std::unique_ptr<TJValueList> shifted;
+  TJObject* applied = nullptr;
+  int32_t argc = args ? args->Count() : 0;
+  if (mode != ctPlain && argc >= 1) {
+    scope->SetSelf(ToObject((*args)[0]));
+    shifted = std::make_unique<TJValueList>();
+    effective = shifted.get();
+    if (mode == ctCall) {
+      for (int32_t i = 1; i < argc; ++i) shifted->Add((*args)[i]);
+    } else if (argc >= 2) {
+      applied = (*args)[1].vObject();
+      if (!applied || !IsKnownClass(applied, TJKnownClass::Array))
+        ThrowError("ETypeError", f->GetName() + ".apply arguments error");
+      for (int32_t i = 0, n = applied->GetCount(); i < n; ++i) {
+        TJValue item;
+        applied->GetItem(i, item);
+        shifted->Add(std::move(item));
+      }
+    }
+  }
+  // The parameters first, in order (their slots are known to the body), then the arguments
+  // array, which exists when the body names it (or when new objects are watched).
+  scope->BindParameters(parameters, effective, effective ? effective->Count() : 0);
+  if ((code->Flags & sfUsesArguments) || OnNewObject) {
+    TJValue array;
+    TJValueList none;
+    array.SetObject(applied ? applied : NewArray(effective ? *effective : none));
+    if (TJObject* a = array.vObject()) {
+      IJFunction* callee = f;
+      TJValue calleeValue;
+      calleeValue.SetFunction(callee);
+      a->PutMember("callee", calleeValue, false, nullptr);
+    }
+    scope->Declare("arguments", array);
+  }
+  // A body block opens no scope of its own: its statements run directly (as a step of its own
+  // while a step hook counts statements).
+  const TJStatement* body = code->Second;
+  if (!OnStep && body && body->Kind == skBlock && !body->Next) body = body->First;
+  Flow flow = Exec(body, 0, nullptr);
+  if (flow == Flow::Return) {
+    result = std::move(returnValue_);
+  } else {
+    result.Clear();
+    if (flow == Flow::Throw && !thrownOk) RaiseThrown();
+  }
+}
+
+bool TJEngine::TestRegExp(TJObject* pattern, const TJValue& subject) {
+  TJKeepAlive keep(pattern);
+  TJValue test;
+  pattern->GetMember("test", false, nullptr, test);
+  TJValueList args{TJValue::String(AsString(&subject))};
+  TJValue answer;
+  CallFunction(test, &args, answer, pattern);
+  return AsBool(&answer);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Function values
+
+void TJEngine::MakeFunction(const TJStatement* record, TJFuncType type, TJValue& out) {
+  IJFunction* f = NewFunction();
+  out.SetFunction(f);
+  f->SetFuncType(type);
+  f->SetCode(record);
+  if (type == ftScript) f->SetParameter(record->First);
+  f->SetName(record->Expr ? record->Expr->Symbol : std::string());
+  f->SetParentTable(scopes_.FunctionTable(record->Third, record));
+  if (record->Flags & sfCodeString) static_cast<TJFunctionImpl*>(f)->SetTree(codeCache_.TreeOf(record));
+}
+
+// A returned script function takes a snapshot of the variables of the scope it leaves.
+void TJEngine::CloseOver(TJValue& value) {
+  if (!IsScriptFunction(&value)) return;
+  IJFunction* copy = NewFunction();
+  TJValue copyValue;
+  copyValue.SetFunction(copy);
+  copy->Assign(value.vFunction());
+  if (!copy->GetLocalTable()) copy->SetLocalTable(new TJLocalSymbolTable(nullptr));
+  if (activation_ && current_ == activation_)
+    activation_->CopyInto(copy->GetLocalTable());
+  else
+    copy->GetLocalTable()->CopyFrom(current_);
+  value = std::move(copyValue);
+}
+
+TJObject* TJEngine::MakeClassInstance(std::string_view name, IJFunction* cls, TJValueList* args) {
+  TJFunctionRef keepClass(cls);
+  const TJStatement* record = cls->GetCode();
+  const TJExpr* super = record->Expr->Left;
+  // The superclass's instance first, made with the same arguments.
+  TJObject* instance = super ? MakeObject(super->Symbol, args) : TJObject::Create<TJObject>(this, args, true);
+  TJKeepAlive keep(instance);
+  AddClassMembers(instance, record);
+  TJValue constructor;
+  if (instance->FindMember(name, constructor) && IsScriptFunction(&constructor)) {
+    TJValue ignored;
+    CallFunction(constructor, args, ignored, instance);
+  }
+  return instance;
+}
+
+void TJEngine::AddClassMembers(TJObject* instance, const TJStatement* record) {
+  instance->RegistName(record->Expr->Symbol);
+  auto declare = [&](const TJStatement* d) {
+    TJValue value;
+    if (d->Expr->Left)
+      Eval(d->Expr->Left, value);
+    else
+      value.SetNull();  // a field without a value holds null
+    instance->PutMember(d->Expr->Symbol, value, false, nullptr);
+  };
+  for (const TJStatement* m = record->First; m; m = m->Next) {
+    switch (m->Kind) {
+      case skFunction:
+        if (m->Expr) {
+          TJValue method;
+          MakeFunction(m, ftScript, method);
+          method.vFunction()->SetThisObject(instance);
+          instance->RegistProperty(m->Expr->Symbol, method);
+        }
+        break;
+      case skDeclarator:
+        declare(m);
+        break;
+      case skVar:
+        for (const TJStatement* d = m->First; d; d = d->Next) declare(d);
+        break;
+      default:
+        break;  // static and global members belong to no instance
+    }
+  }
+}
+
+}  // namespace engine

@@ -1,0 +1,129 @@
+// Objects: new, object and array literals, and member access on every kind of value.
+#include "script/core/engine.h"
+#include "script/core/evaluator_shared.h"
+#include "script/core/exceptions.h"
+#include "script/core/factory.h"
+
+namespace engine {
+
+namespace {
+
+// The key of an object-literal property: a name, or the text of a string or number constant.
+std::string PropertyKey(const TJExpr* key) {
+  return key->Code == ecIdentifier ? key->Symbol : AsString(&key->Value);
+}
+
+}  // namespace
+
+void TJEngine::EvalNew(const TJExpr* e, TJValue& out) {
+  ArgList args(this);
+  EvalItems(e, *args);
+  TJObject* object = MakeObject(e->Left->Symbol, args.get());
+  out.SetObject(object);
+}
+
+void TJEngine::EvalObjectLiteral(const TJExpr* e, TJValue& out) {
+  TJValue result;
+  TJObject* object = TJObject::Create<TJObject>(this, nullptr, true);
+  result.SetObject(object);
+  // Last to first: a key given twice keeps its first value.
+  for (size_t i = e->Items.size(); i-- > 0;) {
+    const TJExpr* property = e->Items[i];
+    TJValue value;
+    if (property->Right) Eval(property->Right, value);
+    object->PutMember(PropertyKey(property->Left), value, false, nullptr);
+  }
+  out = std::move(result);
+}
+
+void TJEngine::EvalArrayLiteral(const TJExpr* e, TJValue& out) {
+  TJValueList items;
+  EvalItems(e, items);
+  out.SetObject(NewArray(items));
+}
+
+void TJEngine::GetMember(const TJValue& target, std::string_view name, TJValue& out, bool remove,
+                         TJRef<TJObject>* wrapper) {
+  switch (target.ValueType()) {
+    case vtObject: {
+      TJObject* object = target.vObject();
+      if (remove) {
+        out.SetBool(object->RemoveKey(name));
+      } else if (name == "prototype") {
+        out.SetObject(Factory().GetPrototype(object->Name()));
+      } else if (object->IsPlainObject() && object->FindStoredMember(name, out)) {
+        // A plain object's own member: what its GetMember would find first.
+      } else {
+        object->GetMember(name, false, nullptr, out);
+      }
+      return;
+    }
+    case vtString:
+    case vtRegExp:
+    case vtInteger:
+    case vtDouble:
+    case vtBool:
+    case vtDispatch: {
+      // Through a new wrapper object: a String, RegExp, Number or automation object.
+      TJRef<TJObject> object(ToObject(target));
+      if (!object) ThrowError("ENameError", "member error " + std::string(name));
+      GetMember(TJValue::Object(object.get()), name, out, remove);
+      if (wrapper) *wrapper = object;
+      return;
+    }
+    case vtFunction: {
+      IJFunction* f = target.vFunction();
+      if (f->GetFuncType() == ftScript) {
+        if (name == "prototype") {
+          out.SetObject(Factory().GetPrototype(f->GetName()));
+          return;
+        }
+        if (name == "call" || name == "apply") {
+          // The same function, treating the arguments of one call the call or apply way.
+          IJFunction* mode = NewFunction();
+          TJValue modeValue;
+          modeValue.SetFunction(mode);
+          mode->Assign(f);
+          mode->SetCallType(name == "call" ? ctCall : ctApply);
+          out = std::move(modeValue);
+          return;
+        }
+      } else if (f->GetFuncType() == ftModule) {
+        TJLocalSymbolTable* module = root_.GetModule(f->GetName());
+        if (!module->FindName(name, out)) out.Clear();
+        return;
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  ThrowError("ENameError", "member error " + std::string(name));
+}
+
+void TJEngine::SetMember(const TJValue& target, std::string_view name, const TJValue& value) {
+  bool prototypeValue = value.ValueType() == vtObject || value.ValueType() == vtNull;
+  if (TJObject* object = target.vObject()) {
+    if (name == "prototype" && prototypeValue) {
+      if (!Factory().SetPrototype(object->Name(), value.vObject()))
+        ThrowError("ENameError", "prototype assign error " + value.vObject()->Name());
+      return;
+    }
+    object->PutMember(name, value, false, nullptr);
+    return;
+  }
+  if (IJFunction* f = target.vFunction()) {
+    if (f->GetFuncType() == ftScript && name == "prototype" && prototypeValue) {
+      if (!Factory().SetPrototype(f->GetName(), value.vObject()))
+        ThrowError("ENameError", "prototype assign error " + value.vObject()->Name());
+      return;
+    }
+    if (f->GetFuncType() == ftModule) {
+      root_.GetModule(f->GetName())->Assign(name, value, 0);
+      return;
+    }
+  }
+  ThrowError("ENameError", "member assign error " + std::string(name));
+}
+
+}  // namespace engine
