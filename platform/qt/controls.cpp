@@ -39,11 +39,9 @@ class TFormWidget : public TForwarding<QWidget> {
  public:
   using TForwarding<QWidget>::TForwarding;
   fw::TCustomForm* form() const { return static_cast<fw::TCustomForm*>(model); }
-  // The client area starts below the menu bar.
-  QPoint offset() const {
-    auto* peer = form() ? dynamic_cast<TQtPeer*>(form()->Peer()) : nullptr;
-    return peer ? peer->ClientOffset() : QPoint();
-  }
+  // The client area starts below the menu bar (the peer keeps this current).
+  QPoint offset() const { return clientOffset; }
+  QPoint clientOffset;
   std::function<void()> onResized;
 
  protected:
@@ -91,7 +89,10 @@ class TFormPeer : public TQtPeer {
     if (Widget()) static_cast<TFormWidget*>(Widget())->onResized = nullptr;
   }
 
-  QPoint ClientOffset() const override { return menuBar_ ? QPoint(0, form().MenuBarHeight()) : QPoint(); }
+  QPoint ClientOffset() const override {
+    auto* w = static_cast<TFormWidget*>(Widget());
+    return w ? w->clientOffset : QPoint();
+  }
 
  protected:
   fw::TCustomForm& form() const { return static_cast<fw::TCustomForm&>(Control()); }
@@ -103,6 +104,7 @@ class TFormPeer : public TQtPeer {
     const bool had = menuBar_ != nullptr;
     menuBar_.reset();
     if (menu) menuBar_ = std::make_unique<TMenuBarView>(Widget(), *menu);
+    if (auto* w = static_cast<TFormWidget*>(Widget())) w->clientOffset = menuBar_ ? QPoint(0, form().MenuBarHeight()) : QPoint();
     PlaceMenuBar();
     if (had != (menuBar_ != nullptr)) {
       // The client area moved: so do the children.

@@ -4,6 +4,7 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 #include <QWidget>
 
 #include "platform/fw/application.h"
@@ -98,7 +99,10 @@ void TMenuBuilder::Fill(QWidget* menu, const std::vector<fw::TMenuItem*>& items)
         if (alive.expired()) return;
         // The check mark is the item's to change.
         Apply(item);
-        PostClick(item);
+        if (OnChosen)
+          OnChosen(item);
+        else
+          PostClick(item);
       });
     }
     menu->addAction(action);
@@ -138,7 +142,7 @@ TMenuBarView::TMenuBarView(QWidget* window, fw::TMainMenu& menu)
   bar_->setNativeMenuBar(false);
   viewId_ = menu.AddView([this](fw::TMenuItem* source, bool rebuild) {
     if (rebuild || !source)
-      Rebuild();
+      ScheduleRebuild();
     else
       builder_.Apply(source);
   });
@@ -159,7 +163,18 @@ void TMenuBarView::Place(int width, int height) {
   bar_->raise();
 }
 
+void TMenuBarView::ScheduleRebuild() {
+  if (pending_ || !bar_) return;
+  pending_ = true;
+  QTimer::singleShot(0, bar_, [this, self = std::weak_ptr<bool>(self_)] {
+    if (self.expired()) return;
+    pending_ = false;
+    Rebuild();
+  });
+}
+
 void TMenuBarView::Rebuild() {
+  pending_ = false;
   if (!bar_ || alive_.expired()) return;
   bar_->clear();
   builder_.Reset();
@@ -171,6 +186,13 @@ void TMenuBarView::Rebuild() {
 
 void TQtPopupMenuService::Popup(fw::TPopupMenu& menu, int32_t x, int32_t y) {
   TMenuBuilder builder;
+  // The chosen item is clicked once the menu has closed and Popup has returned.
+  fw::TMenuItem* chosen = nullptr;
+  std::weak_ptr<const void> chosenAlive;
+  builder.OnChosen = [&](fw::TMenuItem* item) {
+    chosen = item;
+    chosenAlive = item->LivenessToken();
+  };
   auto* popup = new QMenu;
   builder.Fill(popup, menu.Items());
   auto alive = menu.LivenessToken();
@@ -180,6 +202,7 @@ void TQtPopupMenuService::Popup(fw::TPopupMenu& menu, int32_t x, int32_t y) {
   popup->exec(QPoint(x, y));
   if (!alive.expired()) menu.RemoveView(id);
   popup->deleteLater();
+  if (chosen && !chosenAlive.expired()) PostClick(chosen);
 }
 
 }  // namespace qtfw

@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -33,6 +34,8 @@ class TMenuBuilder {
   // Shows the item's current state on its action.
   void Apply(fw::TMenuItem* item);
   QAction* ActionOf(const fw::TMenuItem* item) const;
+  // What a chosen item does; by default its click is posted to the loop.
+  std::function<void(fw::TMenuItem*)> OnChosen;
 
  private:
   QWidget* holder();
@@ -52,8 +55,12 @@ class TMenuBarView {
   // Places the bar across the top of the window.
   void Place(int width, int height);
   void Rebuild();
+  // Rebuilds from the loop: the tree may change inside a Qt signal of the bar itself.
+  void ScheduleRebuild();
 
  private:
+  std::shared_ptr<bool> self_ = std::make_shared<bool>(true);
+  bool pending_ = false;
   fw::TMainMenu* menu_;
   std::weak_ptr<const void> alive_;
   int viewId_ = 0;
