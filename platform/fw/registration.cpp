@@ -6,6 +6,7 @@
 #include "platform/fw/button.h"
 #include "platform/fw/check_box.h"
 #include "platform/fw/combo_box.h"
+#include "platform/fw/common_dialogs.h"
 #include "platform/fw/group_box.h"
 #include "platform/fw/component.h"
 #include "platform/fw/edit.h"
@@ -37,7 +38,9 @@ void RegisterFrameworkClasses() {
         &TComboBox::StaticClassInfo(), &TGroupBox::StaticClassInfo(), &TRadioGroup::StaticClassInfo(),
         &TSplitter::StaticClassInfo(), &TProgressBar::StaticClassInfo(),
         &TMenuItem::StaticClassInfo(), &TMainMenu::StaticClassInfo(), &TPopupMenu::StaticClassInfo(),
-        &TAction::StaticClassInfo(), &TActionList::StaticClassInfo()})
+        &TAction::StaticClassInfo(), &TActionList::StaticClassInfo(),
+        &TOpenDialog::StaticClassInfo(), &TSaveDialog::StaticClassInfo(), &TFontDialog::StaticClassInfo(),
+        &TFindDialog::StaticClassInfo(), &TReplaceDialog::StaticClassInfo()})
     rt::RegisterClass(*cls);
 }
 

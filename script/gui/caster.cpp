@@ -12,6 +12,7 @@
 #include "script/core/published.h"
 #include "script/gui/action_wrapper.h"
 #include "script/gui/control_wrapper.h"
+#include "script/gui/dialog_wrapper.h"
 #include "script/gui/edit_wrapper.h"
 #include "script/gui/button_wrapper.h"
 #include "script/gui/form_wrapper.h"
@@ -22,6 +23,7 @@
 #include "script/gui/status_wrapper.h"
 #include "script/gui/tab_wrapper.h"
 #include "script/gui/timer_wrapper.h"
+#include "script/gui/tool_wrapper.h"
 #include "script/gui/tree_wrapper.h"
 
 namespace gui {
@@ -49,6 +51,11 @@ const std::vector<TClassTest>& ClassTests() {
       {&fw::TPopupMenu::StaticClassInfo, &make<TJVCLBasePopupMenu>},
       {&fw::TMainMenu::StaticClassInfo, &make<TJVCLBaseMainMenu>},
       {&fw::TLabel::StaticClassInfo, &make<TJVCLBaseLabel>},
+      {&fw::TToolButton::StaticClassInfo, &make<TJVCLBaseToolButton>},
+      {&fw::TSpinEdit::StaticClassInfo, &make<TJVCLBaseSpinEdit>},
+      {&fw::TCoolBar::StaticClassInfo, &make<TJVCLBaseCoolBar>},
+      {&fw::TToolBar::StaticClassInfo, &make<TJVCLBaseToolBar>},
+      {&fw::TUpDown::StaticClassInfo, &make<TJVCLBaseUpDown>},
       {&fw::TCheckListBox::StaticClassInfo, &make<TJVCLBaseCheckListBox>},
       {&fw::TCustomListBox::StaticClassInfo, &make<TJVCLBaseListBox>},
       {&fw::TCustomComboBox::StaticClassInfo, &make<TJVCLBaseComboBox>},
@@ -75,6 +82,11 @@ const std::vector<TClassTest>& ClassTests() {
       {&fw::TWinControl::StaticClassInfo, &make<TJVCLWinControl>},
       {&fw::TControl::StaticClassInfo, &make<TJVCLControl>},
       {&fw::TTimer::StaticClassInfo, &make<TJVCLBaseTimer>},
+      {&fw::TSaveDialog::StaticClassInfo, &make<TJVCLBaseSaveDialog>},
+      {&fw::TOpenDialog::StaticClassInfo, &make<TJVCLBaseOpenDialog>},
+      {&fw::TFontDialog::StaticClassInfo, &make<TJVCLBaseFontDialog>},
+      {&fw::TReplaceDialog::StaticClassInfo, &make<TJVCLBaseReplaceDialog>},
+      {&fw::TFindDialog::StaticClassInfo, &make<TJVCLBaseFindDialog>},
       {&fw::TComponent::StaticClassInfo, &make<TJVCLComponent>},
   };
   return tests;

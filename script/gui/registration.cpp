@@ -11,6 +11,7 @@
 #include "script/gui/button_wrapper.h"
 #include "script/gui/caster.h"
 #include "script/gui/class_names.h"
+#include "script/gui/dialog_wrapper.h"
 #include "script/gui/edit_wrapper.h"
 #include "script/gui/form_wrapper.h"
 #include "script/gui/list_wrapper.h"
@@ -20,6 +21,7 @@
 #include "script/gui/container_wrapper.h"
 #include "script/gui/tab_wrapper.h"
 #include "script/gui/timer_wrapper.h"
+#include "script/gui/tool_wrapper.h"
 #include "script/gui/tree_wrapper.h"
 
 namespace gui {
@@ -53,6 +55,16 @@ const TJClass* ClassFor(std::string_view name) {
   if (name == "VCLMainMenu") return &ClassOf<TJVCLMainMenu>();
   if (name == "VCLPopupMenu") return &ClassOf<TJVCLPopupMenu>();
   if (name == "VCLAction") return &ClassOf<TJVCLAction>();
+  if (name == "VCLToolButton") return &ClassOf<TJVCLToolButton>();
+  if (name == "VCLToolBar") return &ClassOf<TJVCLToolBar>();
+  if (name == "VCLCoolBar") return &ClassOf<TJVCLCoolBar>();
+  if (name == "VCLSpinEdit") return &ClassOf<TJVCLSpinEdit>();
+  if (name == "VCLUpDown") return &ClassOf<TJVCLUpDown>();
+  if (name == "VCLOpenDialog") return &ClassOf<TJVCLOpenDialog>();
+  if (name == "VCLSaveDialog") return &ClassOf<TJVCLSaveDialog>();
+  if (name == "VCLFontDialog") return &ClassOf<TJVCLFontDialog>();
+  if (name == "VCLFindDialog") return &ClassOf<TJVCLFindDialog>();
+  if (name == "VCLReplaceDialog") return &ClassOf<TJVCLReplaceDialog>();
   if (name == "VCLTreeView") return &ClassOf<TJVCLTreeView>();
   if (name == "VCLTabSheet") return &ClassOf<TJVCLTabSheet>();
   if (name == "VCLPageControl") return &ClassOf<TJVCLPageControl>();
@@ -84,6 +96,12 @@ void RegisterVCLStreamClasses() {
                                    &fw::TMenuItem::StaticClassInfo(), &fw::TMainMenu::StaticClassInfo(),
                                    &fw::TPopupMenu::StaticClassInfo(), &fw::TAction::StaticClassInfo(),
                                    &fw::TActionList::StaticClassInfo(),
+                                   &fw::TToolButton::StaticClassInfo(), &fw::TToolBar::StaticClassInfo(),
+                                   &fw::TCoolBar::StaticClassInfo(), &fw::TSpinEdit::StaticClassInfo(),
+                                   &fw::TUpDown::StaticClassInfo(),
+                                   &fw::TOpenDialog::StaticClassInfo(), &fw::TSaveDialog::StaticClassInfo(),
+                                   &fw::TFontDialog::StaticClassInfo(), &fw::TFindDialog::StaticClassInfo(),
+                                   &fw::TReplaceDialog::StaticClassInfo(),
                                    &fw::TTabSheet::StaticClassInfo(), &fw::TPageControl::StaticClassInfo(),
                                    &fw::TStatusBar::StaticClassInfo(),
                                    &fw::TTreeView::StaticClassInfo()})
