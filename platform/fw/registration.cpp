@@ -14,6 +14,7 @@
 #include "platform/fw/image.h"
 #include "platform/fw/label.h"
 #include "platform/fw/list_box.h"
+#include "platform/fw/list_view.h"
 #include "platform/fw/memo.h"
 #include "platform/fw/menus.h"
 #include "platform/fw/panel.h"
@@ -40,7 +41,7 @@ void RegisterFrameworkClasses() {
         &TMenuItem::StaticClassInfo(), &TMainMenu::StaticClassInfo(), &TPopupMenu::StaticClassInfo(),
         &TAction::StaticClassInfo(), &TActionList::StaticClassInfo(),
         &TOpenDialog::StaticClassInfo(), &TSaveDialog::StaticClassInfo(), &TFontDialog::StaticClassInfo(),
-        &TFindDialog::StaticClassInfo(), &TReplaceDialog::StaticClassInfo()})
+        &TFindDialog::StaticClassInfo(), &TReplaceDialog::StaticClassInfo(), &TListView::StaticClassInfo()})
     rt::RegisterClass(*cls);
 }
 

@@ -12,6 +12,7 @@
 #include "platform/qt/choice_peers.h"
 #include "platform/qt/list_peers.h"
 #include "platform/qt/menus.h"
+#include "platform/qt/list_view_peer.h"
 #include "platform/qt/clipboard.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/drag_drop.h"
@@ -58,6 +59,7 @@ TQtHost::TQtHost(int& argc, char** argv) : impl_(new Impl) {
   RegisterChoicePeers();
   RegisterListPeers();
   RegisterBarPeers();
+  RegisterListViewPeer();
   RegisterToolPeers();
   fw::SetClipboardService(std::make_shared<TQtClipboard>());
   fw::SetMessagePump(&impl_->pump);

@@ -16,6 +16,7 @@
 #include "script/gui/form_wrapper.h"
 #include "script/gui/list_wrapper.h"
 #include "script/gui/menu_wrapper.h"
+#include "script/gui/list_view_wrapper.h"
 #include "script/gui/page_wrapper.h"
 #include "script/gui/status_wrapper.h"
 #include "script/gui/container_wrapper.h"
@@ -55,6 +56,7 @@ const TJClass* ClassFor(std::string_view name) {
   if (name == "VCLMainMenu") return &ClassOf<TJVCLMainMenu>();
   if (name == "VCLPopupMenu") return &ClassOf<TJVCLPopupMenu>();
   if (name == "VCLAction") return &ClassOf<TJVCLAction>();
+  if (name == "VCLListView") return &ClassOf<TJVCLListView>();
   if (name == "VCLToolButton") return &ClassOf<TJVCLToolButton>();
   if (name == "VCLToolBar") return &ClassOf<TJVCLToolBar>();
   if (name == "VCLCoolBar") return &ClassOf<TJVCLCoolBar>();
@@ -96,6 +98,7 @@ void RegisterVCLStreamClasses() {
                                    &fw::TMenuItem::StaticClassInfo(), &fw::TMainMenu::StaticClassInfo(),
                                    &fw::TPopupMenu::StaticClassInfo(), &fw::TAction::StaticClassInfo(),
                                    &fw::TActionList::StaticClassInfo(),
+                                   &fw::TListView::StaticClassInfo(),
                                    &fw::TToolButton::StaticClassInfo(), &fw::TToolBar::StaticClassInfo(),
                                    &fw::TCoolBar::StaticClassInfo(), &fw::TSpinEdit::StaticClassInfo(),
                                    &fw::TUpDown::StaticClassInfo(),
