@@ -8,6 +8,7 @@
 #include <unordered_set>
 
 #include "script/core/base_engine.h"
+#include "script/core/error_table.h"
 #include "script/core/exceptions.h"
 #include "script/core/factory.h"
 #include "script/core/hash.h"
@@ -266,6 +267,11 @@ void TJObject::RegistMethods() {
 }
 
 void TJObject::RegistProperty(std::string_view name, const TJValue& value) {
+  if (TJValue* v = members_.Find(name)) {  // a member already: any native of the name is masked
+    TJValue old = std::move(*v);
+    *v = value;
+    return;
+  }
   members().SetValue(name, value);
   int i = nativeIndex(name);
   if (i >= 0) maskNative(i);
@@ -416,7 +422,7 @@ bool TJObject::RemoveKey(std::string_view name) {
 
 void TJObject::GetMember(std::string_view name, bool bracketAccess, TJValueList* param, TJValue& value) {
   TJKeepAlive keep(this);  // a getter may drop the last other reference
-  if (!GetValue(name, value, param)) ThrowError(bracketAccess ? "EKeyError" : "ENameError", std::string(name));
+  if (!GetValue(name, value, param)) ThrowError(bracketAccess ? jeKeyMissing : jeNameMissing, {name});
 }
 
 void TJObject::PutMember(std::string_view name, const TJValue& value, bool bracketAccess, TJValueList* param) {

@@ -3,6 +3,7 @@
 #include "platform/rt/persistent.h"
 #include "platform/rt/utf8.h"
 #include "script/core/engine.h"
+#include "script/core/error_table.h"
 #include "script/core/exceptions.h"
 #include "script/core/value_list.h"
 
@@ -39,7 +40,7 @@ void TJRegExp::Reset() {
 }
 
 void TJRegExp::raiseTooComplex(const regex::ERegExpr& e) const {
-  ThrowError("ERegExpr", e.message() + " - /" + Source() + "/");
+  ThrowError(jeRegExpr, {e.message(), Source()});
 }
 
 std::string TJRegExp::Group(size_t i) const {
@@ -212,8 +213,12 @@ void TJRegExpObject::setFlags(std::string_view flags) {
   regexp_.SetMultiline(flags.find('m') != std::string_view::npos);
 }
 
+namespace {
+const char* const kDollarNames[] = {"$0", "$1", "$2", "$3", "$4", "$5", "$6", "$7", "$8", "$9"};
+}  // namespace
+
 void TJRegExpObject::ClearMatch() {
-  for (int i = 0; i <= 9; ++i) RegistProperty("$" + std::to_string(i), TJValue::String(""));
+  for (const char* name : kDollarNames) RegistProperty(name, TJValue::String(""));
   regexp_.Reset();
 }
 
