@@ -11,12 +11,14 @@
 #include "platform/qt/bar_peers.h"
 #include "platform/qt/choice_peers.h"
 #include "platform/qt/list_peers.h"
+#include "platform/qt/list_view_peer.h"
 #include "platform/qt/clipboard.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/drag_drop.h"
 #include "platform/qt/file_dialogs.h"
 #include "platform/qt/peer.h"
 #include "platform/qt/services.h"
+#include "platform/qt/tool_peers.h"
 #include "support/file_system.h"
 
 namespace qtfw {
@@ -55,6 +57,8 @@ TQtHost::TQtHost(int& argc, char** argv) : impl_(new Impl) {
   RegisterChoicePeers();
   RegisterListPeers();
   RegisterBarPeers();
+  RegisterListViewPeer();
+  RegisterToolPeers();
   fw::SetClipboardService(std::make_shared<TQtClipboard>());
   fw::SetMessagePump(&impl_->pump);
   fw::SetTimerService(&impl_->timers);

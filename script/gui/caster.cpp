@@ -16,11 +16,13 @@
 #include "script/gui/button_wrapper.h"
 #include "script/gui/form_wrapper.h"
 #include "script/gui/list_wrapper.h"
+#include "script/gui/list_view_wrapper.h"
 #include "script/gui/container_wrapper.h"
 #include "script/gui/page_wrapper.h"
 #include "script/gui/status_wrapper.h"
 #include "script/gui/tab_wrapper.h"
 #include "script/gui/timer_wrapper.h"
+#include "script/gui/tool_wrapper.h"
 #include "script/gui/tree_wrapper.h"
 
 namespace gui {
@@ -44,6 +46,11 @@ struct TClassTest {
 const std::vector<TClassTest>& ClassTests() {
   static const std::vector<TClassTest> tests = {
       {&fw::TLabel::StaticClassInfo, &make<TJVCLBaseLabel>},
+      {&fw::TToolButton::StaticClassInfo, &make<TJVCLBaseToolButton>},
+      {&fw::TSpinEdit::StaticClassInfo, &make<TJVCLBaseSpinEdit>},
+      {&fw::TCoolBar::StaticClassInfo, &make<TJVCLBaseCoolBar>},
+      {&fw::TToolBar::StaticClassInfo, &make<TJVCLBaseToolBar>},
+      {&fw::TUpDown::StaticClassInfo, &make<TJVCLBaseUpDown>},
       {&fw::TCheckListBox::StaticClassInfo, &make<TJVCLBaseCheckListBox>},
       {&fw::TCustomListBox::StaticClassInfo, &make<TJVCLBaseListBox>},
       {&fw::TCustomComboBox::StaticClassInfo, &make<TJVCLBaseComboBox>},
@@ -63,6 +70,10 @@ const std::vector<TClassTest>& ClassTests() {
       {&fw::TPageControl::StaticClassInfo, &make<TJVCLBasePageControl>},
       {&fw::TTabSheet::StaticClassInfo, &make<TJVCLBaseTabSheet>},
       {&fw::TTabControl::StaticClassInfo, &make<TJVCLBaseTabControl>},
+      {&fw::TListItem::StaticClassInfo, &make<TJVCLBaseListItem>},
+      {&fw::TListItems::StaticClassInfo, &make<TJVCLBaseListItems>},
+      {&fw::TListColumns::StaticClassInfo, &make<TJVCLBaseListColumns>},
+      {&fw::TListView::StaticClassInfo, &make<TJVCLBaseListView>},
       {&fw::TTreeNode::StaticClassInfo, &make<TJVCLBaseTreeNode>},
       {&fw::TTreeNodes::StaticClassInfo, &make<TJVCLBaseTreeNodes>},
       {&fw::TTreeView::StaticClassInfo, &make<TJVCLBaseTreeView>},
