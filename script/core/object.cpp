@@ -5,6 +5,7 @@
 #include <typeindex>
 #include <typeinfo>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "script/core/base_engine.h"
 #include "script/core/exceptions.h"
@@ -38,7 +39,7 @@ struct TJNativeTable {
 
 namespace {
 
-constexpr uint32_t kMemberBuckets = 23;
+constexpr uint32_t kMemberBuckets = TJMemberTable::kBuckets;
 constexpr int kMaxPrototypeDepth = 64;
 
 std::unordered_map<std::type_index, std::unique_ptr<TJNativeTable>>& nativeTables() {
@@ -80,7 +81,26 @@ const rt::ClassInfo& TJObject::StaticClassInfo() {
   return info;
 }
 
-TJObject::TJObject(TJBaseEngine* engine, TJValueList*) : engine_(engine) {}
+namespace {
+
+// Interned class names: a set of nodes, so each name keeps its address.
+const std::string* InternName(std::string_view name) {
+  static std::unordered_set<std::string, TJNativeTable::NameHash, std::equal_to<>> names;
+  auto it = names.find(name);
+  if (it == names.end()) it = names.emplace(name).first;
+  return &*it;
+}
+
+const std::string* ObjectName() {
+  static const std::string* name = InternName("Object");
+  return name;
+}
+
+}  // namespace
+
+TJObject::TJObject(TJBaseEngine* engine, TJValueList*) : name_(ObjectName()), engine_(engine) {}
+
+void TJObject::RegistName(std::string_view name) { name_ = InternName(name); }
 
 TJObject::~TJObject() {
   if (list_) list_->Remove(this);
@@ -160,10 +180,11 @@ void ReleaseObject(TJObject* object) {
 void TJObject::Dispose() {
   if (disposed_) return;
   disposed_ = true;
-  std::unique_ptr<TJHash> members = std::move(members_);
+  TJMemberTable members;
+  members.swap(members_);
   eventNames_.reset();
   if (natives_) maskAllNatives();
-  members.reset();  // releases what the members held
+  members.Clear();  // releases what the members held
 }
 
 // --- natives ---
@@ -225,14 +246,9 @@ bool TJObject::materialise(int index, TJValue* value) {
 }
 
 TJNativeMethod TJObject::FindNative(std::string_view name) const {
-  if (members_ && members_->HasKey(name)) return nullptr;
+  if (members_.HasKey(name)) return nullptr;
   int i = nativeIndex(name);
   return i < 0 ? nullptr : natives_->entries[size_t(i)].second;
-}
-
-TJHash& TJObject::members() {
-  if (!members_) members_ = std::make_unique<TJHash>(kMemberBuckets, false);
-  return *members_;
 }
 
 // --- registration ---
@@ -265,16 +281,16 @@ void TJObject::RegistEventName(std::string_view name) {
 }
 
 void TJObject::ClearMembers() {
-  if (members_) members_->Clear();
+  members_.Clear();
   if (natives_) maskAllNatives();
 }
 
 void TJObject::ClearProperties() {
-  if (members_) members_->RemoveByTypes(0, TypeBit(vtFunction));
+  members_.RemoveByTypes(0, TypeBit(vtFunction));
 }
 
 void TJObject::Clear() {
-  if (members_) members_->Clear();
+  members_.Clear();
   nativeMask_.reset();
   if (disposed_) return;
   RegistProperties();
@@ -282,7 +298,7 @@ void TJObject::Clear() {
 
 void TJObject::GetMemberNames(std::vector<std::string>& names, TJValueTypes includeTypes, TJValueTypes excludeTypes) {
   names.clear();
-  if (members_) members_->GetKeysByTypes(names, includeTypes, excludeTypes);
+  members_.GetKeysByTypes(names, includeTypes, excludeTypes);
   if (!natives_ || !TJHash::Selects(vtFunction, includeTypes, excludeTypes)) return;
   bool added = false;
   for (size_t i = 0; i < natives_->entries.size(); ++i) {
@@ -314,8 +330,7 @@ bool TJObject::HasPublishedName(std::string_view name) const {
 }
 
 bool TJObject::FindStoredMember(std::string_view name, TJValue& value) const {
-  if (!members_) return false;
-  const TJValue* v = members_->Find(name);
+  const TJValue* v = members_.Find(name);
   if (!v) return false;
   value = *v;
   return true;
@@ -327,7 +342,10 @@ bool TJObject::IsPlainObject() const {
 }
 
 bool TJObject::FindMember(std::string_view name, TJValue& value) {
-  if (members_ && members_->GetValue(name, value)) return true;
+  if (const TJValue* v = members_.Find(name)) {
+    value = *v;
+    return true;
+  }
   int i = nativeIndex(name);
   if (i >= 0) return materialise(i, &value);
   value.Clear();
@@ -347,7 +365,7 @@ bool TJObject::GetValue(std::string_view name, TJValue& value, TJValueList* para
 bool TJObject::GetPrototypeValue(std::string_view name, TJValue& value, TJValueList* param) {
   if (!engine_ || disposed_) return false;
   if (gPrototypeDepth >= kMaxPrototypeDepth) return false;  // a chain that leads back to itself
-  TJObject* proto = engine_->Factory().GetPrototype(name_);
+  TJObject* proto = engine_->Factory().GetPrototype(*name_);
   if (!proto || proto == this) return false;
   TJKeepAlive keep(proto);
   ++gPrototypeDepth;
@@ -368,12 +386,10 @@ bool TJObject::SetValue(std::string_view name, const TJValue& value, TJValueList
     SetPublishedProperty(this, name, value);
     return true;
   }
-  if (members_) {
-    if (TJValue* v = members_->Find(name)) {
-      TJValue old = std::move(*v);
-      *v = value;
-      return true;
-    }
+  if (TJValue* v = members_.Find(name)) {
+    TJValue old = std::move(*v);
+    *v = value;
+    return true;
   }
   int i = nativeIndex(name);
   if (i >= 0) {
@@ -385,11 +401,11 @@ bool TJObject::SetValue(std::string_view name, const TJValue& value, TJValueList
 }
 
 bool TJObject::HasKey(std::string_view name) {
-  return HasPublishedName(name) || (members_ && members_->HasKey(name)) || nativeIndex(name) >= 0;
+  return HasPublishedName(name) || members_.HasKey(name) || nativeIndex(name) >= 0;
 }
 
 bool TJObject::RemoveKey(std::string_view name) {
-  bool removed = members_ && members_->Remove(name);
+  bool removed = members_.Remove(name);
   int i = nativeIndex(name);
   if (i >= 0) {
     maskNative(i);
@@ -409,7 +425,7 @@ void TJObject::PutMember(std::string_view name, const TJValue& value, bool brack
   if (!SetValue(name, value, param)) members().SetValue(name, value);
 }
 
-std::string TJObject::ToString(const TJValue*) { return "[object " + name_ + "]"; }
+std::string TJObject::ToString(const TJValue*) { return "[object " + *name_ + "]"; }
 
 void TJObject::ValueOf(TJValue& value) { value.SetObject(this); }
 

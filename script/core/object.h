@@ -23,6 +23,7 @@
 #include <typeinfo>
 #include <vector>
 
+#include "script/core/member_table.h"
 #include "script/core/notify.h"
 #include "support/small_blocks.h"
 
@@ -79,8 +80,9 @@ class TJObject : public TJNotify {
   virtual void Dispose();
 
   TJBaseEngine* Engine() const { return engine_; }
-  const std::string& Name() const { return name_; }
-  void RegistName(std::string name) { name_ = std::move(name); }
+  const std::string& Name() const { return *name_; }
+  // Class names are few and shared by every instance: each is kept once.
+  void RegistName(std::string_view name);
 
   // Asked of the class.
   static bool IsMakeGlobalInstance() { return true; }
@@ -174,7 +176,7 @@ class TJObject : public TJNotify {
   // The natives of the class, collected from this object's RegistMethods on the class's first object.
   const TJNativeTable* classNatives(const std::type_info& type);
   void registNative(std::string_view name, TJNativeMethod method);
-  TJHash& members();
+  TJMemberTable& members() { return members_; }
   int nativeIndex(std::string_view name) const;  // -1 when not a live class native
   bool materialise(int index, TJValue* value);
   void maskNative(int index);
@@ -183,9 +185,9 @@ class TJObject : public TJNotify {
 
   int32_t refCount_ = 1;  // 1 while under construction
   bool disposed_ = false;
-  std::string name_ = "Object";
+  const std::string* name_;
   TJBaseEngine* engine_;
-  std::unique_ptr<TJHash> members_;
+  TJMemberTable members_;
   std::unique_ptr<std::vector<std::string>> eventNames_;
   std::unique_ptr<std::vector<std::string>> ownPublished_;  // null: the class's list
   const std::vector<std::string>* published_ = nullptr;
