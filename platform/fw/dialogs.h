@@ -14,6 +14,10 @@
 
 namespace fw {
 
+class TOpenDialog;
+class TFontDialog;
+class TFindDialog;
+
 FW_ENUM(TMsgDlgType, mtWarning, mtError, mtInformation, mtConfirmation, mtCustom)
 FW_ENUM(TMsgDlgBtn, mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll, mbYesToAll, mbHelp)
 FW_SET(TMsgDlgButtons, TMsgDlgBtn)
@@ -35,6 +39,19 @@ class IDialogService {
   virtual bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) = 0;
   // Runs `form` modally and answers its modal result.
   virtual int32_t ShowModal(TCustomForm& form) = 0;
+
+  // The common dialogs (common_dialogs.h). The service shows the dialog with the dialog's
+  // settings and tells the dialog what its user does through the dialog's own operations; the
+  // answers without a window: cancelled, nothing shown.
+  // Open and save dialogs: true once the dialog closed with a choice the dialog accepted.
+  virtual bool ExecuteFileDialog(TOpenDialog& dialog);
+  // Font dialogs: true when OK was pressed, the chosen font put into the dialog's Font.
+  virtual bool ExecuteFontDialog(TFontDialog& dialog);
+  // Find and replace dialogs stay up after ShowFindDialog returns (true: shown); the service
+  // reports their searches later. CloseFindDialog takes the window away (the dialog itself
+  // fires OnClose).
+  virtual bool ShowFindDialog(TFindDialog& dialog);
+  virtual void CloseFindDialog(TFindDialog& dialog);
 };
 
 IDialogService& DialogService();
@@ -71,9 +88,11 @@ bool InputQuery(const std::string& caption, const std::string& prompt, std::stri
 class TScriptedDialogs : public IDialogService {
  public:
   struct Entry {
-    std::string kind;  // "message", "input" or "modal"
+    // "message", "input", "modal"; the common dialogs: "open", "save", "font", "find",
+    // "replace" and "close" (a find or replace dialog taken away by its program).
+    std::string kind;
     std::string caption;
-    std::string text;  // the message, the prompt, or the form's class name
+    std::string text;  // the message, the prompt, the form's class name, or the dialog's title or find text
     int32_t result = 0;
   };
 
@@ -83,11 +102,21 @@ class TScriptedDialogs : public IDialogService {
                                            const std::string& defaultValue)>
       OnInput;
   std::function<int32_t(TCustomForm&)> OnModal;
+  // The common dialogs: the handler plays the user (dialog.Choose(...), dialog.Apply(...),
+  // dialog.Find(...)) and answers as the service does. Without a handler: cancelled, not shown.
+  std::function<bool(TOpenDialog&)> OnFileDialog;
+  std::function<bool(TFontDialog&)> OnFontDialog;
+  // Runs when a find or replace dialog is shown; the dialog stays up until closed.
+  std::function<bool(TFindDialog&)> OnFindDialog;
   std::vector<Entry> Log;
 
   int32_t MessageBox(const TMessageRequest& request) override;
   bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) override;
   int32_t ShowModal(TCustomForm& form) override;
+  bool ExecuteFileDialog(TOpenDialog& dialog) override;
+  bool ExecuteFontDialog(TFontDialog& dialog) override;
+  bool ShowFindDialog(TFindDialog& dialog) override;
+  void CloseFindDialog(TFindDialog& dialog) override;
 };
 
 }  // namespace fw

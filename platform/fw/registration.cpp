@@ -5,6 +5,7 @@
 #include "platform/fw/button.h"
 #include "platform/fw/check_box.h"
 #include "platform/fw/combo_box.h"
+#include "platform/fw/common_dialogs.h"
 #include "platform/fw/group_box.h"
 #include "platform/fw/component.h"
 #include "platform/fw/edit.h"
@@ -33,7 +34,9 @@ void RegisterFrameworkClasses() {
         &TApplicationEvents::StaticClassInfo(), &TBitmap::StaticClassInfo(),
         &TRadioButton::StaticClassInfo(), &TListBox::StaticClassInfo(), &TCheckListBox::StaticClassInfo(),
         &TComboBox::StaticClassInfo(), &TGroupBox::StaticClassInfo(), &TRadioGroup::StaticClassInfo(),
-        &TSplitter::StaticClassInfo(), &TProgressBar::StaticClassInfo()})
+        &TSplitter::StaticClassInfo(), &TProgressBar::StaticClassInfo(),
+        &TOpenDialog::StaticClassInfo(), &TSaveDialog::StaticClassInfo(), &TFontDialog::StaticClassInfo(),
+        &TFindDialog::StaticClassInfo(), &TReplaceDialog::StaticClassInfo()})
     rt::RegisterClass(*cls);
 }
 

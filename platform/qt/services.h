@@ -34,12 +34,17 @@ class TQtTimerService : public fw::ITimerService {
   uint32_t next_ = 1;
 };
 
-// Message boxes, input boxes and modal forms on screen.
+// Message boxes, input boxes, modal forms and the common dialogs on screen (the common dialogs
+// are in common_dialogs.cpp).
 class TQtDialogService : public fw::IDialogService {
  public:
   int32_t MessageBox(const fw::TMessageRequest& request) override;
   bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) override;
   int32_t ShowModal(fw::TCustomForm& form) override;
+  bool ExecuteFileDialog(fw::TOpenDialog& dialog) override;
+  bool ExecuteFontDialog(fw::TFontDialog& dialog) override;
+  bool ShowFindDialog(fw::TFindDialog& dialog) override;
+  void CloseFindDialog(fw::TFindDialog& dialog) override;
 };
 
 // Keeps the key state table from every key and mouse button event of the application; every key

@@ -11,6 +11,7 @@
 #include "platform/fw/radio_button.h"
 #include "script/core/published.h"
 #include "script/gui/control_wrapper.h"
+#include "script/gui/dialog_wrapper.h"
 #include "script/gui/edit_wrapper.h"
 #include "script/gui/button_wrapper.h"
 #include "script/gui/form_wrapper.h"
@@ -69,6 +70,11 @@ const std::vector<TClassTest>& ClassTests() {
       {&fw::TWinControl::StaticClassInfo, &make<TJVCLWinControl>},
       {&fw::TControl::StaticClassInfo, &make<TJVCLControl>},
       {&fw::TTimer::StaticClassInfo, &make<TJVCLBaseTimer>},
+      {&fw::TSaveDialog::StaticClassInfo, &make<TJVCLBaseSaveDialog>},
+      {&fw::TOpenDialog::StaticClassInfo, &make<TJVCLBaseOpenDialog>},
+      {&fw::TFontDialog::StaticClassInfo, &make<TJVCLBaseFontDialog>},
+      {&fw::TReplaceDialog::StaticClassInfo, &make<TJVCLBaseReplaceDialog>},
+      {&fw::TFindDialog::StaticClassInfo, &make<TJVCLBaseFindDialog>},
       {&fw::TComponent::StaticClassInfo, &make<TJVCLComponent>},
   };
   return tests;

@@ -10,6 +10,7 @@
 #include "script/gui/button_wrapper.h"
 #include "script/gui/caster.h"
 #include "script/gui/class_names.h"
+#include "script/gui/dialog_wrapper.h"
 #include "script/gui/edit_wrapper.h"
 #include "script/gui/form_wrapper.h"
 #include "script/gui/list_wrapper.h"
@@ -47,6 +48,11 @@ const TJClass* ClassFor(std::string_view name) {
   if (name == "VCLProgressBar") return &ClassOf<TJVCLProgressBar>();
   if (name == "VCLTimer") return &ClassOf<TJVCLTimer>();
   if (name == "VCLTabControl") return &ClassOf<TJVCLTabControl>();
+  if (name == "VCLOpenDialog") return &ClassOf<TJVCLOpenDialog>();
+  if (name == "VCLSaveDialog") return &ClassOf<TJVCLSaveDialog>();
+  if (name == "VCLFontDialog") return &ClassOf<TJVCLFontDialog>();
+  if (name == "VCLFindDialog") return &ClassOf<TJVCLFindDialog>();
+  if (name == "VCLReplaceDialog") return &ClassOf<TJVCLReplaceDialog>();
   if (name == "VCLTreeView") return &ClassOf<TJVCLTreeView>();
   if (name == "VCLTabSheet") return &ClassOf<TJVCLTabSheet>();
   if (name == "VCLPageControl") return &ClassOf<TJVCLPageControl>();
@@ -75,6 +81,9 @@ void RegisterVCLStreamClasses() {
                                    &fw::TPanel::StaticClassInfo(), &fw::TImage::StaticClassInfo(),
                                    &fw::TSplitter::StaticClassInfo(), &fw::TProgressBar::StaticClassInfo(),
                                    &fw::TTimer::StaticClassInfo(), &fw::TTabControl::StaticClassInfo(),
+                                   &fw::TOpenDialog::StaticClassInfo(), &fw::TSaveDialog::StaticClassInfo(),
+                                   &fw::TFontDialog::StaticClassInfo(), &fw::TFindDialog::StaticClassInfo(),
+                                   &fw::TReplaceDialog::StaticClassInfo(),
                                    &fw::TTabSheet::StaticClassInfo(), &fw::TPageControl::StaticClassInfo(),
                                    &fw::TStatusBar::StaticClassInfo(),
                                    &fw::TTreeView::StaticClassInfo()})
