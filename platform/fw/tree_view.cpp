@@ -735,7 +735,7 @@ void TTreeNodes::ReadData(TStream& stream, bool wide) {
   const int32_t top = readInt(stream);
   if (top < 0) raise<EReadError>(msg::ReadError);
   std::function<void(TTreeNode*, int32_t)> read = [&](TTreeNode* parent, int32_t depth) {
-    if (depth > 10000) raise<EReadError>(msg::ReadError);
+    if (depth > 2000) raise<EReadError>(msg::ReadError);
     readInt(stream);  // record size
     const int32_t image = readInt(stream), selected = readInt(stream), state = readInt(stream),
                   overlay = readInt(stream);
@@ -1010,7 +1010,7 @@ int32_t TCustomTreeView::CompareNodes(TTreeNode* a, TTreeNode* b) {
   return result < 0 ? -1 : result > 0 ? 1 : 0;
 }
 
-void TCustomTreeView::SortChildren(TTreeNode* parent, bool recurse) {
+void TCustomTreeView::SortLevel(TTreeNode* parent, bool recurse) {
   auto alive = LivenessToken();
   // Sorted as a copy: a comparer that changes the tree cannot break the sort.
   std::vector<TTreeNode*> order = parent->children_;
@@ -1036,7 +1036,7 @@ void TCustomTreeView::SortChildren(TTreeNode* parent, bool recurse) {
   std::vector<TTreeNode*> children = parent->children_;
   for (TTreeNode* c : children) {
     if (c->parent_ != parent) continue;
-    SortChildren(c, true);
+    SortLevel(c, true);
     if (alive.expired()) return;
   }
 }
@@ -1055,6 +1055,19 @@ bool TCustomTreeView::AlphaSort(bool recurse) {
   SortChildren(items_->Root(), recurse);
   TreeChanged();
   return true;
+}
+
+void TCustomTreeView::SortChildren(TTreeNode* parent, bool recurse) {
+  // Nodes a comparer deletes stay in memory until the sort is over, like those of a paint.
+  auto alive = LivenessToken();
+  ++painting_;
+  try {
+    SortLevel(parent, recurse);
+  } catch (...) {
+    if (!alive.expired() && --painting_ == 0) FreeDeferred();
+    throw;
+  }
+  if (!alive.expired() && --painting_ == 0) FreeDeferred();
 }
 
 void TCustomTreeView::FullExpand() {

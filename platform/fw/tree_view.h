@@ -378,6 +378,7 @@ class TCustomTreeView : public TWinControl {
   // -1, 0 or 1 as OnCompare (or the texts without case) order two nodes.
   int32_t CompareNodes(TTreeNode* a, TTreeNode* b);
   void SortChildren(TTreeNode* parent, bool recurse);
+  void SortLevel(TTreeNode* parent, bool recurse);
   int32_t SortedPlace(TTreeNode* parent, const std::string& s, TTreeNode* skip);
   bool StartEdit(TTreeNode* node);
   void FinishEdit(bool cancel);
