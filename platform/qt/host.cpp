@@ -18,6 +18,7 @@
 #include "platform/qt/file_dialogs.h"
 #include "platform/qt/peer.h"
 #include "platform/qt/services.h"
+#include "platform/qt/tool_peers.h"
 #include "support/file_system.h"
 
 namespace qtfw {
@@ -56,6 +57,7 @@ TQtHost::TQtHost(int& argc, char** argv) : impl_(new Impl) {
   RegisterChoicePeers();
   RegisterListPeers();
   RegisterBarPeers();
+  RegisterToolPeers();
   RegisterTreePeers();
   fw::SetClipboardService(std::make_shared<TQtClipboard>());
   fw::SetMessagePump(&impl_->pump);

@@ -21,6 +21,7 @@
 #include "script/gui/status_wrapper.h"
 #include "script/gui/tab_wrapper.h"
 #include "script/gui/timer_wrapper.h"
+#include "script/gui/tool_wrapper.h"
 #include "script/gui/tree_wrapper.h"
 
 namespace gui {
@@ -44,6 +45,11 @@ struct TClassTest {
 const std::vector<TClassTest>& ClassTests() {
   static const std::vector<TClassTest> tests = {
       {&fw::TLabel::StaticClassInfo, &make<TJVCLBaseLabel>},
+      {&fw::TToolButton::StaticClassInfo, &make<TJVCLBaseToolButton>},
+      {&fw::TSpinEdit::StaticClassInfo, &make<TJVCLBaseSpinEdit>},
+      {&fw::TCoolBar::StaticClassInfo, &make<TJVCLBaseCoolBar>},
+      {&fw::TToolBar::StaticClassInfo, &make<TJVCLBaseToolBar>},
+      {&fw::TUpDown::StaticClassInfo, &make<TJVCLBaseUpDown>},
       {&fw::TCheckListBox::StaticClassInfo, &make<TJVCLBaseCheckListBox>},
       {&fw::TCustomListBox::StaticClassInfo, &make<TJVCLBaseListBox>},
       {&fw::TCustomComboBox::StaticClassInfo, &make<TJVCLBaseComboBox>},

@@ -19,6 +19,7 @@
 #include "script/gui/container_wrapper.h"
 #include "script/gui/tab_wrapper.h"
 #include "script/gui/timer_wrapper.h"
+#include "script/gui/tool_wrapper.h"
 #include "script/gui/tree_wrapper.h"
 
 namespace gui {
@@ -48,6 +49,11 @@ const TJClass* ClassFor(std::string_view name) {
   if (name == "VCLProgressBar") return &ClassOf<TJVCLProgressBar>();
   if (name == "VCLTimer") return &ClassOf<TJVCLTimer>();
   if (name == "VCLTabControl") return &ClassOf<TJVCLTabControl>();
+  if (name == "VCLToolButton") return &ClassOf<TJVCLToolButton>();
+  if (name == "VCLToolBar") return &ClassOf<TJVCLToolBar>();
+  if (name == "VCLCoolBar") return &ClassOf<TJVCLCoolBar>();
+  if (name == "VCLSpinEdit") return &ClassOf<TJVCLSpinEdit>();
+  if (name == "VCLUpDown") return &ClassOf<TJVCLUpDown>();
   if (name == "VCLOpenDialog") return &ClassOf<TJVCLOpenDialog>();
   if (name == "VCLSaveDialog") return &ClassOf<TJVCLSaveDialog>();
   if (name == "VCLFontDialog") return &ClassOf<TJVCLFontDialog>();
@@ -81,6 +87,9 @@ void RegisterVCLStreamClasses() {
                                    &fw::TPanel::StaticClassInfo(), &fw::TImage::StaticClassInfo(),
                                    &fw::TSplitter::StaticClassInfo(), &fw::TProgressBar::StaticClassInfo(),
                                    &fw::TTimer::StaticClassInfo(), &fw::TTabControl::StaticClassInfo(),
+                                   &fw::TToolButton::StaticClassInfo(), &fw::TToolBar::StaticClassInfo(),
+                                   &fw::TCoolBar::StaticClassInfo(), &fw::TSpinEdit::StaticClassInfo(),
+                                   &fw::TUpDown::StaticClassInfo(),
                                    &fw::TOpenDialog::StaticClassInfo(), &fw::TSaveDialog::StaticClassInfo(),
                                    &fw::TFontDialog::StaticClassInfo(), &fw::TFindDialog::StaticClassInfo(),
                                    &fw::TReplaceDialog::StaticClassInfo(),
