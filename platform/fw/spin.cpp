@@ -80,6 +80,7 @@ const rt::ClassInfo& TUpDown::StaticClassInfo() {
 
 TUpDown::TUpDown(TComponent* owner) : TWinControl(owner) {
   SetBounds(0, 0, 17, 25);
+  SetColor(clBtnFace);
   clickOnMouseUp_ = false;  // its clicks are the arrows'
 }
 

@@ -83,6 +83,7 @@ const rt::ClassInfo& TToolButton::StaticClassInfo() {
 
 TToolButton::TToolButton(TComponent* owner) : TGraphicControl(owner) {
   SetBounds(0, 0, 23, 22);
+  SetColor(clBtnFace);
   clickOnMouseUp_ = false;  // the peer reports clicks itself
 }
 

@@ -1,0 +1,192 @@
+// Script-built tool bars, spin edits and up-downs on Qt's offscreen platform: clicks on tool
+// buttons, spin arrows and up-down arrows made with QTest reach the script's handlers. Waits are
+// bounded, so a broken peer fails the test instead of hanging it.
+#include <gtest/gtest.h>
+
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QLineEdit>
+#include <QStyle>
+#include <QStyleOption>
+#include <QTest>
+#include <QToolButton>
+
+#include "platform/fw/application.h"
+#include "platform/fw/form.h"
+#include "platform/qt/host.h"
+#include "platform/qt/peer.h"
+#include "script/core/component.h"
+#include "script/gui/registration.h"
+#include "script/host/host.h"
+#include "script/stdlib/stdlib.h"
+
+namespace {
+
+constexpr int kWatchdogMs = 5000;
+
+class ToolPeersTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    static int argc = 1;
+    static char name[] = "gui_tool_peer_tests";
+    static char* argv[] = {name, nullptr};
+    if (!host) host = new qtfw::TQtHost(argc, argv);
+    stdlib::Install();
+    host::Install();
+    gui::Install();
+  }
+  void SetUp() override {
+    component = std::make_unique<engine::TBrindle>();
+    component->SetOnStdout([this](engine::TBrindle*, const std::string& s) { out += s; });
+    component->SetOnStderr([this](engine::TBrindle*, const std::string& s) { err += s; });
+  }
+  void TearDown() override {
+    component->Engine().EventLoopAllowed = false;
+    component->Clear();
+    component.reset();
+    fw::Application()->ProcessMessages();
+    settle();
+  }
+  void Run(const std::string& source) {
+    ASSERT_TRUE(component->Compile(source));
+    component->RunNoArgs();
+    ASSERT_EQ(err, "");
+    component->Engine().EventLoopAllowed = true;
+    component->Engine().MainFinished = true;
+    settle();
+  }
+  static void settle() {
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+  }
+  static fw::TControl* FindIn(fw::TWinControl* parent, const std::string& name) {
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+      fw::TControl* c = parent->Controls(i);
+      if (c->Name() == name) return c;
+      if (auto* w = dynamic_cast<fw::TWinControl*>(c))
+        if (fw::TControl* found = FindIn(w, name)) return found;
+    }
+    return nullptr;
+  }
+  static QWidget* Child(const std::string& form, const std::string& name) {
+    for (int i = 0; i < fw::Screen()->FormCount(); ++i) {
+      fw::TCustomForm* f = fw::Screen()->Forms(i);
+      if (f->Name() != form) continue;
+      fw::TControl* c = FindIn(f, name);
+      auto* peer = c ? dynamic_cast<qtfw::TQtPeer*>(c->Peer()) : nullptr;
+      return peer ? peer->Widget() : nullptr;
+    }
+    return nullptr;
+  }
+  // Where a spin box draws one of its arrows.
+  static QPoint ArrowOf(QAbstractSpinBox* spin, QStyle::SubControl arrow) {
+    QStyleOptionSpinBox opt;
+    opt.initFrom(spin);
+    opt.rect = spin->rect();
+    opt.frame = spin->hasFrame();
+    opt.buttonSymbols = spin->buttonSymbols();
+    opt.subControls = QStyle::SC_SpinBoxFrame | QStyle::SC_SpinBoxEditField | QStyle::SC_SpinBoxUp |
+                      QStyle::SC_SpinBoxDown;
+    opt.stepEnabled = QAbstractSpinBox::StepUpEnabled | QAbstractSpinBox::StepDownEnabled;
+    return spin->style()->subControlRect(QStyle::CC_SpinBox, &opt, arrow, spin).center();
+  }
+
+  static qtfw::TQtHost* host;
+  std::unique_ptr<engine::TBrindle> component;
+  std::string out, err;
+};
+
+qtfw::TQtHost* ToolPeersTest::host = nullptr;
+
+const char kForm[] = R"(
+  var f = new VCLForm(true);
+  f.Name = "Tools";
+  f.setBounds(10, 10, 400, 300);
+  var bar = new VCLToolBar(f); bar.Name = "Bar"; bar.ShowCaptions = true; bar.ButtonWidth = 50;
+  var go = new VCLToolButton(bar); go.Name = "Go"; go.Caption = "Go";
+  var bold = new VCLToolButton(bar); bold.Name = "Bold"; bold.Caption = "B"; bold.Style = "tbsCheck";
+  go.onClick = function(sender) { println("go " + (sender === bar.buttons(0))); };
+  bold.onClick = function(sender) { println("bold " + sender.Down); };
+  var sp = new VCLSpinEdit(f); sp.Name = "Spin"; sp.setBounds(10, 60, 100, 24);
+  sp.MinValue = 0; sp.MaxValue = 20; sp.Increment = 5; sp.Value = 10;
+  sp.onChange = function(sender) { println("spin " + sender.Value); };
+  var e = new VCLEdit(f); e.Name = "Ed"; e.setBounds(10, 120, 60, 24);
+  var ud = new VCLUpDown(f); ud.Name = "Ud"; ud.Max = 3; ud.Associate = e;
+  ud.onChanging = function(sender, allow) { allow.bool = ud.Tag == 0; };
+  ud.onClick = function(sender, button) { println("ud " + button + " " + e.Text); };
+  f.show();
+)";
+
+TEST_F(ToolPeersTest, ClicksOnButtonsAndArrowsReachHandlers) {
+  Run(kForm);
+  auto* go = dynamic_cast<QToolButton*>(Child("Tools", "Go"));
+  auto* bold = dynamic_cast<QToolButton*>(Child("Tools", "Bold"));
+  auto* spin = dynamic_cast<QAbstractSpinBox*>(Child("Tools", "Spin"));
+  QWidget* ud = Child("Tools", "Ud");
+  QWidget* edit = Child("Tools", "Ed");
+  ASSERT_TRUE(go && bold && spin && ud && edit);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return go->isVisible() && spin->isVisible(); }, kWatchdogMs));
+  // The bar placed its buttons; the peers show the model's bounds and captions.
+  EXPECT_EQ(go->geometry(), QRect(0, 2, 50, 22));
+  EXPECT_EQ(bold->geometry().left(), 50);
+  EXPECT_EQ(go->text(), "Go");
+
+  QTest::mouseClick(go, Qt::LeftButton);
+  settle();
+  EXPECT_EQ(out, "go true\r\n");
+  out.clear();
+  QTest::mouseClick(bold, Qt::LeftButton);
+  settle();
+  EXPECT_TRUE(bold->isChecked());
+  QTest::mouseClick(bold, Qt::LeftButton);
+  settle();
+  EXPECT_FALSE(bold->isChecked());
+  EXPECT_EQ(out, "bold true\r\nbold false\r\n");
+
+  out.clear();
+  QTest::mouseClick(spin, Qt::LeftButton, Qt::NoModifier, ArrowOf(spin, QStyle::SC_SpinBoxUp));
+  settle();
+  QTest::mouseClick(spin, Qt::LeftButton, Qt::NoModifier, ArrowOf(spin, QStyle::SC_SpinBoxUp));
+  settle();
+  QTest::mouseClick(spin, Qt::LeftButton, Qt::NoModifier, ArrowOf(spin, QStyle::SC_SpinBoxDown));
+  settle();
+  EXPECT_EQ(out, "spin 15\r\nspin 20\r\nspin 15\r\n");
+  EXPECT_EQ(spin->findChild<QLineEdit*>()->text(), "15");
+
+  out.clear();
+  QTest::mouseClick(ud, Qt::LeftButton, Qt::NoModifier, QPoint(ud->width() / 2, 2));
+  settle();
+  QTest::mouseClick(ud, Qt::LeftButton, Qt::NoModifier, QPoint(ud->width() / 2, 2));
+  settle();
+  QTest::mouseClick(ud, Qt::LeftButton, Qt::NoModifier, QPoint(ud->width() / 2, ud->height() - 2));
+  settle();
+  EXPECT_EQ(out, "ud btNext 1\r\nud btNext 2\r\nud btPrev 1\r\n");
+  EXPECT_EQ(static_cast<QLineEdit*>(edit)->text(), "1");
+  EXPECT_EQ(ud->geometry().left(), 70);
+}
+
+TEST_F(ToolPeersTest, VetoedUpDownStaysAndTypedSpinTextReachesTheModel) {
+  Run(kForm + std::string("ud.Tag = 1;"));
+  auto* spin = dynamic_cast<QAbstractSpinBox*>(Child("Tools", "Spin"));
+  QWidget* ud = Child("Tools", "Ud");
+  QWidget* edit = Child("Tools", "Ed");
+  ASSERT_TRUE(spin && ud && edit);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ud->isVisible(); }, kWatchdogMs));
+  QTest::mouseClick(ud, Qt::LeftButton, Qt::NoModifier, QPoint(ud->width() / 2, 2));
+  settle();
+  EXPECT_EQ(out, "");
+  EXPECT_EQ(static_cast<QLineEdit*>(edit)->text(), "0");
+
+  QLineEdit* line = spin->findChild<QLineEdit*>();
+  ASSERT_NE(line, nullptr);
+  spin->setFocus();
+  line->selectAll();
+  QTest::keyClicks(line, "7");
+  settle();
+  EXPECT_EQ(out, "spin 7\r\n");
+  out.clear();
+  QTest::keyClick(spin, Qt::Key_Up);
+  settle();
+  EXPECT_EQ(out, "spin 12\r\n");
+}
+
+}  // namespace
