@@ -13,6 +13,7 @@
 #include "platform/fw/image.h"
 #include "platform/fw/label.h"
 #include "platform/fw/list_box.h"
+#include "platform/fw/list_view.h"
 #include "platform/fw/memo.h"
 #include "platform/fw/panel.h"
 #include "platform/fw/radio_button.h"
@@ -36,7 +37,7 @@ void RegisterFrameworkClasses() {
         &TComboBox::StaticClassInfo(), &TGroupBox::StaticClassInfo(), &TRadioGroup::StaticClassInfo(),
         &TSplitter::StaticClassInfo(), &TProgressBar::StaticClassInfo(),
         &TOpenDialog::StaticClassInfo(), &TSaveDialog::StaticClassInfo(), &TFontDialog::StaticClassInfo(),
-        &TFindDialog::StaticClassInfo(), &TReplaceDialog::StaticClassInfo()})
+        &TFindDialog::StaticClassInfo(), &TReplaceDialog::StaticClassInfo(), &TListView::StaticClassInfo()})
     rt::RegisterClass(*cls);
 }
 

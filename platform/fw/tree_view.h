@@ -32,7 +32,6 @@
 namespace fw {
 
 FW_ENUM(TNodeAttachMode, naAdd, naAddFirst, naAddChild, naAddChildFirst, naInsert)
-FW_ENUM(TSortType, stNone, stData, stText, stBoth)
 
 class TTreeNode;
 class TTreeNodes;

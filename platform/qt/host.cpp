@@ -11,6 +11,7 @@
 #include "platform/qt/bar_peers.h"
 #include "platform/qt/choice_peers.h"
 #include "platform/qt/list_peers.h"
+#include "platform/qt/list_view_peer.h"
 #include "platform/qt/tree_view_widget.h"
 #include "platform/qt/clipboard.h"
 #include "platform/qt/controls.h"
@@ -57,6 +58,7 @@ TQtHost::TQtHost(int& argc, char** argv) : impl_(new Impl) {
   RegisterChoicePeers();
   RegisterListPeers();
   RegisterBarPeers();
+  RegisterListViewPeer();
   RegisterToolPeers();
   RegisterTreePeers();
   fw::SetClipboardService(std::make_shared<TQtClipboard>());

@@ -16,6 +16,7 @@
 #include "script/gui/button_wrapper.h"
 #include "script/gui/form_wrapper.h"
 #include "script/gui/list_wrapper.h"
+#include "script/gui/list_view_wrapper.h"
 #include "script/gui/container_wrapper.h"
 #include "script/gui/page_wrapper.h"
 #include "script/gui/status_wrapper.h"
@@ -69,6 +70,10 @@ const std::vector<TClassTest>& ClassTests() {
       {&fw::TPageControl::StaticClassInfo, &make<TJVCLBasePageControl>},
       {&fw::TTabSheet::StaticClassInfo, &make<TJVCLBaseTabSheet>},
       {&fw::TTabControl::StaticClassInfo, &make<TJVCLBaseTabControl>},
+      {&fw::TListItem::StaticClassInfo, &make<TJVCLBaseListItem>},
+      {&fw::TListItems::StaticClassInfo, &make<TJVCLBaseListItems>},
+      {&fw::TListColumns::StaticClassInfo, &make<TJVCLBaseListColumns>},
+      {&fw::TListView::StaticClassInfo, &make<TJVCLBaseListView>},
       {&fw::TTreeNode::StaticClassInfo, &make<TJVCLBaseTreeNode>},
       {&fw::TTreeNodes::StaticClassInfo, &make<TJVCLBaseTreeNodes>},
       {&fw::TTreeView::StaticClassInfo, &make<TJVCLBaseTreeView>},

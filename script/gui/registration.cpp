@@ -14,6 +14,7 @@
 #include "script/gui/edit_wrapper.h"
 #include "script/gui/form_wrapper.h"
 #include "script/gui/list_wrapper.h"
+#include "script/gui/list_view_wrapper.h"
 #include "script/gui/page_wrapper.h"
 #include "script/gui/status_wrapper.h"
 #include "script/gui/container_wrapper.h"
@@ -49,6 +50,7 @@ const TJClass* ClassFor(std::string_view name) {
   if (name == "VCLProgressBar") return &ClassOf<TJVCLProgressBar>();
   if (name == "VCLTimer") return &ClassOf<TJVCLTimer>();
   if (name == "VCLTabControl") return &ClassOf<TJVCLTabControl>();
+  if (name == "VCLListView") return &ClassOf<TJVCLListView>();
   if (name == "VCLToolButton") return &ClassOf<TJVCLToolButton>();
   if (name == "VCLToolBar") return &ClassOf<TJVCLToolBar>();
   if (name == "VCLCoolBar") return &ClassOf<TJVCLCoolBar>();
@@ -87,6 +89,7 @@ void RegisterVCLStreamClasses() {
                                    &fw::TPanel::StaticClassInfo(), &fw::TImage::StaticClassInfo(),
                                    &fw::TSplitter::StaticClassInfo(), &fw::TProgressBar::StaticClassInfo(),
                                    &fw::TTimer::StaticClassInfo(), &fw::TTabControl::StaticClassInfo(),
+                                   &fw::TListView::StaticClassInfo(),
                                    &fw::TToolButton::StaticClassInfo(), &fw::TToolBar::StaticClassInfo(),
                                    &fw::TCoolBar::StaticClassInfo(), &fw::TSpinEdit::StaticClassInfo(),
                                    &fw::TUpDown::StaticClassInfo(),

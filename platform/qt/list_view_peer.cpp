@@ -1,0 +1,378 @@
+#include "platform/qt/list_view_peer.h"
+
+#include <QAbstractScrollArea>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QScrollBar>
+#include <QStyleOptionButton>
+#include <QStyleOptionHeader>
+#include <QWheelEvent>
+#include <algorithm>
+
+#include "platform/fw/list_view.h"
+#include "platform/qt/peer.h"
+
+namespace qtfw {
+
+namespace {
+
+using fw::TPeerChange;
+
+QRect toQRect(const fw::TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
+
+class TListViewWidget : public TForwarding<QAbstractScrollArea> {
+ public:
+  explicit TListViewWidget(QWidget* parent) : TForwarding<QAbstractScrollArea>(parent) {
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setFrameShape(QFrame::NoFrame);
+    viewport()->setMouseTracking(false);
+  }
+
+  fw::TCustomListView* view() const { return static_cast<fw::TCustomListView*>(model); }
+
+  void Sync() {
+    fw::TCustomListView* v = view();
+    if (!v) return;
+    syncing_ = true;
+    const int cols = perLine();
+    const int lines = (v->Items()->Count() + cols - 1) / cols;
+    const int page = std::max(1, pageLines());
+    QScrollBar* bar = verticalScrollBar();
+    const bool list = v->ViewStyle() == fw::vsList;
+    bar->setRange(0, list ? 0 : std::max(0, lines - page));
+    bar->setPageStep(page);
+    bar->setValue(v->TopIndex() / cols);
+    syncing_ = false;
+    syncEditor();
+    viewport()->update();
+  }
+
+ protected:
+  int perLine() const {
+    fw::TCustomListView* v = view();
+    if (!v) return 1;
+    const fw::TViewStyle s = v->ViewStyle();
+    if (s != fw::vsIcon && s != fw::vsSmallIcon) return 1;
+    const int cell = s == fw::vsIcon ? fw::TCustomListView::IconCellWidth : fw::TCustomListView::ListColumnWidth;
+    return std::max(1, int(v->ClientWidth()) / cell);
+  }
+  int pageLines() const {
+    fw::TCustomListView* v = view();
+    if (!v) return 1;
+    const int cell = v->ViewStyle() == fw::vsIcon ? fw::TCustomListView::IconCellHeight : fw::TCustomListView::RowHeight;
+    return v->ItemArea().Height() / cell;
+  }
+  bool inHeader(const QPoint& p) const {
+    fw::TCustomListView* v = view();
+    return v && v->ViewStyle() == fw::vsReport && v->ShowColumnHeaders() && p.y() < fw::TCustomListView::HeaderHeight;
+  }
+  int columnAt(int x) const {
+    const std::vector<int32_t> edges = view()->ColumnEdges();
+    for (size_t i = 0; i + 1 < edges.size(); ++i)
+      if (x >= edges[i] && x < edges[i + 1]) return int(i);
+    return -1;
+  }
+  // The column whose right edge is at x (for resizing), -1 when none.
+  int edgeAt(int x) const {
+    const std::vector<int32_t> edges = view()->ColumnEdges();
+    for (size_t i = 1; i < edges.size(); ++i)
+      if (std::abs(x - edges[i]) <= 3) return int(i) - 1;
+    return -1;
+  }
+
+  void drawText(QPainter& p, const QRect& r, const std::string& text, int align) {
+    p.drawText(r.adjusted(2, 0, -2, 0), align | Qt::AlignVCenter | Qt::TextSingleLine,
+               p.fontMetrics().elidedText(ToQString(text), Qt::ElideRight, std::max(0, r.width() - 4)));
+  }
+
+  void drawItem(QPainter& p, int index, fw::TListItem& item, int sub) {
+    fw::TCustomListView* v = view();
+    const bool selected = v->IsSelected(index) && (hasFocus() || !v->HideSelection());
+    const QColor text = selected ? ToQColor(fw::clHighlightText) : ToQColor(v->Font()->Color());
+    if (sub >= 0) {
+      const std::vector<int32_t> edges = v->ColumnEdges();
+      if (size_t(sub + 2) >= edges.size()) return;
+      const fw::TRect row = v->ItemRect(index, fw::drBounds);
+      QRect r(edges[size_t(sub + 1)], row.Top, edges[size_t(sub + 2)] - edges[size_t(sub + 1)], row.Height());
+      if (selected && v->RowSelect()) p.fillRect(r, ToQColor(fw::clHighlight));
+      p.setPen(selected && v->RowSelect() ? text : ToQColor(v->Font()->Color()));
+      const fw::TListColumn* column = v->Columns()->Items(sub + 1);
+      const int align = column->Alignment() == fw::taRightJustify ? Qt::AlignRight
+                        : column->Alignment() == fw::taCenter      ? Qt::AlignHCenter
+                                                                   : Qt::AlignLeft;
+      if (sub < item.SubItems()->Count()) drawText(p, r, item.SubItems()->Get(sub), align);
+      return;
+    }
+    const fw::TRect bounds = v->ItemRect(index, fw::drBounds);
+    const QRect label = toQRect(v->ItemRect(index, fw::drLabel));
+    const QRect select = toQRect(v->ItemRect(index, fw::drSelectBounds));
+    if (v->Checkboxes() && v->ViewStyle() != fw::vsIcon) {
+      QStyleOptionButton option;
+      option.initFrom(this);
+      const int side = 13;
+      option.rect = QRect(bounds.Left + (fw::TCustomListView::CheckWidth - side) / 2,
+                          bounds.Top + (bounds.Height() - side) / 2, side, side);
+      option.state = QStyle::State_Enabled | (item.Checked() ? QStyle::State_On : QStyle::State_Off);
+      style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, &p, this);
+    }
+    if (v->ViewStyle() == fw::vsIcon) {
+      const QRect icon = toQRect(v->ItemRect(index, fw::drIcon));
+      p.setPen(ToQColor(fw::clBtnShadow));
+      p.setBrush(ToQColor(fw::clBtnFace));
+      p.drawRect(icon.adjusted(4, 4, -5, -5));
+      p.setBrush(Qt::NoBrush);
+      if (selected) p.fillRect(label, ToQColor(fw::clHighlight));
+      p.setPen(text);
+      p.drawText(label, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, ToQString(item.Caption()));
+    } else {
+      if (selected) p.fillRect(select, ToQColor(fw::clHighlight));
+      p.setPen(text);
+      drawText(p, label, item.Caption(), Qt::AlignLeft);
+    }
+    if (index == v->FocusedIndex() && hasFocus()) {
+      p.setPen(QPen(text, 1, Qt::DotLine));
+      p.drawRect(select.adjusted(0, 0, -1, -1));
+    }
+  }
+
+  void drawHeader(QPainter& p) {
+    fw::TCustomListView* v = view();
+    const std::vector<int32_t> edges = v->ColumnEdges();
+    const int h = fw::TCustomListView::HeaderHeight;
+    for (int i = 0; i < v->Columns()->Count(); ++i) {
+      QStyleOptionHeader option;
+      option.initFrom(this);
+      option.rect = QRect(edges[size_t(i)], 0, edges[size_t(i + 1)] - edges[size_t(i)], h);
+      option.section = i;
+      option.text = ToQString(v->Columns()->Items(i)->Caption());
+      option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+      style()->drawControl(QStyle::CE_Header, &option, &p, this);
+    }
+    const int right = edges.back();
+    if (right < viewport()->width()) {
+      QStyleOptionHeader option;
+      option.initFrom(this);
+      option.rect = QRect(right, 0, viewport()->width() - right, h);
+      option.section = v->Columns()->Count();
+      style()->drawControl(QStyle::CE_Header, &option, &p, this);
+    }
+  }
+
+  void paintEvent(QPaintEvent*) override {
+    fw::TCustomListView* v = view();
+    if (!v) return;
+    auto alive = v->LivenessToken();
+    Guarded([&] {
+      QPainter p(viewport());
+      p.fillRect(viewport()->rect(), ToQColor(v->Color()));
+      p.setFont(v->Font()->ToQFont());
+      v->PaintItems([&](int32_t index, fw::TListItem& item, int32_t sub) {
+        if (!alive.expired()) drawItem(p, index, item, sub);
+      });
+      if (alive.expired()) return;
+      if (v->GridLines() && v->ViewStyle() == fw::vsReport) {
+        p.setPen(ToQColor(fw::clBtnFace));
+        const fw::TRect area = v->ItemArea();
+        for (int32_t x : v->ColumnEdges()) p.drawLine(x - 1, area.Top, x - 1, area.Bottom);
+        for (int32_t y = area.Top + fw::TCustomListView::RowHeight - 1; y < area.Bottom; y += fw::TCustomListView::RowHeight)
+          p.drawLine(0, y, viewport()->width(), y);
+      }
+      if (v->ViewStyle() == fw::vsReport && v->ShowColumnHeaders()) drawHeader(p);
+    });
+  }
+
+  void mousePressEvent(QMouseEvent* event) override {
+    fw::TCustomListView* v = view();
+    const QPoint pos = event->position().toPoint();
+    if (v && inHeader(pos)) {
+      if (event->button() == Qt::LeftButton) {
+        resizing_ = edgeAt(pos.x());
+        pressedColumn_ = resizing_ >= 0 ? -1 : columnAt(pos.x());
+      } else if (event->button() == Qt::RightButton) {
+        const int column = columnAt(pos.x());
+        Guarded([&] { v->UserColumnRightClick(column, {pos.x(), pos.y()}); });
+      }
+      event->accept();
+      return;
+    }
+    if (v && event->button() == Qt::LeftButton) {
+      auto alive = v->LivenessToken();
+      Guarded([&] {
+        const int32_t index = v->IndexAt(pos.x(), pos.y());
+        if (index < 0) return;
+        const fw::TRect bounds = v->ItemRect(index, fw::drBounds);
+        if (v->Checkboxes() && v->ViewStyle() != fw::vsIcon && pos.x() < bounds.Left + fw::TCustomListView::CheckWidth) {
+          v->UserToggleCheck(index);
+          return;
+        }
+        const auto mods = event->modifiers();
+        v->UserSelect(index, mods & Qt::ShiftModifier, mods & Qt::ControlModifier);
+      });
+      if (alive.expired()) return;
+    }
+    TForwarding<QAbstractScrollArea>::mousePressEvent(event);
+  }
+
+  void mouseMoveEvent(QMouseEvent* event) override {
+    fw::TCustomListView* v = view();
+    if (v && resizing_ >= 0) {
+      const int left = v->ColumnEdges()[size_t(resizing_)];
+      const int width = std::max(0, int(event->position().x()) - left);
+      Guarded([&] { v->UserColumnResize(resizing_, width); });
+      return;
+    }
+    TForwarding<QAbstractScrollArea>::mouseMoveEvent(event);
+  }
+
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    fw::TCustomListView* v = view();
+    const QPoint pos = event->position().toPoint();
+    if (v && (resizing_ >= 0 || pressedColumn_ >= 0)) {
+      const int pressed = pressedColumn_;
+      const bool wasResizing = resizing_ >= 0;
+      resizing_ = pressedColumn_ = -1;
+      if (!wasResizing && inHeader(pos) && columnAt(pos.x()) == pressed)
+        Guarded([&] { v->UserColumnClick(pressed); });
+      event->accept();
+      return;
+    }
+    TForwarding<QAbstractScrollArea>::mouseReleaseEvent(event);
+  }
+
+  void moveTo(int index, bool extend) {
+    fw::TCustomListView* v = view();
+    if (!v || v->Items()->Count() == 0) return;
+    index = std::clamp(index, 0, v->Items()->Count() - 1);
+    auto alive = v->LivenessToken();
+    Guarded([&] {
+      v->UserSelect(index, extend && v->MultiSelect());
+      if (alive.expired() || v->OwnerData()) {
+        if (!alive.expired()) {
+          std::unique_ptr<fw::TListItem> item(v->DataItem(index));
+          item->MakeVisible(false);
+        }
+        return;
+      }
+      v->Items()->Item(index)->MakeVisible(false);
+    });
+  }
+
+  void keyPressEvent(QKeyEvent* event) override {
+    std::unique_ptr<QKeyEvent> replacement;
+    QPointer<QWidget> self(this);
+    if (!detail::KeyPress(model, event, replacement) || !self) return;
+    fw::TCustomListView* v = view();
+    if (!v) return;
+    const int current = std::max(0, int(v->FocusedIndex()));
+    const bool none = v->FocusedIndex() < 0;
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    const int step = perLine();
+    switch (event->key()) {
+      case Qt::Key_Up: moveTo(none ? 0 : current - step, shift); break;
+      case Qt::Key_Down: moveTo(none ? 0 : current + step, shift); break;
+      case Qt::Key_Left: moveTo(none ? 0 : current - (step > 1 ? 1 : 0), shift); break;
+      case Qt::Key_Right: moveTo(none ? 0 : current + (step > 1 ? 1 : 0), shift); break;
+      case Qt::Key_PageUp: moveTo(current - std::max(1, pageLines()) * step, shift); break;
+      case Qt::Key_PageDown: moveTo(current + std::max(1, pageLines()) * step, shift); break;
+      case Qt::Key_Home: moveTo(0, shift); break;
+      case Qt::Key_End: moveTo(v->Items()->Count() - 1, shift); break;
+      case Qt::Key_Space: Guarded([&] { v->UserToggleCheck(v->FocusedIndex()); }); break;
+      case Qt::Key_F2:
+        Guarded([&] {
+          if (v->FocusedIndex() >= 0 && !v->OwnerData()) v->Items()->Item(v->FocusedIndex())->EditCaption();
+        });
+        break;
+      default: QAbstractScrollArea::keyPressEvent(replacement ? replacement.get() : event); return;
+    }
+    event->accept();
+  }
+
+  void wheelEvent(QWheelEvent* event) override {
+    if (fw::TCustomListView* v = view()) {
+      const int lines = event->angleDelta().y() / 40;
+      Guarded([&] { v->SetTopIndex(v->TopIndex() - lines * perLine()); });
+    }
+    event->accept();
+  }
+
+  void resizeEvent(QResizeEvent* event) override {
+    QAbstractScrollArea::resizeEvent(event);
+    Sync();
+  }
+
+  void scrollContentsBy(int, int) override {
+    fw::TCustomListView* v = view();
+    if (syncing_ || !v) return;
+    Guarded([&] { v->SetTopIndex(verticalScrollBar()->value() * perLine()); });
+  }
+
+  // Shows the caption editor while the model edits an item, over the item's label.
+  void syncEditor() {
+    fw::TCustomListView* v = view();
+    const int editing = v ? v->EditingIndex() : -1;
+    if (editing < 0) {
+      if (editor_) {
+        QLineEdit* e = editor_;
+        editor_ = nullptr;
+        e->hide();
+        e->deleteLater();
+      }
+      return;
+    }
+    if (editor_) return;
+    editor_ = new QLineEdit(viewport());
+    const QRect r = toQRect(v->ItemRect(editing, fw::drLabel));
+    editor_->setGeometry(r.adjusted(0, -1, 0, 1));
+    if (!v->OwnerData()) editor_->setText(ToQString(v->Items()->Item(editing)->Caption()));
+    editor_->selectAll();
+    editor_->show();
+    editor_->setFocus();
+    QPointer<QLineEdit> e(editor_);
+    QObject::connect(editor_, &QLineEdit::editingFinished, editor_, [this, e] {
+      fw::TCustomListView* lv = view();
+      if (!e || e != editor_ || !lv) return;
+      const std::string text = FromQString(e->text());
+      Guarded([&] { lv->FinishEdit(text, true); });
+    });
+  }
+
+ private:
+  bool syncing_ = false;
+  int resizing_ = -1;
+  int pressedColumn_ = -1;
+  QLineEdit* editor_ = nullptr;
+};
+
+class TListViewPeer : public TQtPeer {
+ public:
+  TListViewPeer(fw::TControl& control, QWidget* parent) : TQtPeer(control, new TListViewWidget(parent)) {}
+
+ protected:
+  void Sync(TPeerChange what) override {
+    auto* w = static_cast<TListViewWidget*>(Widget());
+    if (!w) return;
+    if (what == TPeerChange::State)
+      w->setFocusPolicy(static_cast<fw::TWinControl&>(Control()).TabStop() ? Qt::StrongFocus : Qt::ClickFocus);
+    w->Sync();
+  }
+};
+
+}  // namespace
+
+void RegisterListViewPeer() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  RegisterPeer(fw::TCustomListView::StaticClassInfo(),
+               [](fw::TControl& control, QWidget* parent) -> std::unique_ptr<fw::TControlPeer> {
+                 auto peer = std::make_unique<TListViewPeer>(control, parent);
+                 peer->SyncAll();
+                 return peer;
+               });
+}
+
+}  // namespace qtfw
