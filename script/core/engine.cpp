@@ -72,6 +72,7 @@ TJEngine::~TJEngine() {
   global_.reset();
   regexp_.reset();
   wscript_.reset();
+  textHost_.reset();
   parser_.DropRetiredTrees();
 }
 
@@ -211,6 +212,7 @@ void TJEngine::ResetEngine() {
   }
   if (regexp_) regexp_->Clear();
   if (wscript_) wscript_->Clear();
+  textHost_.reset();
   root_.Clear();
   scopes_.Clear();
   codeCache_.Clear();

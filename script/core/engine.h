@@ -277,6 +277,19 @@ class TJEngine : public TJBaseEngine {
   void IndexStore(const TJValue& target, TJValueList& args, const TJValue& value);
   void CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJObject* self, bool thrownOk = false);
   void CallForeign(IJFunction* f, TJValueList* args, TJValue& result, int invokeKind);
+  // The native a method call on `target` reaches directly, without a function value or (for a
+  // text) a wrapper object: a native of a plain object, of an array or of the String class that has
+  // no member or published property of the name in its way. Null: the call takes the general way.
+  TJNativeMethod DirectNative(const TJValue& target, std::string_view name);
+  // Runs a native that DirectNative found, with the target's object (or a String object lent to the
+  // text) as this.
+  void CallDirect(const TJValue& target, std::string_view name, TJNativeMethod method, TJValueList* args,
+                  TJValue& out);
+  // The String object that method calls and indexes on text values borrow in turn (made when
+  // needed); null without a String class. A call that keeps it (returns or stores `this`) takes it
+  // over, and the next call gets a new one.
+  TJObject* TextHost();
+  class TextLoan;
   // A RegExp object's test of the value's text.
   bool TestRegExp(TJObject* pattern, const TJValue& subject);
 
@@ -341,6 +354,7 @@ class TJEngine : public TJBaseEngine {
   TJRef<TJGlobalBase> global_;
   TJRef<TJObject> regexp_;
   TJRef<TJObject> wscript_;
+  TJRef<TJObject> textHost_;  // null while lent out
   bool running_ = false;
   bool executing_ = false;  // script code is on the stack
   int32_t handlerExitCode_ = 0;

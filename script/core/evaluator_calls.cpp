@@ -17,6 +17,33 @@ std::string IndexKey(const TJValueList& args) {
 
 }  // namespace
 
+// Lends the engine's String object to one text value for the length of a call; while it is out
+// (a call that runs script code which calls methods on texts), calls get one of their own. A
+// fresh wrapper is made when no String object can be had.
+class TJEngine::TextLoan {
+ public:
+  TextLoan(TJEngine& engine, const TJValue& text) : engine_(engine) {
+    if (engine.TextHost()) {
+      host_ = std::move(engine.textHost_);
+      host_->AdoptText(text);
+    } else {
+      host_ = engine.ToObject(text);
+    }
+  }
+  ~TextLoan() {
+    if (!host_ || host_->IsDisposed() || host_->RefCount() != 1) return;  // kept by the call: it is the keeper's now
+    host_->AdoptText(TJValue());
+    if (!engine_.textHost_) engine_.textHost_ = std::move(host_);
+  }
+  TextLoan(const TextLoan&) = delete;
+  TextLoan& operator=(const TextLoan&) = delete;
+  TJObject* get() const { return host_.get(); }
+
+ private:
+  TJEngine& engine_;
+  TJRef<TJObject> host_;
+};
+
 void TJEngine::EvalCall(const TJExpr* e, TJValue& out, bool thrownOk) {
   TJValue callee;
   if (e->Left->Code == ecIdentifier)
@@ -44,8 +71,8 @@ void TJEngine::CallOrIndex(const TJValue& callee, TJValueList& args, TJValue& ou
       IndexObject(callee.vObject(), args, out);
       return;
     case vtString: {
-      TJRef<TJObject> text(ToObject(callee));
-      if (text) {
+      TextLoan text(*this, callee);
+      if (text.get()) {
         IndexObject(text.get(), args, out);
         return;
       }
@@ -85,6 +112,12 @@ void TJEngine::IndexStore(const TJValue& target, TJValueList& args, const TJValu
 void TJEngine::EvalMethodCall(const TJExpr* e, TJValue& out, bool thrownOk) {
   TJValue object;
   Eval(e->Left, object);
+  if (TJNativeMethod native = DirectNative(object, e->Right->Symbol)) {
+    ArgList args(this);
+    if (EvalItems(e, *args, thrownOk)) return;
+    CallDirect(object, e->Right->Symbol, native, args.get(), out);
+    return;
+  }
   TJRef<TJObject> self;
   TJValue member;
   GetMember(object, e->Right->Symbol, member, false, &self);
@@ -99,6 +132,45 @@ void TJEngine::EvalMethodCall(const TJExpr* e, TJValue& out, bool thrownOk) {
   } else {
     ThrowError("ECallError", kCallError);
   }
+}
+
+TJObject* TJEngine::TextHost() {
+  if (textHost_ && !textHost_->IsDisposed()) return textHost_.get();
+  textHost_.reset();
+  if (Factory().HasClass("String")) textHost_ = MakeObject("String", nullptr);
+  return textHost_.get();
+}
+
+TJNativeMethod TJEngine::DirectNative(const TJValue& target, std::string_view name) {
+  TJObject* object;
+  if (target.ValueType() == vtString) {
+    object = TextHost();
+  } else {
+    object = target.vObject();
+    if (!object || !(object->IsPlainObject() || IsExactKnownClass(object, TJKnownClass::Array))) return nullptr;
+  }
+  if (!object) return nullptr;
+  TJNativeMethod method = object->FindNative(name);
+  if (!method) return nullptr;
+  const rt::ClassInfo& cls = object->ClassType();
+  if (!cls.properties().empty() && cls.findProperty(name)) return nullptr;
+  return method;
+}
+
+void TJEngine::CallDirect(const TJValue& target, std::string_view name, TJNativeMethod method, TJValueList* args,
+                          TJValue& out) {
+  out.Clear();
+  if (target.ValueType() == vtString) {
+    TextLoan text(*this, target);
+    TJObject* self = text.get();
+    if (!self) ThrowError("ECallError", kCallError);
+    (self->*method)(args, out);
+    return;
+  }
+  TJObject* self = target.vObject();
+  if (!self) ThrowError("ECallError", "object of " + std::string(name) + " is gone");  // disposed meanwhile
+  TJKeepAlive keep(self);
+  (self->*method)(args, out);
 }
 
 void TJEngine::CallFunction(const TJValue& function, TJValueList* args, TJValue& result, TJObject* self,

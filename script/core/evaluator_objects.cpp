@@ -1,4 +1,6 @@
 // Objects: new, object and array literals, and member access on every kind of value.
+#include <algorithm>
+
 #include "script/core/engine.h"
 #include "script/core/evaluator_shared.h"
 #include "script/core/exceptions.h"
@@ -59,6 +61,12 @@ void TJEngine::GetMember(const TJValue& target, std::string_view name, TJValue& 
       return;
     }
     case vtString:
+      if (name == "length" && !remove) {  // what the String object's length property answers
+        const TJStringRep* rep = target.vStringRep();
+        out.SetInteger(rep ? int32_t(std::min<uint32_t>(rep->CharCount(), 0x7FFFFFFF)) : 0);
+        return;
+      }
+      [[fallthrough]];
     case vtRegExp:
     case vtInteger:
     case vtDouble:

@@ -109,6 +109,8 @@ class TJObject : public TJNotify {
   virtual double ToNumber() { return 0; }
   virtual bool ToBoolean() { return true; }
   virtual int32_t ToChar() { return 0; }
+  // A String object takes a text value as its text (shared, not copied); false for other classes.
+  virtual bool AdoptText(const TJValue& text) { return false; }
   virtual bool Equals(TJObject* other) { return other == this; }
   virtual void GetPropertyList(std::vector<std::string>& names);
   virtual void GetMethodList(std::vector<std::string>& names);

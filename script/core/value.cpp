@@ -215,6 +215,11 @@ bool IsKnownClass(const TJObject* object, TJKnownClass kind) {
   return object && info && object->InheritsFrom(*info);
 }
 
+bool IsExactKnownClass(const TJObject* object, TJKnownClass kind) {
+  const rt::ClassInfo* info = gKnown[int(kind)];
+  return object && info && &object->ClassType() == info;
+}
+
 // --- kind tests ---
 
 namespace {

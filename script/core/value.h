@@ -297,6 +297,8 @@ bool SameFunction(const TJValue* a, const TJValue* b);
 enum class TJKnownClass { Number, String, StringBuffer, RegExp, VCL, Boolean, Date, ActiveX, Array };
 void RegisterKnownClass(TJKnownClass kind, const rt::ClassInfo& info);
 bool IsKnownClass(const TJObject* object, TJKnownClass kind);
+// The class itself, not a descendant.
+bool IsExactKnownClass(const TJObject* object, TJKnownClass kind);
 
 // --- conversions (a nil pointer converts to 0, false or empty text) ---
 int32_t AsInteger(const TJValue* v);

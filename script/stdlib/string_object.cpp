@@ -138,6 +138,11 @@ TJStringObject::TJStringObject(TJBaseEngine* engine, TJValueList* param) : TJObj
 
 int32_t TJStringObject::length() const { return charCount(); }
 
+bool TJStringObject::AdoptText(const TJValue& text) {
+  if (text.ValueType() == vtString) text_ = text; else text_.SetString("");
+  return true;
+}
+
 int32_t TJStringObject::charCount() const {
   const TJStringRep* rep = text_.vStringRep();
   return rep ? int32_t(std::min<uint32_t>(rep->CharCount(), uint32_t(kMaxInt))) : 0;
