@@ -1,5 +1,8 @@
 #include "regex/regexpr.h"
 
+#include <string>
+#include <unordered_map>
+
 #include "platform/rt/utf8.h"
 #include "regex/failure.h"
 
@@ -10,16 +13,49 @@ namespace {
 constexpr uint32_t kModifierBits[] = {kModI, kModR, kModS, kModG, kModM, kModX};
 constexpr size_t kMaxSubject = 0xFFFFFFF0u;
 
+// Programs compiled with the standard character sets, by modifiers and pattern: scripts make a
+// new RegExp for every evaluation of a literal and every replace that calls back, so the same few
+// patterns compile again and again. The cache is per thread and bounded (emptied when full).
+constexpr size_t kCachedPrograms = 256;
+constexpr size_t kMaxCachedPattern = 4096;
+
+std::unordered_map<std::string, Program>& ProgramCache() {
+  thread_local std::unordered_map<std::string, Program> cache;
+  return cache;
+}
+
+std::string CacheKey(uint32_t modifiers, std::string_view pattern) {
+  std::string key(reinterpret_cast<const char*>(&modifiers), sizeof modifiers);
+  key.append(pattern);
+  return key;
+}
+
+}  // namespace
+
+namespace {
+
+constexpr const char* kSpaceChars = " \t\n\r\f";
+constexpr const char* kWordChars = "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_";
+constexpr const char* kLineSeparators = "\r\n";
+
+// The standard sets, built once: every new expression starts with copies.
+const CharSet& StandardSet(const char* chars) {
+  static const CharSet space = [] { CharSet s; s.addText(kSpaceChars); return s; }();
+  static const CharSet word = [] { CharSet s; s.addText(kWordChars); return s; }();
+  static const CharSet separators = [] { CharSet s; s.addText(kLineSeparators); return s; }();
+  return chars == kSpaceChars ? space : chars == kWordChars ? word : separators;
+}
+
 }  // namespace
 
 TRegExpr::TRegExpr()
     : modifiers_(kModR | kModS | kModG),
-      spaceChars_(" \t\n\r\f"),
-      wordChars_("0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_"),
-      lineSeparators_("\r\n") {
-  spaceSet_.addText(spaceChars_);
-  wordSet_.addText(wordChars_);
-  separatorSet_.addText(lineSeparators_);
+      spaceChars_(kSpaceChars),
+      wordChars_(kWordChars),
+      lineSeparators_(kLineSeparators),
+      spaceSet_(StandardSet(kSpaceChars)),
+      wordSet_(StandardSet(kWordChars)),
+      separatorSet_(StandardSet(kLineSeparators)) {
   clearSlots();
 }
 
@@ -44,6 +80,7 @@ void TRegExpr::WriteModifier(int index, bool on) {
 }
 
 void TRegExpr::SetSpaceChars(std::string_view chars) {
+  standardSets_ = false;
   spaceChars_.assign(chars);
   spaceSet_ = CharSet();
   spaceSet_.addText(chars);
@@ -51,6 +88,7 @@ void TRegExpr::SetSpaceChars(std::string_view chars) {
 }
 
 void TRegExpr::SetWordChars(std::string_view chars) {
+  standardSets_ = false;
   wordChars_.assign(chars);
   wordSet_ = CharSet();
   wordSet_.addText(chars);
@@ -58,6 +96,7 @@ void TRegExpr::SetWordChars(std::string_view chars) {
 }
 
 void TRegExpr::SetLineSeparators(std::string_view chars) {
+  standardSets_ = false;
   lineSeparators_.assign(chars);
   separatorSet_ = CharSet();
   separatorSet_.addText(chars);
@@ -74,6 +113,7 @@ std::string TRegExpr::LinePairedSeparator() const {
 }
 
 void TRegExpr::SetLinePairedSeparator(std::string_view pair) {
+  standardSets_ = false;
   if (pair.empty()) {
     hasPair_ = false;
   } else {
@@ -109,6 +149,17 @@ void TRegExpr::compileProgram() {
   settings.separators = &separatorSet_;
   settings.hasPairedSeparator = hasPair_;
   settings.pairHead = pairHead_;
+  bool cacheable = standardSets_ && expression_.size() <= kMaxCachedPattern;
+  std::string key;
+  if (cacheable) {
+    key = CacheKey(modifiers_, expression_);
+    auto& cache = ProgramCache();
+    if (auto it = cache.find(key); it != cache.end()) {
+      program_ = it->second;
+      compiled_ = true;
+      return;
+    }
+  }
   try {
     CompilePattern(expression_, settings, program_);
   } catch (const Failure& f) {
@@ -121,6 +172,11 @@ void TRegExpr::compileProgram() {
     RaiseError(f.code);
   }
   compiled_ = true;
+  if (cacheable) {
+    auto& cache = ProgramCache();
+    if (cache.size() >= kCachedPrograms) cache.clear();
+    cache.emplace(std::move(key), program_);
+  }
 }
 
 // An empty pattern compiles too: it matches the empty text everywhere.

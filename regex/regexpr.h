@@ -123,6 +123,7 @@ class TRegExpr {
   std::string spaceChars_, wordChars_, lineSeparators_;
   CharSet spaceSet_, wordSet_, separatorSet_;
   bool hasPair_ = true;
+  bool standardSets_ = true;  // no set or separator changed: the compiled program may be shared
   char32_t pairHead_ = '\r', pairTail_ = '\n';
 
   std::string ownInput_;

@@ -15,7 +15,7 @@ namespace {
 constexpr uint32_t kDead = ~uint32_t(0);  // the name size of a removed entry in a large table
 constexpr uint32_t kNoPos = ~uint32_t(0);
 constexpr uint32_t kInline = 8;           // names up to this size live in the entry itself
-constexpr uint32_t kLinearLimit = 8;      // tables this small are searched from the front
+constexpr uint32_t kLinearLimit = 12;     // tables this small are searched from the front
 
 bool Selects(TJValueType type, TJValueTypes includeTypes, TJValueTypes excludeTypes) {
   if (includeTypes) return (includeTypes >> type) & 1u;
@@ -109,7 +109,7 @@ void TJMemberTable::SetValue(std::string_view name, const TJValue& value) {
 
 void TJMemberTable::reserve(uint32_t needed) {
   if (needed <= capacity_) return;
-  uint32_t capacity = capacity_ < kLinearLimit ? capacity_ + 1 : capacity_ + capacity_ / 2;
+  uint32_t capacity = capacity_ < 8 ? capacity_ + 1 : capacity_ + capacity_ / 2;  // small objects: no slack
   if (capacity < needed) capacity = needed;
   auto* data = static_cast<Entry*>(support::AllocateSmallBlock(size_t(capacity) * sizeof(Entry)));
   if (count_) std::memcpy(static_cast<void*>(data), static_cast<const void*>(data_), size_t(count_) * sizeof(Entry));

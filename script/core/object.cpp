@@ -266,6 +266,11 @@ void TJObject::RegistMethods() {
 }
 
 void TJObject::RegistProperty(std::string_view name, const TJValue& value) {
+  if (TJValue* v = members_.Find(name)) {  // a member already: any native of the name is masked
+    TJValue old = std::move(*v);
+    *v = value;
+    return;
+  }
   members().SetValue(name, value);
   int i = nativeIndex(name);
   if (i >= 0) maskNative(i);

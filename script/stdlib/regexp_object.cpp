@@ -212,8 +212,12 @@ void TJRegExpObject::setFlags(std::string_view flags) {
   regexp_.SetMultiline(flags.find('m') != std::string_view::npos);
 }
 
+namespace {
+const char* const kDollarNames[] = {"$0", "$1", "$2", "$3", "$4", "$5", "$6", "$7", "$8", "$9"};
+}  // namespace
+
 void TJRegExpObject::ClearMatch() {
-  for (int i = 0; i <= 9; ++i) RegistProperty("$" + std::to_string(i), TJValue::String(""));
+  for (const char* name : kDollarNames) RegistProperty(name, TJValue::String(""));
   regexp_.Reset();
 }
 

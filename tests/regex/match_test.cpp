@@ -251,3 +251,29 @@ TEST(RegexMatch, InvalidBytesAreCharacters) {
 }
 
 }  // namespace
+
+// Compiled programs are shared between expressions of the same pattern and modifiers; an
+// expression with its own word, space or separator characters compiles its own.
+TEST(RegexMatch, SharedProgramsFollowModifiersAndCharacterSets) {
+  TRegExpr plain, caseless, ownWords, ownSeparators, again;
+  for (TRegExpr* re : {&plain, &caseless, &ownWords, &again}) re->SetExpression("^\\w+B$");
+  caseless.WriteModifier(1, true);
+  ownWords.SetWordChars("a");
+  EXPECT_FALSE(plain.Exec("abb"));
+  EXPECT_TRUE(caseless.Exec("abb"));
+  EXPECT_TRUE(plain.Exec("a1B"));
+  EXPECT_FALSE(ownWords.Exec("a1B"));
+  EXPECT_TRUE(ownWords.Exec("aaB"));
+  EXPECT_TRUE(again.Exec("a1B"));
+  EXPECT_FALSE(again.Exec("abb"));
+  ownSeparators.SetExpression("^b");
+  ownSeparators.WriteModifier(5, true);  // multi-line
+  ownSeparators.SetLineSeparators(";");
+  ownSeparators.SetLinePairedSeparator("");
+  EXPECT_TRUE(ownSeparators.Exec("a;b"));
+  TRegExpr standard;
+  standard.SetExpression("^b");
+  standard.WriteModifier(5, true);
+  EXPECT_FALSE(standard.Exec("a;b"));
+  EXPECT_TRUE(standard.Exec("a\nb"));
+}
