@@ -468,6 +468,36 @@ TEST(GuiListView, PaintsDoNotAccumulateObjects) {
   EXPECT_EQ(s.Err(), "");
 }
 
+TEST(GuiListView, ImagesAndTipsAreAskedForAsTheyAreShown) {
+  TGuiScript s;
+  auto r = RunScript(s, R"js(
+    var f = new VCLForm(); f.Name = "TipForm";
+    var lv = new VCLListView(f); lv.Name = "lv";
+    lv.ViewStyle = "vsReport";
+    lv.column.add(); lv.column.add(); lv.column.add();
+    var it = lv.items.add(); it.Caption = "doc"; it.SubItems.text = "12 KB\n";
+    it.subItemImages(0, 4);
+    var first = lv.column.items(1);
+    say(first === lv.column.items(1));
+    lv.onGetImageIndex = function(sender, item) { say("image " + item.Caption); item.ImageIndex = 2; };
+    lv.onGetSubItemImage = function(sender, item, sub, image) { say("sub " + sub + " " + image.int); image.int = 9; };
+    lv.onInfoTip = function(sender, item, tip) { tip.text = item.Caption + " (" + item.SubItems[0] + ")"; };
+  )js");
+  ASSERT_EQ(r.err, "");
+  EXPECT_EQ(r.out, "true\r\n");
+  s.AllowEvents(true);
+  fw::TCustomListView* lv = FindListView("TipForm", "lv");
+  ASSERT_TRUE(lv);
+  int drawn = 0;
+  lv->PaintItems([&](int32_t, fw::TListItem&, int32_t) { ++drawn; });
+  EXPECT_EQ(drawn, 3);
+  EXPECT_EQ(lv->Items()->Item(0)->ImageIndex(), 2);
+  EXPECT_EQ(lv->InfoTip(0), "doc (12 KB)");
+  EXPECT_EQ(lv->InfoTip(1), "");
+  EXPECT_EQ(s.Err(), "");
+  EXPECT_EQ(s.Out(), "true\r\nimage doc\r\nsub 1 4\r\n");
+}
+
 TEST(GuiListView, EditingAsksAndTellsTheScript) {
   TGuiScript s;
   auto r = RunScript(s, R"(
