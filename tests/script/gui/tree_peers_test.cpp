@@ -6,12 +6,15 @@
 
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QImage>
+#include <functional>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
 
 #include "platform/fw/application.h"
 #include "platform/fw/form.h"
+#include "platform/fw/list_view.h"
 #include "platform/fw/tree_view.h"
 #include "platform/qt/host.h"
 #include "platform/qt/peer.h"
@@ -221,6 +224,118 @@ TEST_F(TreePeersTest, ScrollsLargeTrees) {
   area->verticalScrollBar()->setValue(100);
   settle();
   EXPECT_EQ(tree->TopItem()->Text(), "node 100");
+  EXPECT_EQ(err, "");
+}
+
+// The window of the item views, built by a script and grabbed offscreen: a tree view beside a
+// list view in report style. The picture is saved as a PNG and read back, and its pixels show the
+// tree's rows, expand buttons and selection beside the list's header, rows and selection.
+TEST_F(TreePeersTest, ScreenshotOfATreeBesideAReportList) {
+  Run(R"(
+    var f = new VCLForm(true);
+    f.Name = "Trees";
+    f.BorderStyle = "bsDialog";
+    f.ClientWidth = 480;
+    f.ClientHeight = 240;
+    f.Color = "clWhite";
+    var tv = new VCLTreeView(f);
+    tv.Name = "Tree";
+    tv.setBounds(8, 8, 200, 224);
+    tv.HideSelection = false;
+    var docs = tv.Items.add(null, "Documents");
+    tv.Items.addChild(docs, "Letters");
+    var reports = tv.Items.addChild(docs, "Reports");
+    var pics = tv.Items.add(null, "Pictures");
+    tv.Items.addChild(pics, "Holidays");
+    tv.Items.add(null, "Music");
+    docs.expand(false);
+    tv.Selected = reports;
+    var lv = new VCLListView(f);
+    lv.Name = "List";
+    lv.setBounds(216, 8, 256, 224);
+    lv.ViewStyle = "vsReport";
+    lv.HideSelection = false;
+    lv.RowSelect = true;
+    var c = lv.column.add(); c.Caption = "Name"; c.Width = 140;
+    c = lv.column.add(); c.Caption = "Size"; c.Width = 80;
+    var names = ["letter.txt", "report.pdf", "notes.md"], sizes = ["1 KB", "230 KB", "4 KB"];
+    for (var i = 0; i < 3; i++) {
+      var it = lv.items.add();
+      it.Caption = names[i];
+      it.SubItems.add(sizes[i]);
+    }
+    lv.Selected = lv.items[1];
+    f.show();
+  )");
+  fw::TCustomForm* form = nullptr;
+  for (int i = 0; i < fw::Screen()->FormCount(); ++i)
+    if (fw::Screen()->Forms(i)->Name() == "Trees") form = fw::Screen()->Forms(i);
+  ASSERT_NE(form, nullptr);
+  auto* tree = dynamic_cast<fw::TCustomTreeView*>(form->FindChildControl("Tree"));
+  auto* list = dynamic_cast<fw::TCustomListView*>(form->FindChildControl("List"));
+  ASSERT_TRUE(tree && list);
+  auto* formPeer = dynamic_cast<qtfw::TQtPeer*>(form->Peer());
+  auto* treeArea = dynamic_cast<QAbstractScrollArea*>(dynamic_cast<qtfw::TQtPeer*>(tree->Peer())->Widget());
+  auto* listArea = dynamic_cast<QAbstractScrollArea*>(dynamic_cast<qtfw::TQtPeer*>(list->Peer())->Widget());
+  ASSERT_TRUE(formPeer && treeArea && listArea);
+  settle();
+  QImage img = formPeer->Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(img.size(), QSize(480, 240));
+  const std::string file = testing::TempDir() + "gui_tree_beside_report_list.png";
+  ASSERT_TRUE(img.save(QString::fromStdString(file), "PNG"));
+  ASSERT_EQ(QImage(QString::fromStdString(file)).convertToFormat(QImage::Format_RGB32), img);
+
+  auto dark = [](QRgb p) { return qRed(p) < 110 && qGreen(p) < 110 && qBlue(p) < 110; };
+  auto count = [&](QRect r, const std::function<bool(QRgb)>& pred) {
+    int n = 0;
+    r = r.intersected(img.rect());
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      for (int x = r.left(); x <= r.right(); ++x) n += pred(img.pixel(x, y));
+    return n;
+  };
+  // Tree rows in form coordinates: the viewport's place in the form plus the model's rectangles.
+  const QPoint treeOrigin = treeArea->viewport()->mapTo(formPeer->Widget(), QPoint(0, 0));
+  auto onForm = [](QPoint origin, const fw::TRect& r) {
+    return QRect(origin.x() + r.Left, origin.y() + r.Top, r.Right - r.Left, r.Bottom - r.Top);
+  };
+  const QColor face = qtfw::ToQColor(fw::clBtnFace), high = qtfw::ToQColor(fw::clHighlight);
+  auto selection = [&](QRgb p) { return QColor(p) == face || QColor(p) == high; };
+  ASSERT_EQ(tree->VisibleCount(), 5);
+  for (int row = 0; row < 5; ++row) {
+    fw::TTreeNode* node = tree->VisibleNode(row);
+    const QRect label = onForm(treeOrigin, node->DisplayRect(true));
+    EXPECT_GT(count(label, dark), 15) << node->Text();
+    if (node->Text() == "Reports")
+      EXPECT_GT(count(label, selection), label.width() * label.height() / 3);
+    else
+      EXPECT_EQ(count(label, selection), 0) << node->Text();
+  }
+  // The collapsed "Pictures" has a button with a plus, "Music" none.
+  auto button = [&](fw::TTreeNode* node) {
+    const fw::TRect r = node->DisplayRect(true);
+    const int cx = r.Left - fw::TCustomTreeView::TextMargin - tree->Indent() / 2;
+    const int cy = (r.Top + r.Bottom) / 2;
+    return QRect(treeOrigin.x() + cx - 2, treeOrigin.y() + cy - 2, 5, 5);
+  };
+  fw::TTreeNode* pics = tree->VisibleNode(3);
+  fw::TTreeNode* music = tree->VisibleNode(4);
+  ASSERT_EQ(pics->Text(), "Pictures");
+  EXPECT_GE(count(button(pics), dark), 5);
+  EXPECT_EQ(count(button(music), dark), 0);
+
+  // The list: a header above the rows, text in every row, the selected row highlighted.
+  const QPoint listOrigin = listArea->viewport()->mapTo(formPeer->Widget(), QPoint(0, 0));
+  const QRect header(listOrigin.x() + 2, listOrigin.y() + 2, 200, fw::TCustomListView::HeaderHeight - 4);
+  EXPECT_GT(count(header, dark), 20);
+  EXPECT_LT(count(header, [](QRgb p) { return QColor(p) == Qt::white; }), header.width() * header.height() / 2);
+  for (int i = 0; i < 3; ++i) {
+    const fw::TRect r = list->ItemRect(i, fw::drBounds);
+    const QRect row = onForm(listOrigin, r);
+    if (i == 1)
+      EXPECT_GT(count(row, selection), row.width() * row.height() / 3);
+    else
+      EXPECT_GT(count(row, dark), 15) << i;
+  }
   EXPECT_EQ(err, "");
 }
 
