@@ -11,6 +11,7 @@
 #include "platform/qt/bar_peers.h"
 #include "platform/qt/choice_peers.h"
 #include "platform/qt/list_peers.h"
+#include "platform/qt/menus.h"
 #include "platform/qt/list_view_peer.h"
 #include "platform/qt/tree_view_widget.h"
 #include "platform/qt/clipboard.h"
@@ -42,6 +43,7 @@ struct TQtHost::Impl {
   TQtPeerFactory peers;
   TQtDialogService dialogs;
   TQtFileDialogs fileDialogs;
+  TQtPopupMenuService popups;
   TKeyStateFilter keys;
   TQtDragDropService drops;
 };
@@ -68,6 +70,7 @@ TQtHost::TQtHost(int& argc, char** argv) : impl_(new Impl) {
   fw::SetDialogService(&impl_->dialogs);
   fw::SetDragDropService(&impl_->drops);
   fw::SetFileDialogService(&impl_->fileDialogs);
+  fw::SetPopupMenuService(&impl_->popups);
   InstallCursorSource();
   support::SetShellDeleteConfirm(&ConfirmDelete);
 }
@@ -75,6 +78,7 @@ TQtHost::TQtHost(int& argc, char** argv) : impl_(new Impl) {
 TQtHost::~TQtHost() {
   support::SetShellDeleteConfirm(nullptr);
   fw::SetCursorSource(nullptr);
+  fw::SetPopupMenuService(nullptr);
   fw::SetFileDialogService(nullptr);
   fw::SetDragDropService(nullptr);
   fw::SetDialogService(nullptr);
