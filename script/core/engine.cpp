@@ -73,6 +73,7 @@ TJEngine::~TJEngine() {
   regexp_.reset();
   wscript_.reset();
   textHost_.reset();
+  numberHost_.reset();
   parser_.DropRetiredTrees();
 }
 
@@ -213,6 +214,7 @@ void TJEngine::ResetEngine() {
   if (regexp_) regexp_->Clear();
   if (wscript_) wscript_->Clear();
   textHost_.reset();
+  numberHost_.reset();
   root_.Clear();
   scopes_.Clear();
   codeCache_.Clear();
