@@ -1,6 +1,5 @@
 #include "platform/fw/form_text.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstring>
 
@@ -320,9 +319,7 @@ class BinaryToText {
   template <class F>
   static std::string FloatText(F v) {
     if (!std::isfinite(v)) throw EReadError(msg::InvalidPropertyValue);
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, v);
-    std::string s(buf, r.ptr);
+    std::string s = rt::ShortestText(v);
     if (s.find_first_of(".eE") == std::string::npos) s += ".0";
     for (char& c : s)
       if (c == 'e') c = 'E';

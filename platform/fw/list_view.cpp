@@ -1459,10 +1459,18 @@ void TCustomListView::PaintItems(const std::function<void(int32_t, TListItem&, i
       continue;
     }
     if (!CustomDrawItem(item, state, cdPrePaint) || alive.expired()) continue;
+    // The images are asked for as they are drawn.
+    if (OnGetImageIndex) OnGetImageIndex(this, item);
+    if (alive.expired()) return;
     if (draw) draw(i, *item, -1);
     if (report) {
       for (int32_t sub = 1; sub < columns_->Count(); ++sub) {
         if (!CustomDrawSubItem(item, sub, state, cdPrePaint) || alive.expired()) continue;
+        if (OnGetSubItemImage && sub <= item->SubItems()->Count()) {
+          int32_t image = item->SubItemImages(sub - 1);
+          OnGetSubItemImage(this, item, sub, image);
+          if (alive.expired()) return;
+        }
         if (draw) draw(i, *item, sub - 1);
       }
     }

@@ -9,7 +9,9 @@
 #include <QScrollBar>
 #include <QStyleOptionButton>
 #include <QStyleOptionHeader>
+#include <QToolTip>
 #include <QWheelEvent>
+#include <QHelpEvent>
 #include <algorithm>
 
 #include "platform/fw/list_view.h"
@@ -289,6 +291,23 @@ class TListViewWidget : public TForwarding<QAbstractScrollArea> {
       default: QAbstractScrollArea::keyPressEvent(replacement ? replacement.get() : event); return;
     }
     event->accept();
+  }
+
+  // Tool tips show the item's info tip (its caption unless onInfoTip says otherwise).
+  bool viewportEvent(QEvent* event) override {
+    fw::TCustomListView* v = view();
+    if (v && event->type() == QEvent::ToolTip) {
+      auto* help = static_cast<QHelpEvent*>(event);
+      std::string tip;
+      Guarded([&] {
+        const int32_t index = v->IndexAt(help->pos().x(), help->pos().y());
+        if (index >= 0) tip = v->InfoTip(index);
+      });
+      if (tip.empty()) QToolTip::hideText();
+      else QToolTip::showText(help->globalPos(), ToQString(tip), viewport());
+      return true;
+    }
+    return TForwarding<QAbstractScrollArea>::viewportEvent(event);
   }
 
   void wheelEvent(QWheelEvent* event) override {

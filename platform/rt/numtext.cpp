@@ -1,5 +1,6 @@
 #include "platform/rt/numtext.h"
 
+#include <algorithm>
 #include <charconv>
 #include <clocale>
 #include <cstdlib>
@@ -131,27 +132,106 @@ double StrToFloat(std::string_view text) {
   return v;
 }
 
+namespace {
+
+template <class F>
+DecimalDigits digitsOf(F value, int significant) {
+  DecimalDigits d;
+  if (value == 0 || !std::isfinite(value)) return d;
+  d.negative = value < 0;
+  char buf[kMaxSignificantDigits + 32];
+  F magnitude = std::fabs(value);
+  auto r = significant > 0
+               ? std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific,
+                               std::min(significant, kMaxSignificantDigits) - 1)
+               : std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific);
+  std::string_view sci(buf, size_t(r.ptr - buf));
+  size_t e = sci.find('e');
+  for (char c : sci.substr(0, e))
+    if (c != '.') d.digits += c;
+  int exp10 = 0;
+  std::from_chars(sci.data() + e + 1 + (sci[e + 1] == '+'), sci.data() + sci.size(), exp10);
+  d.exponent = exp10 + 1;
+  while (!d.digits.empty() && d.digits.back() == '0') d.digits.pop_back();
+  return d;
+}
+
+template <class F>
+std::string shortestText(F value) {
+  if (std::isnan(value)) return "nan";
+  if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+  std::string out = std::signbit(value) ? "-" : "";
+  if (value == 0) return out + "0";
+  DecimalDigits d = ToDecimalDigits(value);
+  int n = int(d.digits.size());
+  int x = d.exponent - 1;  // the exponent of the scientific form
+  int exponentDigits = std::abs(x) >= 100 ? 3 : 2;
+  int scientificLength = n + (n > 1 ? 1 : 0) + 2 + exponentDigits;
+  int plainLength = x >= 0 ? std::max(x + 1, n + (n > x + 1 ? 1 : 0)) : 2 + (-x - 1) + n;
+  if (plainLength > scientificLength) {
+    out += d.digits[0];
+    if (n > 1) {
+      out += '.';
+      out.append(d.digits, 1);
+    }
+    out += x < 0 ? "e-" : "e+";
+    std::string e = IntToStr(std::abs(x));
+    if (e.size() < 2) out += '0';
+    return out + e;
+  }
+  if (x < 0) return out + "0." + std::string(size_t(-x - 1), '0') + d.digits;
+  if (n <= x + 1) {
+    // An integer: all of its digits, exactly.
+    DecimalDigits exact = ToDecimalDigits(double(value), x + 1);
+    out += exact.digits;
+    return out.append(size_t(x + 1) - exact.digits.size(), '0');
+  }
+  out.append(d.digits, 0, size_t(x + 1));
+  out += '.';
+  return out.append(d.digits, size_t(x + 1));
+}
+
+}  // namespace
+
+DecimalDigits ToDecimalDigits(double value, int significant) { return digitsOf(value, significant); }
+DecimalDigits ToDecimalDigits(float value) { return digitsOf(value, 0); }
+
+void RoundDecimalDigits(DecimalDigits& d, long keep) {
+  if (keep < 0) {
+    d.digits.clear();
+  } else if (keep < long(d.digits.size())) {
+    bool up = d.digits[size_t(keep)] >= '5';
+    d.digits.resize(size_t(keep));
+    if (up) {
+      long k = long(d.digits.size()) - 1;
+      while (k >= 0 && d.digits[size_t(k)] == '9') d.digits[size_t(k--)] = '0';
+      if (k >= 0) {
+        ++d.digits[size_t(k)];
+      } else {
+        d.digits.insert(d.digits.begin(), '1');
+        ++d.exponent;
+      }
+    }
+  }
+  while (!d.digits.empty() && d.digits.back() == '0') d.digits.pop_back();
+  if (d.digits.empty()) d.exponent = 0;
+}
+
+std::string ShortestText(double value) { return shortestText(value); }
+std::string ShortestText(float value) { return shortestText(value); }
+
 std::string FloatToStrGeneral(double value, int precision) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
   if (value == 0) return "0";
   if (precision < 1) precision = 1;
   if (precision > 17) precision = 17;
-  char buf[64];
-  auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, precision - 1);
-  std::string_view sci(buf, size_t(r.ptr - buf));
-  bool negative = sci[0] == '-';
-  if (negative) sci.remove_prefix(1);
-  auto epos = sci.find('e');
-  std::string digits;
-  for (char c : sci.substr(0, epos))
-    if (c != '.') digits += c;
-  int exponent = 0;
-  std::from_chars(sci.data() + epos + 1 + (sci[epos + 1] == '+'), sci.data() + sci.size(), exponent);
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  DecimalDigits d = ToDecimalDigits(value, precision);
+  const std::string& digits = d.digits;
+  int exponent = d.exponent - 1;
   // The decimal point sits after `point` digits.
-  int point = exponent + 1;
-  std::string out = negative ? "-" : "";
+  int point = d.exponent;
+  std::string out = d.negative ? "-" : "";
   if (point > precision || point < -3) {
     out += digits[0];
     if (digits.size() > 1) {
@@ -181,50 +261,23 @@ std::string FloatToStrFixed(double value, int decimals) {
   if (decimals < 0) decimals = 0;
   if (decimals > 18) decimals = 18;
   // Digits as the double shows them with 15 significant digits, then decimal rounding.
-  char buf[64];
-  auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
-  std::string_view sci(buf, size_t(r.ptr - buf));
-  bool negative = sci[0] == '-';
-  if (negative) sci.remove_prefix(1);
-  auto epos = sci.find('e');
-  std::string digits;
-  for (char c : sci.substr(0, epos))
-    if (c != '.') digits += c;
-  int exponent = 0;
-  std::from_chars(sci.data() + epos + 1 + (sci[epos + 1] == '+'), sci.data() + sci.size(), exponent);
-  // Integer part has (exponent + 1) digits; keep digits up to `decimals` after the point.
-  int keep = exponent + 1 + decimals;
-  std::string kept;
-  if (keep < 0) {
-    kept = "0";
-    keep = 0;
+  DecimalDigits d = ToDecimalDigits(value, 15);
+  RoundDecimalDigits(d, long(d.exponent) + decimals);
+  std::string out = d.negative && !d.digits.empty() ? "-" : "";
+  if (d.exponent > 0) {
+    out.append(d.digits, 0, std::min<size_t>(d.digits.size(), size_t(d.exponent)));
+    if (d.digits.size() < size_t(d.exponent)) out.append(size_t(d.exponent) - d.digits.size(), '0');
   } else {
-    kept = digits.substr(0, size_t(std::min<int>(keep, int(digits.size()))));
-    while (int(kept.size()) < keep) kept += '0';
-    bool roundUp = size_t(keep) < digits.size() && digits[size_t(keep)] >= '5';
-    if (roundUp) {
-      int k = int(kept.size()) - 1;
-      while (k >= 0 && kept[size_t(k)] == '9') kept[size_t(k--)] = '0';
-      if (k >= 0) {
-        kept[size_t(k)]++;
-      } else {
-        kept.insert(kept.begin(), '1');
-        ++keep;
-        ++exponent;
-      }
-    }
+    out += '0';
   }
-  // kept holds the digits of round(value * 10^decimals).
-  if (kept.empty()) kept = "0";
-  while (int(kept.size()) < decimals + 1) kept.insert(kept.begin(), '0');
-  std::string intPart = kept.substr(0, kept.size() - size_t(decimals));
-  std::string frac = kept.substr(kept.size() - size_t(decimals));
-  size_t nz = intPart.find_first_not_of('0');
-  intPart = nz == std::string::npos ? "0" : intPart.substr(nz);
-  bool allZero = intPart == "0" && frac.find_first_not_of('0') == std::string::npos;
-  std::string out = (negative && !allZero) ? "-" : "";
-  out += intPart;
-  if (decimals > 0) out += "." + frac;
+  if (decimals > 0) {
+    std::string fraction;
+    if (d.exponent < 0) fraction.assign(size_t(-d.exponent), '0');
+    if (int(d.digits.size()) > std::max(d.exponent, 0)) fraction.append(d.digits, size_t(std::max(d.exponent, 0)));
+    fraction.resize(size_t(decimals), '0');
+    out += '.';
+    out += fraction;
+  }
   return out;
 }
 

@@ -1,5 +1,6 @@
 #include "script/core/base_engine.h"
 
+#include "script/core/error_table.h"
 #include "script/core/exceptions.h"
 #include "script/core/function.h"
 #include "script/core/value.h"
@@ -15,7 +16,7 @@ TJBaseEngine::~TJBaseEngine() { factory_->ClearObjects(); }
 
 TJObject* TJBaseEngine::MakeObject(std::string_view name, TJValueList* args) {
   const TJClass* cls = factory_->GetClass(name);
-  if (!cls) ThrowError("ENameError", "create object error " + std::string(name));
+  if (!cls) ThrowError(jeCreateObject, {name});
   return cls->create(this, args, true);
 }
 

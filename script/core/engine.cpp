@@ -8,6 +8,7 @@
 #include <new>
 
 #include "platform/rt/paths.h"
+#include "script/core/error_table.h"
 #include "script/core/exceptions.h"
 #include "script/core/factory.h"
 
@@ -188,7 +189,7 @@ int32_t TJEngine::RunProgram(const TJStatement* root, const TJValueList* args) {
     ReportRunError(e);
   } catch (const std::bad_alloc&) {
     current_ = &root_;
-    ReportRunError(EJRuntimeError(kOutOfMemoryType, kOutOfMemoryText));
+    ReportRunError(EJRuntimeError(ErrorText(jeOutOfMemory).type, ErrorText(jeOutOfMemory).text));
   }
   if (MainFinished) {
     if (TJLocalSymbolTable* main = root_.FindFunctionTable(root)) current_ = main;
@@ -285,7 +286,7 @@ void TJEngine::CallHandler(const TJValue& handler, TJValueList* args, TJValue& r
       CurrentLine = savedLine;
       throw;
     }
-    ReportRunError(EJRuntimeError(kOutOfMemoryType, kOutOfMemoryText));
+    ReportRunError(EJRuntimeError(ErrorText(jeOutOfMemory).type, ErrorText(jeOutOfMemory).text));
   }
   CurrentLine = savedLine;
 }
@@ -340,8 +341,8 @@ TJObject* TJEngine::MakeObject(std::string_view name, TJValueList* args) {
     if (f && f->GetFuncType() == ftClass) return MakeClassInstance(name, f, args);
   }
   if (const TJClass* cls = Factory().GetClass(name)) return cls->create(this, args, true);
-  if (isVariable) ThrowError("ENameError", "create object constructor error " + std::string(name));
-  ThrowError("ENameError", "create object error " + std::string(name));
+  if (isVariable) ThrowError(jeCreateObjectConstructor, {name});
+  ThrowError(jeCreateObject, {name});
 }
 
 void TJEngine::MakeGlobalInstances(TJLocalSymbolTable* module) {
@@ -405,6 +406,6 @@ TJObject* TJEngine::MakeActiveXObject(rt::IDispatch* dispatch) {
 // ---------------------------------------------------------------------------------------------
 // Stack
 
-void TJEngine::StackOverflow() { ThrowError("EStackOverflow", "stack overflow"); }
+void TJEngine::StackOverflow() { ThrowError(jeStackOverflow); }
 
 }  // namespace engine

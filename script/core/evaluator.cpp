@@ -4,6 +4,7 @@
 #include <typeinfo>
 
 #include "script/core/engine.h"
+#include "script/core/error_table.h"
 #include "script/core/evaluator_shared.h"
 #include "script/core/exceptions.h"
 #include "script/core/factory.h"
@@ -149,7 +150,7 @@ void TJEngine::EvalOther(const TJExpr* e, TJValue& out, unsigned flags) {
       return;
     }
     case ecSuperMember:
-      ThrowError("ESyntaxError", "super");
+      ThrowError(jeSuperOutsideClass);
     case ecNew:
       EvalNew(e, out);
       return;
@@ -346,7 +347,7 @@ void TJEngine::EvalIdentifier(const TJExpr* e, TJValue& out) {
     out = *hit;
     return;
   }
-  if (!current_->FindName(e->Symbol, out)) ThrowError("ENameError", "undefined - " + e->Symbol);
+  if (!current_->FindName(e->Symbol, out)) ThrowError(jeUndefinedName, {e->Symbol});
   RememberModuleHit(e);
 }
 
@@ -399,7 +400,8 @@ void TJEngine::EvalTypeof(const TJExpr* e, TJValue& out) {
   try {
     Eval(e->Left, value);
   } catch (const EJThrow& error) {
-    if (error.ErrorType != "ENameError" && error.ErrorType != "EKeyError") throw;
+    const std::string& type = error.ErrorType;
+    if (type != ErrorText(jeNameMissing).type && type != ErrorText(jeKeyMissing).type) throw;
     value.Clear();
   }
   out.SetString(TypeOf(&value));

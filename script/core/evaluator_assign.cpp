@@ -1,6 +1,7 @@
 // Assignment: targets evaluated once for the read and the store, compound assignment, ++ and --,
 // and strings appended to in place.
 #include "script/core/engine.h"
+#include "script/core/error_table.h"
 #include "script/core/evaluator_shared.h"
 #include "script/core/exceptions.h"
 #include "script/core/factory.h"
@@ -117,7 +118,7 @@ void TJEngine::Read(Target& t, TJValue& out) {
       else if (TJObject* indexed = t.member.vObject())
         IndexObject(indexed, args, out);
       else
-        ThrowError("ECallError", kCallError);
+        ThrowError(jeNotCallable);
       return;
     }
     default:
@@ -153,11 +154,11 @@ void TJEngine::Write(Target& t, const TJValue& value, unsigned flags) {
       } else if (t.member.vObject()) {
         IndexStore(t.member, t.args, value);
       } else {
-        ThrowError("ECallError", kCallError);
+        ThrowError(jeNotCallable);
       }
       return;
     default:
-      ThrowError("ETypeError", "can not assign - ");
+      ThrowError(jeCannotAssign);
   }
 }
 

@@ -1,6 +1,7 @@
 // Calls and indexes, the call of script and foreign functions, and function values (closures,
 // class instances).
 #include "script/core/engine.h"
+#include "script/core/error_table.h"
 #include "script/core/evaluator_shared.h"
 #include "script/core/exceptions.h"
 #include "script/core/factory.h"
@@ -82,7 +83,7 @@ void TJEngine::CallOrIndex(const TJValue& callee, TJValueList& args, TJValue& ou
     default:
       break;
   }
-  ThrowError("ECallError", kCallError);
+  ThrowError(jeNotCallable);
 }
 
 // An automation object gets its one index typed too (a number reaches the server as a number).
@@ -107,7 +108,7 @@ void TJEngine::IndexStore(const TJValue& target, TJValueList& args, const TJValu
     CallFunction(target, &args, ignored, nullptr, 2);
     return;
   }
-  ThrowError("ECallError", kCallError);
+  ThrowError(jeNotCallable);
 }
 
 void TJEngine::EvalMethodCall(const TJExpr* e, TJValue& out, bool thrownOk) {
@@ -137,7 +138,7 @@ void TJEngine::EvalMethodCall(const TJExpr* e, TJValue& out, bool thrownOk) {
   } else if (TJObject* indexed = member.vObject()) {
     IndexObject(indexed, *args, out);
   } else {
-    ThrowError("ECallError", kCallError);
+    ThrowError(jeNotCallable);
   }
 }
 
@@ -178,7 +179,7 @@ TJObject::TJMethodLookup TJEngine::LookupDirect(const TJValue& target, std::stri
     return native ? Lookup::Native : Lookup::None;
   }
   Lookup found = object->LookupMethod(name, member, native);
-  if (found == Lookup::None) ThrowError("ENameError", std::string(name));  // what GetMember raises
+  if (found == Lookup::None) ThrowError(jeNameMissing, {name});  // what GetMember raises
   return found;
 }
 
@@ -188,12 +189,12 @@ void TJEngine::CallDirect(const TJValue& target, std::string_view name, TJNative
   if (hostSlot(target.ValueType())) {
     HostLoan host(*this, target);
     TJObject* self = host.get();
-    if (!self) ThrowError("ECallError", kCallError);
+    if (!self) ThrowError(jeNotCallable);
     (self->*method)(args, out);
     return;
   }
   TJObject* self = target.vObject();
-  if (!self) ThrowError("ECallError", "object of " + std::string(name) + " is gone");  // disposed meanwhile
+  if (!self) ThrowError(jeFunctionObjectGone, {name});  // disposed meanwhile
   TJKeepAlive keep(self);
   (self->*method)(args, out);
 }
@@ -201,7 +202,7 @@ void TJEngine::CallDirect(const TJValue& target, std::string_view name, TJNative
 void TJEngine::CallFunction(const TJValue& function, TJValueList* args, TJValue& result, TJObject* self,
                             int invokeKind) {
   IJFunction* f = function.vFunction();
-  if (!f) ThrowError("ECallError", kCallError);
+  if (!f) ThrowError(jeNotCallable);
   TJFunctionRef keep(f);
   switch (f->GetFuncType()) {
     case ftScript:
@@ -215,7 +216,7 @@ void TJEngine::CallFunction(const TJValue& function, TJValueList* args, TJValue&
       CallForeign(f, args, result, invokeKind);
       return;
     default:
-      ThrowError("ECallError", "not support function type");
+      ThrowError(jeFunctionTypeUnsupported);
   }
 }
 
@@ -226,7 +227,7 @@ void TJEngine::CallForeign(IJFunction* f, TJValueList* args, TJValue& result, in
   } else if (f->GetFuncType() == ftDynaCall && ext.CallDynaCall) {
     ext.CallDynaCall(*this, f, args, result);
   } else {
-    ThrowError("ECallError", "not support function type");
+    ThrowError(jeFunctionTypeUnsupported);
   }
 }
 
@@ -256,7 +257,7 @@ void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJO
   }
   if (bound) self = bound;
   auto* parent = table && table->IsFunctionScope() ? static_cast<TJFunctionScope*>(table) : nullptr;
-  if (!parent || !code) ThrowError("ECallError", "function is no longer valid: " + f->GetName());
+  if (!parent || !code) ThrowError(jeFunctionGone, {f->GetName()});
   struct Frame {
     TJScopes& scopes;
     TJActivation* scope;
@@ -280,7 +281,7 @@ void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJO
     } else if (argc >= 2) {
       applied = (*args)[1].vObject();
       if (!applied || !IsKnownClass(applied, TJKnownClass::Array))
-        ThrowError("ETypeError", f->GetName() + ".apply arguments error");
+        ThrowError(jeApplyArguments, {f->GetName()});
       for (int32_t i = 0, n = applied->GetCount(); i < n; ++i) {
         TJValue item;
         applied->GetItem(i, item);

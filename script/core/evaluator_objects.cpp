@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "script/core/engine.h"
+#include "script/core/error_table.h"
 #include "script/core/evaluator_shared.h"
 #include "script/core/exceptions.h"
 #include "script/core/factory.h"
@@ -74,7 +75,7 @@ void TJEngine::GetMember(const TJValue& target, std::string_view name, TJValue& 
     case vtDispatch: {
       // Through a new wrapper object: a String, RegExp, Number or automation object.
       TJRef<TJObject> object(ToObject(target));
-      if (!object) ThrowError("ENameError", "member error " + std::string(name));
+      if (!object) ThrowError(jeMemberMissing, {name});
       GetMember(TJValue::Object(object.get()), name, out, remove);
       if (wrapper) *wrapper = object;
       return;
@@ -106,7 +107,7 @@ void TJEngine::GetMember(const TJValue& target, std::string_view name, TJValue& 
     default:
       break;
   }
-  ThrowError("ENameError", "member error " + std::string(name));
+  ThrowError(jeMemberMissing, {name});
 }
 
 void TJEngine::SetMember(const TJValue& target, std::string_view name, const TJValue& value) {
@@ -114,7 +115,7 @@ void TJEngine::SetMember(const TJValue& target, std::string_view name, const TJV
   if (TJObject* object = target.vObject()) {
     if (name == "prototype" && prototypeValue) {
       if (!Factory().SetPrototype(object->Name(), value.vObject()))
-        ThrowError("ENameError", "prototype assign error " + value.vObject()->Name());
+        ThrowError(jePrototypeAssign, {value.vObject()->Name()});
       return;
     }
     object->PutMember(name, value, false, nullptr);
@@ -123,7 +124,7 @@ void TJEngine::SetMember(const TJValue& target, std::string_view name, const TJV
   if (IJFunction* f = target.vFunction()) {
     if (f->GetFuncType() == ftScript && name == "prototype" && prototypeValue) {
       if (!Factory().SetPrototype(f->GetName(), value.vObject()))
-        ThrowError("ENameError", "prototype assign error " + value.vObject()->Name());
+        ThrowError(jePrototypeAssign, {value.vObject()->Name()});
       return;
     }
     if (f->GetFuncType() == ftModule) {
@@ -131,7 +132,7 @@ void TJEngine::SetMember(const TJValue& target, std::string_view name, const TJV
       return;
     }
   }
-  ThrowError("ENameError", "member assign error " + std::string(name));
+  ThrowError(jeMemberAssign, {name});
 }
 
 }  // namespace engine

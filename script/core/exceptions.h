@@ -11,10 +11,6 @@
 
 namespace engine {
 
-// A failed allocation inside a script reaches it as this error (catch sees the type name).
-inline constexpr const char* kOutOfMemoryType = "EOutOfMemory";
-inline constexpr const char* kOutOfMemoryText = "out of memory";
-
 class EJException : public rt::Exception {
  public:
   explicit EJException(std::string message = {}, std::string errorType = {})

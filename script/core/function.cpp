@@ -1,5 +1,6 @@
 #include "script/core/function.h"
 
+#include "script/core/error_table.h"
 #include "script/core/exceptions.h"
 #include "script/core/symbols.h"
 #include "script/core/value.h"
@@ -36,7 +37,7 @@ void CallNative(IJFunction* function, TJValueList* args, TJValue& result) {
   TJNativeMethod method = function->GetMethod();
   TJObject* self = function->GetThisObject();
   if (!method || !self || self->IsDisposed())
-    ThrowError("ECallError", "object of " + function->GetName() + " is gone");
+    ThrowError(jeFunctionObjectGone, {function->GetName()});
   TJFunctionRef keepFunction(function);
   TJKeepAlive keepSelf(self);
   (self->*method)(args, result);

@@ -1,6 +1,7 @@
 #include "script/core/global_base.h"
 
 #include "script/core/base_engine.h"
+#include "script/core/error_table.h"
 #include "script/core/exceptions.h"
 
 namespace engine {
@@ -46,7 +47,7 @@ std::string TJGlobalBase::Read(int32_t count, bool line) {
   std::string text;
   bool success = false;
   if (OnRead) OnRead(text, success, count, line);
-  if (!success) ThrowError("EFileError", "read error: STDIN");
+  if (!success) ThrowError(jeStdinRead);
   return text;
 }
 

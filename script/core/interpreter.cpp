@@ -3,6 +3,7 @@
 #include <new>
 
 #include "script/core/engine.h"
+#include "script/core/error_table.h"
 #include "script/core/exceptions.h"
 #include "script/core/factory.h"
 
@@ -113,11 +114,11 @@ TJEngine::Flow TJEngine::ExecOne(const TJStatement* s, unsigned flags, SwitchSta
       return ExecDeclarator(s, flags) ? Flow::Throw : Flow::Normal;
     case skBreak:
       if (flags & fBreakable) return Flow::Break;
-      ThrowError("ESyntaxError", "break");
+      ThrowError(jeBreakOutsideLoop);
     case skContinue:
       // Only a loop takes a continue; a switch outside any loop does not.
       if (flags & fLoop) return Flow::Continue;
-      ThrowError("ESyntaxError", "continue");
+      ThrowError(jeContinueOutsideLoop);
     case skReturn:
       return ExecReturn(s) ? Flow::Throw : Flow::Return;
     case skTry:
@@ -185,7 +186,7 @@ TJEngine::Flow TJEngine::ExecForIn(const TJStatement* s, unsigned flags) {
   const TJExpr* variable = s->Expr;
   bool declare = variable->Code == ecDeclare;
   if (declare) variable = variable->Left;
-  if (!variable || variable->Code != ecIdentifier) ThrowError("ETypeError", "need variable - for..in");
+  if (!variable || variable->Code != ecIdentifier) ThrowError(jeForInVariable);
   const std::string& name = variable->Symbol;
   if (declare) Declare(name, TJValue());
 
@@ -205,7 +206,7 @@ TJEngine::Flow TJEngine::ExecForIn(const TJStatement* s, unsigned flags) {
         return ForInCursor(*cursor, pass);
     }
   }
-  if (!object) ThrowError("ETypeError", "need object,array or collection - for..in");
+  if (!object) ThrowError(jeForInObject);
   TJKeepAlive keep(object);
 
   if (object->IsIndexed()) {
@@ -270,12 +271,12 @@ TJEngine::Flow TJEngine::ExecTry(const TJStatement* s, unsigned flags, SwitchSta
     } catch (const EJRuntimeError& e) {
       if (!clause) throw;
       // A script's own throw hands over its value; an engine error its error-type name.
-      caught = e.ErrorType == "EThrow" ? e.Value : TJValue::String(e.ErrorType);
+      caught = e.ErrorType == ErrorText(jeThrow).type ? e.Value : TJValue::String(e.ErrorType);
       catching = true;
     } catch (const std::bad_alloc&) {
       // What the failed allocation was building is gone; the script may go on.
       if (!clause) throw;
-      caught = TJValue::String(kOutOfMemoryType);
+      caught = TJValue::String(ErrorText(jeOutOfMemory).type);
       catching = true;
     }
     if (catching) {
@@ -311,7 +312,7 @@ TJEngine::Flow TJEngine::ExecWith(const TJStatement* s, unsigned flags, SwitchSt
   TJValue target;
   Eval(s->Expr, target);
   TJObject* object = target.vObject();
-  if (!object) ThrowError("ETypeError", "need object - with");
+  if (!object) ThrowError(jeWithObject);
   TJLocalSymbolTable* owner = current_;
   TJLocalSymbolTable* child = owner->NewChild(nullptr, object);
   ScopeGuard scope(this, child, owner);
@@ -332,7 +333,7 @@ TJEngine::Flow TJEngine::ExecSwitch(const TJStatement* s, unsigned flags) {
 }
 
 TJEngine::Flow TJEngine::ExecCase(const TJStatement* s, unsigned flags, SwitchState* sw) {
-  if (!sw) ThrowError("ESyntaxError", "switch case: or default:");
+  if (!sw) ThrowError(jeSwitchCase);
   if (!sw->matched) {
     if (!s->Expr) {
       if (!sw->defaultClause) sw->defaultClause = s;
@@ -396,7 +397,7 @@ void TJEngine::RaiseThrown() {
   TJValue value = std::move(thrown_);
   thrown_.Clear();
   throwing_ = false;
-  throw EJThrow("EThrow", "", &value);
+  ThrowError(jeThrow, {}, &value);
 }
 
 }  // namespace engine

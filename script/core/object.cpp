@@ -8,6 +8,7 @@
 #include <unordered_set>
 
 #include "script/core/base_engine.h"
+#include "script/core/error_table.h"
 #include "script/core/exceptions.h"
 #include "script/core/factory.h"
 #include "script/core/hash.h"
@@ -436,7 +437,7 @@ bool TJObject::RemoveKey(std::string_view name) {
 
 void TJObject::GetMember(std::string_view name, bool bracketAccess, TJValueList* param, TJValue& value) {
   TJKeepAlive keep(this);  // a getter may drop the last other reference
-  if (!GetValue(name, value, param)) ThrowError(bracketAccess ? "EKeyError" : "ENameError", std::string(name));
+  if (!GetValue(name, value, param)) ThrowError(bracketAccess ? jeKeyMissing : jeNameMissing, {name});
 }
 
 void TJObject::PutMember(std::string_view name, const TJValue& value, bool bracketAccess, TJValueList* param) {

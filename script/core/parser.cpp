@@ -1,5 +1,6 @@
 #include "script/core/parser.h"
 
+#include "script/core/error_table.h"
 #include "script/core/exceptions.h"
 
 namespace engine {
@@ -48,18 +49,21 @@ void TJParser::Expect(int32_t token) {
   Next();
 }
 
-void TJParser::SyntaxError(const std::string& prefix) {
-  std::string message = prefix.empty() ? std::string() : prefix + ": ";
-  message += "Text( " + lex_.TokenText() + " )";
-  throw EJSyntaxError(lex_.TokenLine(), message);
+void TJParser::SyntaxError() {
+  throw EJSyntaxError(lex_.TokenLine(), ErrorMessage(jeSyntax, {lex_.TokenText()}));
+}
+
+void TJParser::SyntaxError(TJErrorCode code, std::string_view detail) {
+  std::string prefix = ErrorMessage(code, {detail});
+  throw EJSyntaxError(lex_.TokenLine(), ErrorMessage(jeSyntaxAt, {prefix, lex_.TokenText()}));
 }
 
 void TJParser::Enter() {
-  if (++nesting_ > kMaxNesting) SyntaxError("too deeply nested");
+  if (++nesting_ > kMaxNesting) SyntaxError(jeTooDeeplyNested);
 }
 
 TJExpr* TJParser::Checked(TJExpr* e) {
-  if (e->Depth > kMaxNesting) SyntaxError("too deeply nested");
+  if (e->Depth > kMaxNesting) SyntaxError(jeTooDeeplyNested);
   return e;
 }
 

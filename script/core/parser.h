@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "script/core/error_table.h"
 #include "script/core/lexer.h"
 #include "script/core/tree.h"
 
@@ -78,7 +79,10 @@ class TJParser {
   int32_t Token() const { return lex_.Token(); }
   bool Is(int32_t token) const { return lex_.Token() == token; }
   void Expect(int32_t token);  // syntax error unless the current token is `token`; then reads on
-  [[noreturn]] void SyntaxError(const std::string& prefix = {});
+  // "Text( <token> )" at the current token's line, after the text of `code` (and its detail) when
+  // one is given.
+  [[noreturn]] void SyntaxError();
+  [[noreturn]] void SyntaxError(TJErrorCode code, std::string_view detail = {});
   void Enter();  // one level of nesting deeper
   void Leave() { --nesting_; }
   TJExpr* Checked(TJExpr* e);  // syntax error when the node is too deep

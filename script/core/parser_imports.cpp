@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "platform/rt/utf8.h"
+#include "script/core/error_table.h"
 #include "script/core/exceptions.h"
 
 namespace engine {
@@ -64,9 +65,9 @@ bool TJParser::FindImportFile(const std::string& name, std::string& path) const 
 
 std::string TJParser::ReadImportFile(const std::string& path, const std::string& fileName) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) SyntaxError("can not open: " + fileName);
+  if (!in) SyntaxError(jeCannotOpenImport, fileName);
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) SyntaxError("can not open: " + fileName);
+  if (in.bad()) SyntaxError(jeCannotOpenImport, fileName);
   // The file's lines, each ended by CR LF, whatever line ends the file used.
   std::string text;
   text.reserve(bytes.size() + bytes.size() / 16);
@@ -103,8 +104,8 @@ TJStatement* TJParser::ParseImport() {
 
   if (Is(tkSemicolon)) {
     std::string path;
-    if (!FindImportFile(file, path)) SyntaxError("file not found: " + file);
-    if (InImportChain(path) || importDepth_ >= kMaxImportDepth) SyntaxError("circular import: " + file);
+    if (!FindImportFile(file, path)) SyntaxError(jeImportNotFound, file);
+    if (InImportChain(path) || importDepth_ >= kMaxImportDepth) SyntaxError(jeCircularImport, file);
     auto sub = std::unique_ptr<TJParser>(new TJParser(this));
     sub->Source = ReadImportFile(path, file);
     sub->SourceName = path;
@@ -126,8 +127,8 @@ TJStatement* TJParser::ParseImport() {
   Next();
   if (!Is(tkSemicolon)) SyntaxError();
   std::string path;
-  if (!FindImportFile(file, path)) SyntaxError("file not found: " + file);
-  if (InImportChain(path)) SyntaxError("circular import: " + file);
+  if (!FindImportFile(file, path)) SyntaxError(jeImportNotFound, file);
+  if (InImportChain(path)) SyntaxError(jeCircularImport, file);
   // The file's text goes in right after the ";", before the next token is read.
   lex_.InsertText(ReadImportFile(path, file), path);
   TJStatement* s = tree_->Statements.Make(skEmpty, line);

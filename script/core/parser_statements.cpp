@@ -1,6 +1,7 @@
 // Statements: blocks, conditionals, loops, jumps, switch, try and directives.
 #include "script/core/parser.h"
 
+#include "script/core/error_table.h"
 #include "script/core/exceptions.h"
 
 namespace engine {
@@ -203,7 +204,7 @@ TJStatement* TJParser::ParseTry() {
     f->First = SubStatement();
     s->Third = f;
   }
-  if (!s->Second && !s->Third) SyntaxError("not found catch-statement");
+  if (!s->Second && !s->Third) SyntaxError(jeCatchMissing);
   return s;
 }
 

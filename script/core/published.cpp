@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "script/core/base_engine.h"
+#include "script/core/error_table.h"
 #include "script/core/exceptions.h"
 #include "script/core/vcl_persistent.h"
 
@@ -14,7 +15,7 @@ TJCaster gCaster = nullptr;
 
 // Framework errors raised by accessors reach scripts as "EVCLError".
 [[noreturn]] void rethrowAsScriptError(const rt::TPersistent* object, const rt::Exception& e) {
-  ThrowError("EVCLError", object->ClassName() + " - " + e.message());
+  ThrowError(jeVCL, {object->ClassName(), e.message()});
 }
 
 template <class F>

@@ -1,5 +1,6 @@
 #include "script/core/symbols.h"
 
+#include "script/core/error_table.h"
 #include "script/core/exceptions.h"
 
 namespace engine {
@@ -181,7 +182,7 @@ TJLocalSymbolTable* TJRootSymbolTable::AddModule(std::string_view name, const TJ
 
 TJLocalSymbolTable* TJRootSymbolTable::GetModule(std::string_view name) const {
   auto it = modules_.find(name);
-  if (it == modules_.end()) ThrowError("ENameError", "namespace not found: " + std::string(name));
+  if (it == modules_.end()) ThrowError(jeNamespaceNotFound, {name});
   return it->second;
 }
 

@@ -8,6 +8,7 @@
 #include "platform/rt/numtext.h"
 #include "platform/rt/utf8.h"
 #include "script/core/base_engine.h"
+#include "script/core/error_table.h"
 #include "script/core/exceptions.h"
 #include "script/core/value_list.h"
 
@@ -417,7 +418,7 @@ std::string TypeOf(const TJValue* v) {
 
 namespace {
 
-[[noreturn]] void throwUndefined() { ThrowError("ENameError", ""); }
+[[noreturn]] void throwUndefined() { ThrowError(jeUndefined); }
 
 bool isBadOperand(TJValueType t) { return t == vtFunction || t == vtInfinity || t == vtNaN; }
 
@@ -454,7 +455,7 @@ bool isNumberTag(TJValueType t) { return t == vtInteger || t == vtDouble; }
 void CalcUnary(int code, const TJValue& value, TJValue& result) {
   TJValueType t = value.ValueType();
   if (t == vtUndefined) { result.Clear(); throwUndefined(); }
-  if (t == vtFunction || t == vtNaN) { result.Clear(); ThrowError("ETypeError", ValueTypeName(t)); }
+  if (t == vtFunction || t == vtNaN) { result.Clear(); ThrowError(jeOperandType, {ValueTypeName(t)}); }
   switch (code) {
     case opPlus:
       if (t == vtDouble || t == vtInfinity) { TJValue copy(value); result = std::move(copy); }
@@ -466,7 +467,7 @@ void CalcUnary(int code, const TJValue& value, TJValue& result) {
       else result.SetInteger(int32_t(0u - uint32_t(AsInteger(&value))));
       return;
     case opBitNot:
-      if (t == vtInfinity) { result.Clear(); ThrowError("ETypeError", "vtInfinity"); }
+      if (t == vtInfinity) { result.Clear(); ThrowError(jeOperandType, {"vtInfinity"}); }
       result.SetInteger(~AsInteger(&value));
       return;
     default:
@@ -480,7 +481,7 @@ void CalcBinary(int code, const TJValue& left, const TJValue& right, TJValue& re
   if (lt == vtUndefined || rtag == vtUndefined) { result.Clear(); throwUndefined(); }
   if (isBadOperand(lt) || isBadOperand(rtag)) {
     result.Clear();
-    ThrowError("ETypeError", std::string(ValueTypeName(lt)) + " - " + ValueTypeName(rtag));
+    ThrowError(jeOperandTypes, {ValueTypeName(lt), ValueTypeName(rtag)});
   }
   switch (code) {
     case opAdd: {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "script/core/error_table.h"
 #include "script/core/exceptions.h"
 
 namespace engine {
@@ -78,7 +79,7 @@ bool TJValueList::Delete(int32_t index) {
 void TJValueList::SetCount(int64_t count) {
   if (head_) settle();
   if (count < 0) count = 0;
-  if (count > kMaxCount) ThrowError("EIndexError", "list count too large: " + std::to_string(count));
+  if (count > kMaxCount) ThrowError(jeListTooLong, {std::to_string(count)});
   while (Count() > count) Delete(Count() - 1);
   items_.resize(size_t(count));
 }

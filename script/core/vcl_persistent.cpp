@@ -1,5 +1,6 @@
 #include "script/core/vcl_persistent.h"
 
+#include "script/core/error_table.h"
 #include "script/core/exceptions.h"
 #include "script/core/published.h"
 #include "script/core/value_list.h"
@@ -89,7 +90,7 @@ void TJVCLPersistent::ReleaseVCL() {
 }
 
 void TJVCLPersistent::RaiseVCLError(const std::string& message) {
-  ThrowError("EVCLError", VCLClass().name + " - " + message);
+  ThrowError(jeVCL, {VCLClass().name, message});
 }
 
 void TJVCLPersistent::RaiseArgumentsError() { RaiseVCLError("arguments error"); }

@@ -5,7 +5,9 @@
 #include "platform/fw/errors.h"
 #include "script/gui/caster.h"
 #include "script/gui/values.h"
+#include "script/gui/wrapper_cache.h"
 #include "script/host/strings_object.h"
+#include "script/stdlib/number_object.h"
 
 namespace gui {
 
@@ -311,15 +313,16 @@ void TJVCLBaseListItem::pointSubItems() {
   auto* s = dynamic_cast<host::TJBaseStringsObject*>(subItems_.get());
   if (!s) return;
   fw::TListItem* item = Item();
-  s->SetStrings(item ? item->SubItems() : nullptr);
+  fw::TStrings* list = item ? item->SubItems() : nullptr;
+  if (s->Strings() != list) s->SetStrings(list);
 }
 
 bool TJVCLBaseListItem::AttachVCL(rt::TPersistent* object, bool owned) {
   const bool ok = TJVCLPersistent::AttachVCL(object, owned);
-  if (ok) {
-    auto* item = static_cast<fw::TListItem*>(object);
-    // The wrapper never outlives its item in use: once the item goes it reads as unbound.
-    if (!owned) TrackLiveness(item->LivenessToken());
+  if (ok && !owned && !stored_) {
+    // A wrapper the item does not keep is not told when the item goes: it watches the item's
+    // liveness and reads as unbound from then on. (The stored wrapper is let go by the item.)
+    TrackLiveness(static_cast<fw::TListItem*>(object)->LivenessToken());
   }
   pointSubItems();
   return ok;
@@ -584,13 +587,9 @@ void TJVCLBaseListColumns::RegistMethods() {
   RegistMethod("items", &TJVCLBaseListColumns::DoItems);
 }
 
-TJObject* TJVCLBaseListColumns::WrapColumn(fw::TListColumn* column) {
-  auto* w = TJObject::Create<TJVCLPersistent>(Engine(), nullptr, true);
-  TJKeepAlive keep(w);
-  w->AttachVCL(column, false);
-  w->TrackLiveness(column->LivenessToken());
-  return w;
-}
+// One generic wrapper per column while something holds it; it says "VCL is null" once the
+// column is gone.
+TJObject* TJVCLBaseListColumns::WrapColumn(fw::TListColumn* column) { return WrapLive(Engine(), column); }
 
 int32_t TJVCLBaseListColumns::GetCount() { return GetCountProp(); }
 
@@ -738,6 +737,7 @@ void TJVCLBaseListView::BindItem(fw::TListItem* item) {
   if (!lv || lv->OwnerData() || !item || item->BridgeLink()) return;
   auto* w = TJObject::Create<TJVCLBaseListItem>(Engine(), nullptr, true);
   w->IncRef();  // the view's reference, released with the item
+  w->SetStored();
   w->AttachVCL(item, false);
   w->SetListViewWrapper(this);
   item->SetBridgeLink(w);
@@ -999,6 +999,15 @@ void TJVCLBaseListView::DoUpdateItems(TJValueList* args, TJValue& result) {
 
 namespace {
 
+// The comparer's result box: a Number object without the class constants every Number instance
+// carries, because a sort makes one per comparison.
+class TJCompareBox : public stdlib::TJNumberObject {
+  RT_CLASS(TJCompareBox)
+ public:
+  using TJNumberObject::TJNumberObject;
+  void RegistProperties() override {}
+};
+
 TJVCLBaseListView* self(void* p) { return static_cast<TJVCLBaseListView*>(p); }
 
 void addItem(TJVCLBaseListView* w, TJValueList& args, fw::TListItem* item) {
@@ -1111,7 +1120,9 @@ void handleCompare(void* p, fw::TObject* sender, fw::TListItem* a, fw::TListItem
         addItem(w, args, a);
         addItem(w, args, b);
         args.Add(TJValue::Integer(data));
-        args.AddObject(NewNumberBox(w->Engine(), compare));
+        auto* box = TJObject::Create<TJCompareBox>(w->Engine());
+        box->SetValue(TJValue::Integer(compare));
+        args.AddObject(box);
       },
       [&](TJValueList& args) { compare = NumberBoxValue(args[4], compare); });
 }
@@ -1327,6 +1338,12 @@ void TJVCLBaseListView::HookEvents() {
   lv->OnInfoTip = fw::TLVInfoTipEvent(&handleInfoTip, this);
   lv->OnInsert = fw::TLVDeletedEvent(&handleInsert, this);
   lv->OnSelectItem = fw::TLVSelectItemEvent(&handleSelectItem, this);
+}
+
+const rt::ClassInfo& TJCompareBox::StaticClassInfo() {
+  static const rt::ClassInfo& info =
+      rt::ClassBuilder<TJCompareBox>("TJCompareBox", &stdlib::TJNumberObject::StaticClassInfo()).build();
+  return info;
 }
 
 }  // namespace gui

@@ -127,6 +127,8 @@ class TJVCLBaseListItem : public engine::TJVCLPersistent {
 
   // The view lets the item go: unbound, no view, no data.
   void Detach();
+  // Marks the wrapper as the one the item keeps (bound once, released by the item).
+  void SetStored() { stored_ = true; }
 
  private:
   void Check() const { const_cast<TJVCLBaseListItem*>(this)->CheckVCL(nullptr, 0); }
@@ -137,6 +139,7 @@ class TJVCLBaseListItem : public engine::TJVCLPersistent {
   engine::TJRef<engine::TJObject> data_;
   engine::TJWeakRef<TJVCLBaseListView> listView_;
   engine::TJRef<engine::TJObject> subItems_;
+  bool stored_ = false;
 };
 
 class TJVCLBaseListColumns : public engine::TJVCLPersistent {

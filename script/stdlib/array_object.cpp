@@ -5,6 +5,7 @@
 
 #include "platform/rt/persistent.h"
 #include "script/core/engine.h"
+#include "script/core/error_table.h"
 #include "script/core/exceptions.h"
 
 namespace stdlib {
@@ -31,7 +32,7 @@ class JoinGuard {
   JoinGuard& operator=(const JoinGuard&) = delete;
 };
 
-[[noreturn]] void IndexError(std::string message = {}) { ThrowError("EIndexError", std::move(message)); }
+[[noreturn]] void IndexError(std::string message = {}) { ThrowError(jeIndex, {message}); }
 
 int Compare(int32_t a, int32_t b) { return a < b ? -1 : (a > b ? 1 : 0); }
 
@@ -154,7 +155,7 @@ void TJArrayObject::PutMember(std::string_view name, const TJValue& value, bool 
 std::string TJArrayObject::Join(std::string_view separator) {
   auto& joining = JoiningArrays();
   if (std::find(joining.begin(), joining.end(), this) != joining.end()) return {};
-  if (joining.size() >= kMaxJoinDepth) ThrowError("EStackOverflow", "stack overflow");
+  if (joining.size() >= kMaxJoinDepth) ThrowError(jeStackOverflow);
   TJKeepAlive keep(this);
   JoinGuard guard(this);
   // A snapshot: an item's text may run script code that changes the array.
@@ -203,7 +204,7 @@ void TJArrayObject::DoSort(TJValueList* args, TJValue& result) {
   if (IsParam1(args)) {
     comparer = (*args)[0];
     engine = dynamic_cast<TJEngine*>(Engine());
-    if (!IsScriptFunction(&comparer) || !engine) ThrowError("ETypeError", "sort compare function error");
+    if (!IsScriptFunction(&comparer) || !engine) ThrowError(jeSortCompare);
   }
   // The items are sorted as a copy, put back at the end: a comparer that raises leaves the array
   // as it was, and one that changes the array cannot pull items from under the sort.
@@ -343,7 +344,7 @@ void TJArrayObject::DoUnshift(TJValueList* args, TJValue& result) {
 }
 
 void TJArrayObject::DoAssign(TJValueList* args, TJValue& result) {
-  if (!IsParam1(args) || !IsIndexedObject(&(*args)[0])) ThrowError("ETypeError", "array assign error");
+  if (!IsParam1(args) || !IsIndexedObject(&(*args)[0])) ThrowError(jeArrayAssign);
   TJObject* source = (*args)[0].vObject();
   TJKeepAlive keepSource(source);
   // Read first: assigning an array to itself keeps its items.

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/rt/exception.h"
+#include "script/core/error_table.h"
 
 namespace stdlib {
 
@@ -16,7 +17,7 @@ bool IsDirectory(std::string_view path) {
 }
 
 bool CreateDirectoryPath(std::string_view path) {
-  if (path.empty()) throw rt::Exception("Cannot Create Dir");
+  if (path.empty()) throw rt::Exception(engine::ErrorMessage(engine::jeCannotCreateDir));
   // No folder has a longer path; refusing it here also bounds the walk up the parents, which
   // would otherwise go one call deeper per separator of an arbitrarily long text.
   if (path.size() >= PATH_MAX) return false;

@@ -1,5 +1,6 @@
 // The global functions format, sprintf, printf, printfln and formatFloat.
 #include "platform/rt/exception.h"
+#include "script/core/error_table.h"
 #include "script/core/exceptions.h"
 #include "script/stdlib/global_natives.h"
 #include "script/stdlib/text_format.h"
@@ -36,7 +37,7 @@ bool Formatted(TJValueList* args, std::string& text) {
   try {
     text = FormatText(AsString(&(*args)[0]), cells);
   } catch (const rt::EConvertError& e) {
-    ThrowError("EConvertError", e.message());
+    ThrowError(jeConvert, {e.message()});
   }
   return true;
 }
@@ -83,7 +84,7 @@ void DoFormatFloat(TJGlobalObject&, TJValueList* args, TJValue& result) {
   try {
     result.SetString(FormatFloatPattern(AsString(&(*args)[0]), AsDouble(&(*args)[1])));
   } catch (const rt::EConvertError& e) {
-    ThrowError("EConvertError", e.message());
+    ThrowError(jeConvert, {e.message()});
   }
 }
 

@@ -1,7 +1,6 @@
 #include "script/stdlib/number_format.h"
 
 #include <algorithm>
-#include <charconv>
 #include <climits>
 #include <cmath>
 
@@ -18,48 +17,11 @@ std::string nonFinite(double value) {
   return value < 0 ? "-infinity" : "infinity";
 }
 
-void stripZeros(std::string& digits) {
-  while (!digits.empty() && digits.back() == '0') digits.pop_back();
-}
-
 }  // namespace
 
 TFloatDigits FloatDigits(double value, int maxSignificant, int maxDecimals) {
-  TFloatDigits r;
-  if (value == 0 || !std::isfinite(value)) return r;
-  r.negative = value < 0;
-  char buf[64];
-  auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, kMaxDigits - 1);
-  std::string_view sci(buf, size_t(res.ptr - buf));
-  size_t e = sci.find('e');
-  std::string all;
-  for (char c : sci.substr(0, e))
-    if (c != '.') all += c;
-  int exp10 = 0;
-  std::from_chars(sci.data() + e + 1 + (sci[e + 1] == '+'), sci.data() + sci.size(), exp10);
-  r.exponent = exp10 + 1;
-
-  long keep = std::min<long>(maxSignificant, long(r.exponent) + maxDecimals);
-  if (keep >= long(all.size())) {
-    r.digits = all;
-  } else if (keep < 0) {
-    r.digits.clear();
-  } else {
-    bool up = all[size_t(keep)] >= '5';
-    r.digits = all.substr(0, size_t(keep));
-    if (up) {
-      long k = long(r.digits.size()) - 1;
-      while (k >= 0 && r.digits[size_t(k)] == '9') r.digits[size_t(k--)] = '0';
-      if (k >= 0) {
-        ++r.digits[size_t(k)];
-      } else {
-        r.digits.insert(r.digits.begin(), '1');
-        ++r.exponent;
-      }
-    }
-  }
-  stripZeros(r.digits);
-  if (r.digits.empty()) r.exponent = 0;
+  TFloatDigits r = rt::ToDecimalDigits(value, kMaxDigits);
+  rt::RoundDecimalDigits(r, std::min<long>(maxSignificant, long(r.exponent) + maxDecimals));
   return r;
 }
 

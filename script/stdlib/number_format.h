@@ -9,14 +9,12 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/rt/numtext.h"
+
 namespace stdlib {
 
 // value = 0.d1 d2 d3 ... x 10^exponent; no trailing zeros; empty digits for zero.
-struct TFloatDigits {
-  bool negative = false;
-  int exponent = 0;
-  std::string digits;
-};
+using TFloatDigits = rt::DecimalDigits;
 
 // The digits of a finite value, keeping at most `maxSignificant` significant digits and at most
 // `maxDecimals` digits after the decimal point.

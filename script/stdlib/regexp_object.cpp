@@ -3,6 +3,7 @@
 #include "platform/rt/persistent.h"
 #include "platform/rt/utf8.h"
 #include "script/core/engine.h"
+#include "script/core/error_table.h"
 #include "script/core/exceptions.h"
 #include "script/core/value_list.h"
 
@@ -39,7 +40,7 @@ void TJRegExp::Reset() {
 }
 
 void TJRegExp::raiseTooComplex(const regex::ERegExpr& e) const {
-  ThrowError("ERegExpr", e.message() + " - /" + Source() + "/");
+  ThrowError(jeRegExpr, {e.message(), Source()});
 }
 
 std::string TJRegExp::Group(size_t i) const {

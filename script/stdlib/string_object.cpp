@@ -6,6 +6,7 @@
 #include "platform/rt/persistent.h"
 #include "platform/rt/utf8.h"
 #include "script/core/base_engine.h"
+#include "script/core/error_table.h"
 #include "script/core/exceptions.h"
 #include "script/core/value_list.h"
 #include "script/stdlib/number_object.h"
@@ -247,11 +248,11 @@ void TJStringObject::GetItem(int32_t index, TJValue& value) { value.SetString(in
 
 int32_t TJStringObject::bracketIndex(std::string_view name) {
   int32_t i = 0;
-  if (!TextToInteger(name, i)) ThrowError("EIndexError", std::string(name));
+  if (!TextToInteger(name, i)) ThrowError(jeIndex, {name});
   int64_t index = i;
   int64_t count = charCount();
   if (index < 0) index += count;
-  if (index < 0 || index >= count) ThrowError("EIndexError", std::string(name));
+  if (index < 0 || index >= count) ThrowError(jeIndex, {name});
   return int32_t(index);
 }
 
@@ -397,7 +398,7 @@ void TJStringObject::DoMultiply(TJValueList* args, TJValue& result) {
     return;
   }
   if (uint64_t(n) * Text().size() > kMaxMultiplyBytes)
-    ThrowError("EIndexError", "multiply error: " + std::to_string(uint64_t(n) * Text().size()) + " bytes");
+    ThrowError(jeRepeatTooLong, {std::to_string(uint64_t(n) * Text().size())});
   std::string text;
   text.reserve(size_t(n) * Text().size());
   for (int32_t i = 0; i < n; ++i) text += Text();

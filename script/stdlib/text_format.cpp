@@ -7,6 +7,7 @@
 #include "platform/rt/exception.h"
 #include "platform/rt/numtext.h"
 #include "platform/rt/utf8.h"
+#include "script/core/error_table.h"
 #include "script/stdlib/number_format.h"
 
 namespace stdlib {
@@ -18,11 +19,11 @@ constexpr int64_t kMaxWidth = 65536;
 constexpr int kMaxDigits = 18;
 
 [[noreturn]] void InvalidFormat(std::string_view pattern) {
-  throw rt::EConvertError("Format '" + std::string(pattern) + "' invalid or incompatible with argument");
+  throw rt::EConvertError(engine::ErrorMessage(engine::jeFormatInvalid, {pattern}));
 }
 
 [[noreturn]] void MissingArgument(std::string_view pattern) {
-  throw rt::EConvertError("No argument for format '" + std::string(pattern) + "'");
+  throw rt::EConvertError(engine::ErrorMessage(engine::jeFormatNoArgument, {pattern}));
 }
 
 // Integer digits with a separator between groups of three.

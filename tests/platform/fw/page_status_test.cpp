@@ -205,6 +205,29 @@ TEST_F(PageTest, AHandlerThatFreesTheControlWhileChangingDoesNoHarm) {
   EXPECT_EQ(form->ComponentCount(), 0);
 }
 
+TEST(PageControl, AControlWithoutPagesAnswersNothingAndAsksNobody) {
+  TPageControl pc(nullptr);
+  Log log;
+  log.pc = &pc;
+  pc.OnChanging = TTabChangingEvent::bind<&Log::Changing>(&log);
+  pc.OnChange = TNotifyEvent::bind<&Log::Change>(&log);
+  EXPECT_EQ(pc.ActivePageIndex(), -1);
+  EXPECT_EQ(pc.TabIndex(), -1);
+  EXPECT_EQ(pc.FindNextPage(nullptr, true, false), nullptr);
+  pc.SelectNextPage(true);
+  pc.SetActivePageIndex(0);
+  EXPECT_FALSE(pc.SelectTab(0));
+  EXPECT_EQ(pc.PageOfTab(0), nullptr);
+  EXPECT_EQ(log.Take(), "");
+  // A single page: going round finds itself, and nothing changes.
+  TTabSheet sheet(nullptr);
+  sheet.SetPageControl(&pc);
+  EXPECT_EQ(pc.FindNextPage(&sheet, true, true), &sheet);
+  pc.SelectNextPage(true);
+  EXPECT_EQ(log.Take(), "");
+  EXPECT_EQ(pc.ActivePage(), &sheet);
+}
+
 TEST(PageStreaming, PageControlsWithSheetsAndStatusBarsTravelThroughDescriptions) {
   RegisterFrameworkClasses();
   for (const rt::ClassInfo* cls : {&TPageControl::StaticClassInfo(), &TTabSheet::StaticClassInfo(),

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "platform/rt/exception.h"
 #include "platform/rt/numtext.h"
@@ -96,4 +98,91 @@ TEST(NumText, IgnoresTheProcessLocale) {
     EXPECT_EQ(v, 2.5);
   }
   std::setlocale(LC_ALL, saved.c_str());
+}
+
+// The one routine every number text starts from: exact digits when asked for a count, the fewest
+// that read back otherwise, and the decimal rounding the formats apply on top.
+TEST(DecimalDigits, CornerValues) {
+  rt::DecimalDigits zero = rt::ToDecimalDigits(0.0), negativeZero = rt::ToDecimalDigits(-0.0, 17);
+  EXPECT_EQ(zero.digits, "");
+  EXPECT_EQ(zero.exponent, 0);
+  EXPECT_EQ(negativeZero.digits, "");
+  EXPECT_FALSE(negativeZero.negative) << "zero has no sign";
+
+  rt::DecimalDigits big = rt::ToDecimalDigits(1e21);
+  EXPECT_EQ(big.digits, "1");
+  EXPECT_EQ(big.exponent, 22);
+
+  rt::DecimalDigits sum = rt::ToDecimalDigits(0.1 + 0.2);
+  EXPECT_EQ(sum.digits, "30000000000000004");
+  EXPECT_EQ(sum.exponent, 0);
+  EXPECT_EQ(rt::ToDecimalDigits(0.1 + 0.2, 15).digits, "3");
+
+  rt::DecimalDigits large = rt::ToDecimalDigits(-123456789012345680000.0);
+  EXPECT_TRUE(large.negative);
+  EXPECT_EQ(large.digits, "12345678901234568");
+  EXPECT_EQ(large.exponent, 21);
+  EXPECT_EQ(rt::ToDecimalDigits(123456789012345680000.0, 21).digits, "123456789012345683968") << "exact";
+
+  // The smallest subnormal: one digit is enough to read it back; its exact value has 751.
+  double tiny = std::numeric_limits<double>::denorm_min();
+  rt::DecimalDigits shortest = rt::ToDecimalDigits(tiny);
+  EXPECT_EQ(shortest.digits, "5");
+  EXPECT_EQ(shortest.exponent, -323);
+  rt::DecimalDigits exact = rt::ToDecimalDigits(tiny, rt::kMaxSignificantDigits);
+  EXPECT_EQ(exact.digits.size(), 751u);
+  EXPECT_EQ(exact.digits.substr(0, 17), "49406564584124654");
+  EXPECT_EQ(exact.digits.back(), '5');
+
+  EXPECT_EQ(rt::ToDecimalDigits(0.1f).digits, "1") << "the float's own shortest digits";
+  EXPECT_EQ(rt::ToDecimalDigits(std::numeric_limits<double>::infinity()).digits, "");
+}
+
+TEST(DecimalDigits, BinaryTiesGoToEvenDecimalTiesAwayFromZero) {
+  // 0.125 is exact in binary: correctly rounded to two digits it is a tie and goes to the even 2;
+  // the formats then round the decimal text half away from zero.
+  EXPECT_EQ(rt::ToDecimalDigits(0.125, 2).digits, "12");
+  rt::DecimalDigits d = rt::ToDecimalDigits(0.125);
+  rt::RoundDecimalDigits(d, 2);
+  EXPECT_EQ(d.digits, "13");
+
+  rt::DecimalDigits nines = rt::ToDecimalDigits(-9.995);
+  rt::RoundDecimalDigits(nines, 3);
+  EXPECT_EQ(nines.digits, "1") << "the carry runs through every nine";
+  EXPECT_EQ(nines.exponent, 2);
+  EXPECT_TRUE(nines.negative);
+
+  rt::DecimalDigits small = rt::ToDecimalDigits(-0.004);
+  rt::RoundDecimalDigits(small, -1);
+  EXPECT_EQ(small.digits, "");
+  EXPECT_EQ(small.exponent, 0);
+  EXPECT_TRUE(small.negative) << "the sign stays for a value rounded away";
+
+  rt::DecimalDigits half = rt::ToDecimalDigits(0.5);
+  rt::RoundDecimalDigits(half, 0);
+  EXPECT_EQ(half.digits, "1");
+  EXPECT_EQ(half.exponent, 1);
+}
+
+TEST(DecimalDigits, ShortestTextAsTheStandardLibraryWritesIt) {
+  EXPECT_EQ(rt::ShortestText(0.1 + 0.2), "0.30000000000000004");
+  EXPECT_EQ(rt::ShortestText(-0.0), "-0");
+  EXPECT_EQ(rt::ShortestText(1e21), "1e+21");
+  EXPECT_EQ(rt::ShortestText(5e-324), "5e-324");
+  EXPECT_EQ(rt::ShortestText(123456789012345680000.0), "123456789012345683968");
+  EXPECT_EQ(rt::ShortestText(1e-7), "1e-07");
+  EXPECT_EQ(rt::ShortestText(0.001), "0.001");
+  EXPECT_EQ(rt::ShortestText(16777216.0f), "16777216");
+  // Beside std::to_chars on powers of two and ten and their neighbours, both widths.
+  for (int e = -1074; e <= 1023; e += 7) {
+    for (double v : {std::ldexp(1.0, e), std::nextafter(std::ldexp(1.0, e), 0.0), std::pow(10.0, e / 3.4)}) {
+      char buf[64];
+      auto r = std::to_chars(buf, buf + sizeof buf, v);
+      EXPECT_EQ(rt::ShortestText(v), std::string(buf, r.ptr)) << v;
+      float f = float(v);
+      if (!std::isfinite(f)) continue;
+      r = std::to_chars(buf, buf + sizeof buf, f);
+      EXPECT_EQ(rt::ShortestText(f), std::string(buf, r.ptr)) << f;
+    }
+  }
 }
