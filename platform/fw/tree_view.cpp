@@ -108,9 +108,20 @@ const rt::ClassInfo& TTreeNode::StaticClassInfo() {
 
 TTreeNode::TTreeNode(TTreeNodes* owner) : owner_(owner) {}
 
+namespace {
+void (*nodeBridgeRelease)(void* link) = nullptr;
+}  // namespace
+
+void SetTreeNodeBridgeRelease(void (*release)(void* link)) { nodeBridgeRelease = release; }
+
 TTreeNode::~TTreeNode() {
   for (TTreeNode* child : children_) delete child;
   if (itemId_) ReleaseHandle(HWND(itemId_));
+  alive_.reset();
+  if (void* link = bridgeLink_) {
+    bridgeLink_ = nullptr;
+    if (nodeBridgeRelease) nodeBridgeRelease(link);
+  }
 }
 
 std::weak_ptr<const void> TTreeNode::LivenessToken() const {

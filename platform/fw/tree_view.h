@@ -415,4 +415,8 @@ class TTreeView : public TCustomTreeView {
   using TCustomTreeView::TCustomTreeView;
 };
 
+// Tells the script bridge that a node still holding its link is being destroyed (installed once
+// by the bridge; the node is no longer usable when it is called).
+void SetTreeNodeBridgeRelease(void (*release)(void* link));
+
 }  // namespace fw

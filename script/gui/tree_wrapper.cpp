@@ -644,8 +644,23 @@ const rt::ClassInfo& TJVCLBaseTreeView::StaticClassInfo() {
 }
 BR_GUI_CREATING_CLASS_INFO(TJVCLTreeView, TJVCLBaseTreeView)
 
+namespace {
+// A node freed while it still holds its wrapper (the tree went with its view's wrapper already
+// gone): the wrapper lets the node go and the view's reference on it is dropped.
+void releaseNodeLink(void* link) {
+  auto* wrapper = static_cast<TJVCLBaseTreeNode*>(link);
+  wrapper->ReleaseVCL();
+  wrapper->DecRef();
+}
+}  // namespace
+
 TJVCLBaseTreeView::TJVCLBaseTreeView(TJBaseEngine* engine, TJValueList* param) : TJVCLWinControl(engine, param) {
   RegistName("VCLTreeView");
+  static const bool hooked = [] {
+    fw::SetTreeNodeBridgeRelease(&releaseNodeLink);
+    return true;
+  }();
+  (void)hooked;
 }
 
 TJVCLBaseTreeView::~TJVCLBaseTreeView() {
