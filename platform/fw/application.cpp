@@ -158,7 +158,16 @@ bool TApplication::Idle() {
       done = done && d;
     }
   });
+  if (done) UpdateActions();
   return done;
+}
+
+void TApplication::UpdateActions() {
+  // A handler may free forms: each is checked before its turn.
+  std::vector<std::pair<TCustomForm*, std::weak_ptr<const void>>> forms;
+  for (int i = 0; i < Screen()->FormCount(); ++i) forms.emplace_back(Screen()->Forms(i), Screen()->Forms(i)->LivenessToken());
+  for (auto& [form, alive] : forms)
+    if (!alive.expired() && form->Visible()) form->UpdateActions();
 }
 
 void TApplication::HandleException(TObject* sender) {

@@ -59,8 +59,10 @@ class TApplication : public TComponent {
   void Post(std::function<void()> call);
 
   // The idle handlers (OnIdle of the application and of every TApplicationEvents); false when one
-  // of them wants to be called again at once.
+  // of them wants to be called again at once. When none does, the showing forms update their
+  // actions.
   bool Idle();
+  void UpdateActions();
 
   // To be called from a catch block: hands the exception being handled to OnException (of the
   // application events, else the application's), or shows its message.

@@ -1,5 +1,6 @@
 #include "platform/fw/button.h"
 
+#include "platform/fw/actions.h"
 #include "platform/rt/persistent.h"
 
 namespace fw {
@@ -27,6 +28,7 @@ void TButtonControl::SetWordWrap(bool v) {
 const rt::ClassInfo& TButton::StaticClassInfo() {
   static const rt::ClassInfo& info =
       rt::ClassBuilder<TButton>("TButton", &TButtonControl::StaticClassInfo())
+          .property("Action", &TControl::Action, &TControl::SetAction)
           .property("Cancel", &TButton::Cancel, &TButton::SetCancel).defaultValue(false)
           .property("Caption", &TControl::Caption, &TControl::SetCaption)
           .property("Default", &TButton::Default, &TButton::SetDefault).defaultValue(false)

@@ -1,5 +1,6 @@
 #include "platform/fw/check_box.h"
 
+#include "platform/fw/actions.h"
 #include "platform/rt/persistent.h"
 
 namespace fw {
@@ -7,6 +8,7 @@ namespace fw {
 const rt::ClassInfo& TCheckBox::StaticClassInfo() {
   static const rt::ClassInfo& info =
       rt::ClassBuilder<TCheckBox>("TCheckBox", &TButtonControl::StaticClassInfo())
+          .property("Action", &TControl::Action, &TControl::SetAction)
           .property("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).defaultValue(true)
           .property("Alignment", &TCheckBox::Alignment, &TCheckBox::SetAlignment).defaultValue(taRightJustify)
           .property("AllowGrayed", &TCheckBox::AllowGrayed, &TCheckBox::SetAllowGrayed).defaultValue(false)
@@ -33,6 +35,15 @@ void TCheckBox::SetState(TCheckBoxState state) {
 void TCheckBox::SetAlignment(TAlignment a) {
   alignment_ = a;
   PeerChanged(TPeerChange::State);
+}
+
+void TCheckBox::ActionChange(TBasicAction* sender, bool checkDefaults) {
+  TButtonControl::ActionChange(sender, checkDefaults);
+  auto* a = dynamic_cast<TCustomAction*>(sender);
+  if (!a || (checkDefaults && Checked())) return;
+  ++clicksDisabled_;
+  SetChecked(a->Checked());
+  --clicksDisabled_;
 }
 
 void TCheckBox::Toggle() {

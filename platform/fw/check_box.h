@@ -25,6 +25,9 @@ class TCheckBox : public TButtonControl {
   // The user's click: unchecked, checked, grayed (when allowed), and round again.
   void Toggle();
 
+ protected:
+  void ActionChange(TBasicAction* sender, bool checkDefaults) override;
+
  private:
   TCheckBoxState state_ = cbUnchecked;
   bool allowGrayed_ = false;

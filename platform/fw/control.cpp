@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/fw/actions.h"
 #include "platform/fw/drag_drop.h"
 #include "platform/fw/errors.h"
 #include "platform/fw/form.h"
@@ -230,7 +231,48 @@ void TControl::SetCursor(TCursor cursor) {
 }
 
 void TControl::Click() {
-  if (OnClick) OnClick(this);
+  if (clicksDisabled_ > 0) return;
+  TBasicAction* action = Action();
+  if (OnClick && (!action || !(OnClick == action->OnExecuteEvent())))
+    OnClick(this);
+  else if (action)
+    actionLink_->Execute(this);
+}
+
+TBasicAction* TControl::Action() const { return actionLink_ ? actionLink_->Action() : nullptr; }
+
+void TControl::SetAction(TBasicAction* action) {
+  if (action == Action()) return;
+  if (!action) {
+    actionLink_.reset();
+    return;
+  }
+  if (!actionLink_)
+    actionLink_ = std::make_unique<TBasicActionLink>([this] {
+      if (TBasicAction* a = Action()) ActionChange(a, false);
+    });
+  actionLink_->SetAction(action);
+  ActionChange(action, HasState(csLoading));
+}
+
+void TControl::ActionChange(TBasicAction* sender, bool checkDefaults) {
+  auto* a = dynamic_cast<TCustomAction*>(sender);
+  if (!a) return;
+  if (!checkDefaults || Caption().empty()) SetCaption(a->Caption());
+  if (!checkDefaults || Enabled()) SetEnabled(a->Enabled());
+  if (!checkDefaults || Hint().empty()) SetHint(a->Hint());
+  if (!checkDefaults || HelpContext() == 0) SetHelpContext(a->HelpContext());
+  if (!checkDefaults || Visible()) SetVisible(a->Visible());
+}
+
+void TControl::InitiateAction() {
+  if (actionLink_) actionLink_->Update();
+}
+
+bool TControl::HintToShow(std::string& hint) const {
+  hint = hint_;
+  if (auto* a = dynamic_cast<TCustomAction*>(Action())) return a->DoHint(hint) && !hint.empty();
+  return !hint.empty();
 }
 
 void TControl::DblClick() {

@@ -38,6 +38,8 @@ const rt::IdentMap& CursorIdents();
 class TWinControl;
 class TCustomForm;
 class TDragDropTarget;
+class TBasicAction;
+class TBasicActionLink;
 
 class TControl : public TComponent {
   RT_CLASS(TControl)
@@ -119,8 +121,18 @@ class TControl : public TComponent {
   int32_t HelpContext() const { return helpContext_; }
   void SetHelpContext(int32_t c) { helpContext_ = c; }
 
-  // Fires OnClick (also from code).
+  // Fires OnClick (also from code); without a handler of its own (or with the action's), a
+  // control linked to an action runs the action.
   virtual void Click();
+
+  // The action the control is linked to (null when none). Linking takes the action's caption,
+  // enabled state, hint, visibility and help context over, and follows their changes.
+  TBasicAction* Action() const;
+  void SetAction(TBasicAction* action);
+  // Asks the linked action to update itself (the application does it at idle).
+  virtual void InitiateAction();
+  // The hint to show for the control, as its action lets it be shown; false when none is to be.
+  bool HintToShow(std::string& hint) const;
   virtual void DblClick();
   // Asks for a repaint later; Repaint and Update paint at once.
   virtual void Invalidate();
@@ -179,8 +191,13 @@ class TControl : public TComponent {
   // The parent's font or colour changed (taken over when ParentFont / ParentColor).
   virtual void ParentFontChanged();
   virtual void ParentColorChanged();
+  // Takes the state of a linked action over; with `checkDefaults` only where the control still
+  // has its default (a control read from a description keeps what the description set).
+  virtual void ActionChange(TBasicAction* sender, bool checkDefaults);
   // Whether a left press and release on the control is a click (buttons click on their own).
   bool clickOnMouseUp_ = true;
+  // While above 0, Click does nothing (state taken over from an action is no click).
+  int clicksDisabled_ = 0;
   bool parentColorDefault_ = false;
 
  private:
@@ -208,6 +225,7 @@ class TControl : public TComponent {
   TCursor dragCursor_ = crDrag;
   int32_t helpContext_ = 0;
   bool leftPressed_ = false;
+  std::unique_ptr<TBasicActionLink> actionLink_;
 
   friend class TWinControl;
 };

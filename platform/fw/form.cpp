@@ -12,6 +12,7 @@
 #include "platform/fw/reader.h"
 #include "platform/fw/stream.h"
 #include "platform/fw/writer.h"
+#include "platform/fw/menus.h"
 #include "platform/rt/persistent.h"
 
 namespace fw {
@@ -31,6 +32,7 @@ const rt::ClassInfo& TCustomForm::StaticClassInfo() {
           .property("ClientWidth", &TControl::ClientWidth, &TControl::SetClientWidth)
           .property("FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle).defaultValue(fsNormal)
           .property("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview).defaultValue(false)
+          .property("Menu", &TCustomForm::Menu, &TCustomForm::SetMenu)
           .property("OldCreateOrder", &TCustomForm::OldCreateOrder, &TCustomForm::SetOldCreateOrder)
           .property("PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch)
           .property("Position", &TCustomForm::Position, &TCustomForm::SetPosition).defaultValue(poDesigned)
@@ -126,15 +128,64 @@ int32_t TCustomForm::CaptionHeight() const {
   }
 }
 
+int32_t TCustomForm::MenuBarHeight() const { return menu_ ? 20 : 0; }
+
 int32_t TCustomForm::ClientWidth() const { return std::max(0, Width() - 2 * FrameWidth()); }
-int32_t TCustomForm::ClientHeight() const { return std::max(0, Height() - CaptionHeight() - 2 * FrameWidth()); }
+int32_t TCustomForm::ClientHeight() const {
+  return std::max(0, Height() - CaptionHeight() - MenuBarHeight() - 2 * FrameWidth());
+}
 
 void TCustomForm::SetClientSize(int32_t width, int32_t height) {
   SetBounds(Left(), Top(), std::max(0, width) + 2 * FrameWidth(),
-            std::max(0, height) + CaptionHeight() + 2 * FrameWidth());
+            std::max(0, height) + CaptionHeight() + MenuBarHeight() + 2 * FrameWidth());
 }
 
-TPoint TCustomForm::ClientOrigin() const { return {Left() + FrameWidth(), Top() + FrameWidth() + CaptionHeight()}; }
+TPoint TCustomForm::ClientOrigin() const {
+  return {Left() + FrameWidth(), Top() + FrameWidth() + CaptionHeight() + MenuBarHeight()};
+}
+
+void TCustomForm::SetMenu(TMainMenu* menu) {
+  if (menu == menu_) return;
+  const int32_t width = ClientWidth(), height = ClientHeight();
+  if (menu_) menu_->RemoveFreeNotification(this);
+  menu_ = menu;
+  if (menu_) menu_->FreeNotification(this);
+  SetClientSize(width, height);
+  PeerChanged(TPeerChange::State);
+}
+
+void TCustomForm::Notification(TComponent* component, TOperation operation) {
+  TWinControl::Notification(component, operation);
+  if (operation == opRemove && component == menu_ && component) {
+    const int32_t width = ClientWidth(), height = ClientHeight();
+    menu_ = nullptr;
+    if (!HasState(csDestroying)) {
+      SetClientSize(width, height);
+      PeerChanged(TPeerChange::State);
+    }
+  }
+}
+
+namespace {
+void UpdateControlActions(TControl* control) {
+  if (!control->Visible()) return;
+  auto alive = control->LivenessToken();
+  control->InitiateAction();
+  auto* window = dynamic_cast<TWinControl*>(control);
+  if (!window || alive.expired()) return;
+  for (int i = 0; i < window->ControlCount() && !alive.expired(); ++i) UpdateControlActions(window->Controls(i));
+}
+}  // namespace
+
+void TCustomForm::UpdateActions() {
+  auto alive = LivenessToken();
+  if (menu_) {
+    TMenuItem* top = menu_->Items();
+    for (int i = 0; i < top->Count() && !alive.expired(); ++i)
+      if (top->Items(i)->Visible()) top->Items(i)->InitiateAction();
+  }
+  for (int i = 0; i < ControlCount() && !alive.expired(); ++i) UpdateControlActions(Controls(i));
+}
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle style) {
   if (style == borderStyle_) return;

@@ -15,6 +15,8 @@ class QImage;
 
 namespace fw {
 
+class TMainMenu;
+
 FW_ENUM(TFormBorderStyle, bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin)
 // The border of controls other than forms: bsNone or bsSingle.
 FW_SCOPED_ENUM(TBorderStyle, bsNone, bsSingle)
@@ -46,6 +48,8 @@ class TCustomForm : public TWinControl {
   // caption bar's height.
   int32_t FrameWidth() const;
   int32_t CaptionHeight() const;
+  // The menu bar between the caption and the client area: its height, 0 without a menu.
+  int32_t MenuBarHeight() const;
   TPoint ClientOrigin() const override;
 
   TFormBorderStyle BorderStyle() const { return borderStyle_; }
@@ -70,6 +74,13 @@ class TCustomForm : public TWinControl {
   void SetScaled(bool v) { scaled_ = v; }
   bool AutoScroll() const { return autoScroll_; }
   void SetAutoScroll(bool v) { autoScroll_ = v; }
+  // The form's menu bar. Setting it keeps the client area's size (the window grows or shrinks).
+  TMainMenu* Menu() const { return menu_; }
+  void SetMenu(TMainMenu* menu);
+  // Updates the actions of the form's visible controls and of its menu bar's items (the
+  // application does it when it goes idle).
+  void UpdateActions();
+  void Notification(TComponent* component, TOperation operation) override;
 
   // The control that has (or gets, when the form is active) the keyboard focus. Setting it
   // raises EInvalidOperation when the control cannot take the focus on a showing form.
@@ -163,6 +174,7 @@ class TCustomForm : public TWinControl {
   int32_t textHeight_ = 13;
   bool oldCreateOrder_ = false, scaled_ = true, autoScroll_ = false;
   TWinControl* activeControl_ = nullptr;
+  TMainMenu* menu_ = nullptr;
   bool active_ = false;
   bool created_ = false;
   bool destroyed_ = false;

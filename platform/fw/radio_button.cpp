@@ -1,5 +1,6 @@
 #include "platform/fw/radio_button.h"
 
+#include "platform/fw/actions.h"
 #include "platform/rt/persistent.h"
 
 namespace fw {
@@ -7,6 +8,7 @@ namespace fw {
 const rt::ClassInfo& TRadioButton::StaticClassInfo() {
   static const rt::ClassInfo& info =
       rt::ClassBuilder<TRadioButton>("TRadioButton", &TButtonControl::StaticClassInfo())
+          .property("Action", &TControl::Action, &TControl::SetAction)
           .property("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).defaultValue(true)
           .property("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).defaultValue(false)
           .property("Alignment", &TRadioButton::Alignment, &TRadioButton::SetAlignment)
@@ -36,6 +38,15 @@ void TRadioButton::SetChecked(bool checked) {
   auto alive = LivenessToken();
   TurnSiblingsOff();
   if (!alive.expired() && !HasState(csLoading)) Click();
+}
+
+void TRadioButton::ActionChange(TBasicAction* sender, bool checkDefaults) {
+  TButtonControl::ActionChange(sender, checkDefaults);
+  auto* a = dynamic_cast<TCustomAction*>(sender);
+  if (!a || (checkDefaults && checked_)) return;
+  ++clicksDisabled_;
+  SetChecked(a->Checked());
+  --clicksDisabled_;
 }
 
 void TRadioButton::TurnSiblingsOff() {

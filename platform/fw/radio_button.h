@@ -23,6 +23,7 @@ class TRadioButton : public TButtonControl {
  protected:
   // Once a form description is read, the last button it checked wins among its siblings.
   void Loaded() override;
+  void ActionChange(TBasicAction* sender, bool checkDefaults) override;
 
  private:
   void TurnSiblingsOff();

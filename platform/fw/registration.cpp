@@ -1,5 +1,6 @@
 #include "platform/fw/registration.h"
 
+#include "platform/fw/actions.h"
 #include "platform/fw/application.h"
 #include "platform/fw/bitmap.h"
 #include "platform/fw/button.h"
@@ -15,6 +16,7 @@
 #include "platform/fw/list_box.h"
 #include "platform/fw/list_view.h"
 #include "platform/fw/memo.h"
+#include "platform/fw/menus.h"
 #include "platform/fw/panel.h"
 #include "platform/fw/radio_button.h"
 #include "platform/fw/splitter.h"
@@ -36,6 +38,8 @@ void RegisterFrameworkClasses() {
         &TRadioButton::StaticClassInfo(), &TListBox::StaticClassInfo(), &TCheckListBox::StaticClassInfo(),
         &TComboBox::StaticClassInfo(), &TGroupBox::StaticClassInfo(), &TRadioGroup::StaticClassInfo(),
         &TSplitter::StaticClassInfo(), &TProgressBar::StaticClassInfo(),
+        &TMenuItem::StaticClassInfo(), &TMainMenu::StaticClassInfo(), &TPopupMenu::StaticClassInfo(),
+        &TAction::StaticClassInfo(), &TActionList::StaticClassInfo(),
         &TOpenDialog::StaticClassInfo(), &TSaveDialog::StaticClassInfo(), &TFontDialog::StaticClassInfo(),
         &TFindDialog::StaticClassInfo(), &TReplaceDialog::StaticClassInfo(), &TListView::StaticClassInfo()})
     rt::RegisterClass(*cls);

@@ -106,7 +106,9 @@ void TWriter::WriteProperty(TPersistent* instance, const rt::PropInfo& prop) {
       TPersistent* obj = prop.getObject(instance);
       if (!obj) return;
       auto* component = dynamic_cast<TComponent*>(obj);
-      if (component && prop.setObject && component->Owner() != instance) {
+      // A named component is a reference, also when the instance owns it (a form's menu or active
+      // control); only an unnamed one it owns is a part of it.
+      if (component && prop.setObject && (component->Owner() != instance || !component->Name().empty())) {
         std::string ref = component->Name().empty() ? std::string() : ReferenceName(component);
         if (ref.empty()) return;
         WriteStr(name);

@@ -20,6 +20,7 @@
 #include "platform/fw/memo.h"
 #include "platform/fw/panel.h"
 #include "platform/qt/controls.h"
+#include "platform/qt/menus.h"
 #include "platform/qt/peer.h"
 
 namespace qtfw {
@@ -38,6 +39,10 @@ class TFormWidget : public TForwarding<QWidget> {
  public:
   using TForwarding<QWidget>::TForwarding;
   fw::TCustomForm* form() const { return static_cast<fw::TCustomForm*>(model); }
+  // The client area starts below the menu bar (the peer keeps this current).
+  QPoint offset() const { return clientOffset; }
+  QPoint clientOffset;
+  std::function<void()> onResized;
 
  protected:
   void paintEvent(QPaintEvent*) override {
@@ -46,7 +51,8 @@ class TFormWidget : public TForwarding<QWidget> {
       fw::TCustomForm* f = form();
       f->PaintWindow();
       QPainter p(this);
-      p.drawImage(0, 0, f->Surface());
+      const QPoint o = offset();
+      p.drawImage(o.x(), o.y(), f->Surface());
     });
   }
   void closeEvent(QCloseEvent* e) override {
@@ -56,7 +62,9 @@ class TFormWidget : public TForwarding<QWidget> {
   }
   void resizeEvent(QResizeEvent* e) override {
     QWidget::resizeEvent(e);
-    if (fw::TCustomForm* f = form()) Guarded([&] { f->ClientResizedByUser(width(), height()); });
+    if (onResized) onResized();
+    const QPoint o = offset();
+    if (fw::TCustomForm* f = form()) Guarded([&] { f->ClientResizedByUser(width() - o.x(), height() - o.y()); });
   }
   void changeEvent(QEvent* e) override {
     QWidget::changeEvent(e);
@@ -73,11 +81,42 @@ class TFormPeer : public TQtPeer {
     Widget()->setFocusPolicy(Qt::StrongFocus);
     Widget()->setAttribute(Qt::WA_OpaquePaintEvent);
     Widget()->setAttribute(Qt::WA_InputMethodEnabled, false);
+    static_cast<TFormWidget*>(Widget())->onResized = [this] { PlaceMenuBar(); };
     ApplyFlags();
+    UpdateMenuBar();
+  }
+  ~TFormPeer() override {
+    if (Widget()) static_cast<TFormWidget*>(Widget())->onResized = nullptr;
+  }
+
+  QPoint ClientOffset() const override {
+    auto* w = static_cast<TFormWidget*>(Widget());
+    return w ? w->clientOffset : QPoint();
   }
 
  protected:
   fw::TCustomForm& form() const { return static_cast<fw::TCustomForm&>(Control()); }
+
+  // The bar of the form's main menu, made or dropped as the form's Menu changes.
+  void UpdateMenuBar() {
+    fw::TMainMenu* menu = form().Menu();
+    if (menuBar_ && menuBar_->Menu() == menu) return;
+    const bool had = menuBar_ != nullptr;
+    menuBar_.reset();
+    if (menu) menuBar_ = std::make_unique<TMenuBarView>(Widget(), *menu);
+    if (auto* w = static_cast<TFormWidget*>(Widget())) w->clientOffset = menuBar_ ? QPoint(0, form().MenuBarHeight()) : QPoint();
+    PlaceMenuBar();
+    if (had != (menuBar_ != nullptr)) {
+      // The client area moved: so do the children.
+      for (int i = 0; i < form().ControlCount(); ++i)
+        if (fw::TControlPeer* peer = form().Controls(i)->Peer()) peer->Changed(fw::TPeerChange::Bounds);
+    }
+  }
+  void PlaceMenuBar() {
+    if (menuBar_ && Widget()) menuBar_->Place(Widget()->width(), form().MenuBarHeight());
+  }
+
+  std::unique_ptr<TMenuBarView> menuBar_;
 
   void ApplyFlags() {
     fw::TCustomForm& f = form();
@@ -101,7 +140,7 @@ class TFormPeer : public TQtPeer {
   void ApplyBounds() override {
     fw::TCustomForm& f = form();
     QWidget* w = Widget();
-    const QSize client(f.ClientWidth(), f.ClientHeight());
+    const QSize client(f.ClientWidth(), f.ClientHeight() + ClientOffset().y());
     const auto style = f.BorderStyle();
     if (style == fw::bsSizeable || style == fw::bsSizeToolWin) {
       w->setMinimumSize(0, 0);
@@ -136,6 +175,7 @@ class TFormPeer : public TQtPeer {
     switch (what) {
       case TPeerChange::Text: Widget()->setWindowTitle(ToQString(form().Caption())); break;
       case TPeerChange::State:
+        UpdateMenuBar();
         ApplyFlags();
         ApplyBounds();
         if (form().Visible()) ApplyVisible();

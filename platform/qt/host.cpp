@@ -11,6 +11,7 @@
 #include "platform/qt/bar_peers.h"
 #include "platform/qt/choice_peers.h"
 #include "platform/qt/list_peers.h"
+#include "platform/qt/menus.h"
 #include "platform/qt/list_view_peer.h"
 #include "platform/qt/clipboard.h"
 #include "platform/qt/controls.h"
@@ -41,6 +42,7 @@ struct TQtHost::Impl {
   TQtPeerFactory peers;
   TQtDialogService dialogs;
   TQtFileDialogs fileDialogs;
+  TQtPopupMenuService popups;
   TKeyStateFilter keys;
   TQtDragDropService drops;
 };
@@ -66,6 +68,7 @@ TQtHost::TQtHost(int& argc, char** argv) : impl_(new Impl) {
   fw::SetDialogService(&impl_->dialogs);
   fw::SetDragDropService(&impl_->drops);
   fw::SetFileDialogService(&impl_->fileDialogs);
+  fw::SetPopupMenuService(&impl_->popups);
   InstallCursorSource();
   support::SetShellDeleteConfirm(&ConfirmDelete);
 }
@@ -73,6 +76,7 @@ TQtHost::TQtHost(int& argc, char** argv) : impl_(new Impl) {
 TQtHost::~TQtHost() {
   support::SetShellDeleteConfirm(nullptr);
   fw::SetCursorSource(nullptr);
+  fw::SetPopupMenuService(nullptr);
   fw::SetFileDialogService(nullptr);
   fw::SetDragDropService(nullptr);
   fw::SetDialogService(nullptr);

@@ -189,7 +189,12 @@ void TQtPeer::SyncAll() {
     Changed(c);
 }
 
-void TQtPeer::ApplyBounds() { widget_->setGeometry(control_.Left(), control_.Top(), control_.Width(), control_.Height()); }
+void TQtPeer::ApplyBounds() {
+  QPoint offset;
+  if (control_.Parent())
+    if (auto* parent = dynamic_cast<TQtPeer*>(control_.Parent()->Peer())) offset = parent->ClientOffset();
+  widget_->setGeometry(control_.Left() + offset.x(), control_.Top() + offset.y(), control_.Width(), control_.Height());
+}
 
 void TQtPeer::ApplyVisible() { widget_->setVisible(control_.Visible()); }
 
@@ -280,7 +285,8 @@ template <class Call>
 bool ForwardMouse(fw::TControl* model, QMouseEvent* e, Call call) {
   if (!model) return true;
   auto alive = model->LivenessToken();
-  const QPoint p = e->position().toPoint();
+  QPoint p = e->position().toPoint();
+  if (auto* peer = dynamic_cast<TQtPeer*>(model->Peer())) p -= peer->ClientOffset();
   Guarded([&] { call(p.x(), p.y()); });
   return !alive.expired();
 }

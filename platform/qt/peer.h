@@ -50,6 +50,8 @@ class TQtPeer : public fw::TControlPeer {
   void PaintNow() override;
   // Shows every part of the state (after construction).
   void SyncAll();
+  // Where the control's client area starts in its widget (below a form's menu bar).
+  virtual QPoint ClientOffset() const { return {}; }
 
  protected:
   // What a peer class shows beyond the common state.

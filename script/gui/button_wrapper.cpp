@@ -10,10 +10,19 @@ using namespace engine;
     return info;                                                                                 \
   }
 
+// Families whose component has an Action publish `action`.
+#define BR_GUI_ACTION_CLASS_INFO(Class, Parent)                                                  \
+  const rt::ClassInfo& Class::StaticClassInfo() {                                                \
+    static const rt::ClassInfo& info = rt::ClassBuilder<Class>(#Class, &Parent::StaticClassInfo()) \
+                                           .property("action", &TJVCLComponent::GetAction, &TJVCLComponent::SetAction) \
+                                           .build();                                            \
+    return info;                                                                                 \
+  }
+
 BR_GUI_BASE_CLASS_INFO(TJVCLBaseLabel, TJVCLControl)
-BR_GUI_BASE_CLASS_INFO(TJVCLBaseButton, TJVCLWinControl)
-BR_GUI_BASE_CLASS_INFO(TJVCLBaseCheckBox, TJVCLWinControl)
-BR_GUI_BASE_CLASS_INFO(TJVCLBaseRadioButton, TJVCLWinControl)
+BR_GUI_ACTION_CLASS_INFO(TJVCLBaseButton, TJVCLWinControl)
+BR_GUI_ACTION_CLASS_INFO(TJVCLBaseCheckBox, TJVCLWinControl)
+BR_GUI_ACTION_CLASS_INFO(TJVCLBaseRadioButton, TJVCLWinControl)
 BR_GUI_CREATING_CLASS_INFO(TJVCLLabel, TJVCLBaseLabel)
 BR_GUI_CREATING_CLASS_INFO(TJVCLButton, TJVCLBaseButton)
 BR_GUI_CREATING_CLASS_INFO(TJVCLCheckBox, TJVCLBaseCheckBox)
@@ -43,8 +52,8 @@ void TJVCLBaseButton::RegistMethods() {
 }
 
 void TJVCLBaseButton::HookEvents() {
-  // A push button has no double click of its own.
-  HookControlEvents(true, false);
+  // A push button has no double click of its own; with an action, the action has its click.
+  HookControlEvents(!Control()->Action(), false);
   HookWinControlEvents(true);
 }
 
@@ -64,7 +73,7 @@ TJVCLBaseCheckBox::TJVCLBaseCheckBox(TJBaseEngine* engine, TJValueList* param) :
 const rt::ClassInfo& TJVCLBaseCheckBox::VCLClass() const { return fw::TCheckBox::StaticClassInfo(); }
 
 void TJVCLBaseCheckBox::HookEvents() {
-  HookControlEvents(true, false);
+  HookControlEvents(!Control()->Action(), false);
   HookWinControlEvents(true);
 }
 
@@ -76,7 +85,7 @@ TJVCLBaseRadioButton::TJVCLBaseRadioButton(TJBaseEngine* engine, TJValueList* pa
 const rt::ClassInfo& TJVCLBaseRadioButton::VCLClass() const { return fw::TRadioButton::StaticClassInfo(); }
 
 void TJVCLBaseRadioButton::HookEvents() {
-  HookControlEvents(true, true);
+  HookControlEvents(!Control()->Action(), true);
   HookWinControlEvents(true);
 }
 

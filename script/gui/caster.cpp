@@ -10,12 +10,14 @@
 #include "platform/fw/memo.h"
 #include "platform/fw/radio_button.h"
 #include "script/core/published.h"
+#include "script/gui/action_wrapper.h"
 #include "script/gui/control_wrapper.h"
 #include "script/gui/dialog_wrapper.h"
 #include "script/gui/edit_wrapper.h"
 #include "script/gui/button_wrapper.h"
 #include "script/gui/form_wrapper.h"
 #include "script/gui/list_wrapper.h"
+#include "script/gui/menu_wrapper.h"
 #include "script/gui/list_view_wrapper.h"
 #include "script/gui/container_wrapper.h"
 #include "script/gui/page_wrapper.h"
@@ -45,6 +47,10 @@ struct TClassTest {
 // classes the framework does not have yet join this list as they are built.
 const std::vector<TClassTest>& ClassTests() {
   static const std::vector<TClassTest> tests = {
+      {&fw::TMenuItem::StaticClassInfo, &make<TJVCLBaseMenuItem>},
+      {&fw::TBasicAction::StaticClassInfo, &make<TJVCLBaseAction>},
+      {&fw::TPopupMenu::StaticClassInfo, &make<TJVCLBasePopupMenu>},
+      {&fw::TMainMenu::StaticClassInfo, &make<TJVCLBaseMainMenu>},
       {&fw::TLabel::StaticClassInfo, &make<TJVCLBaseLabel>},
       {&fw::TToolButton::StaticClassInfo, &make<TJVCLBaseToolButton>},
       {&fw::TSpinEdit::StaticClassInfo, &make<TJVCLBaseSpinEdit>},

@@ -4,6 +4,7 @@
 #include "platform/rt/persistent.h"
 #include "script/core/base_engine.h"
 #include "script/core/published.h"
+#include "script/gui/action_wrapper.h"
 #include "script/gui/caster.h"
 #include "script/stdlib/boolean_object.h"
 #include "script/stdlib/number_object.h"
@@ -134,6 +135,7 @@ void TJVCLComponent::DetachComponent(bool clearEvents) {
 
 void TJVCLComponent::ReleaseVCL() {
   children_.clear();
+  linkedAction_ = TJRef<TJObject>();
   fw::TComponent* component = Component();
   if (!component) {
     TJVCLPersistent::ReleaseVCL();  // forgets an object whose holder is gone
@@ -149,6 +151,7 @@ void TJVCLComponent::ReleaseVCL() {
 
 void TJVCLComponent::Dispose() {
   ReleaseVCL();
+  linkedAction_ = TJRef<TJObject>();
   TJVCLPersistent::Dispose();
 }
 
@@ -244,6 +247,37 @@ int32_t TJVCLComponent::GetTag() const { return Component() ? Component()->Tag()
 void TJVCLComponent::SetTag(int32_t tag) {
   tag_ = tag;
   if (Component()) Component()->SetTag(tag);
+}
+
+TJVCLPersistent* TJVCLComponent::GetAction() const {
+  const_cast<TJVCLComponent*>(this)->CheckVCL(nullptr, 0);
+  const rt::PropInfo* prop = Component()->ClassType().findProperty("Action");
+  if (!prop || !prop->getObject) return nullptr;
+  rt::TPersistent* action = prop->getObject(Component());
+  if (!action) return nullptr;
+  return dynamic_cast<TJVCLBaseAction*>(GetCaster().Cast(action, Engine()));
+}
+
+void TJVCLComponent::SetAction(TJVCLPersistent* action) {
+  CheckVCL(nullptr, 0);
+  auto* wrapper = dynamic_cast<TJVCLBaseAction*>(action);
+  if (action && (!wrapper || !wrapper->Action())) RaiseArgumentsError();
+  fw::TComponent* component = Component();
+  const rt::PropInfo* actionProp = component->ClassType().findProperty("Action");
+  const rt::PropInfo* clickProp = component->ClassType().findProperty("OnClick");
+  if (!actionProp || !actionProp->setObject) RaiseVCLError("Property Action does not exist");
+  Guard([&] {
+    if (wrapper) {
+      if (clickProp && clickProp->setMethod) clickProp->setMethod(component, rt::Method{});
+      actionProp->setObject(component, wrapper->Action());
+      linkedAction_ = TJRef<TJObject>(wrapper);
+    } else {
+      linkedAction_ = TJRef<TJObject>();
+      actionProp->setObject(component, nullptr);
+      if (clickProp && clickProp->setMethod)
+        clickProp->setMethod(component, fw::TNotifyEvent(&NotifyThunk<konClick>, this).toMethod());
+    }
+  });
 }
 
 void TJVCLComponent::DoComponents(TJValueList* args, TJValue& result) {

@@ -108,6 +108,12 @@ class TJVCLComponent : public engine::TJVCLPersistent {
   int32_t GetTag() const;
   void SetTag(int32_t tag);
 
+  // Published `action` of the families whose component has an Action (an action wrapper or
+  // null). Linking the component to an action takes its OnClick away (the action runs instead);
+  // unlinking gives the click back to the wrapper's "onClick".
+  virtual engine::TJVCLPersistent* GetAction() const;
+  virtual void SetAction(engine::TJVCLPersistent* action);
+
   // "components"(index).
   void DoComponents(engine::TJValueList* args, engine::TJValue& result);
 
@@ -150,6 +156,8 @@ class TJVCLComponent : public engine::TJVCLPersistent {
  private:
   std::unique_ptr<TJVCLNotify> notifier_;
   std::map<std::string, engine::TJRef<engine::TJObject>, std::less<>> children_;
+  // The action the script linked the component to: it lives while the link does.
+  engine::TJRef<engine::TJObject> linkedAction_;
   int32_t tag_ = 0;
 };
 

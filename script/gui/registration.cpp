@@ -7,6 +7,7 @@
 #include "script/core/base_engine.h"
 #include "script/core/component.h"
 #include "script/core/factory.h"
+#include "script/gui/action_wrapper.h"
 #include "script/gui/button_wrapper.h"
 #include "script/gui/caster.h"
 #include "script/gui/class_names.h"
@@ -14,6 +15,7 @@
 #include "script/gui/edit_wrapper.h"
 #include "script/gui/form_wrapper.h"
 #include "script/gui/list_wrapper.h"
+#include "script/gui/menu_wrapper.h"
 #include "script/gui/list_view_wrapper.h"
 #include "script/gui/page_wrapper.h"
 #include "script/gui/status_wrapper.h"
@@ -50,6 +52,10 @@ const TJClass* ClassFor(std::string_view name) {
   if (name == "VCLProgressBar") return &ClassOf<TJVCLProgressBar>();
   if (name == "VCLTimer") return &ClassOf<TJVCLTimer>();
   if (name == "VCLTabControl") return &ClassOf<TJVCLTabControl>();
+  if (name == "VCLMenuItem") return &ClassOf<TJVCLMenuItem>();
+  if (name == "VCLMainMenu") return &ClassOf<TJVCLMainMenu>();
+  if (name == "VCLPopupMenu") return &ClassOf<TJVCLPopupMenu>();
+  if (name == "VCLAction") return &ClassOf<TJVCLAction>();
   if (name == "VCLListView") return &ClassOf<TJVCLListView>();
   if (name == "VCLToolButton") return &ClassOf<TJVCLToolButton>();
   if (name == "VCLToolBar") return &ClassOf<TJVCLToolBar>();
@@ -89,6 +95,9 @@ void RegisterVCLStreamClasses() {
                                    &fw::TPanel::StaticClassInfo(), &fw::TImage::StaticClassInfo(),
                                    &fw::TSplitter::StaticClassInfo(), &fw::TProgressBar::StaticClassInfo(),
                                    &fw::TTimer::StaticClassInfo(), &fw::TTabControl::StaticClassInfo(),
+                                   &fw::TMenuItem::StaticClassInfo(), &fw::TMainMenu::StaticClassInfo(),
+                                   &fw::TPopupMenu::StaticClassInfo(), &fw::TAction::StaticClassInfo(),
+                                   &fw::TActionList::StaticClassInfo(),
                                    &fw::TListView::StaticClassInfo(),
                                    &fw::TToolButton::StaticClassInfo(), &fw::TToolBar::StaticClassInfo(),
                                    &fw::TCoolBar::StaticClassInfo(), &fw::TSpinEdit::StaticClassInfo(),

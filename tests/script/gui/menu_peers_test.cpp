@@ -1,0 +1,215 @@
+// Script-built menus on Qt's offscreen platform: clicks on the menu bar and in popup menus reach
+// the script's handlers (after the menu has closed), idle updates of actions show on the bar,
+// and the bar sits above the client area. Waits are bounded.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QTimer>
+
+#include "platform/fw/application.h"
+#include "platform/fw/form.h"
+#include "platform/fw/menus.h"
+#include "platform/qt/host.h"
+#include "platform/qt/peer.h"
+#include "script/core/component.h"
+#include "script/gui/registration.h"
+#include "script/host/host.h"
+#include "script/stdlib/stdlib.h"
+
+namespace {
+
+constexpr int kWatchdogMs = 5000;
+
+class MenuPeersTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    static int argc = 1;
+    static char name[] = "gui_menu_peer_tests";
+    static char* argv[] = {name, nullptr};
+    if (!host) host = new qtfw::TQtHost(argc, argv);
+    stdlib::Install();
+    host::Install();
+    gui::Install();
+  }
+  void SetUp() override {
+    component = std::make_unique<engine::TBrindle>();
+    component->SetOnStdout([this](engine::TBrindle*, const std::string& s) { out += s; });
+    component->SetOnStderr([this](engine::TBrindle*, const std::string& s) { err += s; });
+  }
+  void TearDown() override {
+    component->Engine().EventLoopAllowed = false;
+    component->Clear();
+    component.reset();
+    fw::Application()->ProcessMessages();
+    settle();
+  }
+
+  void Run(const std::string& source) {
+    ASSERT_TRUE(component->Compile(source));
+    component->Engine().EventLoopAllowed = true;
+    component->RunNoArgs();
+    ASSERT_EQ(err, "");
+    component->Engine().MainFinished = true;
+    settle();
+  }
+
+  static void settle() {
+    for (int i = 0; i < 5; ++i) {
+      QApplication::processEvents();
+      fw::Application()->ProcessMessages();
+    }
+  }
+
+  static fw::TForm* FormNamed(const std::string& name) {
+    for (int i = 0; i < fw::Screen()->FormCount(); ++i)
+      if (fw::Screen()->Forms(i)->Name() == name) return dynamic_cast<fw::TForm*>(fw::Screen()->Forms(i));
+    return nullptr;
+  }
+  static QWidget* WidgetOf(fw::TControl* control) {
+    auto* peer = control ? dynamic_cast<qtfw::TQtPeer*>(control->Peer()) : nullptr;
+    return peer ? peer->Widget() : nullptr;
+  }
+  static QAction* ActionNamed(QWidget* menu, const QString& text) {
+    for (QAction* a : menu->actions())
+      if (a->text() == text) return a;
+    return nullptr;
+  }
+  bool WaitForOut(const std::string& text) {
+    return QTest::qWaitFor(
+        [&] {
+          fw::Application()->ProcessMessages();
+          return out.find(text) != std::string::npos;
+        },
+        kWatchdogMs);
+  }
+
+  static qtfw::TQtHost* host;
+  std::unique_ptr<engine::TBrindle> component;
+  std::string out, err;
+};
+
+qtfw::TQtHost* MenuPeersTest::host = nullptr;
+
+const char* kMenuScript = R"(
+  var f = new VCLForm();
+  f.Name = "MenuForm";
+  f.ClientWidth = 300; f.ClientHeight = 120;
+  var mm = new VCLMainMenu();
+  var file = new VCLMenuItem(); file.Caption = "&File";
+  var open = new VCLMenuItem(); open.Caption = "&Open";
+  var hello = new VCLMenuItem(); hello.Caption = "&Hello";
+  file.add(open);
+  mm.items.add(file, hello);
+  f.Menu = mm;
+  var b = new VCLButton(f); b.Name = "B1"; b.Left = 0; b.Top = 0;
+  open.onClick = function(sender) { println("open " + (sender === open)); };
+  hello.onClick = function(sender) { println("hello " + (sender === hello)); };
+  file.onClick = function(sender) { println("file opens"); };
+  f.show();
+)";
+
+TEST_F(MenuPeersTest, BarClicksReachTheScriptAndTheClientAreaStartsBelowTheBar) {
+  Run(kMenuScript);
+  fw::TForm* form = FormNamed("MenuForm");
+  ASSERT_NE(form, nullptr);
+  QWidget* window = WidgetOf(form);
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window, kWatchdogMs));
+  auto* bar = window->findChild<QMenuBar*>();
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(bar->geometry(), QRect(0, 0, window->width(), form->MenuBarHeight()));
+  EXPECT_EQ(window->height(), form->ClientHeight() + form->MenuBarHeight());
+  EXPECT_EQ(form->ClientHeight(), 120);
+  QWidget* button = WidgetOf(form->FindChildControl("B1"));
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->y(), form->MenuBarHeight());
+
+  QAction* hello = ActionNamed(bar, "&Hello");
+  ASSERT_NE(hello, nullptr);
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(hello).center());
+  EXPECT_TRUE(WaitForOut("hello true")) << out;
+
+  // The submenu opens (its item is clicked, as the framework does) and its item is chosen.
+  QAction* file = ActionNamed(bar, "&File");
+  ASSERT_NE(file, nullptr);
+  ASSERT_NE(file->menu(), nullptr);
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file).center());
+  QMenu* sub = file->menu();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return sub->isVisible(); }, kWatchdogMs));
+  QAction* open = ActionNamed(sub, "&Open");
+  ASSERT_NE(open, nullptr);
+  QTest::mouseClick(sub, Qt::LeftButton, {}, sub->actionGeometry(open).center());
+  EXPECT_TRUE(WaitForOut("open true")) << out;
+  EXPECT_EQ(out, "hello true\r\nfile opens\r\nopen true\r\n");
+}
+
+TEST_F(MenuPeersTest, BarFollowsTheItemsAndIdleUpdatesDisableTheLinkedItem) {
+  Run(std::string(kMenuScript) + R"(
+    var canSay = false;
+    var say = new VCLAction();
+    say.Caption = "&Say";
+    say.onUpdate = function(sender) { sender.Enabled = canSay; };
+    say.onExecute = function(sender) { println("said"); };
+    hello.action = say;
+    file.onClick = function() {
+      canSay = true;
+      var extra = new VCLMenuItem(); extra.Caption = "E&xtra";
+      mm.items.add(extra);
+    };
+  )");
+  fw::TForm* form = FormNamed("MenuForm");
+  ASSERT_NE(form, nullptr);
+  auto* bar = WidgetOf(form)->findChild<QMenuBar*>();
+  ASSERT_NE(bar, nullptr);
+  QAction* say = ActionNamed(bar, "&Say");
+  ASSERT_NE(say, nullptr);
+  EXPECT_TRUE(say->isEnabled());
+  EXPECT_TRUE(fw::Application()->Idle());
+  EXPECT_FALSE(say->isEnabled());
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(say).center());
+  settle();
+  EXPECT_EQ(out.find("said"), std::string::npos);
+
+  // Opening File adds an item (while its menu opens); the bar shows it once the loop runs.
+  QAction* file = ActionNamed(bar, "&File");
+  ASSERT_NE(file, nullptr);
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file).center());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ActionNamed(bar, "E&xtra") != nullptr; }, kWatchdogMs));
+  QTest::keyClick(QApplication::activePopupWidget() ? QApplication::activePopupWidget() : bar, Qt::Key_Escape);
+  settle();
+  EXPECT_TRUE(fw::Application()->Idle());
+  say = ActionNamed(bar, "&Say");
+  ASSERT_NE(say, nullptr);
+  EXPECT_TRUE(say->isEnabled());
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(say).center());
+  EXPECT_TRUE(WaitForOut("said")) << out;
+}
+
+TEST_F(MenuPeersTest, PopupClickRunsAfterPopupReturns) {
+  // Chooses the second item of whatever popup menu opens next.
+  QTimer::singleShot(0, [] {
+    QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }, kWatchdogMs);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu) return;
+    QAction* second = ActionNamed(menu, "Second");
+    if (second) QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(second).center());
+  });
+  Run(R"(
+    var pm = new VCLPopupMenu();
+    var first = new VCLMenuItem(); first.Caption = "First";
+    var second = new VCLMenuItem(); second.Caption = "Second";
+    pm.items.add(first, second);
+    pm.onPopup = function() { println("popping up"); };
+    second.onClick = function(sender) { println("second " + (sender === second)); };
+    pm.popup(200, 150);
+    println("after popup");
+  )");
+  EXPECT_TRUE(WaitForOut("second true")) << out;
+  EXPECT_EQ(out, "popping up\r\nafter popup\r\nsecond true\r\n");
+}
+
+}  // namespace
