@@ -248,6 +248,13 @@ void TSpinEdit::SetEditorEnabled(bool v) {
   PeerChanged(TPeerChange::State);
 }
 
+void TSpinEdit::DoExit() {
+  auto alive = LivenessToken();
+  const std::string shown = std::to_string(Value());
+  if (Text() != shown) SetText(shown);
+  if (!alive.expired()) TCustomEdit::DoExit();
+}
+
 void TSpinEdit::UserStep(int32_t steps) {
   if (ReadOnly() || steps == 0) return;
   const int64_t next = int64_t(Value()) + int64_t(steps) * increment_;

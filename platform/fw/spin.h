@@ -84,7 +84,7 @@ class TUpDown : public TWinControl {
 };
 
 // The value is the text read as a whole number (MinValue when it is none), kept between MinValue
-// and MaxValue unless both are equal. Setting Value writes the text (which fires OnChange when it
+// and MaxValue unless both are equal; leaving the edit rewrites the text as that value. Setting Value writes the text (which fires OnChange when it
 // changes); the arrows step it by Increment unless the edit is read-only.
 class TSpinEdit : public TCustomEdit {
   RT_CLASS(TSpinEdit)
@@ -105,6 +105,11 @@ class TSpinEdit : public TCustomEdit {
 
   // Input from the peer: the arrows (or the arrow keys) stepped `steps` times.
   void UserStep(int32_t steps);
+
+ protected:
+  // Leaving the edit writes the value the text stands for ("99" above the top becomes the top,
+  // text that is no number the minimum), before OnExit.
+  void DoExit() override;
 
  private:
   int32_t CheckValue(int64_t v) const;

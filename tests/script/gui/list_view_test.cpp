@@ -148,6 +148,28 @@ TEST(GuiListView, OwnerDataMakesTransientWrappers) {
             "row 7 1 true\r\nifExactString row 42 0 sdAll true\r\nrow 42\r\n3 0\r\n");
 }
 
+TEST(GuiListView, OwnerDataTellsRangesAndHints) {
+  TGuiScript s;
+  auto r = RunScript(s, R"(
+    var f = new VCLForm(); f.Name = "DataForm";
+    var lv = new VCLListView(f); lv.Name = "lv";
+    lv.ViewStyle = "vsReport"; lv.OwnerData = true; lv.MultiSelect = true;
+    lv.items.Count = 1000;
+    lv.onDataStateChange = function(sender, from, to, before, after) { say("states " + from + "-" + to + " [" + before + "] [" + after + "]"); };
+    lv.onDataHint = function(sender, from, to) { say("hint " + from + "-" + to); };
+  )");
+  ASSERT_EQ(r.err, "");
+  s.AllowEvents(true);
+  fw::TCustomListView* lv = FindListView("DataForm", "lv");
+  ASSERT_TRUE(lv);
+  lv->UserSelect(3);
+  lv->UserSelect(6, true);
+  EXPECT_EQ(lv->SelCount(), 4);
+  lv->SetTopIndex(500);
+  EXPECT_EQ(s.Err(), "");
+  EXPECT_EQ(s.Out(), "states 3-6 [] [isSelected]\r\nhint 500-506\r\n");
+}
+
 TEST(GuiListView, ColumnsAndTheirWrappers) {
   TGuiScript s;
   auto r = RunScript(s, R"(
@@ -189,6 +211,30 @@ TEST(GuiListView, SortingGoesThroughTheScriptsComparer) {
   )");
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.out, "true Apple,banana,fig,pear\r\nbanana,Apple,pear,fig 3\r\nthrown EVCLError\r\nbanana,Apple,pear,fig\r\n");
+}
+
+// A comparer that deletes and adds items does so after the sort: the sort never meets an item it
+// no longer has.
+TEST(GuiListView, ChangesMadeByAComparerWaitForTheSortToEnd) {
+  TGuiScript s;
+  auto r = RunScript(s, R"(
+    var lv = new VCLListView();
+    var names = ["d", "b", "e", "a", "c"];
+    for (var i = 0; i < names.length; i++) lv.items.add().Caption = names[i];
+    var once = true;
+    lv.onDeletion = function(sender, item) { say("deleted " + item.Caption); };
+    lv.onCompare = function(sender, a, b, data, result) {
+      if (once) { once = false; sender.items.delete(0); sender.items.add().Caption = "f"; say("asked with " + sender.items.Count); }
+      result.int = a.Caption < b.Caption ? -1 : a.Caption > b.Caption ? 1 : 0;
+    };
+    var sorted = lv.alphaSort();
+    var list = [];
+    for (var i = 0; i < lv.items.Count; i++) list.push(lv.items[i].Caption);
+    say(sorted, list.join(","));
+  )");
+  EXPECT_EQ(r.err, "");
+  // delete(0) named the item at 0 when it was asked: "d", before the sort moved it.
+  EXPECT_EQ(r.out, "asked with 5\r\ndeleted d\r\ntrue a,b,c,e,f\r\n");
 }
 
 TEST(GuiListView, ColumnClicksAndSelectionReachHandlers) {
@@ -317,7 +363,8 @@ TEST(GuiListView, DescriptionsKeepNoWrapperAndLoadedItemsKeepTheirData) {
   std::filesystem::create_directories(dir);
   auto r = RunScript(s, R"(
     var f = new VCLForm(); f.Name = "Src";
-    f.loadFromText("object Src: TForm\n  object LV: TListView\n    ViewStyle = vsReport\n  end\nend\n");
+    f.loadFromText("object Src: TForm\n  object LV: TListView\n    Columns = <\n      item\n        Caption = 'Name'\n"
+                   + "        Width = 120\n      end>\n    ViewStyle = vsReport\n  end\nend\n");
     var lv = f.LV;
     for (var i = 0; i < 3; i++) {
       var it = lv.items.add(); it.Caption = "item" + i; it.SubItems.add("s" + i); it.Data = {n: i};
@@ -331,9 +378,10 @@ TEST(GuiListView, DescriptionsKeepNoWrapperAndLoadedItemsKeepTheirData) {
     say(items.Count, items[1].Caption, items[1].SubItems[0], items[1].subItemImages(0), items[1].Data, items[2].Data);
     items[1].Data = {kept: true};
     say(items[1].Data.kept, items.item(1).Data.kept, items[1] === items[1]);
+    say(g.LV.column.Count, g.LV.column.items(0).Caption, g.LV.column.items(0).Width);
   )");
   ASSERT_EQ(r.err, "");
-  EXPECT_EQ(r.out, "true\r\n3 item1 s1 5 null null\r\ntrue true true\r\n");
+  EXPECT_EQ(r.out, "true\r\n3 item1 s1 5 null null\r\ntrue true true\r\n1 Name 120\r\n");
 
   // The binary form of the same description, with the program's own pointers set on the items:
   // they are written as 0.

@@ -328,6 +328,15 @@ TEST(GuiSpinEdit, ValueFollowsTheTextAndArrowsFireOnChange) {
   sp->UserStep(-1);
   EXPECT_EQ(s.Out(), r.out + "-1;7;10;");
   EXPECT_EQ(sp->Value(), 10);
+  // Leaving the edit shows the value the typed text stands for.
+  sp->SetReadOnly(false);
+  sp->UserEdited(" 99", 3, 0);
+  sp->FocusOut();
+  EXPECT_EQ(sp->Text(), "10");
+  sp->UserEdited("abc", 3, 0);
+  sp->FocusOut();
+  EXPECT_EQ(sp->Text(), "-5");
+  EXPECT_EQ(s.Out(), r.out + "-1;7;10;10;10;-5;-5;");
 }
 
 TEST(GuiTools, ToolBarSpinEditAndUpDownTravelThroughBothFormats) {
