@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/fw/actions.h"
+
 namespace fw {
 
 const rt::MethodType& DrawPanelEventType() {
@@ -109,6 +111,7 @@ const rt::ClassInfo& TStatusBar::StaticClassInfo() {
   static const rt::ClassInfo& info =
       rt::ClassBuilder<T>("TStatusBar", &TWinControl::StaticClassInfo())
           .create([](rt::TPersistent* owner) -> rt::TPersistent* { return new TStatusBar(static_cast<TComponent*>(owner)); })
+          .property("Action", &TControl::Action, &TControl::SetAction)
           .property("Align", &TControl::Align, &TControl::SetAlign).defaultValue(alBottom)
           .property("AutoHint", &T::AutoHint, &T::SetAutoHint).defaultValue(false)
           .property("Panels", &T::Panels, &T::SetPanels)

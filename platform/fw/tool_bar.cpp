@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/fw/errors.h"
+#include "platform/fw/menus.h"
 #include "platform/rt/utf8.h"
 
 namespace fw {
@@ -64,10 +65,12 @@ const rt::ClassInfo& TToolButton::StaticClassInfo() {
   using T = TToolButton;
   static const rt::ClassInfo& info =
       rt::ClassBuilder<T>("TToolButton", &TGraphicControl::StaticClassInfo())
+          .property("Action", &TControl::Action, &TControl::SetAction)
           .property("AllowAllUp", &T::AllowAllUp, &T::SetAllowAllUp).defaultValue(false)
           .property("AutoSize", &T::AutoSize, &T::SetAutoSize).defaultValue(false)
           .property("Caption", &TControl::Caption, &TControl::SetCaption)
           .property("Down", &T::Down, &T::SetDown).defaultValue(false)
+          .property("DropdownMenu", &T::DropdownMenu, &T::SetDropdownMenu)
           .property("Grouped", &T::Grouped, &T::SetGrouped).defaultValue(false)
           .property("ImageIndex", &T::ImageIndex, &T::SetImageIndex).defaultValue(-1)
           .property("Indeterminate", &T::Indeterminate, &T::SetIndeterminate).defaultValue(false)
@@ -88,6 +91,7 @@ TToolButton::TToolButton(TComponent* owner) : TGraphicControl(owner) {
 }
 
 TToolButton::~TToolButton() {
+  SetDropdownMenu(nullptr);
   // Out of the bar's row while the bar can still lay the others out again.
   if (TToolBar* bar = ToolBar()) {
     bar->RemoveControl(this);
@@ -107,6 +111,25 @@ void TToolButton::SetParent(TWinControl* parent) {
   TGraphicControl::SetParent(parent);
   if (old && old != parent) old->ArrangeButtons();
   if (TToolBar* bar = ToolBar()) bar->ArrangeButtons();
+}
+
+void TToolButton::SetDropdownMenu(TPopupMenu* menu) {
+  TPopupMenu* old = DropdownMenu();
+  if (menu == old) return;
+  // A menu this button popped up keeps the link: it hears of the button going through it.
+  if (old && old->PopupComponent() != this) old->RemoveFreeNotification(this);
+  dropdownMenu_ = menu;
+  dropdownAlive_ = menu ? menu->LivenessToken() : std::weak_ptr<const void>();
+  if (menu) menu->FreeNotification(this);
+}
+
+void TToolButton::Notification(TComponent* component, TOperation operation) {
+  TGraphicControl::Notification(component, operation);
+  if (operation != opRemove) return;
+  if (component == dropdownMenu_) {
+    dropdownMenu_ = nullptr;
+    dropdownAlive_.reset();
+  }
 }
 
 void TToolButton::SetStyle(TToolButtonStyle v) {
@@ -340,8 +363,13 @@ void TToolBar::SetTransparent(bool v) {
 }
 
 bool TToolBar::TrackMenu(TToolButton* button) {
-  // No button carries a menu of its own yet.
-  (void)button;
+  if (!button || button->ToolBar() != this) return false;
+  const TPoint at = button->ClientToScreen({0, button->Height()});
+  if (TPopupMenu* menu = button->DropdownMenu()) {
+    menu->SetPopupComponent(button);
+    menu->Popup(at.X, at.Y);
+    return true;
+  }
   return false;
 }
 

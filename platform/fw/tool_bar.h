@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/fw/collection.h"
@@ -47,6 +48,7 @@ class TToolWindow : public TWinControl {
 };
 
 class TToolBar;
+class TPopupMenu;
 
 class TToolButton : public TGraphicControl {
   RT_CLASS(TToolButton)
@@ -76,6 +78,10 @@ class TToolButton : public TGraphicControl {
   bool AutoSize() const { return autoSize_; }
   void SetAutoSize(bool v) { autoSize_ = v; }
   bool IsSeparator() const { return style_ == tbsSeparator || style_ == tbsDivider; }
+  // The menu the bar shows below the button (TrackMenu); cleared when that menu goes.
+  TPopupMenu* DropdownMenu() const { return dropdownAlive_.expired() ? nullptr : dropdownMenu_; }
+  void SetDropdownMenu(TPopupMenu* menu);
+  void Notification(TComponent* component, TOperation operation) override;
 
   // The bar the button sits on (its parent, when that is a tool bar).
   TToolBar* ToolBar() const;
@@ -95,6 +101,10 @@ class TToolButton : public TGraphicControl {
   bool down_ = false, allowAllUp_ = false, grouped_ = false, indeterminate_ = false, marked_ = false;
   bool wrap_ = false, autoSize_ = false;
   int32_t imageIndex_ = -1;
+  TPopupMenu* dropdownMenu_ = nullptr;
+  // The menu's own links may drop the free notification the button shares with it (a menu forgets
+  // the component that popped it up): whether the menu still lives is told by its token.
+  std::weak_ptr<const void> dropdownAlive_;
 };
 
 class TToolBar : public TToolWindow {
@@ -127,8 +137,8 @@ class TToolBar : public TToolWindow {
   bool Transparent() const { return transparent_; }
   void SetTransparent(bool v);
 
-  // Shows the menu of a button and answers whether one was shown; a button without a menu
-  // answers false.
+  // Shows a button's DropdownMenu below it and answers whether one was shown (false for a button
+  // without one, or one on another bar).
   bool TrackMenu(TToolButton* button);
 
   // Places the buttons (and, with AutoSize, fits the bar's height to the rows).

@@ -735,7 +735,7 @@ void TTreeNodes::ReadData(TStream& stream, bool wide) {
   const int32_t top = readInt(stream);
   if (top < 0) raise<EReadError>(msg::ReadError);
   std::function<void(TTreeNode*, int32_t)> read = [&](TTreeNode* parent, int32_t depth) {
-    if (depth > 10000) raise<EReadError>(msg::ReadError);
+    if (depth > 2000) raise<EReadError>(msg::ReadError);
     readInt(stream);  // record size
     const int32_t image = readInt(stream), selected = readInt(stream), state = readInt(stream),
                   overlay = readInt(stream);
@@ -838,9 +838,9 @@ TCustomTreeView::~TCustomTreeView() {
 }
 
 void TCustomTreeView::TreeChanged() {
+  // The rows (and the first row shown, kept within them) are worked out again when next needed.
   rowsValid_ = false;
   if (items_ && items_->Updating()) return;
-  ClampTop();
   PeerChanged(TPeerChange::Content);
 }
 
@@ -870,6 +870,7 @@ void TCustomTreeView::RebuildRows() const {
   rows_.clear();
   TTreeNode* n = items_->GetFirstNode();
   while (n) {
+    n->row_ = int32_t(rows_.size());
     rows_.push_back(n);
     if (n->expanded_ && !n->children_.empty()) {
       n = n->children_.front();
@@ -881,6 +882,7 @@ void TCustomTreeView::RebuildRows() const {
     if (n) n = n->GetNextSibling();
   }
   rowsValid_ = true;
+  ClampTop();
 }
 
 int32_t TCustomTreeView::VisibleCount() const {
@@ -896,26 +898,30 @@ TTreeNode* TCustomTreeView::VisibleNode(int32_t row) const {
 int32_t TCustomTreeView::RowOf(const TTreeNode* node) const {
   if (!node || node->owner_ != items_.get() || !node->IsVisible()) return -1;
   RebuildRows();
-  // The rows are in depth-first order, so the row is found by counting the visible nodes before.
-  auto it = std::find(rows_.begin(), rows_.end(), node);
-  return it == rows_.end() ? -1 : int32_t(it - rows_.begin());
+  return node->row_;
 }
 
 int32_t TCustomTreeView::PageRows() const { return std::max(1, ClientHeight() / ItemHeight); }
 
-void TCustomTreeView::ClampTop() {
-  const int32_t maxTop = std::max(0, VisibleCount() - PageRows());
+void TCustomTreeView::ClampTop() const {
+  const int32_t maxTop = std::max(0, int32_t(rows_.size()) - PageRows());
   topRow_ = std::clamp(topRow_, 0, maxTop);
 }
 
+int32_t TCustomTreeView::TopRow() const {
+  RebuildRows();
+  return topRow_;
+}
+
 void TCustomTreeView::SetTopRow(int32_t row) {
+  RebuildRows();
   const int32_t before = topRow_;
   topRow_ = row;
   ClampTop();
   if (topRow_ != before) PeerChanged(TPeerChange::State);
 }
 
-TTreeNode* TCustomTreeView::TopItem() const { return VisibleNode(topRow_); }
+TTreeNode* TCustomTreeView::TopItem() const { return VisibleNode(TopRow()); }
 
 void TCustomTreeView::SetTopItem(TTreeNode* node) {
   const int32_t row = RowOf(node);
@@ -1004,7 +1010,7 @@ int32_t TCustomTreeView::CompareNodes(TTreeNode* a, TTreeNode* b) {
   return result < 0 ? -1 : result > 0 ? 1 : 0;
 }
 
-void TCustomTreeView::SortChildren(TTreeNode* parent, bool recurse) {
+void TCustomTreeView::SortLevel(TTreeNode* parent, bool recurse) {
   auto alive = LivenessToken();
   // Sorted as a copy: a comparer that changes the tree cannot break the sort.
   std::vector<TTreeNode*> order = parent->children_;
@@ -1030,7 +1036,7 @@ void TCustomTreeView::SortChildren(TTreeNode* parent, bool recurse) {
   std::vector<TTreeNode*> children = parent->children_;
   for (TTreeNode* c : children) {
     if (c->parent_ != parent) continue;
-    SortChildren(c, true);
+    SortLevel(c, true);
     if (alive.expired()) return;
   }
 }
@@ -1049,6 +1055,19 @@ bool TCustomTreeView::AlphaSort(bool recurse) {
   SortChildren(items_->Root(), recurse);
   TreeChanged();
   return true;
+}
+
+void TCustomTreeView::SortChildren(TTreeNode* parent, bool recurse) {
+  // Nodes a comparer deletes stay in memory until the sort is over, like those of a paint.
+  auto alive = LivenessToken();
+  ++painting_;
+  try {
+    SortLevel(parent, recurse);
+  } catch (...) {
+    if (!alive.expired() && --painting_ == 0) FreeDeferred();
+    throw;
+  }
+  if (!alive.expired() && --painting_ == 0) FreeDeferred();
 }
 
 void TCustomTreeView::FullExpand() {
@@ -1083,7 +1102,7 @@ bool TCustomTreeView::CanCollapse(TTreeNode* node) {
 
 TTreeNode* TCustomTreeView::GetNodeAt(int32_t x, int32_t y) const {
   if (x < 0 || y < 0 || x >= ClientWidth() || y >= ClientHeight()) return nullptr;
-  return VisibleNode(topRow_ + y / ItemHeight);
+  return VisibleNode(TopRow() + y / ItemHeight);
 }
 
 THitTests TCustomTreeView::GetHitTestInfoAt(int32_t x, int32_t y) const {
@@ -1231,7 +1250,7 @@ void TCustomTreeView::Paint(const TDrawRow& drawRow) {
   if (alive.expired() || !defaultDraw) return;
   // The rows this paint covers, taken before any handler runs.
   std::vector<TTreeNode*> rows;
-  for (int32_t r = topRow_, y = 0; y < client.Bottom; ++r, y += ItemHeight) {
+  for (int32_t r = TopRow(), y = 0; y < client.Bottom; ++r, y += ItemHeight) {
     TTreeNode* n = VisibleNode(r);
     if (!n) break;
     rows.push_back(n);

@@ -167,6 +167,7 @@ class TTreeNode : public TPersistent {
   int32_t imageIndex_ = -1, selectedIndex_ = -1, stateIndex_ = -1, overlayIndex_ = -1;
   bool expanded_ = false, cut_ = false, focused_ = false, hasChildren_ = false, deleting_ = false;
   mutable int32_t itemId_ = 0;
+  mutable int32_t row_ = -1;  // the row while the view's rows are current
   mutable std::shared_ptr<const void> alive_;
 };
 
@@ -315,7 +316,7 @@ class TCustomTreeView : public TWinControl {
   TTreeNode* VisibleNode(int32_t row) const;
   // The row of a visible node, -1 for any other.
   int32_t RowOf(const TTreeNode* node) const;
-  int32_t TopRow() const { return topRow_; }
+  int32_t TopRow() const;
   void SetTopRow(int32_t row);
   int32_t PageRows() const;
   // Where the node's text starts, in client coordinates.
@@ -372,10 +373,11 @@ class TCustomTreeView : public TWinControl {
   bool CanExpand(TTreeNode* node);
   bool CanCollapse(TTreeNode* node);
   void RebuildRows() const;
-  void ClampTop();
+  void ClampTop() const;
   // -1, 0 or 1 as OnCompare (or the texts without case) order two nodes.
   int32_t CompareNodes(TTreeNode* a, TTreeNode* b);
   void SortChildren(TTreeNode* parent, bool recurse);
+  void SortLevel(TTreeNode* parent, bool recurse);
   int32_t SortedPlace(TTreeNode* parent, const std::string& s, TTreeNode* skip);
   bool StartEdit(TTreeNode* node);
   void FinishEdit(bool cancel);
@@ -386,7 +388,7 @@ class TCustomTreeView : public TWinControl {
   TTreeNode* dropTarget_ = nullptr;
   TTreeNode* editing_ = nullptr;
   std::string editorText_;
-  int32_t topRow_ = 0;
+  mutable int32_t topRow_ = 0;
   mutable std::vector<TTreeNode*> rows_;
   mutable bool rowsValid_ = false;
   int32_t painting_ = 0;

@@ -13,6 +13,7 @@
 #include "platform/qt/list_peers.h"
 #include "platform/qt/menus.h"
 #include "platform/qt/list_view_peer.h"
+#include "platform/qt/tree_view_widget.h"
 #include "platform/qt/clipboard.h"
 #include "platform/qt/controls.h"
 #include "platform/qt/drag_drop.h"
@@ -61,6 +62,7 @@ TQtHost::TQtHost(int& argc, char** argv) : impl_(new Impl) {
   RegisterBarPeers();
   RegisterListViewPeer();
   RegisterToolPeers();
+  RegisterTreePeers();
   fw::SetClipboardService(std::make_shared<TQtClipboard>());
   fw::SetMessagePump(&impl_->pump);
   fw::SetTimerService(&impl_->timers);

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QHelpEvent>
 #include <QMouseEvent>
+#include <QToolTip>
 #include <map>
 
 #include "platform/fw/application.h"
@@ -165,11 +167,45 @@ int32_t IndexToByte(const QString& text, int index) {
   return int32_t(text.left(index).toUtf8().size());
 }
 
+// ---- hints ----
+
+namespace {
+
+// Whether the control shows hints: its own ShowHint, or its parents' while it takes theirs.
+bool ShowsHints(const fw::TControl* control) {
+  while (control && control->ParentShowHint() && control->Parent()) control = control->Parent();
+  return control && control->ShowHint();
+}
+
+// Shows a control's hint when Qt asks for a tool tip (the hint of its action, if it has one).
+class THintFilter : public QObject {
+ public:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::ToolTip) return false;
+    auto* link = dynamic_cast<TModelLink*>(watched);
+    fw::TControl* control = link ? link->model : nullptr;
+    if (!control) return false;
+    auto* help = static_cast<QHelpEvent*>(event);
+    std::string hint;
+    bool show = false;
+    Guarded([&] { show = ShowsHints(control) && control->HintToShow(hint); });
+    if (show && !hint.empty())
+      QToolTip::showText(help->globalPos(), ToQString(hint), static_cast<QWidget*>(watched));
+    else
+      QToolTip::hideText();
+    return true;
+  }
+};
+
+}  // namespace
+
 // ---- TQtPeer ----
 
 TQtPeer::TQtPeer(fw::TControl& control, QWidget* widget) : control_(control), widget_(widget) {
   if (auto* link = dynamic_cast<TModelLink*>(widget)) link->model = &control;
   widget->setMouseTracking(true);
+  static THintFilter hints;
+  widget->installEventFilter(&hints);
 }
 
 TQtPeer::~TQtPeer() {

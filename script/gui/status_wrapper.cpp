@@ -23,6 +23,7 @@ const rt::ClassInfo& TJVCLBaseStatusBar::StaticClassInfo() {
   using T = TJVCLBaseStatusBar;
   static const rt::ClassInfo& info = rt::ClassBuilder<T>("TJVCLBaseStatusBar", &TJVCLWinControl::StaticClassInfo())
                                          .property("panels", &T::GetPanels)
+                                         .property("action", &TJVCLComponent::GetAction, &TJVCLComponent::SetAction)
                                          .build();
   return info;
 }
@@ -148,7 +149,8 @@ void TJVCLBaseStatusBar::Dispose() {
 
 void TJVCLBaseStatusBar::HookEvents() {
   TJVCLComponent::HookEvents();
-  HookControlEvents(true, true);
+  // With an action, the action has the bar's click.
+  HookControlEvents(!Control()->Action(), true);
   fw::TStatusBar* b = Bar();
   Hook<konResize>(b->OnResize);
   b->OnHint = fw::TNotifyEvent(&HandleHint, this);

@@ -43,6 +43,7 @@ const rt::ClassInfo& TJVCLBaseToolButton::StaticClassInfo() {
   using T = TJVCLBaseToolButton;
   static const rt::ClassInfo& info = rt::ClassBuilder<T>("TJVCLBaseToolButton", &TJVCLControl::StaticClassInfo())
                                          .property("Index", &T::GetIndex)
+                                         .property("action", &TJVCLComponent::GetAction, &TJVCLComponent::SetAction)
                                          .build();
   return info;
 }
@@ -55,7 +56,8 @@ const rt::ClassInfo& TJVCLBaseToolButton::VCLClass() const { return fw::TToolBut
 
 void TJVCLBaseToolButton::HookEvents() {
   TJVCLComponent::HookEvents();
-  HookControlEvents(true, false);
+  // With an action, the action has the click.
+  HookControlEvents(!Control()->Action(), false);
 }
 
 int32_t TJVCLBaseToolButton::GetIndex() const {

@@ -30,7 +30,8 @@ class TJVCLBaseToolButton : public TJVCLControl {
   fw::TToolButton* Button() const { return static_cast<fw::TToolButton*>(VCL()); }
   void HookEvents() override;
 
-  // Published: the button's place on its bar (-1 off a bar).
+  // Published: the button's place on its bar (-1 off a bar); `action` as the other families with
+  // an Action have it.
   int32_t GetIndex() const;
 };
 

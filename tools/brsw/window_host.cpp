@@ -18,7 +18,11 @@ namespace brsw {
 
 bool TWindowPump::IsTerminating() const { return fw::Application()->Terminated(); }
 
-void TWindowPump::ProcessPending() { fw::Application()->ProcessMessages(); }
+void TWindowPump::ProcessPending() {
+  fw::Application()->ProcessMessages();
+  // Nothing is pending now: the application is idle (showing forms update their actions).
+  fw::Application()->Idle();
+}
 
 void TWindowPump::Sleep(uint32_t milliseconds) {
   // Waiting is handling events as they come, for at most that long.

@@ -8,6 +8,7 @@
 
 #include "platform/fw/errors.h"
 #include "platform/fw/form.h"
+#include "platform/fw/form_text.h"
 #include "platform/fw/menus.h"
 #include "platform/fw/registration.h"
 
@@ -346,6 +347,10 @@ TEST(Menus, FormDescriptionsWithMenusLoadAndSaveBack) {
   ASSERT_NE(copyMenu, nullptr);
   EXPECT_EQ(copy->ClientHeight(), 120);
   EXPECT_EQ(copyMenu->Items()->Items(0)->Items(2)->ShortCut(), 16465);
+  // The binary form holds the same: items nested under their menu and parent item.
+  const std::string binary = fw::ObjectTextToBinary(text);
+  EXPECT_EQ(binary.substr(0, 4), "TPF0");
+  EXPECT_EQ(fw::ObjectBinaryToText(binary), text);
 
   // Freeing the form frees the items in whatever order; the form's bar goes with its menu.
   delete menu;

@@ -20,7 +20,10 @@
 #include "platform/fw/form.h"
 #include "platform/fw/label.h"
 #include "platform/fw/list_box.h"
+#include "platform/fw/list_view.h"
 #include "platform/fw/memo.h"
+#include "platform/fw/status_bar.h"
+#include "platform/fw/tree_view.h"
 #include "platform/qt/host.h"
 #include "platform/qt/peer.h"
 #include "script/core/component.h"
@@ -186,6 +189,84 @@ TEST_F(ExamplesTest, TextEditorOpensEditsAndSaves) {
   EXPECT_EQ(content, "first line\r\nsecond line\r\nthird line\r\n");
   ASSERT_EQ(dialogs.Log.size(), 1u);
   EXPECT_EQ(dialogs.Log[0].text, "Close without saving?");
+  fsys::remove_all(dir);
+}
+
+// The folder browser on a scratch folder: the tree shows the folders (each read when it opens),
+// clicking a folder lists its files with sizes, and the status bar counts them.
+TEST_F(ExamplesTest, FolderBrowserShowsFoldersFilesAndCounts) {
+  fsys::path dir = fsys::temp_directory_path() / ("gui_folders_" + std::to_string(::getpid()));
+  fsys::remove_all(dir);
+  fsys::create_directories(dir / "alpha" / "deep");
+  fsys::create_directories(dir / "beta");
+  std::ofstream(dir / "a.txt", std::ios::binary) << "hello";
+  std::ofstream(dir / "b.bin", std::ios::binary) << std::string(1000, 'x');
+  std::ofstream(dir / "alpha" / "c.txt", std::ios::binary) << "abc";
+  std::string top, firstList, firstStatus, secondList, secondStatus, afterExpand, path;
+  bool betaButton = true;
+  int code = RunExample("folder_browser.brs", {dir.string()}, [&] {
+    fw::TCustomForm* form = FormCaptioned("Folders");
+    ASSERT_NE(form, nullptr);
+    fw::TCustomTreeView* tree = nullptr;
+    fw::TCustomListView* list = nullptr;
+    fw::TStatusBar* status = nullptr;
+    for (int i = 0; i < form->ControlCount(); ++i) {
+      if (!tree) tree = dynamic_cast<fw::TCustomTreeView*>(form->Controls(i));
+      if (!list) list = dynamic_cast<fw::TCustomListView*>(form->Controls(i));
+      if (!status) status = dynamic_cast<fw::TStatusBar*>(form->Controls(i));
+    }
+    ASSERT_TRUE(tree && list && status);
+    auto listed = [&] {
+      std::string s;
+      for (int i = 0; i < list->Items()->Count(); ++i) {
+        fw::TListItem* item = list->Items()->Item(i);
+        s += item->Caption() + ":" + item->SubItems()->Get(0) + " ";
+        if (item->SubItems()->Get(1).size() != 16) s += "(bad date) ";
+      }
+      return s;
+    };
+    auto shape = [&] {
+      std::string s;
+      for (int i = 0; i < tree->Items()->Count(); ++i) {
+        fw::TTreeNode* n = tree->Items()->Item(i);
+        s += std::to_string(n->Level()) + (i == 0 ? std::string("top") : n->Text()) + " ";
+      }
+      return s;
+    };
+    top = shape();
+    firstList = listed();
+    firstStatus = status->Panels()->Items(0)->Text();
+    path = status->Panels()->Items(1)->Text();
+    fw::TTreeNode* alpha = tree->Items()->Item(1);
+    fw::TTreeNode* beta = tree->Items()->Item(2);
+    betaButton = beta->HasChildren();
+    auto* area = dynamic_cast<QAbstractScrollArea*>(WidgetOf(tree));
+    ASSERT_NE(area, nullptr);
+    QApplication::processEvents();
+    const fw::TRect label = alpha->DisplayRect(true);
+    QTest::mouseClick(area->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(label.Left + 3, (label.Top + label.Bottom) / 2));
+    QApplication::processEvents();
+    secondList = listed();
+    secondStatus = status->Panels()->Items(0)->Text();
+    // The expand button sits half an indent left of the label.
+    QTest::mouseClick(area->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(label.Left - fw::TCustomTreeView::TextMargin - tree->Indent() / 2,
+                             (label.Top + label.Bottom) / 2));
+    QApplication::processEvents();
+    afterExpand = shape();
+    form->Close();
+  });
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(err, "");
+  EXPECT_EQ(top, "0top 1alpha 1beta ");
+  EXPECT_FALSE(betaButton);
+  EXPECT_EQ(firstList, "a.txt:5 b.bin:1000 ");
+  EXPECT_EQ(firstStatus, "2 files, 1005 bytes");
+  EXPECT_EQ(path, dir.string() + "/");
+  EXPECT_EQ(secondList, "c.txt:3 ");
+  EXPECT_EQ(secondStatus, "1 file, 3 bytes");
+  EXPECT_EQ(afterExpand, "0top 1alpha 2deep 1beta ");
   fsys::remove_all(dir);
 }
 

@@ -9,6 +9,8 @@
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
+#include <QHelpEvent>
 
 #include "platform/fw/application.h"
 #include "platform/fw/form.h"
@@ -210,6 +212,31 @@ TEST_F(MenuPeersTest, PopupClickRunsAfterPopupReturns) {
   )");
   EXPECT_TRUE(WaitForOut("second true")) << out;
   EXPECT_EQ(out, "popping up\r\nafter popup\r\nsecond true\r\n");
+}
+
+TEST_F(MenuPeersTest, ToolTipShowsTheHintTheActionsHandlerGives) {
+  Run(R"(
+    var f = new VCLForm();
+    f.Name = "HintForm";
+    f.ShowHint = true;
+    var b = new VCLButton(f); b.Name = "B1";
+    var a = new VCLAction();
+    a.Caption = "Save";
+    a.Hint = "Saves";
+    a.onHint = function(hint, show) { println("hint " + hint.text); hint.text = hint.text + " now"; };
+    b.action = a;
+    f.show();
+  )");
+  fw::TForm* form = FormNamed("HintForm");
+  ASSERT_NE(form, nullptr);
+  QWidget* button = WidgetOf(form->FindChildControl("B1"));
+  ASSERT_NE(button, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(WidgetOf(form), kWatchdogMs));
+  QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), button->mapToGlobal(QPoint(5, 5)));
+  QApplication::sendEvent(button, &help);
+  EXPECT_EQ(out, "hint Saves\r\n");
+  EXPECT_TRUE(QTest::qWaitFor([] { return QToolTip::text() == "Saves now"; }, kWatchdogMs)) << QToolTip::text().toStdString();
+  QToolTip::hideText();
 }
 
 }  // namespace

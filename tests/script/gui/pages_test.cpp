@@ -258,6 +258,26 @@ TEST(GuiStatusBar, OwnerDrawnPanelsReachTheHandlerWithAPanelThatIsNotKept) {
   EXPECT_EQ(s.Err(), "");
 }
 
+TEST(GuiStatusBar, AnActionTakesTheBarsClickUntilItIsTakenAway) {
+  TGuiScript s;
+  s.AllowEvents(true);
+  auto r = s.Run(R"(
+    var f = new VCLForm();
+    var sb = new VCLStatusBar(f);
+    var a = new VCLAction();
+    a.onExecute = function(sender) { println("execute " + (sender === a)); };
+    sb.onClick = function(sender) { println("click " + (sender === sb)); };
+    println(sb.action);
+    sb.action = a;
+    println(sb.action === a);
+  )");
+  ASSERT_EQ(r.err, "");
+  fw::TStatusBar* bar = ScriptBar(s);
+  ASSERT_NE(bar, nullptr);
+  bar->Click();
+  EXPECT_EQ(s.Out(), "null\r\ntrue\r\nexecute true\r\n");
+}
+
 TEST(GuiStatusBar, HintsGoToTheScriptsHandlerOrElseTheBarShowsThem) {
   for (bool handler : {false, true}) {
     TGuiScript s;

@@ -189,4 +189,27 @@ TEST_F(ToolPeersTest, VetoedUpDownStaysAndTypedSpinTextReachesTheModel) {
   EXPECT_EQ(out, "spin 12\r\n");
 }
 
+TEST_F(ToolPeersTest, DraggingABandGripResizesTheBandBeforeIt) {
+  Run(R"(
+    var f = new VCLForm(true);
+    f.Name = "Cool";
+    f.setBounds(10, 10, 400, 200);
+    f.loadFromText("object Cool: TForm\n object CB: TCoolBar\n Bands = <\n item\n Control = E1\n Width = 150\n end\n item\n Break = False\n Control = E2\n end>\n object E1: TEdit\n end\n object E2: TEdit\n end\n end\nend\n");
+    f.CB.onChange = function(sender) { println("change " + f.E2.Left); };
+    f.show();
+  )");
+  QWidget* bar = Child("Cool", "CB");
+  QWidget* second = Child("Cool", "E2");
+  ASSERT_TRUE(bar && second);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return bar->isVisible(); }, kWatchdogMs));
+  EXPECT_EQ(second->geometry().left(), 2 + 150 + 10);
+  // The second band's grip starts where the first band ends.
+  QTest::mousePress(bar, Qt::LeftButton, Qt::NoModifier, QPoint(2 + 150 + 4, 10));
+  QTest::mouseMove(bar, QPoint(2 + 150 + 24, 10));
+  QTest::mouseRelease(bar, Qt::LeftButton, Qt::NoModifier, QPoint(2 + 150 + 24, 10));
+  settle();
+  EXPECT_EQ(out, "change 182\r\n");
+  EXPECT_EQ(second->geometry().left(), 182);
+}
+
 }  // namespace

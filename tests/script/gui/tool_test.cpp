@@ -9,6 +9,7 @@
 
 #include "platform/fw/form.h"
 #include "platform/fw/form_text.h"
+#include "platform/fw/menus.h"
 #include "platform/fw/spin.h"
 #include "platform/fw/tool_bar.h"
 #include "tests/script/gui/gui_fixture.h"
@@ -161,6 +162,53 @@ TEST(GuiToolBar, ButtonClickReachesTheOneWrapperEvenAfterIndexing) {
   ASSERT_NE(go, nullptr);
   go->Click();
   EXPECT_EQ(s.Out(), "true 1\r\ngo true 0\r\n");
+}
+
+TEST(GuiToolBar, ActionsTakeTheClickAndDropdownMenusAreTracked) {
+  TGuiScript s;
+  auto r = s.Run(R"(
+    var f = new VCLForm();
+    f.Name = "Acts";
+    var bar = new VCLToolBar(f);
+    var linked = new VCLToolButton(bar), unlinked = new VCLToolButton(bar);
+    linked.Name = "Linked"; unlinked.Name = "Unlinked";
+    linked.onClick = function() { println("linked's own click"); };
+    unlinked.onClick = function() { println("unlinked's own click"); };
+    var a = new VCLAction();
+    a.Caption = "Run";
+    a.onExecute = function(sender) { println("execute " + (sender === a)); };
+    linked.action = a;
+    unlinked.action = a;
+    unlinked.action = null;
+    println((linked.action === a) + " " + linked.Caption + " " + unlinked.action + " " + unlinked.Caption);
+    var m = new VCLPopupMenu();
+    m.onPopup = function(sender) { println("popup"); };
+    println(bar.trackMenu(linked));
+    linked.DropdownMenu = m;
+    println(bar.trackMenu(linked) + " " + (linked.DropdownMenu === m));
+    println(new VCLToolBar().trackMenu(linked));
+    unlinked.DropdownMenu = m;
+    println(bar.trackMenu(unlinked) + " " + bar.trackMenu(linked) + " " + bar.trackMenu(unlinked));
+    m = null;
+  )");
+  ASSERT_EQ(r.err, "");
+  EXPECT_EQ(r.out, "true Run null Run\r\nfalse\r\npopup\r\ntrue true\r\nfalse\r\npopup\r\npopup\r\npopup\r\n"
+            "true true true\r\n");
+  s.AllowEvents(true);
+  auto* linked = dynamic_cast<fw::TToolButton*>(Find("Acts", "Linked"));
+  auto* unlinked = dynamic_cast<fw::TToolButton*>(Find("Acts", "Unlinked"));
+  ASSERT_TRUE(linked && unlinked);
+  linked->Click();
+  unlinked->Click();
+  EXPECT_EQ(s.Out(), r.out + "execute true\r\nunlinked's own click\r\n");
+  // The menu the script let go of is still the buttons': once it is freed, neither holds it (each
+  // popped it up in turn, and a menu keeps only the last of those links).
+  ASSERT_NE(linked->DropdownMenu(), nullptr);
+  linked->DropdownMenu()->Free();
+  EXPECT_EQ(linked->DropdownMenu(), nullptr);
+  EXPECT_EQ(unlinked->DropdownMenu(), nullptr);
+  EXPECT_FALSE(linked->ToolBar()->TrackMenu(linked));
+  EXPECT_FALSE(linked->ToolBar()->TrackMenu(unlinked));
 }
 
 TEST(GuiToolBar, UnboundWrappersSayVCLIsNull) {
