@@ -74,6 +74,7 @@ TJEngine::~TJEngine() {
   regexp_.reset();
   wscript_.reset();
   textHost_.reset();
+  numberHost_.reset();
   parser_.DropRetiredTrees();
 }
 
@@ -214,6 +215,7 @@ void TJEngine::ResetEngine() {
   if (regexp_) regexp_->Clear();
   if (wscript_) wscript_->Clear();
   textHost_.reset();
+  numberHost_.reset();
   root_.Clear();
   scopes_.Clear();
   codeCache_.Clear();

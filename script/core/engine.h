@@ -277,19 +277,22 @@ class TJEngine : public TJBaseEngine {
   void IndexStore(const TJValue& target, TJValueList& args, const TJValue& value);
   void CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJObject* self, bool thrownOk = false);
   void CallForeign(IJFunction* f, TJValueList* args, TJValue& result, int invokeKind);
-  // The native a method call on `target` reaches directly, without a function value or (for a
-  // text) a wrapper object: a native of a plain object, of an array or of the String class that has
-  // no member or published property of the name in its way. Null: the call takes the general way.
-  TJNativeMethod DirectNative(const TJValue& target, std::string_view name);
-  // Runs a native that DirectNative found, with the target's object (or a String object lent to the
+  // What a method call on `target` reaches, looked up once for a plain object, an array or a text:
+  // a member (own or the prototype's, in `member`) or a native (in `native`) that can run without a
+  // function value or (for a text) a wrapper object. None: the call takes the general way.
+  TJObject::TJMethodLookup LookupDirect(const TJValue& target, std::string_view name, TJValue& member,
+                                       TJNativeMethod& native);
+  // Runs a native that LookupDirect found, with the target's object (or a String object lent to the
   // text) as this.
   void CallDirect(const TJValue& target, std::string_view name, TJNativeMethod method, TJValueList* args,
                   TJValue& out);
-  // The String object that method calls and indexes on text values borrow in turn (made when
-  // needed); null without a String class. A call that keeps it (returns or stores `this`) takes it
-  // over, and the next call gets a new one.
-  TJObject* TextHost();
-  class TextLoan;
+  // The String object that method calls and indexes on text values borrow in turn, and the Number
+  // object that method calls on numbers borrow (made when needed); null for other values or
+  // without the class. A call that keeps it (returns or stores `this`) takes it over, and the next
+  // call gets a new one.
+  TJObject* PrimitiveHost(const TJValue& value);
+  TJRef<TJObject>* hostSlot(TJValueType type);
+  class HostLoan;
   // A RegExp object's test of the value's text.
   bool TestRegExp(TJObject* pattern, const TJValue& subject);
 
@@ -355,6 +358,7 @@ class TJEngine : public TJBaseEngine {
   TJRef<TJObject> regexp_;
   TJRef<TJObject> wscript_;
   TJRef<TJObject> textHost_;  // null while lent out
+  TJRef<TJObject> numberHost_;
   bool running_ = false;
   bool executing_ = false;  // script code is on the stack
   int32_t handlerExitCode_ = 0;

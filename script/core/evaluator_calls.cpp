@@ -21,27 +21,28 @@ std::string IndexKey(const TJValueList& args) {
 // Lends the engine's String object to one text value for the length of a call; while it is out
 // (a call that runs script code which calls methods on texts), calls get one of their own. A
 // fresh wrapper is made when no String object can be had.
-class TJEngine::TextLoan {
+class TJEngine::HostLoan {
  public:
-  TextLoan(TJEngine& engine, const TJValue& text) : engine_(engine) {
-    if (engine.TextHost()) {
-      host_ = std::move(engine.textHost_);
-      host_->AdoptText(text);
+  HostLoan(TJEngine& engine, const TJValue& value) : engine_(engine), slot_(engine.hostSlot(value.ValueType())) {
+    if (engine.PrimitiveHost(value)) {
+      host_ = std::move(*slot_);
+      host_->AdoptValue(value);
     } else {
-      host_ = engine.ToObject(text);
+      host_ = engine.ToObject(value);
     }
   }
-  ~TextLoan() {
-    if (!host_ || host_->IsDisposed() || host_->RefCount() != 1) return;  // kept by the call: it is the keeper's now
-    host_->AdoptText(TJValue());
-    if (!engine_.textHost_) engine_.textHost_ = std::move(host_);
+  ~HostLoan() {
+    if (!slot_ || !host_ || host_->IsDisposed() || host_->RefCount() != 1) return;  // kept by the call: the keeper's now
+    host_->AdoptValue(TJValue());
+    if (!*slot_) *slot_ = std::move(host_);
   }
-  TextLoan(const TextLoan&) = delete;
-  TextLoan& operator=(const TextLoan&) = delete;
+  HostLoan(const HostLoan&) = delete;
+  HostLoan& operator=(const HostLoan&) = delete;
   TJObject* get() const { return host_.get(); }
 
  private:
   TJEngine& engine_;
+  TJRef<TJObject>* slot_;
   TJRef<TJObject> host_;
 };
 
@@ -72,7 +73,7 @@ void TJEngine::CallOrIndex(const TJValue& callee, TJValueList& args, TJValue& ou
       IndexObject(callee.vObject(), args, out);
       return;
     case vtString: {
-      TextLoan text(*this, callee);
+      HostLoan text(*this, callee);
       if (text.get()) {
         IndexObject(text.get(), args, out);
         return;
@@ -113,15 +114,21 @@ void TJEngine::IndexStore(const TJValue& target, TJValueList& args, const TJValu
 void TJEngine::EvalMethodCall(const TJExpr* e, TJValue& out, bool thrownOk) {
   TJValue object;
   Eval(e->Left, object);
-  if (TJNativeMethod native = DirectNative(object, e->Right->Symbol)) {
-    ArgList args(this);
-    if (EvalItems(e, *args, thrownOk)) return;
-    CallDirect(object, e->Right->Symbol, native, args.get(), out);
-    return;
-  }
   TJRef<TJObject> self;
   TJValue member;
-  GetMember(object, e->Right->Symbol, member, false, &self);
+  TJNativeMethod native = nullptr;
+  switch (LookupDirect(object, e->Right->Symbol, member, native)) {
+    case TJObject::TJMethodLookup::Native: {
+      ArgList args(this);
+      if (EvalItems(e, *args, thrownOk)) return;
+      CallDirect(object, e->Right->Symbol, native, args.get(), out);
+      return;
+    }
+    case TJObject::TJMethodLookup::Member:
+      break;
+    default:
+      GetMember(object, e->Right->Symbol, member, false, &self);
+  }
   ArgList args(this);
   if (EvalItems(e, *args, thrownOk)) return;
   if (IJFunction* f = member.vFunction(); f && f->GetFuncType() == ftScript) {
@@ -135,35 +142,53 @@ void TJEngine::EvalMethodCall(const TJExpr* e, TJValue& out, bool thrownOk) {
   }
 }
 
-TJObject* TJEngine::TextHost() {
-  if (textHost_ && !textHost_->IsDisposed()) return textHost_.get();
-  textHost_.reset();
-  if (Factory().HasClass("String")) textHost_ = MakeObject("String", nullptr);
-  return textHost_.get();
+TJRef<TJObject>* TJEngine::hostSlot(TJValueType type) {
+  switch (type) {
+    case vtString: return &textHost_;
+    case vtInteger: case vtDouble: return &numberHost_;
+    default: return nullptr;
+  }
 }
 
-TJNativeMethod TJEngine::DirectNative(const TJValue& target, std::string_view name) {
+TJObject* TJEngine::PrimitiveHost(const TJValue& value) {
+  TJRef<TJObject>* slot = hostSlot(value.ValueType());
+  if (!slot) return nullptr;
+  if (*slot && !(*slot)->IsDisposed()) return slot->get();
+  slot->reset();
+  const char* cls = slot == &textHost_ ? "String" : "Number";
+  if (Factory().HasClass(cls)) *slot = MakeObject(cls, nullptr);
+  return slot->get();
+}
+
+TJObject::TJMethodLookup TJEngine::LookupDirect(const TJValue& target, std::string_view name, TJValue& member,
+                                                TJNativeMethod& native) {
+  using Lookup = TJObject::TJMethodLookup;
   TJObject* object;
-  if (target.ValueType() == vtString) {
-    object = TextHost();
+  bool primitive = hostSlot(target.ValueType()) != nullptr;
+  if (primitive) {
+    object = PrimitiveHost(target);
   } else {
     object = target.vObject();
-    if (!object || !(object->IsPlainObject() || IsExactKnownClass(object, TJKnownClass::Array))) return nullptr;
+    if (!object || !(object->IsPlainObject() || IsExactKnownClass(object, TJKnownClass::Array))) return Lookup::None;
   }
-  if (!object) return nullptr;
-  TJNativeMethod method = object->FindNative(name);
-  if (!method) return nullptr;
+  if (!object || name == "prototype") return Lookup::None;
   const rt::ClassInfo& cls = object->ClassType();
-  if (!cls.properties().empty() && cls.findProperty(name)) return nullptr;
-  return method;
+  if (!cls.properties().empty() && cls.findProperty(name)) return Lookup::None;
+  if (primitive) {
+    native = object->FindNative(name);
+    return native ? Lookup::Native : Lookup::None;
+  }
+  Lookup found = object->LookupMethod(name, member, native);
+  if (found == Lookup::None) ThrowError(jeNameMissing, {name});  // what GetMember raises
+  return found;
 }
 
 void TJEngine::CallDirect(const TJValue& target, std::string_view name, TJNativeMethod method, TJValueList* args,
                           TJValue& out) {
   out.Clear();
-  if (target.ValueType() == vtString) {
-    TextLoan text(*this, target);
-    TJObject* self = text.get();
+  if (hostSlot(target.ValueType())) {
+    HostLoan host(*this, target);
+    TJObject* self = host.get();
     if (!self) ThrowError(jeNotCallable);
     (self->*method)(args, out);
     return;

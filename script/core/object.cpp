@@ -15,6 +15,7 @@
 #include "script/core/published.h"
 #include "script/core/value.h"
 #include "script/core/value_list.h"
+#include "support/hash_table.h"
 
 namespace engine {
 
@@ -22,7 +23,7 @@ namespace engine {
 struct TJNativeTable {
   struct NameHash {
     using is_transparent = void;
-    size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
+    size_t operator()(std::string_view s) const { return support::IndexHashOf(s, false); }
   };
   std::vector<std::pair<std::string, TJNativeMethod>> entries;
   std::unordered_map<std::string, int, NameHash, std::equal_to<>> index;  // owns its keys
@@ -244,6 +245,20 @@ bool TJObject::materialise(int index, TJValue* value) {
   members().SetValue(name, v);
   if (value) *value = std::move(v);
   return true;
+}
+
+TJObject::TJMethodLookup TJObject::LookupMethod(std::string_view name, TJValue& member, TJNativeMethod& native) {
+  if (const TJValue* v = members_.Find(name)) {
+    member = *v;
+    return TJMethodLookup::Member;
+  }
+  int i = nativeIndex(name);
+  if (i >= 0) {
+    native = natives_->entries[size_t(i)].second;
+    return TJMethodLookup::Native;
+  }
+  TJKeepAlive keep(this);  // a prototype's getter may drop the last other reference
+  return GetPrototypeValue(name, member, nullptr) ? TJMethodLookup::Member : TJMethodLookup::None;
 }
 
 TJNativeMethod TJObject::FindNative(std::string_view name) const {

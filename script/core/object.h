@@ -109,8 +109,9 @@ class TJObject : public TJNotify {
   virtual double ToNumber() { return 0; }
   virtual bool ToBoolean() { return true; }
   virtual int32_t ToChar() { return 0; }
-  // A String object takes a text value as its text (shared, not copied); false for other classes.
-  virtual bool AdoptText(const TJValue& text) { return false; }
+  // The object form of a primitive takes a value of its kind as its own (a String object shares
+  // the text, a Number object keeps the number), as if made from it; false for other classes.
+  virtual bool AdoptValue(const TJValue& value) { return false; }
   virtual bool Equals(TJObject* other) { return other == this; }
   virtual void GetPropertyList(std::vector<std::string>& names);
   virtual void GetMethodList(std::vector<std::string>& names);
@@ -146,6 +147,11 @@ class TJObject : public TJNotify {
   // The native a member name would call when it is still the class's own: lets the interpreter
   // call it without materialising a function value.
   TJNativeMethod FindNative(std::string_view name) const;
+  // What a method call of `name` on a plain object or an array reaches, looked up once: a member
+  // (own or the prototype's, copied to `member`), a native of the class (in `native`), or nothing.
+  // The caller has made sure no published property of the name comes first.
+  enum class TJMethodLookup { Member, Native, None };
+  TJMethodLookup LookupMethod(std::string_view name, TJValue& member, TJNativeMethod& native);
   // Whether an event handler can run now: an engine whose event loop is allowed, and a member
   // found under the name.
   bool IsCallEvent(std::string_view name);

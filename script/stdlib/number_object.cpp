@@ -34,6 +34,11 @@ TJNumberObject::TJNumberObject(TJBaseEngine* engine, TJValueList* param) : TJObj
     value_.SetInteger(0);
 }
 
+bool TJNumberObject::AdoptValue(const TJValue& value) {
+  if (IsNumeric(&value)) value_ = value; else value_.SetInteger(0);
+  return true;
+}
+
 std::string CharOfCode(int32_t code) {
   if (code >= 0 && code < 0x80) return std::string(1, char(code));
   return rt::utf8::encode(char32_t(uint32_t(code)));

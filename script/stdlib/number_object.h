@@ -38,6 +38,7 @@ class TJNumberObject : public engine::TJObject {
   double ToNumber() override;
   bool ToBoolean() override;
   int32_t ToChar() override;
+  bool AdoptValue(const engine::TJValue& value) override;
 
   void DoToExponential(engine::TJValueList* args, engine::TJValue& result);
   void DoToFixed(engine::TJValueList* args, engine::TJValue& result);

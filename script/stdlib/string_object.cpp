@@ -139,7 +139,7 @@ TJStringObject::TJStringObject(TJBaseEngine* engine, TJValueList* param) : TJObj
 
 int32_t TJStringObject::length() const { return charCount(); }
 
-bool TJStringObject::AdoptText(const TJValue& text) {
+bool TJStringObject::AdoptValue(const TJValue& text) {
   if (text.ValueType() == vtString) text_ = text; else text_.SetString("");
   return true;
 }

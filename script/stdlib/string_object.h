@@ -37,7 +37,7 @@ class TJStringObject : public engine::TJObject {
   double ToNumber() override;
   bool ToBoolean() override;
   int32_t ToChar() override;
-  bool AdoptText(const engine::TJValue& text) override;
+  bool AdoptValue(const engine::TJValue& text) override;
   bool IsIndexed() const override { return true; }
   int32_t GetCount() override;
   void GetItem(int32_t index, engine::TJValue& value) override;

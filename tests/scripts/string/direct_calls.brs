@@ -31,3 +31,7 @@ d.push(d.push = 5);
 println(d.length + " " + d[0] + " " + d.push);
 f = [3, 1, 2];
 println(f.sort().join("") + " " + f.concat([4]).length + " " + f.slice(1).join("|"));
+// Numbers: methods run on the number itself, integer or not, one call after another.
+n = 255;
+x = 2.5;
+println(n.toString(16) + " " + x.toFixed(3) + " " + parseFloat("1.25").toFixed(1) + " " + n.toString() + " " + (7).toString(2) + " " + x.toString());
