@@ -10,10 +10,14 @@
 
 namespace {
 
+// The test process's files go into one folder that is removed when the process ends.
+support_test::TempDir& folder() {
+  static support_test::TempDir dir;
+  return dir;
+}
+
 std::string writeTemp(const std::string& name, const std::string& content) {
-  std::string path = testing::TempDir() + "save_" + name;
-  std::ofstream(path, std::ios::binary) << content;
-  return path;
+  return folder().write("save_" + name, content);
 }
 
 using support_test::readFile;
@@ -34,7 +38,7 @@ TEST(SaveFile, ReadsTheThreeLinesAndCompletesMissingOnes) {
       {"garbage", "high\r\n-3\r\nyes\r\n", 0, -3, false},
   };
   for (const Case& c : cases) {
-    std::string path = c.content ? writeTemp(c.name, c.content) : testing::TempDir() + "save_does_not_exist";
+    std::string path = c.content ? writeTemp(c.name, c.content) : folder().file("save_does_not_exist");
     fw::TStringList lines;
     game::LoadSaveLines(lines, path);
     EXPECT_GE(lines.Count(), 3) << c.name;
@@ -66,7 +70,7 @@ TEST(SaveFile, AWriteReplacesTheFileWholeOrLeavesItAsItWas) {
 
   // A save file that cannot be replaced (here a folder stands in its place): the write fails with a
   // line on standard error, nothing is thrown, and no temporary file is left behind.
-  std::string blocked = testing::TempDir() + "save_blocked";
+  std::string blocked = folder().file("save_blocked");
   std::filesystem::create_directories(blocked + "/inside");
   testing::internal::CaptureStderr();
   EXPECT_FALSE(game::WriteSaveLines(lines, blocked));
@@ -78,7 +82,7 @@ TEST(SaveFile, AWriteReplacesTheFileWholeOrLeavesItAsItWas) {
 
   // A folder that does not exist: the temporary file cannot even be made.
   testing::internal::CaptureStderr();
-  EXPECT_FALSE(game::WriteSaveLines(lines, testing::TempDir() + "no_such_folder/sav.dat"));
+  EXPECT_FALSE(game::WriteSaveLines(lines, folder().file("no_such_folder/sav.dat")));
   EXPECT_FALSE(testing::internal::GetCapturedStderr().empty());
 }
 

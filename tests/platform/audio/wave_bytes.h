@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
+#include "tests/support/temp_dir.h"
 
 namespace audio_test {
 
@@ -58,10 +58,10 @@ inline std::vector<uint8_t> pcm16(std::vector<int16_t> samples) {
   return d.b;
 }
 
+// The test process's files go into one folder that is removed when the process ends.
 inline std::string writeTemp(const std::string& name, const std::vector<uint8_t>& bytes) {
-  auto path = std::filesystem::temp_directory_path() / ("audio_test_" + std::to_string(::getpid()) + "_" + name);
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  return path.string();
+  static support_test::TempDir folder;
+  return folder.write(name, std::string(bytes.begin(), bytes.end()));
 }
 
 }  // namespace audio_test
