@@ -13,10 +13,13 @@
 
 #include "platform/fw/application.h"
 #include "platform/fw/button.h"
+#include "platform/fw/combo_box.h"
+#include "platform/fw/common_dialogs.h"
 #include "platform/fw/dialogs.h"
 #include "platform/fw/edit.h"
 #include "platform/fw/form.h"
 #include "platform/fw/label.h"
+#include "platform/fw/list_box.h"
 #include "platform/fw/list_view.h"
 #include "platform/fw/memo.h"
 #include "platform/fw/status_bar.h"
@@ -264,6 +267,97 @@ TEST_F(ExamplesTest, FolderBrowserShowsFoldersFilesAndCounts) {
   EXPECT_EQ(secondList, "c.txt:3 ");
   EXPECT_EQ(secondStatus, "1 file, 3 bytes");
   EXPECT_EQ(afterExpand, "0top 1alpha 2deep 1beta ");
+  fsys::remove_all(dir);
+}
+
+TEST_F(ExamplesTest, ReadingListAddsSortsPreviewsAndRemovesFiles) {
+  fsys::path dir = fsys::temp_directory_path() / ("gui_reading_" + std::to_string(::getpid()));
+  fsys::create_directories(dir);
+  std::ofstream(dir / "b.txt", std::ios::binary) << "one\ntwo\nthree\n";
+  std::ofstream(dir / "a.txt", std::ios::binary) << "a single line, but the longest file of the three\n";
+  std::ofstream(dir / "c.md", std::ios::binary) << "# c\n";
+  fw::TScriptedDialogs dialogs;
+  int asked = 0;
+  dialogs.OnFileDialog = [&](fw::TOpenDialog& d) {
+    // The first time the user picks two files, the second time one of them again and a third.
+    ++asked;
+    EXPECT_EQ(d.InitialDir(), dir.string());
+    EXPECT_TRUE(d.Options().has(fw::ofAllowMultiSelect));
+    if (asked == 1) return d.Choose({(dir / "b.txt").string(), (dir / "a.txt").string()});
+    return d.Choose({(dir / "a.txt").string(), (dir / "c.md").string()});
+  };
+  fw::TDialogServiceScope scope(&dialogs);
+  std::string start, added, byName, bySize, preview, removed, cleared;
+  bool removeAtStart = true, clearAtStart = true, removeWithSelection = false, clearWhenEmpty = true;
+  int code = RunExample("file_list.brs", {dir.string()}, [&] {
+    fw::TCustomForm* form = FormCaptioned("Reading list");
+    ASSERT_NE(form, nullptr);
+    auto* add = ControlOf<fw::TButton>(form, 0);
+    auto* remove = ControlOf<fw::TButton>(form, 1);
+    auto* clear = ControlOf<fw::TButton>(form, 2);
+    auto* sortBy = ControlOf<fw::TComboBox>(form, 3);
+    auto* files = ControlOf<fw::TListBox>(form, 4);
+    auto* lines = ControlOf<fw::TListBox>(form, 5);
+    auto* status = ControlOf<fw::TLabel>(form, 6);
+    ASSERT_TRUE(add && remove && clear && sortBy && files && lines && status);
+    auto names = [&] {
+      std::string text;
+      for (int i = 0; i < files->Items()->Count(); ++i)
+        text += (i ? "," : "") + fsys::path(files->Items()->Get(i)).filename().string();
+      return text;
+    };
+    fw::Application()->Idle();  // the actions update themselves
+    start = status->Caption();
+    removeAtStart = remove->Enabled();
+    clearAtStart = clear->Enabled();
+    Click(add);
+    added = status->Caption() + "|" + names();
+    Click(add);  // a.txt is in the list already
+    // The sort order picked with the keyboard, as a person would.
+    QWidget* combo = WidgetOf(sortBy);
+    ASSERT_NE(combo, nullptr);
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Down);
+    QApplication::processEvents();
+    byName = status->Caption() + "|" + names();
+    QTest::keyClick(combo, Qt::Key_Down);
+    QApplication::processEvents();
+    bySize = names();
+    // A file clicked shows its first lines; Remove can run now.
+    auto* area = dynamic_cast<QAbstractScrollArea*>(WidgetOf(files));
+    ASSERT_NE(area, nullptr);
+    QWidget* list = area->viewport();
+    const fw::TRect second = files->ItemRect(1);
+    QTest::mouseClick(list, Qt::LeftButton, Qt::NoModifier, QPoint(second.Left + 5, second.Top + 3));
+    QApplication::processEvents();
+    preview = status->Caption() + "|" + lines->Items()->Text();
+    fw::Application()->Idle();
+    removeWithSelection = remove->Enabled();
+    Click(remove);
+    removed = status->Caption() + "|" + names();
+    Click(clear);
+    fw::Application()->Idle();
+    cleared = status->Caption() + "|" + names();
+    clearWhenEmpty = clear->Enabled();
+    form->Close();
+  });
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(err, "");
+  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(start, "0 file(s)");
+  EXPECT_FALSE(removeAtStart);
+  EXPECT_FALSE(clearAtStart);
+  EXPECT_EQ(added, "Added 2, 2 file(s) in the list|b.txt,a.txt");
+  EXPECT_EQ(byName, "3 file(s)|a.txt,b.txt,c.md");
+  EXPECT_EQ(bySize, "a.txt,b.txt,c.md");
+  EXPECT_EQ(preview, "b.txt: 3 line(s)|one\r\ntwo\r\nthree\r\n");
+  EXPECT_TRUE(removeWithSelection);
+  EXPECT_EQ(removed, "2 file(s)|a.txt,c.md");
+  EXPECT_EQ(cleared, "0 file(s)|");
+  EXPECT_FALSE(clearWhenEmpty);
+  ASSERT_EQ(dialogs.Log.size(), 2u);
+  EXPECT_EQ(dialogs.Log[0].kind, "open");
+  EXPECT_EQ(dialogs.Log[0].caption, "Add text files");
   fsys::remove_all(dir);
 }
 

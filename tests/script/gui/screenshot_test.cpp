@@ -1,5 +1,5 @@
-// One form built by a script with every list, container, tool, page and status family of the
-// bridge, drawn on the offscreen platform and saved as a PNG. The pixels show each control drew
+// One form built by a script with every list, container, menu, tool, page and status family of
+// the bridge, drawn on the offscreen platform and saved as a PNG. The pixels show each control drew
 // itself where the script put it, and that a change the script makes (a progress position, a
 // page, a panel text, a list selection) shows in the next picture and nowhere else.
 #include <gtest/gtest.h>
@@ -14,6 +14,7 @@
 #include "platform/fw/canvas.h"
 #include "platform/fw/form.h"
 #include "platform/fw/image.h"
+#include "platform/fw/menus.h"
 #include "platform/fw/picture.h"
 #include "platform/qt/host.h"
 #include "platform/qt/peer.h"
@@ -34,6 +35,14 @@ const char kForm[] = R"(
   f.Color = 0x00FFFF;               // yellow: whatever is not yellow, a control drew
   f.ClientWidth = 520;
   f.ClientHeight = 380;
+
+  var mm = new VCLMainMenu();
+  var fileItem = new VCLMenuItem(); fileItem.Caption = "&File";
+  var openItem = new VCLMenuItem(); openItem.Caption = "&Open...";
+  fileItem.add(openItem);
+  var helpItem = new VCLMenuItem(); helpItem.Caption = "&Help";
+  mm.items.add(fileItem, helpItem);
+  f.Menu = mm;
 
   var bar = new VCLToolBar(f); bar.Name = "Bar"; bar.ShowCaptions = true; bar.ButtonWidth = 60;
   var open = new VCLToolButton(bar); open.Name = "OpenBtn"; open.Caption = "Open";
@@ -193,14 +202,18 @@ TEST_F(EveryFamilyScreenshot, EveryControlDrawsWhereTheScriptPutIt) {
     image->Picture()->Assign(&bitmap);
   }
   QImage img = Shot();
-  ASSERT_EQ(img.size(), QSize(520, 380));
+  const int menu = form->MenuBarHeight();
+  EXPECT_GT(menu, 10);
+  ASSERT_EQ(img.size(), QSize(520, 380 + menu));
   const std::string file = testing::TempDir() + "gui_every_family.png";
   ASSERT_TRUE(img.save(QString::fromStdString(file), "PNG"));
   ASSERT_EQ(QImage(QString::fromStdString(file)).convertToFormat(QImage::Format_RGB32), img);
 
   // Tool bar across the top with its two captions.
   const QRect bar = RectOf("Bar"), openBtn = RectOf("OpenBtn"), boldBtn = RectOf("BoldBtn");
-  EXPECT_EQ(bar.top(), 0);
+  // The menu bar above everything with its two captions.
+  EXPECT_GT(Count(img, QRect(0, 0, 120, menu), Dark), 20);
+  EXPECT_EQ(bar.top(), menu);
   EXPECT_EQ(bar.width(), 520);
   EXPECT_TRUE(bar.contains(openBtn) && bar.contains(boldBtn));
   EXPECT_LT(openBtn.right(), boldBtn.left());
@@ -208,7 +221,7 @@ TEST_F(EveryFamilyScreenshot, EveryControlDrawsWhereTheScriptPutIt) {
   EXPECT_GT(Count(img, boldBtn, Dark), 15);
   // Status bar along the bottom with the text of its panels.
   const QRect status = RectOf("Status");
-  EXPECT_EQ(status.bottom(), 379);
+  EXPECT_EQ(status.bottom(), 379 + menu);
   EXPECT_GT(Count(img, QRect(status.left(), status.top(), 160, status.height()), Dark), 15);
   EXPECT_GT(Count(img, QRect(status.left() + 165, status.top(), 150, status.height()), Dark), 15);
   // The navy panel on the left, between bar and status bar, holding the two lists.
@@ -255,6 +268,7 @@ TEST_F(EveryFamilyScreenshot, EveryControlDrawsWhereTheScriptPutIt) {
   EXPECT_GT(Changed(img, after, list), 100);
   for (const QRect& r : {checks, combo, size, box, picture}) EXPECT_EQ(Changed(img, after, r), 0);
   EXPECT_EQ(Changed(img, after, QRect(0, bar.bottom() + 1, left.width(), 5)), 0);
+  EXPECT_EQ(Changed(img, after, QRect(0, 0, 520, menu)), 0);
   // "Bold" turns to the second page: the first page's controls are gone from the picture.
   Click(WidgetOf(Find(form, "BoldBtn")));
   QImage second = Shot();
