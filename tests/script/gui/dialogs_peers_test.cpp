@@ -22,53 +22,17 @@
 
 #include "platform/fw/application.h"
 #include "platform/qt/common_dialogs.h"
-#include "platform/qt/host.h"
 #include "script/core/component.h"
-#include "script/gui/registration.h"
-#include "script/host/host.h"
-#include "script/stdlib/stdlib.h"
+#include "tests/script/gui/qt_script_fixture.h"
 
 namespace {
 
-constexpr int kWatchdogMs = 5000;
 // How many turns of the event loop a test waits for a modal dialog to show before it gives up
 // (and the dialog, never answered, would block: the test then fails on its missing answers).
 constexpr int kMaxPolls = 2000;
 
-class DialogPeersTest : public testing::Test {
+class DialogPeersTest : public guitest::QtScriptTest {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "gui_dialog_peer_tests";
-    static char* argv[] = {name, nullptr};
-    if (!host) host = new qtfw::TQtHost(argc, argv);
-    stdlib::Install();
-    host::Install();
-    gui::Install();
-  }
-  void SetUp() override {
-    component = std::make_unique<engine::TBrindle>();
-    component->SetOnStdout([this](engine::TBrindle*, const std::string& s) { out += s; });
-    component->SetOnStderr([this](engine::TBrindle*, const std::string& s) { err += s; });
-  }
-  void TearDown() override {
-    component->Engine().EventLoopAllowed = false;
-    component->Clear();
-    component.reset();
-    fw::Application()->ProcessMessages();
-    settle();
-  }
-  void Run(const std::string& source) {
-    ASSERT_TRUE(component->Compile(source));
-    component->RunNoArgs();
-    ASSERT_EQ(err, "");
-    component->Engine().EventLoopAllowed = true;
-    component->Engine().MainFinished = true;
-    settle();
-  }
-  static void settle() {
-    for (int i = 0; i < 5; ++i) QApplication::processEvents();
-  }
   template <class W>
   static W* TopLevel() {
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -79,13 +43,7 @@ class DialogPeersTest : public testing::Test {
   static W* Child(QWidget* parent, const char* name) {
     return parent->findChild<W*>(QString::fromUtf8(name));
   }
-
-  static qtfw::TQtHost* host;
-  std::unique_ptr<engine::TBrindle> component;
-  std::string out, err;
 };
-
-qtfw::TQtHost* DialogPeersTest::host = nullptr;
 
 TEST_F(DialogPeersTest, TypingAndFindNextReachTheScriptsOnFind) {
   Run(R"(

@@ -24,10 +24,10 @@
 #include "platform/fw/memo.h"
 #include "platform/fw/status_bar.h"
 #include "platform/fw/tree_view.h"
-#include "platform/qt/host.h"
 #include "platform/qt/peer.h"
 #include "script/core/component.h"
 #include "script/core/value_list.h"
+#include "tests/script/gui/qt_script_fixture.h"
 #include "tools/brsw/window_host.h"
 
 namespace {
@@ -35,13 +35,10 @@ namespace {
 namespace fsys = std::filesystem;
 constexpr int kWatchdogPasses = 1000;  // about ten seconds of the event loop
 
-class ExamplesTest : public testing::Test {
+class ExamplesTest : public guitest::QtHostTest {
  protected:
   static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "gui_examples_tests";
-    static char* argv[] = {name, nullptr};
-    if (!host) host = new qtfw::TQtHost(argc, argv);
+    StartHost();
     brsw::InstallLibraries();
   }
 
@@ -89,10 +86,6 @@ class ExamplesTest : public testing::Test {
   static T* ControlOf(fw::TWinControl* parent, int index) {
     return parent && index < parent->ControlCount() ? dynamic_cast<T*>(parent->Controls(index)) : nullptr;
   }
-  static QWidget* WidgetOf(fw::TControl* control) {
-    auto* peer = control ? dynamic_cast<qtfw::TQtPeer*>(control->Peer()) : nullptr;
-    return peer ? peer->Widget() : nullptr;
-  }
   static void Click(fw::TControl* control) {
     QWidget* w = WidgetOf(control);
     ASSERT_NE(w, nullptr);
@@ -100,11 +93,8 @@ class ExamplesTest : public testing::Test {
     QApplication::processEvents();
   }
 
-  static qtfw::TQtHost* host;
   std::string err;
 };
-
-qtfw::TQtHost* ExamplesTest::host = nullptr;
 
 TEST_F(ExamplesTest, HelloFormGreetsAndClears) {
   std::string greeting, cleared;

@@ -15,66 +15,20 @@
 #include "platform/fw/application.h"
 #include "platform/fw/form.h"
 #include "platform/fw/menus.h"
-#include "platform/qt/host.h"
 #include "platform/qt/peer.h"
 #include "script/core/component.h"
-#include "script/gui/registration.h"
-#include "script/host/host.h"
-#include "script/stdlib/stdlib.h"
+#include "tests/script/gui/qt_script_fixture.h"
 
 namespace {
 
-constexpr int kWatchdogMs = 5000;
-
-class MenuPeersTest : public testing::Test {
+class MenuPeersTest : public guitest::QtScriptTest {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "gui_menu_peer_tests";
-    static char* argv[] = {name, nullptr};
-    if (!host) host = new qtfw::TQtHost(argc, argv);
-    stdlib::Install();
-    host::Install();
-    gui::Install();
-  }
-  void SetUp() override {
-    component = std::make_unique<engine::TBrindle>();
-    component->SetOnStdout([this](engine::TBrindle*, const std::string& s) { out += s; });
-    component->SetOnStderr([this](engine::TBrindle*, const std::string& s) { err += s; });
-  }
-  void TearDown() override {
-    component->Engine().EventLoopAllowed = false;
-    component->Clear();
-    component.reset();
-    fw::Application()->ProcessMessages();
-    settle();
-  }
+  // Menu clicks and idle updates travel as the framework's posted messages: every settle delivers
+  // them, and events reach the script while its body still runs.
+  bool EventsDuringBody() const override { return true; }
+  bool SettlesMessages() const override { return true; }
+  static void settle() { QtScriptTest::settle(true); }
 
-  void Run(const std::string& source) {
-    ASSERT_TRUE(component->Compile(source));
-    component->Engine().EventLoopAllowed = true;
-    component->RunNoArgs();
-    ASSERT_EQ(err, "");
-    component->Engine().MainFinished = true;
-    settle();
-  }
-
-  static void settle() {
-    for (int i = 0; i < 5; ++i) {
-      QApplication::processEvents();
-      fw::Application()->ProcessMessages();
-    }
-  }
-
-  static fw::TForm* FormNamed(const std::string& name) {
-    for (int i = 0; i < fw::Screen()->FormCount(); ++i)
-      if (fw::Screen()->Forms(i)->Name() == name) return dynamic_cast<fw::TForm*>(fw::Screen()->Forms(i));
-    return nullptr;
-  }
-  static QWidget* WidgetOf(fw::TControl* control) {
-    auto* peer = control ? dynamic_cast<qtfw::TQtPeer*>(control->Peer()) : nullptr;
-    return peer ? peer->Widget() : nullptr;
-  }
   static QAction* ActionNamed(QWidget* menu, const QString& text) {
     for (QAction* a : menu->actions())
       if (a->text() == text) return a;
@@ -88,13 +42,7 @@ class MenuPeersTest : public testing::Test {
         },
         kWatchdogMs);
   }
-
-  static qtfw::TQtHost* host;
-  std::unique_ptr<engine::TBrindle> component;
-  std::string out, err;
 };
-
-qtfw::TQtHost* MenuPeersTest::host = nullptr;
 
 const char* kMenuScript = R"(
   var f = new VCLForm();

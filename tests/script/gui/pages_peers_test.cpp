@@ -12,70 +12,13 @@
 #include "platform/fw/form.h"
 #include "platform/fw/page_control.h"
 #include "platform/fw/status_bar.h"
-#include "platform/qt/host.h"
 #include "platform/qt/peer.h"
 #include "script/core/component.h"
-#include "script/gui/registration.h"
-#include "script/host/host.h"
-#include "script/stdlib/stdlib.h"
+#include "tests/script/gui/qt_script_fixture.h"
 
 namespace {
 
-constexpr int kWatchdogMs = 5000;
-
-class PagesPeersTest : public testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "gui_pages_peer_tests";
-    static char* argv[] = {name, nullptr};
-    if (!host) host = new qtfw::TQtHost(argc, argv);
-    stdlib::Install();
-    host::Install();
-    gui::Install();
-  }
-  void SetUp() override {
-    component = std::make_unique<engine::TBrindle>();
-    component->SetOnStdout([this](engine::TBrindle*, const std::string& s) { out += s; });
-    component->SetOnStderr([this](engine::TBrindle*, const std::string& s) { err += s; });
-  }
-  void TearDown() override {
-    component->Engine().EventLoopAllowed = false;
-    component->Clear();
-    component.reset();
-    fw::Application()->ProcessMessages();
-    settle();
-  }
-  void Run(const std::string& source) {
-    ASSERT_TRUE(component->Compile(source));
-    component->RunNoArgs();
-    ASSERT_EQ(err, "");
-    component->Engine().EventLoopAllowed = true;
-    component->Engine().MainFinished = true;
-    settle();
-  }
-  static void settle() {
-    for (int i = 0; i < 5; ++i) QApplication::processEvents();
-  }
-  static fw::TForm* FormNamed(const std::string& name) {
-    for (int i = 0; i < fw::Screen()->FormCount(); ++i)
-      if (fw::Screen()->Forms(i)->Name() == name) return dynamic_cast<fw::TForm*>(fw::Screen()->Forms(i));
-    return nullptr;
-  }
-  static QWidget* WidgetOf(fw::TControl* control) {
-    auto* peer = control ? dynamic_cast<qtfw::TQtPeer*>(control->Peer()) : nullptr;
-    return peer ? peer->Widget() : nullptr;
-  }
-  static bool Exposed(QWidget* w) {
-    return QTest::qWaitFor([&] { return w->isVisible(); }, kWatchdogMs);
-  }
-
-  static qtfw::TQtHost* host;
-  std::unique_ptr<engine::TBrindle> component;
-  std::string out, err;
-};
-
-qtfw::TQtHost* PagesPeersTest::host = nullptr;
+using PagesPeersTest = guitest::QtScriptTest;
 
 TEST_F(PagesPeersTest, ClickingATabAsksTheScriptAndShowsTheNewPage) {
   Run(R"(

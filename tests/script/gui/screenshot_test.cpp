@@ -16,16 +16,11 @@
 #include "platform/fw/image.h"
 #include "platform/fw/menus.h"
 #include "platform/fw/picture.h"
-#include "platform/qt/host.h"
 #include "platform/qt/peer.h"
 #include "script/core/component.h"
-#include "script/gui/registration.h"
-#include "script/host/host.h"
-#include "script/stdlib/stdlib.h"
+#include "tests/script/gui/qt_script_fixture.h"
 
 namespace {
-
-constexpr int kWatchdogMs = 5000;
 
 const char kForm[] = R"(
   var f = new VCLForm(true);
@@ -106,53 +101,8 @@ int Changed(const QImage& a, const QImage& b, const QRect& r) {
 }
 int Area(const QRect& r) { return r.width() * r.height(); }
 
-class EveryFamilyScreenshot : public testing::Test {
+class EveryFamilyScreenshot : public guitest::QtScriptTest {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "gui_screenshot_tests";
-    static char* argv[] = {name, nullptr};
-    if (!host) host = new qtfw::TQtHost(argc, argv);
-    stdlib::Install();
-    host::Install();
-    gui::Install();
-  }
-  void SetUp() override {
-    component = std::make_unique<engine::TBrindle>();
-    component->SetOnStdout([this](engine::TBrindle*, const std::string& s) { out += s; });
-    component->SetOnStderr([this](engine::TBrindle*, const std::string& s) { err += s; });
-  }
-  void TearDown() override {
-    component->Engine().EventLoopAllowed = false;
-    component->Clear();
-    component.reset();
-    fw::Application()->ProcessMessages();
-    settle();
-  }
-  void Run(const std::string& source) {
-    ASSERT_TRUE(component->Compile(source));
-    component->RunNoArgs();
-    ASSERT_EQ(err, "");
-    component->Engine().EventLoopAllowed = true;
-    component->Engine().MainFinished = true;
-    settle();
-  }
-  static void settle() {
-    for (int i = 0; i < 5; ++i) QApplication::processEvents();
-  }
-  static fw::TControl* Find(fw::TWinControl* parent, const std::string& name) {
-    for (int i = 0; i < parent->ControlCount(); ++i) {
-      fw::TControl* c = parent->Controls(i);
-      if (c->Name() == name) return c;
-      if (auto* w = dynamic_cast<fw::TWinControl*>(c))
-        if (fw::TControl* found = Find(w, name)) return found;
-    }
-    return nullptr;
-  }
-  static QWidget* WidgetOf(fw::TControl* control) {
-    auto* peer = control ? dynamic_cast<qtfw::TQtPeer*>(control->Peer()) : nullptr;
-    return peer ? peer->Widget() : nullptr;
-  }
   QImage Shot() {
     settle();
     return WidgetOf(form)->grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -173,13 +123,8 @@ class EveryFamilyScreenshot : public testing::Test {
     settle();
   }
 
-  static qtfw::TQtHost* host;
-  std::unique_ptr<engine::TBrindle> component;
-  std::string out, err;
   fw::TForm* form = nullptr;
 };
-
-qtfw::TQtHost* EveryFamilyScreenshot::host = nullptr;
 
 TEST_F(EveryFamilyScreenshot, EveryControlDrawsWhereTheScriptPutIt) {
   Run(kForm);

@@ -13,70 +13,14 @@
 
 #include "platform/fw/application.h"
 #include "platform/fw/form.h"
-#include "platform/qt/host.h"
 #include "platform/qt/peer.h"
 #include "script/core/component.h"
-#include "script/gui/registration.h"
-#include "script/host/host.h"
-#include "script/stdlib/stdlib.h"
+#include "tests/script/gui/qt_script_fixture.h"
 
 namespace {
 
-constexpr int kWatchdogMs = 5000;
-
-class ToolPeersTest : public testing::Test {
+class ToolPeersTest : public guitest::QtScriptTest {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "gui_tool_peer_tests";
-    static char* argv[] = {name, nullptr};
-    if (!host) host = new qtfw::TQtHost(argc, argv);
-    stdlib::Install();
-    host::Install();
-    gui::Install();
-  }
-  void SetUp() override {
-    component = std::make_unique<engine::TBrindle>();
-    component->SetOnStdout([this](engine::TBrindle*, const std::string& s) { out += s; });
-    component->SetOnStderr([this](engine::TBrindle*, const std::string& s) { err += s; });
-  }
-  void TearDown() override {
-    component->Engine().EventLoopAllowed = false;
-    component->Clear();
-    component.reset();
-    fw::Application()->ProcessMessages();
-    settle();
-  }
-  void Run(const std::string& source) {
-    ASSERT_TRUE(component->Compile(source));
-    component->RunNoArgs();
-    ASSERT_EQ(err, "");
-    component->Engine().EventLoopAllowed = true;
-    component->Engine().MainFinished = true;
-    settle();
-  }
-  static void settle() {
-    for (int i = 0; i < 5; ++i) QApplication::processEvents();
-  }
-  static fw::TControl* FindIn(fw::TWinControl* parent, const std::string& name) {
-    for (int i = 0; i < parent->ControlCount(); ++i) {
-      fw::TControl* c = parent->Controls(i);
-      if (c->Name() == name) return c;
-      if (auto* w = dynamic_cast<fw::TWinControl*>(c))
-        if (fw::TControl* found = FindIn(w, name)) return found;
-    }
-    return nullptr;
-  }
-  static QWidget* Child(const std::string& form, const std::string& name) {
-    for (int i = 0; i < fw::Screen()->FormCount(); ++i) {
-      fw::TCustomForm* f = fw::Screen()->Forms(i);
-      if (f->Name() != form) continue;
-      fw::TControl* c = FindIn(f, name);
-      auto* peer = c ? dynamic_cast<qtfw::TQtPeer*>(c->Peer()) : nullptr;
-      return peer ? peer->Widget() : nullptr;
-    }
-    return nullptr;
-  }
   // Where a spin box draws one of its arrows.
   static QPoint ArrowOf(QAbstractSpinBox* spin, QStyle::SubControl arrow) {
     QStyleOptionSpinBox opt;
@@ -89,13 +33,7 @@ class ToolPeersTest : public testing::Test {
     opt.stepEnabled = QAbstractSpinBox::StepUpEnabled | QAbstractSpinBox::StepDownEnabled;
     return spin->style()->subControlRect(QStyle::CC_SpinBox, &opt, arrow, spin).center();
   }
-
-  static qtfw::TQtHost* host;
-  std::unique_ptr<engine::TBrindle> component;
-  std::string out, err;
 };
-
-qtfw::TQtHost* ToolPeersTest::host = nullptr;
 
 const char kForm[] = R"(
   var f = new VCLForm(true);

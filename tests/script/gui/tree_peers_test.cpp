@@ -16,57 +16,17 @@
 #include "platform/fw/form.h"
 #include "platform/fw/list_view.h"
 #include "platform/fw/tree_view.h"
-#include "platform/qt/host.h"
 #include "platform/qt/peer.h"
 #include "script/core/component.h"
-#include "script/gui/registration.h"
-#include "script/host/host.h"
-#include "script/stdlib/stdlib.h"
+#include "tests/script/gui/qt_script_fixture.h"
 
 namespace {
 
-constexpr int kWatchdogMs = 5000;
-
-class TreePeersTest : public testing::Test {
+class TreePeersTest : public guitest::QtScriptTest {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "gui_tree_peer_tests";
-    static char* argv[] = {name, nullptr};
-    if (!host) host = new qtfw::TQtHost(argc, argv);
-    stdlib::Install();
-    host::Install();
-    gui::Install();
-  }
-  void SetUp() override {
-    component = std::make_unique<engine::TBrindle>();
-    component->SetOnStdout([this](engine::TBrindle*, const std::string& s) { out += s; });
-    component->SetOnStderr([this](engine::TBrindle*, const std::string& s) { err += s; });
-  }
-  void TearDown() override {
-    component->Engine().EventLoopAllowed = false;
-    component->Clear();
-    component.reset();
-    fw::Application()->ProcessMessages();
-    settle();
-  }
-  void Run(const std::string& source) {
-    ASSERT_TRUE(component->Compile(source));
-    component->RunNoArgs();
-    ASSERT_EQ(err, "");
-    component->Engine().EventLoopAllowed = true;
-    component->Engine().MainFinished = true;
-    settle();
-  }
-  static void settle() {
-    for (int i = 0; i < 5; ++i) QApplication::processEvents();
-  }
   static fw::TCustomTreeView* Tree() {
-    for (int i = 0; i < fw::Screen()->FormCount(); ++i) {
-      fw::TCustomForm* f = fw::Screen()->Forms(i);
-      if (f->Name() == "Trees") return dynamic_cast<fw::TCustomTreeView*>(f->FindChildControl("Tree"));
-    }
-    return nullptr;
+    fw::TForm* f = FormNamed("Trees");
+    return f ? dynamic_cast<fw::TCustomTreeView*>(f->FindChildControl("Tree")) : nullptr;
   }
   static QWidget* Viewport(fw::TCustomTreeView* tree) {
     auto* peer = dynamic_cast<qtfw::TQtPeer*>(tree->Peer());
@@ -82,13 +42,7 @@ class TreePeersTest : public testing::Test {
     const fw::TRect r = node->DisplayRect(true);
     return {r.Left - fw::TCustomTreeView::TextMargin - tree->Indent() / 2, (r.Top + r.Bottom) / 2};
   }
-
-  static qtfw::TQtHost* host;
-  std::unique_ptr<engine::TBrindle> component;
-  std::string out, err;
 };
-
-qtfw::TQtHost* TreePeersTest::host = nullptr;
 
 const char kForm[] = R"(
   var f = new VCLForm(true);
