@@ -358,36 +358,41 @@ void TTreeNode::DeleteChildren() {
   if (TreeView()) TreeView()->TreeChanged();
 }
 
+// Where a node goes when attached in `mode` beside or under `relative` (none: the top level).
+void TTreeNode::AttachPoint(TTreeNode* root, TTreeNode* relative, TNodeAttachMode mode, TTreeNode*& parent,
+                            int32_t& index) {
+  switch (mode) {
+    case naAdd:
+      parent = relative ? relative->parent_ : root;
+      index = parent->Count();
+      break;
+    case naAddFirst:
+      parent = relative ? relative->parent_ : root;
+      index = 0;
+      break;
+    case naAddChild:
+      parent = relative ? relative : root;
+      index = parent->Count();
+      break;
+    case naAddChildFirst:
+      parent = relative ? relative : root;
+      index = 0;
+      break;
+    default:
+      parent = relative ? relative->parent_ : root;
+      index = relative ? relative->index_ : parent->Count();
+      break;
+  }
+}
+
 void TTreeNode::MoveTo(TTreeNode* destination, TNodeAttachMode mode) {
   if (!owner_ || !parent_) return;
   if (destination == this || (destination && destination->HasAsParent(this)))
     raise<EInvalidOperation>("Cannot move a node into itself or its descendants");
   if (destination && destination->owner_ != owner_) raise<EInvalidOperation>("Cannot move a node to another tree");
-  TTreeNode* root = owner_->Root();
   TTreeNode* parent;
   int32_t index;
-  switch (mode) {
-    case naAdd:
-      parent = destination ? destination->parent_ : root;
-      index = parent->Count();
-      break;
-    case naAddFirst:
-      parent = destination ? destination->parent_ : root;
-      index = 0;
-      break;
-    case naAddChild:
-      parent = destination ? destination : root;
-      index = parent->Count();
-      break;
-    case naAddChildFirst:
-      parent = destination ? destination : root;
-      index = 0;
-      break;
-    default:
-      parent = destination ? destination->parent_ : root;
-      index = destination ? destination->index_ : parent->Count();
-      break;
-  }
+  AttachPoint(owner_->Root(), destination, mode, parent, index);
   // The position counts without the node itself when it stays under the same parent.
   if (parent == parent_ && index > index_) --index;
   owner_->Unlink(this);
@@ -540,31 +545,9 @@ TTreeNode* TTreeNodes::InsertAt(TTreeNode* parent, int32_t index, const std::str
 TTreeNode* TTreeNodes::AddNode(TTreeNode* relative, const std::string& s, void* data, TNodeAttachMode mode) {
   if (relative && relative->owner_ != this) raise<EInvalidOperation>("Node belongs to another tree");
   if (relative && !relative->parent_) raise<EInvalidOperation>("Node is being deleted");
-  TTreeNode* root = root_.get();
   TTreeNode* parent;
   int32_t index;
-  switch (mode) {
-    case naAdd:
-      parent = relative ? relative->parent_ : root;
-      index = parent->Count();
-      break;
-    case naAddFirst:
-      parent = relative ? relative->parent_ : root;
-      index = 0;
-      break;
-    case naAddChild:
-      parent = relative ? relative : root;
-      index = parent->Count();
-      break;
-    case naAddChildFirst:
-      parent = relative ? relative : root;
-      index = 0;
-      break;
-    default:
-      parent = relative ? relative->parent_ : root;
-      index = relative ? relative->index_ : parent->Count();
-      break;
-  }
+  TTreeNode::AttachPoint(root_.get(), relative, mode, parent, index);
   if (owner_ && (owner_->SortType() == stText || owner_->SortType() == stBoth))
     index = owner_->SortedPlace(parent, s, nullptr);
   TTreeNode* node = InsertAt(parent, index, s, data);

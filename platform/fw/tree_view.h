@@ -156,6 +156,8 @@ class TTreeNode : public TPersistent {
  private:
   friend class TTreeNodes;
   friend class TCustomTreeView;
+  static void AttachPoint(TTreeNode* root, TTreeNode* relative, TNodeAttachMode mode, TTreeNode*& parent,
+                          int32_t& index);
 
   TTreeNodes* owner_;
   TTreeNode* parent_ = nullptr;  // the nodes' hidden root for top-level nodes
