@@ -10,6 +10,7 @@
 #include "platform/audio/output.h"
 #include "platform/midi/ggs.h"
 #include "platform/rt/paths.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -31,7 +32,8 @@ std::string writeShortTune() {
   add({0x40, 0xFF, 0x2F, 0x00});
   const unsigned char header[] = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0, 'M', 'T', 'r', 'k', 0, 0, 0,
                                   static_cast<unsigned char>(track.size())};
-  auto path = std::filesystem::temp_directory_path() / ("midi_test_" + std::to_string(getpid()) + ".mid");
+  static support_test::TempDir dir;  // removed when the tests end
+  auto path = std::filesystem::path(dir.file("tune.mid"));
   std::ofstream out(path, std::ios::binary);
   out.write(reinterpret_cast<const char*>(header), sizeof header);
   out.write(reinterpret_cast<const char*>(track.data()), static_cast<std::streamsize>(track.size()));

@@ -24,6 +24,7 @@
 #include "platform/qt/common_dialogs.h"
 #include "script/core/component.h"
 #include "tests/script/gui/qt_script_fixture.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -135,8 +136,8 @@ TEST_F(DialogPeersTest, ReplaceButtonsAndCloseDialogFromTheScript) {
 
 TEST_F(DialogPeersTest, FileDialogAsksOnCanCloseAndStaysOpenWhenRefused) {
   namespace fsys = std::filesystem;
-  fsys::path dir = fsys::temp_directory_path() / ("gui_dialog_peers_" + std::to_string(::getpid()));
-  fsys::create_directories(dir);
+  support_test::TempDir tmp;
+  fsys::path dir = tmp.path();
   std::ofstream(dir / "a.txt") << "a";
   std::ofstream(dir / "b.txt") << "b";
   // The modal dialog is answered from the event loop it runs: first a refused choice, then one

@@ -28,6 +28,7 @@
 #include "script/core/component.h"
 #include "script/core/value_list.h"
 #include "tests/script/gui/qt_script_fixture.h"
+#include "tests/support/temp_dir.h"
 #include "tools/brsw/window_host.h"
 
 namespace {
@@ -142,8 +143,8 @@ TEST_F(ExamplesTest, DescriptionFormAnswersFromItsLoadedControls) {
 }
 
 TEST_F(ExamplesTest, TextEditorOpensEditsAndSaves) {
-  fsys::path dir = fsys::temp_directory_path() / ("gui_editor_" + std::to_string(::getpid()));
-  fsys::create_directories(dir);
+  support_test::TempDir tmp;
+  fsys::path dir = tmp.path();
   fsys::path file = dir / "note.txt";
   std::ofstream(file, std::ios::binary) << "first line\r\nsecond line\r\n";
   fw::TScriptedDialogs dialogs;
