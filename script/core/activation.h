@@ -62,6 +62,14 @@ class TJActivation : public TJLocalSymbolTable {
       if (SameName(variables_[i].name, name)) return &variables_[i].value;
     return nullptr;
   }
+  // The variable's own slot, looked for first at `place` (where the caller found the name last,
+  // updated when found elsewhere); null when this scope has no variable of the name.
+  TJValue* SlotAt(std::string_view name, uint32_t& place) {
+    if (place < used_ && SameName(variables_[place].name, name)) return &variables_[place].value;
+    return SlotSearch(name, place);
+  }
+  // Declare, with the place remembered as for SlotAt.
+  void DeclareAt(std::string_view name, uint32_t& place, const TJValue& value);
   // Every own variable into `table` where the name is new there.
   void CopyInto(TJLocalSymbolTable* table) const;
 
@@ -84,8 +92,16 @@ class TJActivation : public TJLocalSymbolTable {
   // calls, so that a call of the same function needs no new text for its names.
   Variable& Push(std::string_view name, const TJValue& value);
   [[gnu::noinline]] Variable& Grow(std::string_view name, const TJValue& value);
+  [[gnu::noinline]] TJValue* SlotSearch(std::string_view name, uint32_t& place);
+  // False when no variable has the name: a sketch of the names (one bit each of 64), brought up to
+  // date with the variables added since it was last asked. Names of entries below used_ never
+  // change while they are in use, so the sketch is only reset when the variables go.
+  bool MayHave(std::string_view name);
+  static uint64_t NameBit(std::string_view name);
   std::vector<Variable> variables_;
   size_t used_ = 0;
+  uint64_t sketch_ = 0;
+  size_t sketched_ = 0;  // the entries the sketch covers
   // The parameters whose names the first boundCount_ entries hold, one each, in order; null
   // when an entry there has been renamed since.
   const TJStatement* boundParameters_ = nullptr;
