@@ -275,7 +275,9 @@ class TJEngine : public TJBaseEngine {
   void CallOrIndex(const TJValue& callee, TJValueList& args, TJValue& out);
   void IndexObject(TJObject* object, TJValueList& args, TJValue& out);
   void IndexStore(const TJValue& target, TJValueList& args, const TJValue& value);
-  void CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJObject* self, bool thrownOk = false);
+  // With `ownArgs`, the list is the caller's own, dropped after the call: its values may be moved.
+  void CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJObject* self, bool thrownOk = false,
+                  bool ownArgs = false);
   void CallForeign(IJFunction* f, TJValueList* args, TJValue& result, int invokeKind);
   // What a method call on `target` reaches, looked up once for a plain object, an array or a text:
   // a member (own or the prototype's, in `member`) or a native (in `native`) that can run without a

@@ -57,7 +57,7 @@ void TJEngine::EvalCall(const TJExpr* e, TJValue& out, bool thrownOk) {
   // A script function straight to its call (`callee` keeps it alive meanwhile).
   if (IJFunction* f = callee.vFunction()) {
     if (TJFunctionImpl* impl = f->Impl(); impl && impl->Data().FuncType == ftScript) {
-      CallScript(f, args.get(), out, current_->GetWithObject(), thrownOk);
+      CallScript(f, args.get(), out, current_->GetWithObject(), thrownOk, true);
       return;
     }
   }
@@ -93,12 +93,14 @@ static TJValueList* IndexParam(TJObject* object, TJValueList& args) {
 
 void TJEngine::IndexObject(TJObject* object, TJValueList& args, TJValue& out) {
   TJKeepAlive keep(object);
+  if (args.Count() == 1 && object->ReadItem(args[0], out)) return;
   object->GetMember(IndexKey(args), true, IndexParam(object, args), out);
 }
 
 void TJEngine::IndexStore(const TJValue& target, TJValueList& args, const TJValue& value) {
   if (TJObject* object = target.vObject()) {
     TJKeepAlive keep(object);
+    if (args.Count() == 1 && object->WriteItem(args[0], value)) return;
     object->PutMember(IndexKey(args), value, true, IndexParam(object, args));
     return;
   }
@@ -132,7 +134,7 @@ void TJEngine::EvalMethodCall(const TJExpr* e, TJValue& out, bool thrownOk) {
   ArgList args(this);
   if (EvalItems(e, *args, thrownOk)) return;
   if (IJFunction* f = member.vFunction(); f && f->GetFuncType() == ftScript) {
-    CallScript(f, args.get(), out, self ? self.get() : ToObject(object), thrownOk);
+    CallScript(f, args.get(), out, self ? self.get() : ToObject(object), thrownOk, true);
   } else if (IsFunction(&member)) {
     CallFunction(member, args.get(), out, self ? self.get() : ToObject(object));
   } else if (TJObject* indexed = member.vObject()) {
@@ -231,9 +233,11 @@ void TJEngine::CallForeign(IJFunction* f, TJValueList* args, TJValue& result, in
   }
 }
 
-void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJObject* self, bool thrownOk) {
+void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJObject* self, bool thrownOk,
+                          bool ownArgs) {
   CheckStack();
   TJObject* bound;
+  bool distinct = false;
   TJLocalSymbolTable* table;
   const TJStatement* code;
   TJLocalSymbolTable* captured;
@@ -247,6 +251,7 @@ void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJO
     captured = impl->GetLocalTable();
     mode = data.CallType;
     parameters = data.Parameter;
+    distinct = data.DistinctParameters;
   } else {
     bound = f->GetThisObject();
     table = f->GetParentTable();
@@ -290,9 +295,12 @@ void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJO
     }
   }
   // The parameters first, in order (their slots are known to the body), then the arguments
-  // array, which exists when the body names it (or when new objects are watched).
-  scope->BindParameters(parameters, effective, effective ? effective->Count() : 0);
-  if ((code->Flags & sfUsesArguments) || OnNewObject) {
+  // array, which exists when the body names it (or when new objects are watched). Without that
+  // array, a list no one else sees gives its values up to the parameters.
+  bool needsArguments = (code->Flags & sfUsesArguments) || OnNewObject;
+  bool take = !needsArguments && (ownArgs || shifted);
+  scope->BindParameters(parameters, effective, effective ? effective->Count() : 0, distinct, take);
+  if (needsArguments) {
     TJValue array;
     TJValueList none;
     array.SetObject(applied ? applied : NewArray(effective ? *effective : none));
