@@ -98,12 +98,14 @@ static TJValueList* IndexParam(TJObject* object, TJValueList& args) {
 
 void TJEngine::IndexObject(TJObject* object, TJValueList& args, TJValue& out) {
   TJKeepAlive keep(object);
+  if (args.Count() == 1 && object->ReadItem(args[0], out)) return;
   object->GetMember(IndexKey(args), true, IndexParam(object, args), out);
 }
 
 void TJEngine::IndexStore(const TJValue& target, TJValueList& args, const TJValue& value) {
   if (TJObject* object = target.vObject()) {
     TJKeepAlive keep(object);
+    if (args.Count() == 1 && object->WriteItem(args[0], value)) return;
     object->PutMember(IndexKey(args), value, true, IndexParam(object, args));
     return;
   }
