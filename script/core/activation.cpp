@@ -1,5 +1,7 @@
 #include "script/core/activation.h"
 
+#include <algorithm>
+
 #include "script/core/tree.h"
 #include "script/core/value_list.h"
 
@@ -27,7 +29,13 @@ void TJActivation::Open(TJFunctionScope* owner, const TJStatement* code, TJObjec
 void TJActivation::SetSelf(TJObject* self) {
   if (self && self == OwnWithObject()) return;
   SetWithObject(self);
-  selfIsAutomation_ = self && IsKnownClass(self, TJKnownClass::ActiveX);
+  selfKind_ = self ? SelfKind::Unknown : SelfKind::Plain;
+}
+
+bool TJActivation::SelfIsAutomation() {
+  if (selfKind_ == SelfKind::Unknown)
+    selfKind_ = IsKnownClass(OwnWithObject(), TJKnownClass::ActiveX) ? SelfKind::Automation : SelfKind::Plain;
+  return selfKind_ == SelfKind::Automation;
 }
 
 void TJActivation::Close() {
@@ -41,53 +49,46 @@ void TJActivation::Close() {
 TJActivation::Variable& TJActivation::Push(std::string_view name, const TJValue& value) {
   if (used_ == variables_.size()) return Grow(name, value);
   Variable& v = variables_[used_];
-  if (!SameName(v.name, name)) {
-    v.name.assign(name);
-    if (used_ < boundCount_) boundParameters_ = nullptr;
-  }
+  if (!SameName(v.name, name)) v.name.assign(name);
   ++used_;
   v.value = value;
   return v;
 }
 
-void TJActivation::ForgetParameters() {
-  boundParameters_ = nullptr;
-  boundCount_ = 0;
+void TJActivation::BindParameters(const TJStatement* first, TJValueList* args, int32_t count, bool distinct,
+                                  bool take) {
+  if (!distinct || used_ != 0) return DeclareParameters(first, args, count);
+  size_t n = std::min(PrepareParameters(first), size_t(std::max(count, 0)));
+  TJValue* items = n ? args->Items().data() : nullptr;
+  for (size_t i = 0; i < n; ++i) {
+    if (take)
+      variables_[i].value = std::move(items[i]);
+    else
+      variables_[i].value = items[i];
+  }
 }
 
-void TJActivation::BindParameters(const TJStatement* first, const TJValueList* args, int32_t count) {
-  if (first && first == boundParameters_ && boundStores_ == TJStatementFactory::FreedStores() && used_ == 0) {
-    // The same function as the last call bound here: the names are in place. (The freed-store
-    // count rules out a new function whose records took the address of a freed one.)
-    int32_t i = 0;
-    for (const TJStatement* p = first; p; p = p->Next, ++i) {
-      if (!p->Expr) continue;
-      if (i < count)
-        variables_[used_++].value = (*args)[i];
-      else
-        variables_[used_++].value.Clear();
-    }
-    return;
+size_t TJActivation::PrepareParameters(const TJStatement* first) {
+  // Each parameter is the entry at its place; the entries past used_ hold undefined.
+  size_t place = 0;
+  for (const TJStatement* p = first; p; p = p->Next, ++place) {
+    if (place == variables_.size()) variables_.emplace_back();
+    Variable& v = variables_[place];
+    const std::string& name = p->Expr->Symbol;
+    if (!SameName(v.name, name)) v.name.assign(name);
   }
-  bool fresh = used_ == 0;
+  used_ = place;
+  return place;
+}
+
+void TJActivation::DeclareParameters(const TJStatement* first, const TJValueList* args, int32_t count) {
   int32_t i = 0;
-  size_t declared = 0;
   for (const TJStatement* p = first; p; p = p->Next, ++i) {
     if (!p->Expr) continue;
-    ++declared;
     if (i < count)
       Declare(p->Expr->Symbol, (*args)[i]);
     else
       Declare(p->Expr->Symbol, TJValue());
-  }
-  // Remembered only when each parameter took an entry of its own from the first on.
-  if (fresh && used_ == declared) {
-    boundParameters_ = first;
-    boundCount_ = declared;
-    boundStores_ = TJStatementFactory::FreedStores();
-  } else {
-    boundParameters_ = nullptr;
-    boundCount_ = 0;
   }
 }
 
@@ -119,7 +120,7 @@ bool TJActivation::FindHere(std::string_view name, TJValue& value) {
     value = *slot;
     return true;
   }
-  if (Variables().Count() || selfIsAutomation_) return findHere(name, value);
+  if (Variables().Count() || SelfIsAutomation()) return findHere(name, value);
   // The usual case, quickly: no variables beyond the slots, and a with-object asked by key.
   TJObject* self = OwnWithObject();
   if (!self || !self->HasKey(name)) return false;
@@ -244,7 +245,6 @@ void TJScopes::Forget(const TJStatement* statement) {
 }
 
 void TJScopes::Clear() {
-  for (auto& a : pool_) a->ForgetParameters();  // the trees they name are about to go
   auto tables = std::move(tables_);
   tables_.clear();
   tables.clear();

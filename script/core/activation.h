@@ -52,10 +52,14 @@ class TJActivation : public TJLocalSymbolTable {
   // A new variable of this scope, or a new value for one it has.
   void Declare(std::string_view name, const TJValue& value);
   // Declares the parameters (the declaration chain from `first`) with the first `count`
-  // arguments, undefined for the rest.
-  void BindParameters(const TJStatement* first, const TJValueList* args, int32_t count);
-  // Drops what BindParameters remembers of the last function bound here.
-  void ForgetParameters();
+  // arguments, undefined for the rest. Parameters whose names are `distinct` take the first
+  // entries by place, keeping the names an earlier call left there; with `take` the arguments are
+  // moved out of `args` instead of copied.
+  void BindParameters(const TJStatement* first, TJValueList* args, int32_t count, bool distinct, bool take);
+  // Before Open, in a fresh activation: the parameters (whose names are distinct) as its first
+  // variables, all undefined, for a call to evaluate its arguments straight into; their count.
+  size_t PrepareParameters(const TJStatement* first);
+  TJValue& ParameterSlot(size_t index) { return variables_[index].value; }
   // The variable's own slot, or null.
   TJValue* Slot(std::string_view name) {
     for (size_t i = 0; i < used_; ++i)
@@ -81,20 +85,21 @@ class TJActivation : public TJLocalSymbolTable {
     TJValue value;
   };
   // The first `used_` entries are the variables; the entries past them keep the names of earlier
-  // calls, so that a call of the same function needs no new text for its names.
+  // calls (their values undefined), so that a call of a function with the same names needs no new
+  // text for them.
   Variable& Push(std::string_view name, const TJValue& value);
   [[gnu::noinline]] Variable& Grow(std::string_view name, const TJValue& value);
+  [[gnu::noinline]] void DeclareParameters(const TJStatement* first, const TJValueList* args, int32_t count);
+  // An automation object as this is asked for every name; found out on the first name that needs
+  // it, not at every call.
+  bool SelfIsAutomation();
   std::vector<Variable> variables_;
   size_t used_ = 0;
-  // The parameters whose names the first boundCount_ entries hold, one each, in order; null
-  // when an entry there has been renamed since.
-  const TJStatement* boundParameters_ = nullptr;
-  size_t boundCount_ = 0;
-  uint64_t boundStores_ = 0;  // TJStatementFactory::FreedStores() when they were bound
   TJFunctionScope* owner_ = nullptr;
   const TJStatement* code_ = nullptr;
   bool parametersFirst_ = false;
-  bool selfIsAutomation_ = false;  // an automation object is asked for every name
+  enum class SelfKind : uint8_t { Unknown, Plain, Automation };
+  SelfKind selfKind_ = SelfKind::Plain;
 };
 
 // The table of a function statement: its `static` variables, and its running activations.

@@ -52,14 +52,19 @@ void TJEngine::EvalCall(const TJExpr* e, TJValue& out, bool thrownOk) {
     EvalIdentifier(e->Left, callee);
   else
     Eval(e->Left, callee);
-  ArgList args(this);
-  if (EvalItems(e, *args, thrownOk)) return;
   // A script function straight to its call (`callee` keeps it alive meanwhile).
+  TJFunctionImpl* script = nullptr;
   if (IJFunction* f = callee.vFunction()) {
     if (TJFunctionImpl* impl = f->Impl(); impl && impl->Data().FuncType == ftScript) {
-      CallScript(f, args.get(), out, current_->GetWithObject(), thrownOk);
-      return;
+      if (CallInPlace(impl, e, out, nullptr, thrownOk)) return;
+      script = impl;
     }
+  }
+  ArgList args(this);
+  if (EvalItems(e, *args, thrownOk)) return;
+  if (script) {
+    CallScript(script, args.get(), out, current_->GetWithObject(), thrownOk, true);
+    return;
   }
   CallOrIndex(callee, *args, out);
 }
@@ -93,12 +98,14 @@ static TJValueList* IndexParam(TJObject* object, TJValueList& args) {
 
 void TJEngine::IndexObject(TJObject* object, TJValueList& args, TJValue& out) {
   TJKeepAlive keep(object);
+  if (args.Count() == 1 && object->ReadItem(args[0], out)) return;
   object->GetMember(IndexKey(args), true, IndexParam(object, args), out);
 }
 
 void TJEngine::IndexStore(const TJValue& target, TJValueList& args, const TJValue& value) {
   if (TJObject* object = target.vObject()) {
     TJKeepAlive keep(object);
+    if (args.Count() == 1 && object->WriteItem(args[0], value)) return;
     object->PutMember(IndexKey(args), value, true, IndexParam(object, args));
     return;
   }
@@ -129,10 +136,18 @@ void TJEngine::EvalMethodCall(const TJExpr* e, TJValue& out, bool thrownOk) {
     default:
       GetMember(object, e->Right->Symbol, member, false, &self);
   }
+  if (IJFunction* f = member.vFunction()) {
+    // The object itself as this (or the wrapper the member came from); a text or number takes the
+    // general way, which makes its wrapper after the arguments.
+    TJObject* target = self ? self.get() : object.ValueType() == vtObject ? object.vObject() : nullptr;
+    if (TJFunctionImpl* impl = f->Impl(); target && impl && impl->Data().FuncType == ftScript &&
+                                          CallInPlace(impl, e, out, target, thrownOk))
+      return;
+  }
   ArgList args(this);
   if (EvalItems(e, *args, thrownOk)) return;
   if (IJFunction* f = member.vFunction(); f && f->GetFuncType() == ftScript) {
-    CallScript(f, args.get(), out, self ? self.get() : ToObject(object), thrownOk);
+    CallScript(f, args.get(), out, self ? self.get() : ToObject(object), thrownOk, true);
   } else if (IsFunction(&member)) {
     CallFunction(member, args.get(), out, self ? self.get() : ToObject(object));
   } else if (TJObject* indexed = member.vObject()) {
@@ -231,9 +246,25 @@ void TJEngine::CallForeign(IJFunction* f, TJValueList* args, TJValue& result, in
   }
 }
 
-void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJObject* self, bool thrownOk) {
+// A fresh scope for one call, back to the pool when the call ends (however it ends).
+class TJEngine::CallFrame {
+ public:
+  explicit CallFrame(TJScopes& scopes) : scopes_(scopes), scope_(scopes.Acquire()) {}
+  ~CallFrame() { scopes_.Release(scope_); }
+  CallFrame(const CallFrame&) = delete;
+  CallFrame& operator=(const CallFrame&) = delete;
+  TJActivation* get() const { return scope_; }
+
+ private:
+  TJScopes& scopes_;
+  TJActivation* scope_;
+};
+
+void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJObject* self, bool thrownOk,
+                          bool ownArgs) {
   CheckStack();
   TJObject* bound;
+  bool distinct = false;
   TJLocalSymbolTable* table;
   const TJStatement* code;
   TJLocalSymbolTable* captured;
@@ -247,6 +278,7 @@ void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJO
     captured = impl->GetLocalTable();
     mode = data.CallType;
     parameters = data.Parameter;
+    distinct = data.DistinctParameters;
   } else {
     bound = f->GetThisObject();
     table = f->GetParentTable();
@@ -258,12 +290,8 @@ void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJO
   if (bound) self = bound;
   auto* parent = table && table->IsFunctionScope() ? static_cast<TJFunctionScope*>(table) : nullptr;
   if (!parent || !code) ThrowError(jeFunctionGone, {f->GetName()});
-  struct Frame {
-    TJScopes& scopes;
-    TJActivation* scope;
-    ~Frame() { scopes.Release(scope); }
-  } frame{scopes_, scopes_.Acquire()};
-  TJActivation* scope = frame.scope;
+  CallFrame frame(scopes_);
+  TJActivation* scope = frame.get();
   scope->Open(parent, code, self, captured);
   ScopeGuard guard(this, scope, nullptr, scope);
 
@@ -290,9 +318,12 @@ void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJO
     }
   }
   // The parameters first, in order (their slots are known to the body), then the arguments
-  // array, which exists when the body names it (or when new objects are watched).
-  scope->BindParameters(parameters, effective, effective ? effective->Count() : 0);
-  if ((code->Flags & sfUsesArguments) || OnNewObject) {
+  // array, which exists when the body names it (or when new objects are watched). Without that
+  // array, a list no one else sees gives its values up to the parameters.
+  bool needsArguments = (code->Flags & sfUsesArguments) || OnNewObject;
+  bool take = !needsArguments && (ownArgs || shifted);
+  scope->BindParameters(parameters, effective, effective ? effective->Count() : 0, distinct, take);
+  if (needsArguments) {
     TJValue array;
     TJValueList none;
     array.SetObject(applied ? applied : NewArray(effective ? *effective : none));
@@ -304,6 +335,40 @@ void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJO
     }
     scope->Declare("arguments", array);
   }
+  RunBody(code, result, thrownOk);
+}
+
+bool TJEngine::CallInPlace(TJFunctionImpl* f, const TJExpr* call, TJValue& result, TJObject* self, bool thrownOk) {
+  const TJFunctionData& data = f->Data();
+  if (data.CallType != ctPlain || !data.DistinctParameters || !data.Code || (data.Code->Flags & sfUsesArguments) ||
+      OnNewObject)
+    return false;
+  if (TJLocalSymbolTable* captured = f->GetLocalTable(); captured && captured->Variables().Count()) return false;
+  CheckStack();
+  CallFrame frame(scopes_);
+  TJActivation* scope = frame.get();
+  // The arguments last to first, each into its parameter (past the parameters: evaluated, then
+  // dropped). The scope is not open yet: nothing sees these variables before the body runs.
+  size_t n = scope->PrepareParameters(data.Parameter);
+  TJValue extra;
+  for (size_t i = call->Items.size(); i-- > 0;) {
+    if (EvalOrThrown(call->Items[i], i < n ? scope->ParameterSlot(i) : extra)) {
+      if (!thrownOk) RaiseThrown();
+      return true;
+    }
+  }
+  if (!self) self = current_->GetWithObject();  // a plain call: the with-object of the caller's scope
+  if (TJObject* bound = f->GetThisObject()) self = bound;
+  TJLocalSymbolTable* table = data.ParentTable.get();
+  auto* parent = table && table->IsFunctionScope() ? static_cast<TJFunctionScope*>(table) : nullptr;
+  if (!parent) ThrowError(jeFunctionGone, {data.Name});
+  scope->Open(parent, data.Code, self, nullptr);
+  ScopeGuard guard(this, scope, nullptr, scope);
+  RunBody(data.Code, result, thrownOk);
+  return true;
+}
+
+void TJEngine::RunBody(const TJStatement* code, TJValue& result, bool thrownOk) {
   // A body block opens no scope of its own: its statements run directly (as a step of its own
   // while a step hook counts statements).
   const TJStatement* body = code->Second;

@@ -56,6 +56,8 @@ void TJEngine::GetMember(const TJValue& target, std::string_view name, TJValue& 
         out.SetObject(Factory().GetPrototype(object->Name()));
       } else if (object->IsPlainObject() && object->FindStoredMember(name, out)) {
         // A plain object's own member: what its GetMember would find first.
+      } else if (object->IsPlainArray() && name.size() == 6 && rt::sameText(name, "length")) {
+        out.SetInteger(object->GetCount());  // what the published length answers
       } else {
         object->GetMember(name, false, nullptr, out);
       }
@@ -118,6 +120,8 @@ void TJEngine::SetMember(const TJValue& target, std::string_view name, const TJV
         ThrowError(jePrototypeAssign, {value.vObject()->Name()});
       return;
     }
+    // A plain object's member that holds a value already: what PutMember would replace.
+    if (object->IsPlainObject() && object->ReplaceStoredMember(name, value)) return;
     object->PutMember(name, value, false, nullptr);
     return;
   }

@@ -44,6 +44,8 @@ struct TJFunctionData {
   std::string Name;
   TJFuncType FuncType = ftScript;
   const TJStatement* Parameter = nullptr;  // first parameter declaration of a script function
+  // No two parameters share a name (known when the parameters are set): a call binds them by place.
+  bool DistinctParameters = false;
   TJCallType CallType = ctPlain;
   TJWeakRef<TJLocalSymbolTable> ParentTable;  // the scope the function was defined in
   TJActiveXMethod ActiveXMethod;
@@ -121,7 +123,7 @@ class TJFunctionImpl final : public IJFunction {
   void SetLocalTable(TJLocalSymbolTable* table) override;
   void SetCallType(TJCallType type) override { data_.CallType = type; }
   void SetFuncType(TJFuncType type) override { data_.FuncType = type; }
-  void SetParameter(const TJStatement* parameter) override { data_.Parameter = parameter; }
+  void SetParameter(const TJStatement* parameter) override;
   void SetName(std::string name) override { data_.Name = std::move(name); }
   void SetMethod(TJNativeMethod method) override { data_.Method = method; }
   void SetCode(const TJStatement* code) override { data_.Code = code; }

@@ -19,7 +19,24 @@
 
 namespace engine {
 
-// The natives one class registers, collected once from its first instance.
+// A quick test whether a name can be one of a few known names: a bit per (size, first and last
+// letter with ASCII case ignored). A clear bit answers no for sure; a set bit says look properly.
+class TJNameFilter {
+ public:
+  void Add(std::string_view name) { bits_[bit(name) / 64] |= uint64_t(1) << (bit(name) % 64); }
+  bool MayHold(std::string_view name) const { return (bits_[bit(name) / 64] >> (bit(name) % 64)) & 1u; }
+
+ private:
+  static unsigned bit(std::string_view name) {
+    if (name.empty()) return 0;
+    auto lower = [](char c) { return unsigned(static_cast<unsigned char>(rt::asciiLower(c))); };
+    return (unsigned(name.size()) * 37u + lower(name.front()) * 7u + lower(name.back())) & 255u;
+  }
+  uint64_t bits_[4] = {};
+};
+
+// The natives one class registers, collected once from its first instance, and what the class
+// publishes (its property names, for the quick test).
 struct TJNativeTable {
   struct NameHash {
     using is_transparent = void;
@@ -27,6 +44,9 @@ struct TJNativeTable {
   };
   std::vector<std::pair<std::string, TJNativeMethod>> entries;
   std::unordered_map<std::string, int, NameHash, std::equal_to<>> index;  // owns its keys
+  TJNameFilter nativeNames;
+  TJNameFilter publishedNames;
+  bool publishes = false;
 
   void add(std::string_view name, TJNativeMethod method) {
     auto it = index.find(name);
@@ -36,6 +56,16 @@ struct TJNativeTable {
     }
     entries.emplace_back(std::string(name), method);
     index.emplace(std::string(name), int(entries.size() - 1));
+    nativeNames.Add(name);
+  }
+  int find(std::string_view name) const {
+    if (entries.empty() || !nativeNames.MayHold(name)) return -1;
+    auto it = index.find(name);
+    return it == index.end() ? -1 : it->second;
+  }
+  void publish(const rt::ClassInfo& info) {
+    for (const rt::PropInfo* p : info.properties()) publishedNames.Add(p->name);
+    publishes = !info.properties().empty();
   }
 };
 
@@ -114,13 +144,18 @@ void TJObject::AfterConstruction(TJBaseEngine* engine, TJValueList* param, bool 
     thread_local const std::type_info* lastType = nullptr;
     thread_local const TJNativeTable* lastTable = nullptr;
     thread_local const std::vector<std::string>* lastPublished = nullptr;
+    thread_local Kind lastKind = Kind::Other;
     const std::type_info& type = typeid(*this);
     if (&type != lastType) {
       lastTable = classNatives(type);
       lastPublished = &classPublishedNames(ClassType());
+      lastKind = !lastTable->publishes && type == typeid(TJObject)     ? Kind::Plain
+                 : IsExactKnownClass(this, TJKnownClass::Array) ? Kind::Array
+                                                                     : Kind::Other;
       lastType = &type;
     }
     natives_ = lastTable;
+    kind_ = lastKind;
     if (!published_) published_ = lastPublished;
     RegistProperties();
     AfterCreate(param);
@@ -152,6 +187,7 @@ const TJNativeTable* TJObject::classNatives(const std::type_info& type) {
     }
     gCollecting = nullptr;
     gCollectingFor = nullptr;
+    table->publish(ClassType());
     it = tables.emplace(key, std::move(table)).first;
   }
   return it->second.get();
@@ -209,10 +245,14 @@ void TJObject::registNative(std::string_view name, TJNativeMethod method) {
 }
 
 int TJObject::nativeIndex(std::string_view name) const {
-  if (!natives_ || natives_->entries.empty()) return -1;
-  auto it = natives_->index.find(name);
-  if (it == natives_->index.end() || isMasked(it->second)) return -1;
-  return it->second;
+  if (!natives_) return -1;
+  int i = natives_->find(name);
+  return i < 0 || isMasked(i) ? -1 : i;
+}
+
+bool TJObject::MayBePublished(std::string_view name) const {
+  if (!natives_) return !ClassType().properties().empty();  // still being made: ask the class
+  return natives_->publishes && natives_->publishedNames.MayHold(name);
 }
 
 bool TJObject::isMasked(int index) const {
@@ -357,9 +397,12 @@ bool TJObject::FindStoredMember(std::string_view name, TJValue& value) const {
   return true;
 }
 
-bool TJObject::IsPlainObject() const {
-  static const bool plainClass = StaticClassInfo().properties().empty();
-  return plainClass && typeid(*this) == typeid(TJObject);
+bool TJObject::ReplaceStoredMember(std::string_view name, const TJValue& value) {
+  TJValue* v = members_.Find(name);
+  if (!v) return false;
+  TJValue old = std::move(*v);  // released after the new value is in place
+  *v = value;
+  return true;
 }
 
 bool TJObject::FindMember(std::string_view name, TJValue& value) {
@@ -376,7 +419,7 @@ bool TJObject::FindMember(std::string_view name, TJValue& value) {
 // --- reading and writing ---
 
 bool TJObject::GetValue(std::string_view name, TJValue& value, TJValueList* param) {
-  if (!ClassType().properties().empty() && ClassType().findProperty(name) &&
+  if (MayBePublished(name) && ClassType().findProperty(name) &&
       GetPublishedProperty(this, name, value, engine_))
     return true;
   if (FindMember(name, value)) return true;
@@ -402,16 +445,12 @@ bool TJObject::GetPrototypeValue(std::string_view name, TJValue& value, TJValueL
 }
 
 bool TJObject::SetValue(std::string_view name, const TJValue& value, TJValueList* param) {
-  if (!ClassType().properties().empty() && ClassType().findProperty(name)) {
+  if (MayBePublished(name) && ClassType().findProperty(name)) {
     // A value the property refuses is dropped: it never becomes a member under that name.
     SetPublishedProperty(this, name, value);
     return true;
   }
-  if (TJValue* v = members_.Find(name)) {
-    TJValue old = std::move(*v);
-    *v = value;
-    return true;
-  }
+  if (ReplaceStoredMember(name, value)) return true;
   int i = nativeIndex(name);
   if (i >= 0) {
     maskNative(i);

@@ -119,6 +119,10 @@ class TJObject : public TJNotify {
   virtual bool IsIndexed() const { return false; }
   virtual int32_t GetCount() { return 0; }
   virtual void GetItem(int32_t index, TJValue& value);
+  // Bracket access with a number key that an indexed class answers without the key's text: true
+  // when done, false to take the ordinary way (GetMember / PutMember with the key as text).
+  virtual bool ReadItem(const TJValue& key, TJValue& value) { return false; }
+  virtual bool WriteItem(const TJValue& key, const TJValue& value) { return false; }
 
   // --- registration and member helpers ---
   // A native under `name`, bound to this object.
@@ -143,7 +147,13 @@ class TJObject : public TJNotify {
   bool FindStoredMember(std::string_view name, TJValue& value) const;
   // True for an object of the plain script class itself (object literals, instances of script
   // functions): members read first, then natives, then the prototype, with nothing in between.
-  bool IsPlainObject() const;
+  bool IsPlainObject() const { return kind_ == Kind::Plain; }
+  // True for an object of the script class "Array" itself (not a class built on it).
+  bool IsPlainArray() const { return kind_ == Kind::Array; }
+  // Whether a published property may have this name: false answers for sure, true asks the class.
+  bool MayBePublished(std::string_view name) const;
+  // Replaces the value of a member this object holds as a value; false when it holds none.
+  bool ReplaceStoredMember(std::string_view name, const TJValue& value);
   // The native a member name would call when it is still the class's own: lets the interpreter
   // call it without materialising a function value.
   TJNativeMethod FindNative(std::string_view name) const;
@@ -191,8 +201,11 @@ class TJObject : public TJNotify {
   void maskAllNatives();
   bool isMasked(int index) const;
 
+  enum class Kind : uint8_t { Other, Plain, Array };
+
   int32_t refCount_ = 1;  // 1 while under construction
   bool disposed_ = false;
+  Kind kind_ = Kind::Other;  // set once the object is made
   const std::string* name_;
   TJBaseEngine* engine_;
   TJMemberTable members_;

@@ -139,6 +139,40 @@ void TJArrayObject::GetMember(std::string_view name, bool bracketAccess, TJValue
   TJObject::GetMember(name, bracketAccess, param, value);
 }
 
+namespace {
+
+// The item a number key names, when its text would be an integer text of at least 0.
+bool ItemIndex(const TJValue& key, int32_t& index) {
+  if (key.ValueType() == vtInteger) {
+    index = key.vInteger();
+    return index >= 0;
+  }
+  if (key.ValueType() != vtDouble) return false;
+  double d = key.vDouble();
+  if (!(d >= 0 && d <= 2147483647.0) || d != double(int32_t(d))) return false;
+  index = int32_t(d);
+  return true;
+}
+
+}  // namespace
+
+bool TJArrayObject::ReadItem(const TJValue& key, TJValue& value) {
+  int32_t index;
+  if (IsDisposed() || !ItemIndex(key, index)) return false;
+  if (index >= items_.Count()) SetLength(int64_t(index) + 1);
+  value = items_[index];
+  return true;
+}
+
+bool TJArrayObject::WriteItem(const TJValue& key, const TJValue& value) {
+  int32_t index;
+  if (IsDisposed() || !ItemIndex(key, index)) return false;
+  TJValue copy(value);  // the value may be an item that growing or replacing lets go of
+  if (index >= items_.Count()) SetLength(int64_t(index) + 1);
+  items_.Put(index, copy);
+  return true;
+}
+
 void TJArrayObject::PutMember(std::string_view name, const TJValue& value, bool bracketAccess, TJValueList* param) {
   int32_t index;
   if (bracketAccess && TextToInteger(name, index)) {

@@ -50,6 +50,9 @@ class TJArrayObject : public engine::TJObject {
   bool IsIndexed() const override { return true; }
   int32_t GetCount() override { return items_.Count(); }
   void GetItem(int32_t index, engine::TJValue& value) override;
+  // a[i] and a[i] = v with a number i that names an item: as GetMember / PutMember with its text.
+  bool ReadItem(const engine::TJValue& key, engine::TJValue& value) override;
+  bool WriteItem(const engine::TJValue& key, const engine::TJValue& value) override;
 
   // The items' texts joined by the separator; undefined and null items give empty text. An array
   // met again while its own text is being made (one that holds itself) gives empty text.

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
+#include <initializer_list>
 #include <vector>
 
 #include "script/core/activation.h"
+#include "script/core/function.h"
 #include "script/core/symbols.h"
+#include "script/core/tree.h"
+#include "script/core/value_list.h"
 #include "tests/script/core/test_engine.h"
 
 using namespace engine;
@@ -15,6 +20,30 @@ int32_t lookup(TJLocalSymbolTable* t, const char* name) {
   TJValue v;
   return t->FindName(name, v) ? AsInteger(&v) : -999;
 }
+
+// Parameter records of a function, chained in order.
+class Parameters {
+ public:
+  const TJStatement* Chain(std::initializer_list<const char*> names) {
+    TJStatement* first = nullptr;
+    TJStatement* last = nullptr;
+    for (const char* n : names) {
+      TJExpr& name = names_.emplace_back();
+      name.Code = ecIdentifier;
+      name.Symbol = n;
+      TJStatement& p = records_.emplace_back();
+      p.Kind = skParameter;
+      p.Expr = &name;
+      if (last) last->Next = &p; else first = &p;
+      last = &p;
+    }
+    return first;
+  }
+
+ private:
+  std::deque<TJExpr> names_;
+  std::deque<TJStatement> records_;
+};
 }  // namespace
 
 TEST(Scopes, WithObjectTakesOnlyTheNamesItHas) {
@@ -137,6 +166,71 @@ TEST(FunctionValues, AssignCopiesTheCapturedScopeAndBinding) {
   self.Clear();
   engine.Factory().ClearObjects();
   EXPECT_EQ(f->GetThisObject(), nullptr);
+}
+
+// Parameters bound by place in a reused activation: another function's names give way, a missing
+// argument reads undefined although the last call had a value there, and a list the caller gives
+// up hands its values over without a count lost or left behind.
+TEST(Scopes, ParametersBindByPlaceInAReusedActivation) {
+  TJRootSymbolTable root;
+  TJScopes scopes(root);
+  TJFunctionScope owner(root.AddModule("m", nullptr));
+  Parameters records;
+  const TJStatement* xyz = records.Chain({"x", "y", "z"});
+  const TJStatement* yx = records.Chain({"y", "x"});
+  auto* object = TJObject::Create<TJObject>(nullptr, nullptr, false);
+  TJValue held = TJValue::Object(object);
+
+  TJActivation* a = scopes.Acquire();
+  a->Open(&owner, nullptr, nullptr, nullptr);
+  TJValueList three{TJValue::Integer(1), TJValue::Integer(2), held};
+  a->BindParameters(xyz, &three, 3, true, false);
+  EXPECT_EQ(AsInteger(a->Slot("x")), 1);
+  EXPECT_EQ(AsInteger(a->Slot("y")), 2);
+  EXPECT_EQ(a->Slot("z")->vObject(), object);
+  EXPECT_EQ(three[2].vObject(), object);  // copied: the caller's list keeps its values
+  EXPECT_EQ(object->RefCount(), 3);
+  three.Clear();
+  scopes.Release(a);
+  EXPECT_EQ(object->RefCount(), 1);
+
+  TJActivation* b = scopes.Acquire();
+  ASSERT_EQ(b, a);  // the same entries, named x, y, z by the last call
+  b->Open(&owner, nullptr, nullptr, nullptr);
+  TJValueList one{held};
+  b->BindParameters(yx, &one, 1, true, true);
+  EXPECT_EQ(b->Slot("y")->vObject(), object);
+  ASSERT_NE(b->Slot("x"), nullptr);
+  EXPECT_EQ(b->Slot("x")->ValueType(), vtUndefined);
+  EXPECT_EQ(b->Slot("z"), nullptr);
+  EXPECT_EQ(b->ParameterValue(1).vObject(), object);
+  EXPECT_EQ(one[0].ValueType(), vtUndefined);  // taken
+  EXPECT_EQ(object->RefCount(), 2);
+  scopes.Release(b);
+  EXPECT_EQ(object->RefCount(), 1);
+
+  // A name given twice: the later argument, in one variable.
+  TJActivation* c = scopes.Acquire();
+  c->Open(&owner, nullptr, nullptr, nullptr);
+  TJValueList two{TJValue::Integer(5), TJValue::Integer(6)};
+  c->BindParameters(records.Chain({"q", "q"}), &two, 2, false, false);
+  EXPECT_EQ(AsInteger(c->Slot("q")), 6);
+  scopes.Release(c);
+}
+
+// A function value knows whether its parameters can be bound by place.
+TEST(FunctionValues, ParametersAreDistinctOnlyWithoutARepeatedName) {
+  Parameters records;
+  TJFunctionRef f(NewFunction());
+  f->SetParameter(records.Chain({"a", "b", "c"}));
+  EXPECT_TRUE(f->GetFuncData().DistinctParameters);
+  f->SetParameter(nullptr);
+  EXPECT_TRUE(f->GetFuncData().DistinctParameters);
+  f->SetParameter(records.Chain({"a", "b", "a"}));
+  EXPECT_FALSE(f->GetFuncData().DistinctParameters);
+  TJFunctionRef copy(NewFunction());
+  copy->Assign(f.get());
+  EXPECT_FALSE(copy->GetFuncData().DistinctParameters);
 }
 
 TEST(ValueList, CountsPaddingSortAndForgetting) {
