@@ -1,5 +1,7 @@
 #include "script/core/activation.h"
 
+#include <algorithm>
+
 #include "script/core/tree.h"
 #include "script/core/value_list.h"
 
@@ -56,22 +58,27 @@ TJActivation::Variable& TJActivation::Push(std::string_view name, const TJValue&
 void TJActivation::BindParameters(const TJStatement* first, TJValueList* args, int32_t count, bool distinct,
                                   bool take) {
   if (!distinct || used_ != 0) return DeclareParameters(first, args, count);
+  size_t n = std::min(PrepareParameters(first), size_t(std::max(count, 0)));
+  TJValue* items = n ? args->Items().data() : nullptr;
+  for (size_t i = 0; i < n; ++i) {
+    if (take)
+      variables_[i].value = std::move(items[i]);
+    else
+      variables_[i].value = items[i];
+  }
+}
+
+size_t TJActivation::PrepareParameters(const TJStatement* first) {
   // Each parameter is the entry at its place; the entries past used_ hold undefined.
-  TJValue* items = count > 0 ? args->Items().data() : nullptr;
   size_t place = 0;
   for (const TJStatement* p = first; p; p = p->Next, ++place) {
     if (place == variables_.size()) variables_.emplace_back();
     Variable& v = variables_[place];
     const std::string& name = p->Expr->Symbol;
     if (!SameName(v.name, name)) v.name.assign(name);
-    if (int32_t(place) < count) {
-      if (take)
-        v.value = std::move(items[place]);
-      else
-        v.value = items[place];
-    }
   }
   used_ = place;
+  return place;
 }
 
 void TJActivation::DeclareParameters(const TJStatement* first, const TJValueList* args, int32_t count) {

@@ -56,6 +56,10 @@ class TJActivation : public TJLocalSymbolTable {
   // entries by place, keeping the names an earlier call left there; with `take` the arguments are
   // moved out of `args` instead of copied.
   void BindParameters(const TJStatement* first, TJValueList* args, int32_t count, bool distinct, bool take);
+  // Before Open, in a fresh activation: the parameters (whose names are distinct) as its first
+  // variables, all undefined, for a call to evaluate its arguments straight into; their count.
+  size_t PrepareParameters(const TJStatement* first);
+  TJValue& ParameterSlot(size_t index) { return variables_[index].value; }
   // The variable's own slot, or null.
   TJValue* Slot(std::string_view name) {
     for (size_t i = 0; i < used_; ++i)

@@ -29,7 +29,7 @@ void TJCodeCache::Forget(Tree* tree) {
   live_.erase(tree);
 }
 
-TJExpr* TJCodeCache::Get(TJParser& parser, const std::string& text, std::shared_ptr<void>& keep) {
+TJExpr* TJCodeCache::Get(TJParser& parser, std::string_view text, std::shared_ptr<void>& keep) {
   if (auto hit = byText_.find(text); hit != byText_.end()) {
     recent_.splice(recent_.begin(), recent_, hit->second);
     keep = hit->second->second;
@@ -43,7 +43,7 @@ TJExpr* TJCodeCache::Get(TJParser& parser, const std::string& text, std::shared_
   tree->owner = this;
   live_.insert(tree.get());
   for (const TJStatement* record : tree->functions) records_[record] = tree;
-  recent_.emplace_front(text, tree);
+  recent_.emplace_front(std::string(text), tree);
   byText_.emplace(recent_.front().first, recent_.begin());
   while (recent_.size() > kCapacity) {
     byText_.erase(recent_.back().first);

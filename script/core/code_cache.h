@@ -30,7 +30,7 @@ class TJCodeCache {
   static constexpr size_t kCapacity = 256;
 
   // The function expression of the text; `keep` holds its tree for the caller.
-  TJExpr* Get(TJParser& parser, const std::string& text, std::shared_ptr<void>& keep);
+  TJExpr* Get(TJParser& parser, std::string_view text, std::shared_ptr<void>& keep);
   // The holder of the tree of a record marked sfCodeString (null when that tree is unknown).
   std::shared_ptr<void> TreeOf(const TJStatement* record) const;
   // Forgets every text; trees still held by function values live on until those go.

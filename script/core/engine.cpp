@@ -301,7 +301,7 @@ void TJEngine::EvalCode(std::string_view text, TJObject* self, TJValue& result) 
   } restoreLine{this, savedLine};
 
   std::shared_ptr<void> keepTree;
-  TJExpr* code = codeCache_.Get(parser_, std::string(text), keepTree);
+  TJExpr* code = codeCache_.Get(parser_, text, keepTree);
   TJValue function;
   Eval(code, function);
   IJFunction* f = function.vFunction();

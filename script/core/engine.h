@@ -278,6 +278,15 @@ class TJEngine : public TJBaseEngine {
   // With `ownArgs`, the list is the caller's own, dropped after the call: its values may be moved.
   void CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJObject* self, bool thrownOk = false,
                   bool ownArgs = false);
+  // The short way of a call of a script function: the arguments of `call` evaluated straight into
+  // the parameters of the new scope, no list between. Taken by a plain call (not call or apply
+  // mode) whose parameters bind by place, with no captured variables and a body that does not name
+  // `arguments`; false (nothing evaluated) otherwise. A null `self` stands for the with-object of
+  // the caller's scope.
+  bool CallInPlace(TJFunctionImpl* f, const TJExpr* call, TJValue& result, TJObject* self, bool thrownOk);
+  // Runs the body of the function `code` in the current scope; its return value into `result`.
+  void RunBody(const TJStatement* code, TJValue& result, bool thrownOk);
+  class CallFrame;
   void CallForeign(IJFunction* f, TJValueList* args, TJValue& result, int invokeKind);
   // What a method call on `target` reaches, looked up once for a plain object, an array or a text:
   // a member (own or the prototype's, in `member`) or a native (in `native`) that can run without a

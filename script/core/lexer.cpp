@@ -130,17 +130,24 @@ char32_t TJLex::Get() {
       if (c == '\n') ++line_;
     }
   }
-  if (historyCount_ == 4) {
-    for (int i = 0; i < 3; ++i) history_[i] = history_[i + 1];
-    historyCount_ = 3;
-  }
-  history_[historyCount_++] = length;
+  Remember(length);
   return c;
+}
+
+void TJLex::Remember(size_t length) {
+  history_[historyNext_++ & 3] = uint8_t(length);
+  if (historyCount_ < 4) ++historyCount_;
+}
+
+void TJLex::Skip(size_t count) {
+  sources_.back().pos += count;
+  for (size_t i = 0; i < count && i < 4; ++i) Remember(1);
 }
 
 void TJLex::Unget() {
   if (historyCount_ == 0) return;
-  size_t length = history_[--historyCount_];
+  --historyCount_;
+  size_t length = history_[--historyNext_ & 3];
   if (length == 0) return;
   Source& s = sources_.back();
   s.pos -= length;
@@ -148,10 +155,13 @@ void TJLex::Unget() {
 }
 
 void TJLex::TakeLast() {
-  size_t length = historyCount_ ? history_[historyCount_ - 1] : 0;
+  size_t length = historyCount_ ? history_[(historyNext_ - 1) & 3] : 0;
   if (length == 0) return;
   const Source& s = sources_.back();
-  text_.append(s.text, s.pos - length, length);
+  if (length == 1)
+    text_ += s.text[s.pos - 1];
+  else
+    text_.append(s.text.data() + s.pos - length, length);
 }
 
 bool TJLex::Match(char32_t c) {
@@ -378,6 +388,16 @@ void TJLex::ReadRegExp() {
 }
 
 void TJLex::ReadIdentifier() {
+  const Source& s = sources_.back();
+  if (s.text[s.pos] != '$' || prevToken_ != tkDot) {
+    // Names are ASCII: the name is cut from the source in one piece.
+    size_t end = s.pos + 1;
+    while (end < s.text.size() && IsIdentPart(static_cast<unsigned char>(s.text[end]))) ++end;
+    text_.assign(s.text, s.pos, end - s.pos);
+    Skip(end - s.pos);
+    SetNameToken();
+    return;
+  }
   char32_t first = Get();
   TakeLast();
   if (first == '$' && prevToken_ == tkDot) {
@@ -397,16 +417,34 @@ void TJLex::ReadIdentifier() {
     }
     TakeLast();
   }
+  SetNameToken();
+}
+
+void TJLex::SetNameToken() {
   token_ = tkIdentifier;
   if (prevToken_ != tkDot) {
-    auto it = Keywords().find(text_);
-    if (it != Keywords().end()) token_ = it->second;
+    const auto& keywords = Keywords();
+    auto it = keywords.find(text_);
+    if (it != keywords.end()) token_ = it->second;
   }
 }
 
 void TJLex::ReadNumber() {
   bool isFloat = false;
   bool isHex = false;
+  {
+    // A plain run of digits (the common case) is cut from the source in one piece.
+    const Source& s = sources_.back();
+    size_t end = s.pos;
+    while (end < s.text.size() && IsDigit(static_cast<unsigned char>(s.text[end]))) ++end;
+    char after = end < s.text.size() ? s.text[end] : ' ';
+    if (after != '.' && after != 'e' && after != 'E' && after != 'x' && after != 'X') {
+      text_.assign(s.text, s.pos, end - s.pos);
+      Skip(end - s.pos);
+      SetNumberToken(false, false);
+      return;
+    }
+  }
   for (;;) {
     char32_t c = Get();
     if (IsDigit(c)) {
@@ -450,7 +488,10 @@ void TJLex::ReadNumber() {
       break;
     }
   }
+  SetNumberToken(isFloat, isHex);
+}
 
+void TJLex::SetNumberToken(bool isFloat, bool isHex) {
   double d = 0;
   if (isFloat) {
     if (rt::TryStrToFloat(text_, d)) {

@@ -151,6 +151,10 @@ class TJLex {
   void Unget();
   // Appends the bytes of the character just read to the token text.
   void TakeLast();
+  // Notes the byte length of a character just read (0: a read at the end).
+  void Remember(size_t length);
+  // Reads `count` ASCII characters (no line end among them) of the current source at once.
+  void Skip(size_t count);
   bool Match(char32_t c);  // reads c if it comes next
   void LeaveFinishedSources();
 
@@ -159,14 +163,18 @@ class TJLex {
   void ReadRegExp();
   void ReadIdentifier();
   void ReadNumber();
+  void SetNameToken();  // the token of the name in the token text: a keyword or an identifier
+  void SetNumberToken(bool isFloat, bool isHex);  // the number in the token text
   void SkipLineComment();
   void SkipBlockComment();
   void SetOp(int32_t token, int32_t op) { token_ = token; op_ = op; }
 
   std::vector<Source> sources_;
   int line_ = 1;
-  // Byte lengths of the last characters read (0: a read at the end), for un-reading.
-  size_t history_[4] = {};
+  // Byte lengths of the last characters read (0: a read at the end), for un-reading: a ring of
+  // four, the next entry at historyNext_ % 4.
+  uint8_t history_[4] = {};
+  unsigned historyNext_ = 0;
   unsigned historyCount_ = 0;
 
   int32_t token_ = 0;

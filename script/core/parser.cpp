@@ -116,20 +116,24 @@ TJStatement* TJParser::ParseSourceElements() {
 // ---------------------------------------------------------------------------------------------
 // Code strings
 
-std::unique_ptr<TJSyntaxTree> TJParser::ParseCode(const std::string& text, TJExpr*& code) {
+std::unique_ptr<TJSyntaxTree> TJParser::ParseCode(std::string_view text, TJExpr*& code) {
   // The code's records go to a tree of their own, the program's tree put back whatever happens.
   auto own = std::make_unique<TJSyntaxTree>();
   struct Restore {
     TJParser* p;
     std::unique_ptr<TJSyntaxTree>& own;
+    bool pending = true;
     ~Restore() {
-      p->tree_.swap(own);
+      if (pending) p->tree_.swap(own);
       p->nesting_ = 0;
     }
   } restore{this, own};
   tree_.swap(own);
 
-  lex_.SetText("function(){return " + text + " ;}");
+  std::string wrapped;
+  wrapped.reserve(text.size() + 32);
+  wrapped.append("function(){return ").append(text).append(" ;}");
+  lex_.SetText(std::move(wrapped));
   nesting_ = 0;
   tree_->Statements.Push(nullptr);
   Next();
@@ -141,9 +145,9 @@ std::unique_ptr<TJSyntaxTree> TJParser::ParseCode(const std::string& text, TJExp
   });
   tree_->Statements.Truncate(0);
   code = e;
-  std::unique_ptr<TJSyntaxTree> result = std::move(tree_);
-  tree_ = std::make_unique<TJSyntaxTree>();  // the restore swaps the program's tree back in
-  return result;
+  tree_.swap(own);  // the program's tree back in; `own` holds the code's
+  restore.pending = false;
+  return own;
 }
 
 }  // namespace engine

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -53,7 +54,7 @@ class TJParser {
   // Parses a code string T as the function expression "function(){return T ;}" into a tree of its
   // own, under the directives of the last Parse; `code` is that node. Its function and class
   // records carry sfCodeString.
-  std::unique_ptr<TJSyntaxTree> ParseCode(const std::string& text, TJExpr*& code);
+  std::unique_ptr<TJSyntaxTree> ParseCode(std::string_view text, TJExpr*& code);
 
   // The value of a set directive of the last Parse (or `fallback` when it was not set).
   int32_t Directive(const std::string& name, int32_t fallback) const;

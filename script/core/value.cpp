@@ -302,7 +302,22 @@ int32_t truncToInteger(double d) {
 
 bool TextToInteger(std::string_view text, int32_t& value) { return rt::TryStrToInt(text, value); }
 
+namespace {
+
+// Whether a text can be a number at all: both readings start, after blanks, with a digit, a sign,
+// a decimal point or "$" (hexadecimal). Most texts fail here, without being parsed.
+bool MayBeNumber(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  if (i == text.size()) return false;
+  char c = text[i];
+  return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.' || c == '$';
+}
+
+}  // namespace
+
 bool TextToDouble(std::string_view text, double& value) {
+  if (!MayBeNumber(text)) return false;
   if (rt::TryStrToFloat(text, value)) return true;
   int32_t i;
   if (rt::TryStrToInt(text, i)) {
