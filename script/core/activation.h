@@ -72,6 +72,10 @@ class TJActivation : public TJLocalSymbolTable {
     if (place < used_ && SameName(variables_[place].name, name)) return &variables_[place].value;
     return SlotSearch(name, place);
   }
+  // The slot at `place` when it holds the name; null otherwise (no search).
+  TJValue* SlotIfAt(std::string_view name, uint32_t place) {
+    return place < used_ && SameName(variables_[place].name, name) ? &variables_[place].value : nullptr;
+  }
   // Declare, with the place remembered as for SlotAt.
   void DeclareAt(std::string_view name, uint32_t& place, const TJValue& value);
   // Every own variable into `table` where the name is new there.
