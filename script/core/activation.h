@@ -79,6 +79,14 @@ class TJActivation : public TJLocalSymbolTable {
       if (SameName(variables_[i].name, name)) return &variables_[i].value;
     return nullptr;
   }
+  // The variable's own slot, looked for first at `place` (where the caller found the name last,
+  // updated when found elsewhere); null when this scope has no variable of the name.
+  TJValue* SlotAt(std::string_view name, uint32_t& place) {
+    if (place < used_ && SameName(variables_[place].name, name)) return &variables_[place].value;
+    return SlotSearch(name, place);
+  }
+  // Declare, with the place remembered as for SlotAt.
+  void DeclareAt(std::string_view name, uint32_t& place, const TJValue& value);
   // Every own variable into `table` where the name is new there.
   void CopyInto(TJLocalSymbolTable* table) const;
 
@@ -110,8 +118,16 @@ class TJActivation : public TJLocalSymbolTable {
   // An automation object as this is asked for every name; found out on the first name that needs
   // it, not at every call.
   bool SelfIsAutomation();
+  [[gnu::noinline]] TJValue* SlotSearch(std::string_view name, uint32_t& place);
+  // False when no variable has the name: a sketch of the names (one bit each of 64), brought up to
+  // date with the variables added since it was last asked. Names of entries below used_ never
+  // change while they are in use, so the sketch is only reset when the variables go.
+  bool MayHave(std::string_view name);
+  static uint64_t NameBit(std::string_view name);
   std::vector<Variable> variables_;
   size_t used_ = 0;
+  uint64_t sketch_ = 0;
+  size_t sketched_ = 0;  // the entries the sketch covers
   TJFunctionScope* owner_ = nullptr;
   const TJStatement* code_ = nullptr;
   bool parametersFirst_ = false;

@@ -58,6 +58,7 @@ class TJMemberTable {
   struct Large;
 
   void insertNew(std::string_view name, const TJValue& value);
+  TJValue* findLarge(std::string_view name);
   void reserve(uint32_t needed);
   void makeIndex();
   void growIndex();

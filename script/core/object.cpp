@@ -429,7 +429,7 @@ bool TJObject::GetValue(std::string_view name, TJValue& value, TJValueList* para
 bool TJObject::GetPrototypeValue(std::string_view name, TJValue& value, TJValueList* param) {
   if (!engine_ || disposed_) return false;
   if (gPrototypeDepth >= kMaxPrototypeDepth) return false;  // a chain that leads back to itself
-  TJObject* proto = engine_->Factory().GetPrototype(*name_);
+  TJObject* proto = engine_->Factory().PrototypeOf(*this);
   if (!proto || proto == this) return false;
   TJKeepAlive keep(proto);
   ++gPrototypeDepth;
