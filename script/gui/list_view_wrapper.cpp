@@ -348,7 +348,9 @@ void TJVCLBaseListItem::CreateObjects() { TJVCLPersistent::CreateObjects(); }
 
 void TJVCLBaseListItem::pointSubItems(fw::TStrings* list) {
   if (!subItems_ || (list == subItemsList_ && subItems_->Strings() == list)) return;
-  subItems_->SetStrings(list);
+  // A stored wrapper hears of its item's end (and points the sub-items away then); another one
+  // has the sub-items object watch the list itself.
+  subItems_->SetStrings(list, !stored_);
   subItemsList_ = list;
 }
 
@@ -1151,12 +1153,13 @@ void handleColumnRightClick(void* p, fw::TObject* sender, fw::TListColumn* colum
 // comparison would otherwise leave every pair equal and the sort would do nothing).
 void handleCompare(void* p, fw::TObject* sender, fw::TListItem* a, fw::TListItem* b, int32_t data, int32_t& compare) {
   auto* w = self(p);
-  if (!w->IsCallEvent("onCompare")) {
+  TJValue handler;
+  if (!w->FindHandler("onCompare", handler)) {
     compare = fw::CompareCaptions(a, b);
     return;
   }
-  w->FireNow(
-      "onCompare", sender,
+  w->FireHandler(
+      handler, sender,
       [&](TJValueList& args) {
         addItem(w, args, a);
         addItem(w, args, b);
