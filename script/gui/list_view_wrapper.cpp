@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/fw/errors.h"
+#include "platform/fw/warm_sort.h"
 #include "script/gui/caster.h"
 #include "script/gui/values.h"
 #include "script/gui/wrapper_cache.h"
@@ -79,6 +80,14 @@ class TJCompareBox : public stdlib::TJNumberObject {
   }
   bool touched_ = false;
 };
+
+// Before a sort compares an item: its wrapper (stage 1), then the sub-items object the wrapper
+// holds (stage 2).
+void warmLink(void* link, int stage) {
+  auto* wrapper = static_cast<const TJVCLBaseListItem*>(link);
+  if (stage == 1) fw::WarmBytes(wrapper, sizeof(TJVCLBaseListItem));
+  else wrapper->WarmSubItems();
+}
 
 void releaseLink(void* link) {
   auto* wrapper = static_cast<TJVCLBaseListItem*>(link);
@@ -522,6 +531,9 @@ TJObject* TJVCLBaseListItem::GetSubItems() const {
   if (list != subItemsList_) self->pointSubItems(list);
   return subItems_.get();
 }
+void TJVCLBaseListItem::WarmSubItems() const {
+  if (subItems_) fw::WarmBytes(subItems_.get(), sizeof(host::TJBaseStringsObject));
+}
 TJObject* TJVCLBaseListItem::GetData() const {
   TJObject* d = data_.get();
   return d && !d->IsDisposed() ? d : nullptr;
@@ -694,6 +706,7 @@ TJVCLBaseListView::TJVCLBaseListView(TJBaseEngine* engine, TJValueList* param) :
   RegistName("VCLListView");
   static const bool hooked = [] {
     fw::SetListItemBridgeRelease(&releaseLink);
+    fw::SetListItemBridgeWarm(&warmLink);
     return true;
   }();
   (void)hooked;
