@@ -145,6 +145,8 @@ class TJRegExpObject : public engine::TJObject {
   void ClearMatch();
   // "$i" := group i for every group of the last match.
   void SetDollarMembers();
+  // ClearMatch and SetDollarMembers in one pass: each member written once.
+  void ReplaceDollarMembers();
   // Pattern and flags of a literal (or the text of any other value as the pattern).
   void SetRegExpValue(const engine::TJValue& value);
   // The test of the value's text, with both hooks around it.
@@ -163,6 +165,11 @@ class TJRegExpObject : public engine::TJObject {
 
  private:
   void setFlags(std::string_view flags);
+  void clearDollarMembers();
+  // Runs `search` between the hooks with the match state cleared before it; the group members
+  // change once, after it (emptied when it raises or finds nothing).
+  template <class Search>
+  bool matchBetweenHooks(Search&& search, bool afterHookOnFailure);
 
   TJRegExp regexp_;
 };
