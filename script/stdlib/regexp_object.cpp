@@ -111,11 +111,23 @@ bool TJRegExp::Exec(const TJValue& subject, std::vector<std::string>* list) { re
 
 bool TJRegExp::Test(const TJValue& subject) { return search(subject, nullptr, global); }
 
-std::string TJRegExp::Replace(const TJValue& subject, std::string_view templ, const ReplaceCallback* callback) {
+std::string TJRegExp::Replace(const TJValue& subject, std::string_view templ, const ReplaceCallback* callback,
+                              bool tested) {
   TJValue held = textValue(subject);
+  tested = tested && !global && engine_->IsCompiled() && input_.vStringRep() == held.vStringRep();
   input_ = held;
   std::string_view text = held.vString();
   std::string result;
+  if (tested) {
+    // The match of the test is the first one of this text: it is replaced as it stands (the
+    // engine still holds it for the template).
+    if (spans_.empty()) return std::string(text);
+    size_t start = size_t(spans_[0].start), end = size_t(spans_[0].end);
+    result.append(text.substr(0, start));
+    result += callback ? (*callback)(*this) : engine_->ExpandTemplate(templ);
+    result.append(text.substr(end));
+    return result;
+  }
   // A callback runs script code that may use this object again (search, replace, change the
   // pattern): the search then runs on a private engine of its own.
   std::unique_ptr<regex::TRegExpr> own;
@@ -355,6 +367,8 @@ void TJRegExpObject::DoReplace(TJValueList* args, TJValue& result) {
   TJValue ignored;
   DoTest(args, ignored);
   TJValue subject = (*args)[0];
+  // A text was searched as it is by the test: its match stands for the first one of the replace.
+  bool tested = subject.ValueType() == vtString;
   TJValue replacement;
   if (IsParam2(args)) replacement = (*args)[1];
   if (IsFunction(&replacement)) {
@@ -371,9 +385,9 @@ void TJRegExpObject::DoReplace(TJValueList* args, TJValue& result) {
         Engine()->CallHandler(replacement, &callArgs, answer, this);
       return AsString(&answer);
     };
-    result.SetString(regexp_.Replace(subject, {}, &callback));
+    result.SetString(regexp_.Replace(subject, {}, &callback, tested));
   } else {
-    result.SetString(regexp_.Replace(subject, AsString(&replacement), nullptr));
+    result.SetString(regexp_.Replace(subject, AsString(&replacement), nullptr, tested));
   }
 }
 

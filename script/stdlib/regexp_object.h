@@ -54,8 +54,11 @@ class TJRegExp {
   bool Test(std::string_view input) { return Test(engine::TJValue::String(input)); }
   // The input with its first match (every match with `global`) replaced by the expansion of
   // `templ`, or by what `callback` answers. The callback may use this object again (even replace
-  // with it): the search runs on a private copy of the pattern.
-  std::string Replace(const engine::TJValue& input, std::string_view templ, const ReplaceCallback* callback);
+  // with it): the search runs on a private copy of the pattern. `tested`: the state is that of a
+  // search of this same text just made (test), so without `global` its match (or none) is the one
+  // to replace and is not searched for again.
+  std::string Replace(const engine::TJValue& input, std::string_view templ, const ReplaceCallback* callback,
+                      bool tested = false);
   std::string Replace(std::string_view input, std::string_view templ, const ReplaceCallback* callback) {
     return Replace(engine::TJValue::String(input), templ, callback);
   }
