@@ -120,8 +120,8 @@ bool ClassInfo::inheritsFrom(const ClassInfo& other) const {
 }
 
 const PropInfo* ClassInfo::findProperty(std::string_view name) const {
-  auto it = index_.find(name);
-  return it == index_.end() ? nullptr : it->second;
+  const int i = index_.find(name);
+  return i < 0 ? nullptr : all_[size_t(i)];
 }
 
 PropInfo& ClassInfo::addOwn(PropInfo prop) {
@@ -143,8 +143,10 @@ void ClassInfo::finish() {
     }
     if (!replaced) all_.push_back(p.get());
   }
-  index_.clear();
-  for (const PropInfo* p : all_) index_.emplace(p->name, p);
+  std::vector<std::string_view> names;
+  names.reserve(all_.size());
+  for (const PropInfo* p : all_) names.push_back(p->name);
+  index_ = NameIndex(std::move(names));
 }
 
 namespace {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/rt/method.h"
+#include "platform/rt/name_index.h"
 #include "platform/rt/utf8.h"
 #include "platform/rt/variant.h"
 
@@ -164,7 +165,7 @@ struct ClassInfo {
  private:
   std::vector<std::unique_ptr<PropInfo>> own_;
   std::vector<const PropInfo*> all_;
-  std::unordered_map<std::string_view, const PropInfo*, TextHash, TextEqual> index_;
+  NameIndex index_;  // positions in all_
 };
 
 // The class registry that form streaming finds classes in by name (case-insensitive).

@@ -1,5 +1,12 @@
 #include "script/core/vcl_persistent.h"
 
+#include <algorithm>
+#include <mutex>
+#include <utility>
+
+#include "platform/rt/name_index.h"
+#include "platform/rt/utf8.h"
+
 #include "script/core/error_table.h"
 #include "script/core/exceptions.h"
 #include "script/core/published.h"
@@ -35,13 +42,47 @@ void TJVCLPersistent::AfterCreate(TJValueList* param) {
   CreateVCL();
 }
 
-void TJVCLPersistent::resetPublishedNames() {
+// The published names of a wrapper class over an object class, sorted and without repeats the
+// way the object keeps them, with their index. Built once per pair, on the first wrapper.
+struct TJPublishedNames {
   std::vector<std::string> names;
-  if (vcl_) GetPublishedNames(vcl_, names, false);
+  rt::NameIndex index;
+};
+
+namespace {
+
+const TJPublishedNames& publishedNamesOf(const TJVCLPersistent& wrapper, const rt::TPersistent* object) {
+  using Key = std::pair<const rt::ClassInfo*, const rt::ClassInfo*>;
+  static std::mutex lock;
+  static std::map<Key, std::unique_ptr<TJPublishedNames>> known;
+  const Key key{&wrapper.ClassType(), object ? &object->ClassType() : nullptr};
+  std::lock_guard<std::mutex> hold(lock);
+  std::unique_ptr<TJPublishedNames>& entry = known[key];
+  if (entry) return *entry;
+  std::vector<std::string> names;
+  if (object) GetPublishedNames(object, names, false);
   std::vector<std::string> own;
-  GetPublishedNames(this, own, false);
+  GetPublishedNames(&wrapper, own, false);
   names.insert(names.end(), own.begin(), own.end());
-  SetPublishedNames(std::move(names));
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return rt::compareText(a, b) < 0; });
+  names.erase(std::unique(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return rt::sameText(a, b); }),
+              names.end());
+  entry = std::make_unique<TJPublishedNames>();
+  entry->names = std::move(names);
+  entry->index = rt::NameIndex(std::vector<std::string_view>(entry->names.begin(), entry->names.end()));
+  return *entry;
+}
+
+}  // namespace
+
+void TJVCLPersistent::resetPublishedNames() {
+  const TJPublishedNames& shared = publishedNamesOf(*this, vcl_);
+  publishedNames_ = &shared;
+  SetPublishedNames(shared.names);
+}
+
+bool TJVCLPersistent::isPublished(std::string_view name) const {
+  return publishedNames_ && publishedNames_->index.find(name) >= 0;
 }
 
 bool TJVCLPersistent::AttachVCL(rt::TPersistent* object, bool owned) {
@@ -116,7 +157,7 @@ void TJVCLPersistent::DoAssign(TJValueList* args, TJValue& result) {
 
 bool TJVCLPersistent::GetValue(std::string_view name, TJValue& value, TJValueList* param) {
   if (TJObject::GetValue(name, value, param)) return true;
-  if (!HasPublishedName(name)) return false;
+  if (!isPublished(name)) return false;
   if (!live()) {
     // A property of an object whose holder freed it: an error, never a stale read.
     if (vcl_) RaiseVCLError("VCL is null");
@@ -147,7 +188,7 @@ bool TJVCLPersistent::GetValue(std::string_view name, TJValue& value, TJValueLis
 
 bool TJVCLPersistent::SetValue(std::string_view name, const TJValue& value, TJValueList* param) {
   if (TJObject::SetValue(name, value, param)) return true;
-  if (!HasPublishedName(name)) return false;
+  if (!isPublished(name)) return false;
   if (!live()) {
     if (vcl_) RaiseVCLError("VCL is null");
     return false;
@@ -155,6 +196,14 @@ bool TJVCLPersistent::SetValue(std::string_view name, const TJValue& value, TJVa
   // A value the property refuses is an error; it never becomes a member shadowing the property.
   if (!SetPublishedProperty(vcl_, name, value)) RaiseVCLError("Invalid property value: " + std::string(name));
   return true;
+}
+
+// TJObject's answer (a published name, a member, a native of the class) with the published names
+// looked up by hash: a handler's names are asked of its component before the globals.
+bool TJVCLPersistent::HasKey(std::string_view name) {
+  if (isPublished(name)) return true;
+  TJValue member;
+  return FindStoredMember(name, member) || FindNative(name) != nullptr;
 }
 
 void TJVCLPersistent::GetPropertyList(std::vector<std::string>& names) { names = PublishedNames(); }

@@ -11,6 +11,8 @@
 
 namespace engine {
 
+struct TJPublishedNames;
+
 class TJVCLPersistent : public TJObject {
   RT_CLASS(TJVCLPersistent)
  public:
@@ -51,6 +53,7 @@ class TJVCLPersistent : public TJObject {
   void AfterCreate(TJValueList* param) override;
   bool GetValue(std::string_view name, TJValue& value, TJValueList* param) override;
   bool SetValue(std::string_view name, const TJValue& value, TJValueList* param) override;
+  bool HasKey(std::string_view name) override;
   void GetPropertyList(std::vector<std::string>& names) override;
   void Dispose() override;
 
@@ -60,6 +63,8 @@ class TJVCLPersistent : public TJObject {
 
  private:
   void resetPublishedNames();
+  // Whether `name` is one of PublishedNames (the same answer, looked up by hash).
+  bool isPublished(std::string_view name) const;
   // The object while it is alive (null once a tracked holder is gone).
   rt::TPersistent* live() const {
     if (tracked_ && alive_.expired()) return nullptr;
@@ -67,6 +72,9 @@ class TJVCLPersistent : public TJObject {
   }
 
   rt::TPersistent* vcl_ = nullptr;
+  // The published names of this wrapper class over the bound object's class, shared by every
+  // wrapper of the pair; null until the first attach or release.
+  const TJPublishedNames* publishedNames_ = nullptr;
   std::weak_ptr<const void> alive_;
   bool tracked_ = false;
   bool owned_ = false;

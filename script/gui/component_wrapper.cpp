@@ -295,6 +295,8 @@ void TJVCLComponent::DoComponents(TJValueList* args, TJValue& result) {
 }
 
 TJValue TJVCLComponent::WrapSender(fw::TObject* sender) {
+  // Most events come from the wrapper's own component: no need to ask the caster.
+  if (sender && sender == VCL() && Component()->BridgeLink() == this && !IsDisposed()) return TJValue::Object(this);
   if (auto* component = dynamic_cast<fw::TComponent*>(sender)) {
     if (TJObject* wrapper = GetCaster().Cast(component, Engine())) return TJValue::Object(wrapper);
   }

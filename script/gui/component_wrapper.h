@@ -30,6 +30,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/fw/component.h"
@@ -124,6 +125,9 @@ class TJVCLComponent : public engine::TJVCLPersistent {
   // wrapper has no handler of that name.
   template <class Build, class CopyBack>
   void Fire(const char* name, fw::TObject* sender, Build&& build, CopyBack&& copyBack);
+  // The same once the caller has found the handler there (IsCallEvent).
+  template <class Build, class CopyBack>
+  void FireNow(const char* name, fw::TObject* sender, Build&& build, CopyBack&& copyBack);
   void FireNotify(const char* name, fw::TObject* sender);
 
   // Runs a framework operation of a native: its errors (and script errors raised inside it)
@@ -191,7 +195,11 @@ struct TDispatchScope {
 
 template <class Build, class CopyBack>
 void TJVCLComponent::Fire(const char* name, fw::TObject* sender, Build&& build, CopyBack&& copyBack) {
-  if (!IsCallEvent(name)) return;
+  if (IsCallEvent(name)) FireNow(name, sender, std::forward<Build>(build), std::forward<CopyBack>(copyBack));
+}
+
+template <class Build, class CopyBack>
+void TJVCLComponent::FireNow(const char* name, fw::TObject* sender, Build&& build, CopyBack&& copyBack) {
   engine::TJKeepAlive keep(this);
   detail::TDispatchScope scope;
   engine::TJValueList args;

@@ -43,6 +43,43 @@ bool parseStates(std::string text, fw::TItemStates& states) {
   return true;
 }
 
+// The comparer's result box: a Number object without the class constants every Number instance
+// carries. A sort asks for one per comparison, so a box the handler neither kept nor touched
+// beyond its value serves the next comparison too (it cannot be told from a new one).
+class TJCompareBox : public stdlib::TJNumberObject {
+  RT_CLASS(TJCompareBox)
+ public:
+  using TJNumberObject::TJNumberObject;
+  using TJNumberObject::SetValue;
+  void RegistProperties() override {}
+  bool GetValue(std::string_view name, TJValue& value, TJValueList* param) override {
+    touch(name);
+    return TJObject::GetValue(name, value, param);  // Number reads members as any object does
+  }
+  bool SetValue(std::string_view name, const TJValue& value, TJValueList* param) override {
+    touch(name);
+    return TJObject::SetValue(name, value, param);
+  }
+  bool RemoveKey(std::string_view name) override {
+    touched_ = true;
+    return TJNumberObject::RemoveKey(name);
+  }
+  void Clear() override {
+    touched_ = true;
+    TJNumberObject::Clear();
+  }
+  // Held by the view alone and never touched but through its value: as good as new.
+  bool AsNew() const { return RefCount() == 1 && !touched_ && !IsDisposed(); }
+
+ private:
+  // A member other than the value's own properties: a name the script added, or a method read as a
+  // value (which stays on as a member).
+  void touch(std::string_view name) {
+    if (!ClassType().findProperty(name)) touched_ = true;
+  }
+  bool touched_ = false;
+};
+
 void releaseLink(void* link) {
   auto* wrapper = static_cast<TJVCLBaseListItem*>(link);
   wrapper->Detach();
@@ -275,7 +312,7 @@ TJVCLBaseListItem::TJVCLBaseListItem(TJBaseEngine* engine, TJValueList* param) :
 }
 
 TJVCLBaseListItem::~TJVCLBaseListItem() {
-  if (auto* s = dynamic_cast<host::TJBaseStringsObject*>(subItems_.get())) s->SetStrings(nullptr);
+  pointSubItems(nullptr);
 }
 
 const rt::ClassInfo& TJVCLBaseListItem::VCLClass() const { return fw::TListItem::StaticClassInfo(); }
@@ -309,12 +346,10 @@ void TJVCLBaseListItem::RegistMethods() {
 // The sub-items object is made when a script first asks for it: most items never need one.
 void TJVCLBaseListItem::CreateObjects() { TJVCLPersistent::CreateObjects(); }
 
-void TJVCLBaseListItem::pointSubItems() {
-  auto* s = dynamic_cast<host::TJBaseStringsObject*>(subItems_.get());
-  if (!s) return;
-  fw::TListItem* item = Item();
-  fw::TStrings* list = item ? item->SubItems() : nullptr;
-  if (s->Strings() != list) s->SetStrings(list);
+void TJVCLBaseListItem::pointSubItems(fw::TStrings* list) {
+  if (!subItems_ || (list == subItemsList_ && subItems_->Strings() == list)) return;
+  subItems_->SetStrings(list);
+  subItemsList_ = list;
 }
 
 bool TJVCLBaseListItem::AttachVCL(rt::TPersistent* object, bool owned) {
@@ -331,7 +366,7 @@ bool TJVCLBaseListItem::AttachVCL(rt::TPersistent* object, bool owned) {
 void TJVCLBaseListItem::ReleaseVCL() {
   TJVCLPersistent::ReleaseVCL();
   listView_.reset();
-  if (auto* s = dynamic_cast<host::TJBaseStringsObject*>(subItems_.get())) s->SetStrings(nullptr);
+  pointSubItems(nullptr);
   data_.reset();
 }
 
@@ -346,7 +381,7 @@ void TJVCLBaseListItem::Dispose() {
   fw::TListItem* item = Item();
   if (item && item->BridgeLink() == this) item->SetBridgeLink(nullptr);
   data_.reset();
-  if (auto* s = dynamic_cast<host::TJBaseStringsObject*>(subItems_.get())) s->SetStrings(nullptr);
+  pointSubItems(nullptr);
   subItems_.reset();
   TJVCLPersistent::Dispose();
 }
@@ -476,8 +511,13 @@ void TJVCLBaseListItem::SetPosition(TJObject* p) {
 TJObject* TJVCLBaseListItem::GetSubItems() const {
   Check();
   auto* self = const_cast<TJVCLBaseListItem*>(this);
-  if (!subItems_ && !IsDisposed()) self->subItems_ = TJRef<TJObject>(host::WrapStrings(Engine(), nullptr));
-  self->pointSubItems();
+  if (!subItems_ && !IsDisposed()) {
+    self->subItems_ = TJRef<host::TJBaseStringsObject>(host::WrapStrings(Engine(), nullptr));
+    self->subItemsList_ = nullptr;
+  }
+  fw::TStrings* list = Item()->SubItems();
+  // Pointed already (the usual case): the item's list lives as long as the item.
+  if (list != subItemsList_) self->pointSubItems(list);
   return subItems_.get();
 }
 TJObject* TJVCLBaseListItem::GetData() const {
@@ -710,6 +750,7 @@ void TJVCLBaseListView::Dispose() {
   if (column_) column_->ReleaseVCL();
   items_.reset();
   column_.reset();
+  compareBox_.reset();
   TJVCLWinControl::Dispose();
 }
 
@@ -750,6 +791,15 @@ void TJVCLBaseListView::ReleaseItem(fw::TListItem* item) {
   item->SetBridgeLink(nullptr);
   w->Detach();
   w->DecRef();
+}
+
+TJObject* TJVCLBaseListView::CompareBox() {
+  auto* box = static_cast<TJCompareBox*>(compareBox_.get());
+  if (!box || !box->AsNew()) {
+    box = TJObject::Create<TJCompareBox>(Engine());
+    compareBox_ = TJRef<TJObject>(box);
+  }
+  return box;
 }
 
 TJObject* TJVCLBaseListView::WrapListItem(fw::TListItem* item) {
@@ -999,15 +1049,6 @@ void TJVCLBaseListView::DoUpdateItems(TJValueList* args, TJValue& result) {
 
 namespace {
 
-// The comparer's result box: a Number object without the class constants every Number instance
-// carries, because a sort makes one per comparison.
-class TJCompareBox : public stdlib::TJNumberObject {
-  RT_CLASS(TJCompareBox)
- public:
-  using TJNumberObject::TJNumberObject;
-  void RegistProperties() override {}
-};
-
 TJVCLBaseListView* self(void* p) { return static_cast<TJVCLBaseListView*>(p); }
 
 void addItem(TJVCLBaseListView* w, TJValueList& args, fw::TListItem* item) {
@@ -1114,13 +1155,13 @@ void handleCompare(void* p, fw::TObject* sender, fw::TListItem* a, fw::TListItem
     compare = fw::CompareCaptions(a, b);
     return;
   }
-  w->Fire(
+  w->FireNow(
       "onCompare", sender,
       [&](TJValueList& args) {
         addItem(w, args, a);
         addItem(w, args, b);
         args.Add(TJValue::Integer(data));
-        auto* box = TJObject::Create<TJCompareBox>(w->Engine());
+        auto* box = static_cast<TJCompareBox*>(w->CompareBox());
         box->SetValue(TJValue::Integer(compare));
         args.AddObject(box);
       },

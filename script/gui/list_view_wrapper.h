@@ -12,6 +12,7 @@
 #include "platform/fw/list_view.h"
 #include "script/core/notify.h"
 #include "script/gui/control_wrapper.h"
+#include "script/host/strings_object.h"
 
 namespace gui {
 
@@ -134,11 +135,17 @@ class TJVCLBaseListItem : public engine::TJVCLPersistent {
   void Check() const { const_cast<TJVCLBaseListItem*>(this)->CheckVCL(nullptr, 0); }
   template <class F>
   void Guard(F&& f);
-  void pointSubItems();
+  // Points the sub-items object at the item's list (or at none).
+  void pointSubItems(fw::TStrings* list);
+  void pointSubItems() {
+    fw::TListItem* item = Item();
+    pointSubItems(item ? item->SubItems() : nullptr);
+  }
 
   engine::TJRef<engine::TJObject> data_;
   engine::TJWeakRef<TJVCLBaseListView> listView_;
-  engine::TJRef<engine::TJObject> subItems_;
+  engine::TJRef<host::TJBaseStringsObject> subItems_;
+  fw::TStrings* subItemsList_ = nullptr;  // the list subItems_ was last pointed at
   bool stored_ = false;
 };
 
@@ -190,6 +197,9 @@ class TJVCLBaseListView : public TJVCLWinControl {
   void BindItem(fw::TListItem* item);
   // Lets the item's stored wrapper go.
   void ReleaseItem(fw::TListItem* item);
+  // The result box of the next script comparison: the last one again when nothing kept or
+  // changed it, else a new one.
+  engine::TJObject* CompareBox();
 
   // Published.
   engine::TJObject* GetItems() const;
@@ -230,6 +240,7 @@ class TJVCLBaseListView : public TJVCLWinControl {
 
   engine::TJRef<TJVCLBaseListItems> items_;
   engine::TJRef<TJVCLBaseListColumns> column_;
+  engine::TJRef<engine::TJObject> compareBox_;
 };
 
 // Accepts null (no item) and item wrappers; false for anything else.

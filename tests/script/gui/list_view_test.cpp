@@ -213,6 +213,60 @@ TEST(GuiListView, SortingGoesThroughTheScriptsComparer) {
   EXPECT_EQ(r.out, "true Apple,banana,fig,pear\r\nbanana,Apple,pear,fig 3\r\nthrown EVCLError\r\nbanana,Apple,pear,fig\r\n");
 }
 
+// Every comparison hands the comparer a result box that looks new: it holds 0, never a member an
+// earlier comparison put on its box, and a box the script kept stays the script's own.
+TEST(GuiListView, EveryComparisonGetsAResultBoxThatLooksNew) {
+  TGuiScript s;
+  auto r = RunScript(s, R"(
+    var lv = new VCLListView();
+    var names = ["d", "b", "e", "a", "c", "f"];
+    for (var i = 0; i < names.length; i++) lv.items.add().Caption = names[i];
+    var kept = [], stale = 0, calls = 0, fresh = null;
+    lv.onCompare = function(sender, a, b, data, result) {
+      calls++;
+      var keys = result.getKeys().join("/");
+      if (fresh === null) fresh = keys;
+      if (result.int != 0 || result.hasKey("mark") || keys != fresh) stale++;
+      if (calls % 3 == 0) result.mark = calls;
+      if (calls % 4 == 0) kept.push(result);
+      if (calls % 5 == 0) result.removeKey("toFixed");
+      result.int = a.Caption < b.Caption ? -1 : a.Caption > b.Caption ? 1 : 0;
+    };
+    lv.alphaSort();
+    var list = [];
+    for (var i = 0; i < lv.items.Count; i++) list.push(lv.items[i].Caption);
+    var distinct = true;
+    for (var i = 1; i < kept.length; i++) if (kept[i] === kept[i - 1]) distinct = false;
+    say(list.join(","), stale, kept.length > 1, distinct, kept[0].int != 0 || kept[1].int != 0);
+  )");
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out, "a,b,c,d,e,f 0 true true true\r\n");
+}
+
+// A handler runs with its component's names in scope: published properties in any case, members and
+// methods of the wrapper, and globals behind them.
+TEST(GuiListView, HandlersSeeTheirComponentsNamesBeforeGlobals) {
+  TGuiScript s;
+  auto r = RunScript(s, R"(
+    var lv = new VCLListView();
+    lv.Name = "viewName";
+    lv.extra = "member";
+    var Tag = "global";
+    var missing = "global too";
+    lv.items.add().Caption = "b";
+    lv.items.add().Caption = "a";
+    var once = true;
+    lv.onCompare = function(sender, a, b, data, result) {
+      if (once) say(name, NAME, extra, (typeof alphaSort), Tag, missing);
+      once = false;
+      result.int = a.Caption < b.Caption ? -1 : 1;
+    };
+    lv.alphaSort();
+  )");
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out, "viewName viewName member function 0 global too\r\n");
+}
+
 // A comparer that deletes and adds items does so after the sort: the sort never meets an item it
 // no longer has.
 TEST(GuiListView, ChangesMadeByAComparerWaitForTheSortToEnd) {

@@ -42,3 +42,15 @@ function keep(o, p) { o.n = o.n + 1; return o; }
 var obj = {n: 1};
 var kept = keep(obj, obj);
 println(kept.n + " " + obj.n + " " + keep(keep(obj)).n);
+// Arguments go straight into the new call's parameters, last first; those past the parameters
+// still run; an argument that throws leaves no half-made call behind.
+var order = "";
+function note(s) { order = order + s; return s; }
+function joined(a, b) { return a + b; }
+var both = joined(note("x"), note("y"), note("z"));
+println(both + " " + order);
+function fails() { throw "bad"; }
+try { joined(1, fails()); } catch (e) { println(e + " " + joined("after", "") + " " + typeof(joined(1))); }
+println(joined(joined("n", joined("e", "s")), "t"));
+var holder = {m: function (a, b) { return this.k + a + b; }, k: "k"};
+println(holder.m(holder.m("1", "2"), "3"));
