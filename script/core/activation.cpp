@@ -11,25 +11,10 @@ namespace engine {
 // ---------------------------------------------------------------------------------------------
 // TJActivation
 
-void TJActivation::Open(TJFunctionScope* owner, const TJStatement* code, TJObject* self,
-                        TJLocalSymbolTable* captured) {
-  owner_ = owner;
-  code_ = code;
-  SetParent(owner);  // a pooled activation often ran the same function last: then nothing to do
-  SetSelf(self);
-  owner->Push(this);
-  parametersFirst_ = !captured || captured->Variables().Count() == 0;
-  if (captured) {
-    captured->Variables().ForEach([this](const std::string& name, const TJValue& value) {
-      if (!Slot(name)) Push(name, value);
-    });
-  }
-}
-
-void TJActivation::SetSelf(TJObject* self) {
-  if (self && self == OwnWithObject()) return;
-  SetWithObject(self);
-  selfKind_ = self ? SelfKind::Unknown : SelfKind::Plain;
+void TJActivation::AddCaptured(TJLocalSymbolTable* captured) {
+  captured->Variables().ForEach([this](const std::string& name, const TJValue& value) {
+    if (!Slot(name)) Push(name, value);
+  });
 }
 
 bool TJActivation::SelfIsAutomation() {
@@ -68,17 +53,9 @@ void TJActivation::BindParameters(const TJStatement* first, TJValueList* args, i
   }
 }
 
-size_t TJActivation::PrepareParameters(const TJStatement* first) {
-  // Each parameter is the entry at its place; the entries past used_ hold undefined.
-  size_t place = 0;
-  for (const TJStatement* p = first; p; p = p->Next, ++place) {
-    if (place == variables_.size()) variables_.emplace_back();
-    Variable& v = variables_[place];
-    const std::string& name = p->Expr->Symbol;
-    if (!SameName(v.name, name)) v.name.assign(name);
-  }
-  used_ = place;
-  return place;
+void TJActivation::Rename(size_t place, const TJStatement* p) {
+  if (place == variables_.size()) variables_.emplace_back();
+  variables_[place].name.assign(p->Expr->Symbol);
 }
 
 void TJActivation::DeclareParameters(const TJStatement* first, const TJValueList* args, int32_t count) {
@@ -105,6 +82,41 @@ void TJActivation::Declare(std::string_view name, const TJValue& value) {
   Push(name, value);
 }
 
+void TJActivation::DeclareAt(std::string_view name, uint32_t& place, const TJValue& value) {
+  if (TJValue* slot = SlotAt(name, place)) {
+    *slot = value;
+    return;
+  }
+  place = uint32_t(used_);
+  Push(name, value);
+}
+
+TJValue* TJActivation::SlotSearch(std::string_view name, uint32_t& place) {
+  if (!MayHave(name)) return nullptr;
+  for (size_t i = 0; i < used_; ++i) {
+    if (SameName(variables_[i].name, name)) {
+      place = uint32_t(i);
+      return &variables_[i].value;
+    }
+  }
+  return nullptr;
+}
+
+// Names are short and often one letter: the first, middle and last characters and the length
+// spread them over the 64 bits (one-letter names each take a bit of their own).
+uint64_t TJActivation::NameBit(std::string_view name) {
+  size_t n = name.size();
+  if (n == 0) return 1;
+  auto c = [&](size_t i) { return uint32_t(uint8_t(name[i])); };
+  uint32_t h = c(0) * 11 + c(n - 1) * 3 + c(n / 2) * 5 + uint32_t(n) * 7;
+  return uint64_t(1) << (h & 63);
+}
+
+bool TJActivation::MayHave(std::string_view name) {
+  for (; sketched_ < used_; ++sketched_) sketch_ |= NameBit(variables_[sketched_].name);
+  return sketch_ & NameBit(name);
+}
+
 void TJActivation::CopyInto(TJLocalSymbolTable* table) const {
   for (size_t i = 0; i < used_; ++i) {
     const Variable& v = variables_[i];
@@ -116,7 +128,8 @@ void TJActivation::CopyInto(TJLocalSymbolTable* table) const {
 }
 
 bool TJActivation::FindHere(std::string_view name, TJValue& value) {
-  if (TJValue* slot = Slot(name)) {
+  uint32_t place = 0;
+  if (TJValue* slot = SlotAt(name, place)) {
     value = *slot;
     return true;
   }
@@ -129,7 +142,8 @@ bool TJActivation::FindHere(std::string_view name, TJValue& value) {
 }
 
 bool TJActivation::SetHere(std::string_view name, const TJValue& value) {
-  if (TJValue* slot = Slot(name)) {
+  uint32_t place = 0;
+  if (TJValue* slot = SlotAt(name, place)) {
     TJValue old = std::move(*slot);  // the old value may be what holds the new one
     *slot = value;
     return true;
@@ -160,6 +174,8 @@ void TJActivation::ClearForReuse() {
   while (used_ > 0) {
     TJValue gone = std::move(variables_[--used_].value);
   }
+  sketch_ = 0;
+  sketched_ = 0;
   ClearContents();
 }
 

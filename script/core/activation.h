@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "script/core/symbols.h"
+#include "script/core/tree.h"
 #include "script/core/value.h"
 
 namespace engine {
@@ -38,12 +39,16 @@ class TJActivation : public TJLocalSymbolTable {
 
   // Starts a call of the function `code` below `owner`, with the with-object and the captured
   // variables (may be null).
-  void Open(TJFunctionScope* owner, const TJStatement* code, TJObject* self, TJLocalSymbolTable* captured);
+  inline void Open(TJFunctionScope* owner, const TJStatement* code, TJObject* self, TJLocalSymbolTable* captured);
   // Ends the call: variables, children and the with-object go; the activation may be reused.
   void Close();
   TJFunctionScope* Owner() const { return owner_; }
   const TJStatement* Code() const { return code_; }
-  void SetSelf(TJObject* self);
+  void SetSelf(TJObject* self) {
+    if (self && self == OwnWithObject()) return;
+    SetWithObject(self);
+    selfKind_ = self ? SelfKind::Unknown : SelfKind::Plain;
+  }
 
   // The parameters are the first variables, in their order (no captured variables came first):
   // the value of parameter `place` (1-based) is then the variable at that place.
@@ -58,7 +63,15 @@ class TJActivation : public TJLocalSymbolTable {
   void BindParameters(const TJStatement* first, TJValueList* args, int32_t count, bool distinct, bool take);
   // Before Open, in a fresh activation: the parameters (whose names are distinct) as its first
   // variables, all undefined, for a call to evaluate its arguments straight into; their count.
-  size_t PrepareParameters(const TJStatement* first);
+  size_t PrepareParameters(const TJStatement* first) {
+    // Each parameter is the entry at its place; the entries past used_ hold undefined.
+    size_t place = 0;
+    for (const TJStatement* p = first; p; p = p->Next, ++place) {
+      if (place == variables_.size() || !SameName(variables_[place].name, p->Expr->Symbol)) Rename(place, p);
+    }
+    used_ = place;
+    return place;
+  }
   TJValue& ParameterSlot(size_t index) { return variables_[index].value; }
   // The variable's own slot, or null.
   TJValue* Slot(std::string_view name) {
@@ -66,6 +79,14 @@ class TJActivation : public TJLocalSymbolTable {
       if (SameName(variables_[i].name, name)) return &variables_[i].value;
     return nullptr;
   }
+  // The variable's own slot, looked for first at `place` (where the caller found the name last,
+  // updated when found elsewhere); null when this scope has no variable of the name.
+  TJValue* SlotAt(std::string_view name, uint32_t& place) {
+    if (place < used_ && SameName(variables_[place].name, name)) return &variables_[place].value;
+    return SlotSearch(name, place);
+  }
+  // Declare, with the place remembered as for SlotAt.
+  void DeclareAt(std::string_view name, uint32_t& place, const TJValue& value);
   // Every own variable into `table` where the name is new there.
   void CopyInto(TJLocalSymbolTable* table) const;
 
@@ -89,12 +110,24 @@ class TJActivation : public TJLocalSymbolTable {
   // text for them.
   Variable& Push(std::string_view name, const TJValue& value);
   [[gnu::noinline]] Variable& Grow(std::string_view name, const TJValue& value);
+  // The entry at `place` (made when missing) takes the name of parameter `p`.
+  [[gnu::noinline]] void Rename(size_t place, const TJStatement* p);
+  // The captured variables, after any of the same name already here.
+  [[gnu::noinline]] void AddCaptured(TJLocalSymbolTable* captured);
   [[gnu::noinline]] void DeclareParameters(const TJStatement* first, const TJValueList* args, int32_t count);
   // An automation object as this is asked for every name; found out on the first name that needs
   // it, not at every call.
   bool SelfIsAutomation();
+  [[gnu::noinline]] TJValue* SlotSearch(std::string_view name, uint32_t& place);
+  // False when no variable has the name: a sketch of the names (one bit each of 64), brought up to
+  // date with the variables added since it was last asked. Names of entries below used_ never
+  // change while they are in use, so the sketch is only reset when the variables go.
+  bool MayHave(std::string_view name);
+  static uint64_t NameBit(std::string_view name);
   std::vector<Variable> variables_;
   size_t used_ = 0;
+  uint64_t sketch_ = 0;
+  size_t sketched_ = 0;  // the entries the sketch covers
   TJFunctionScope* owner_ = nullptr;
   const TJStatement* code_ = nullptr;
   bool parametersFirst_ = false;
@@ -119,6 +152,17 @@ class TJFunctionScope : public TJFunctionSymbolTable {
   TJActivation* NewestFor(TJLocalSymbolTable* caller) const;
   std::vector<TJActivation*> active_;
 };
+
+inline void TJActivation::Open(TJFunctionScope* owner, const TJStatement* code, TJObject* self,
+                               TJLocalSymbolTable* captured) {
+  owner_ = owner;
+  code_ = code;
+  SetParent(owner);  // a pooled activation often ran the same function last: then nothing to do
+  SetSelf(self);
+  owner->Push(this);
+  parametersFirst_ = !captured || captured->Variables().Count() == 0;
+  if (!parametersFirst_) AddCaptured(captured);
+}
 
 // When a pool of reusable entries (scopes, argument lists) gives its spare entries back: not as
 // soon as a deep recursion returns, since the next one would make them all again, but once the

@@ -243,13 +243,25 @@ class TJEngine : public TJBaseEngine {
       return &activation_->ParameterValue(e->Parameter);
     return nullptr;
   }
-  // The module variable a name stands for (read from a function body or from the module's own
-  // code), when the name was found there before and nothing on the way could have taken it since;
-  // null otherwise.
+  // The module variable a name stands for (read from a function body, whose own variables lack
+  // it, or from the module's own code), when the name was found there before and nothing on the way
+  // could have taken it since; null otherwise.
   TJValue* ModuleHit(const TJExpr* e);
   void RememberModuleHit(const TJExpr* e);
   void EvalAssign(const TJExpr* e, TJValue& out, unsigned flags);
-  TJValue* VariableSlot(const TJExpr* e);
+  // The variable a name node stands for, when it reads and writes in place: a parameter or a
+  // variable of the running call's own scope, or a module variable (ModuleHit); null otherwise.
+  TJValue* NameSlot(const TJExpr* e) {
+    if (activation_ && current_ == activation_) {
+      if (const TJValue* parameter = ParameterSlot(e)) return const_cast<TJValue*>(parameter);
+      if (TJValue* own = activation_->SlotAt(e->Symbol, e->Place)) return own;
+    }
+    return ModuleHit(e);
+  }
+  // NameSlot for any node (null for anything but a name).
+  TJValue* VariableSlot(const TJExpr* e) { return e->Code == ecIdentifier ? NameSlot(e) : nullptr; }
+  // An existing variable takes the value (else a new module variable), as `name = value` does.
+  void AssignName(const TJExpr* name, const TJValue& value);
   bool AppendToVariable(const TJExpr* e, TJValue& out);
   void EvalCompound(const TJExpr* e, TJValue& out);
   void EvalIncDec(const TJExpr* e, TJValue& out);
@@ -271,6 +283,9 @@ class TJEngine : public TJBaseEngine {
   void GetMember(const TJValue& target, std::string_view name, TJValue& out, bool remove,
                  TJRef<TJObject>* wrapper = nullptr);
   void SetMember(const TJValue& target, std::string_view name, const TJValue& value);
+  // The operand of typeof when it is a member read (false otherwise, nothing evaluated): a plain
+  // object or array missing the member answers undefined without raising.
+  bool EvalMemberOrNothing(const TJExpr* e, TJValue& out);
   // callee(args) and value[args] alike.
   void CallOrIndex(const TJValue& callee, TJValueList& args, TJValue& out);
   void IndexObject(TJObject* object, TJValueList& args, TJValue& out);
@@ -345,6 +360,12 @@ class TJEngine : public TJBaseEngine {
   };
 
   // A variable of the current scope.
+  void Declare(const TJExpr* name, const TJValue& value) {
+    if (activation_ && current_ == activation_)
+      activation_->DeclareAt(name->Symbol, name->Place, value);
+    else
+      current_->SetLocal(name->Symbol, value);
+  }
   void Declare(std::string_view name, const TJValue& value) {
     if (activation_ && current_ == activation_)
       activation_->Declare(name, value);

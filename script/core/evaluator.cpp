@@ -339,12 +339,8 @@ bool TJEngine::EvalOrThrown(const TJExpr* e, TJValue& out) {
 }
 
 void TJEngine::EvalIdentifier(const TJExpr* e, TJValue& out) {
-  if (const TJValue* slot = ParameterSlot(e)) {
+  if (const TJValue* slot = NameSlot(e)) {
     out = *slot;
-    return;
-  }
-  if (TJValue* hit = ModuleHit(e)) {
-    out = *hit;
     return;
   }
   if (!current_->FindName(e->Symbol, out)) ThrowError(jeUndefinedName, {e->Symbol});
@@ -366,7 +362,7 @@ TJValue* TJEngine::ModuleHit(const TJExpr* e) {
   }
   if (hit.code != activation_->Code() || hit.globalEpoch != global_->MemberEpoch()) return nullptr;
   TJActivation* call = activation_;
-  if (call->OwnWithObject() != global_.get() || call->Variables().Count() || call->Slot(e->Symbol)) return nullptr;
+  if (call->OwnWithObject() != global_.get() || call->Variables().Count()) return nullptr;
   TJFunctionScope* table = call->Owner();
   if (table->Variables().Count() || table->OwnWithObject()) return nullptr;
   TJLocalSymbolTable* module = table->Parent();
@@ -384,7 +380,8 @@ void TJEngine::RememberModuleHit(const TJExpr* e) {
     return;
   }
   TJActivation* call = activation_;
-  if (call->OwnWithObject() != global_.get() || call->Variables().Count() || call->Slot(e->Symbol)) return;
+  if (call->OwnWithObject() != global_.get() || call->Variables().Count() || call->SlotAt(e->Symbol, e->Place))
+    return;
   TJFunctionScope* table = call->Owner();
   if (table->Variables().Count() || table->OwnWithObject()) return;
   TJLocalSymbolTable* module = table->Parent();
@@ -398,7 +395,7 @@ void TJEngine::RememberModuleHit(const TJExpr* e) {
 void TJEngine::EvalTypeof(const TJExpr* e, TJValue& out) {
   TJValue value;
   try {
-    Eval(e->Left, value);
+    if (!EvalMemberOrNothing(e->Left, value)) Eval(e->Left, value);
   } catch (const EJThrow& error) {
     const std::string& type = error.ErrorType;
     if (type != ErrorText(jeNameMissing).type && type != ErrorText(jeKeyMissing).type) throw;

@@ -16,14 +16,13 @@ void TJEngine::EvalAssign(const TJExpr* e, TJValue& out, unsigned flags) {
   out = std::move(value);
 }
 
-// The variable's own slot, when a name stands for one that reads and writes in place; null otherwise.
-TJValue* TJEngine::VariableSlot(const TJExpr* e) {
-  if (e->Code != ecIdentifier) return nullptr;
-  if (activation_ && current_ == activation_) {
-    if (const TJValue* parameter = ParameterSlot(e)) return const_cast<TJValue*>(parameter);
-    if (TJValue* own = activation_->Slot(e->Symbol)) return own;
+void TJEngine::AssignName(const TJExpr* name, const TJValue& value) {
+  if (TJValue* slot = NameSlot(name)) {
+    TJValue old = std::move(*slot);  // the old value may be what holds the new one
+    *slot = value;
+    return;
   }
-  return ModuleHit(e);
+  current_->Assign(name->Symbol, value, 0);
 }
 
 // s = s + a + b ... on a variable that holds a string: the added operands are evaluated first, last
@@ -130,14 +129,10 @@ void TJEngine::Read(Target& t, TJValue& out) {
 void TJEngine::Write(Target& t, const TJValue& value, unsigned flags) {
   switch (t.node->Code) {
     case ecIdentifier:
-      if (flags & efDeclare) {
-        Declare(t.node->Symbol, value);
-      } else if (TJValue* slot = ModuleHit(t.node)) {
-        TJValue old = std::move(*slot);  // the old value may be what holds the new one
-        *slot = value;
-      } else {
-        current_->Assign(t.node->Symbol, value, 0);
-      }
+      if (flags & efDeclare)
+        Declare(t.node, value);
+      else
+        AssignName(t.node, value);
       return;
     case ecMember:
       SetMember(t.object, t.node->Right->Symbol, value);
@@ -192,6 +187,14 @@ void TJEngine::EvalCompound(const TJExpr* e, TJValue& out) {
 void TJEngine::EvalIncDec(const TJExpr* e, TJValue& out) {
   bool increment = e->Code == ecPreInc || e->Code == ecPostInc;
   bool prefix = e->Code == ecPreInc || e->Code == ecPreDec;
+  // A variable holding an integer: counted in place.
+  if (TJValue* slot = VariableSlot(e->Left); slot && slot->ValueType() == vtInteger) {
+    int32_t before = slot->vInteger();
+    int32_t after = int32_t(uint32_t(before) + (increment ? 1u : ~0u));
+    slot->SetInteger(after);
+    out.SetInteger(prefix ? after : before);
+    return;
+  }
   Target t;
   Resolve(e->Left, t);
   TJValue old;

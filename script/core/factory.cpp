@@ -70,8 +70,20 @@ TJObject* TJObjectFactory::GetPrototype(std::string_view name) {
     if (auto* proto = dynamic_cast<TJPrototypeObject*>(v->vObject())) return proto->GetTarget();
   }
   TJPrototypeObject* proto = TJObject::Create<TJPrototypeObject>(engine_, nullptr, true);
+  for (PrototypeHit& hit : hits_) hit = PrototypeHit{};
   prototypes_.SetValue(name, TJValue::Object(proto));
   return proto;
+}
+
+TJObject* TJObjectFactory::PrototypeOf(const TJObject& object) {
+  const std::string* name = &object.Name();  // names are kept once, at a fixed address
+  PrototypeHit& hit = hits_[(reinterpret_cast<uintptr_t>(name) >> 4) % std::size(hits_)];
+  if (hit.name == name) return hit.prototype->GetTarget();
+  TJObject* target = GetPrototype(*name);
+  if (const TJValue* v = prototypes_.Find(*name)) {
+    if (auto* proto = dynamic_cast<TJPrototypeObject*>(v->vObject())) hit = PrototypeHit{name, proto};
+  }
+  return target;
 }
 
 bool TJObjectFactory::SetPrototype(std::string_view name, TJObject* object) {
@@ -94,6 +106,7 @@ bool TJObjectFactory::SetPrototype(std::string_view name, TJObject* object) {
 
 void TJObjectFactory::ClearObjects() {
   prototypes_.Clear();
+  for (PrototypeHit& hit : hits_) hit = PrototypeHit{};  // also what releasing them looked up
   objects_.Clear();
 }
 

@@ -17,6 +17,7 @@
 namespace engine {
 
 class TJBaseEngine;
+class TJPrototypeObject;
 
 // The live registered objects, in registration order. Objects leave it when they are freed.
 class TJObjectList {
@@ -57,6 +58,9 @@ class TJObjectFactory : public TJNotify {
   // The prototype of the class name: its replacement object when one is set, else the prototype
   // itself, made on first use.
   TJObject* GetPrototype(std::string_view name);
+  // GetPrototype of the object's class name, remembered by the address of the object's (shared)
+  // name so that member reads that reach the prototype skip the lookup by name.
+  TJObject* PrototypeOf(const TJObject& object);
   // Replaces the class's prototype; false (nothing changed) when the chain would lead back to
   // the class itself.
   bool SetPrototype(std::string_view name, TJObject* object);
@@ -74,6 +78,11 @@ class TJObjectFactory : public TJNotify {
   support::TCustomHashTable<const TJClass*> classes_{53, false};
   TJObjectList objects_;
   TJHash prototypes_{23, false};
+  struct PrototypeHit {
+    const std::string* name = nullptr;
+    TJPrototypeObject* prototype = nullptr;
+  };
+  PrototypeHit hits_[8];  // by the name's address; emptied whenever the prototypes change
 };
 
 }  // namespace engine

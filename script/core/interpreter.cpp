@@ -187,8 +187,7 @@ TJEngine::Flow TJEngine::ExecForIn(const TJStatement* s, unsigned flags) {
   bool declare = variable->Code == ecDeclare;
   if (declare) variable = variable->Left;
   if (!variable || variable->Code != ecIdentifier) ThrowError(jeForInVariable);
-  const std::string& name = variable->Symbol;
-  if (declare) Declare(name, TJValue());
+  if (declare) Declare(variable, TJValue());
 
   TJValue collection;
   Eval(s->Second->Expr, collection);
@@ -196,7 +195,7 @@ TJEngine::Flow TJEngine::ExecForIn(const TJStatement* s, unsigned flags) {
 
   unsigned body = (flags & ~(fVar | fStatic | fGlobal)) | fBreakable | fLoop;
   auto pass = [&](const TJValue& value) -> Flow {
-    current_->Assign(name, value, 0);
+    AssignName(variable, value);
     return Exec(s->First, body, nullptr);
   };
 
@@ -368,7 +367,7 @@ bool TJEngine::ExecDeclarator(const TJStatement* s, unsigned flags) {
     value.SetInteger(0);  // a declared variable without a value holds 0
   }
   if (flags & fVar)
-    Declare(name->Symbol, value);
+    Declare(name, value);
   else if (flags & fStatic)
     current_->SetFunctionLocal(name->Symbol, value);
   else

@@ -36,7 +36,12 @@ struct TJMemberTable::Entry {
   std::string_view Name() const { return {size <= kInline ? name.text : name.heap, size}; }
   uint32_t Bucket() const { return hash % kBuckets; }
   bool Is(std::string_view key, uint32_t h) const {
-    return hash == h && size == key.size() && (size == 0 || std::memcmp(Name().data(), key.data(), size) == 0);
+    if (hash != h || size != key.size()) return false;
+    // Names are short and nearly always equal once their hashes are: compared here, not by a call.
+    const char* own = Name().data();
+    for (uint32_t i = 0; i < size; ++i)
+      if (own[i] != key[i]) return false;
+    return true;
   }
   void FreeName() {
     if (size != kDead && size > kInline) support::FreeSmallBlock(name.heap, size);
@@ -87,15 +92,18 @@ void TJMemberTable::swap(TJMemberTable& other) noexcept {
 size_t TJMemberTable::Count() const { return count_ - (large_ ? large_->dead : 0); }
 
 TJValue* TJMemberTable::Find(std::string_view name) {
-  if (large_) {
-    uint32_t pos = large_->cells[findSlot(name, support::IndexHashOf(name, false))].pos;
-    return pos == kNoPos ? nullptr : &data_[pos].value;
-  }
+  if (large_) return findLarge(name);
   if (!count_) return nullptr;
   uint32_t h = support::HashOf(name);
   for (Entry* e = data_, *end = data_ + count_; e != end; ++e)
     if (e->Is(name, h)) return &e->value;
   return nullptr;
+}
+
+// Apart from Find, so that the search of a small table stays short.
+[[gnu::noinline]] TJValue* TJMemberTable::findLarge(std::string_view name) {
+  uint32_t pos = large_->cells[findSlot(name, support::IndexHashOf(name, false))].pos;
+  return pos == kNoPos ? nullptr : &data_[pos].value;
 }
 
 void TJMemberTable::SetValue(std::string_view name, const TJValue& value) {

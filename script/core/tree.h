@@ -121,6 +121,9 @@ struct TJExpr {
     TJValue* slot = nullptr;
   };
   mutable ModuleHit Hit;
+  // Where the name was last found among the variables of a call (kept by the interpreter; checked
+  // at every use).
+  mutable uint32_t Place = 0;
 };
 
 enum TJStatementKind : uint8_t {
