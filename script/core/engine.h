@@ -285,6 +285,9 @@ class TJEngine : public TJBaseEngine {
   void GetMember(const TJValue& target, std::string_view name, TJValue& out, bool remove,
                  TJRef<TJObject>* wrapper = nullptr);
   void SetMember(const TJValue& target, std::string_view name, const TJValue& value);
+  // The operand of typeof when it is a member read (false otherwise, nothing evaluated): a plain
+  // object or array missing the member answers undefined without raising.
+  bool EvalMemberOrNothing(const TJExpr* e, TJValue& out);
   // callee(args) and value[args] alike.
   void CallOrIndex(const TJValue& callee, TJValueList& args, TJValue& out);
   void IndexObject(TJObject* object, TJValueList& args, TJValue& out);

@@ -403,7 +403,7 @@ void TJEngine::RememberModuleHit(const TJExpr* e) {
 void TJEngine::EvalTypeof(const TJExpr* e, TJValue& out) {
   TJValue value;
   try {
-    Eval(e->Left, value);
+    if (!EvalMemberOrNothing(e->Left, value)) Eval(e->Left, value);
   } catch (const EJThrow& error) {
     const std::string& type = error.ErrorType;
     if (type != ErrorText(jeNameMissing).type && type != ErrorText(jeKeyMissing).type) throw;
