@@ -1,5 +1,8 @@
 #include "regex/regexpr.h"
 
+#include <algorithm>
+#include <cstring>
+#include <iterator>
 #include <string>
 #include <unordered_map>
 
@@ -12,6 +15,25 @@ namespace {
 
 constexpr uint32_t kModifierBits[] = {kModI, kModR, kModS, kModG, kModM, kModX};
 constexpr size_t kMaxSubject = 0xFFFFFFF0u;
+
+// Length of the run of ASCII bytes that `s` starts with, looked at in steps of whole words (so it
+// may stop up to seven bytes short of the run's end; the caller goes on byte by byte).
+size_t asciiRun(const unsigned char* s, size_t size) {
+  constexpr uint64_t kHigh = 0x8080808080808080ull;
+  size_t n = 0;
+  uint64_t w[4];
+  while (size - n >= sizeof w) {
+    std::memcpy(w, s + n, sizeof w);
+    if ((w[0] | w[1] | w[2] | w[3]) & kHigh) break;
+    n += sizeof w;
+  }
+  while (size - n >= 8) {
+    std::memcpy(w, s + n, 8);
+    if (w[0] & kHigh) break;
+    n += 8;
+  }
+  return n;
+}
 
 // Programs compiled with the standard character sets, by modifiers and pattern: scripts make a
 // new RegExp for every evaluation of a literal and every replace that calls back, so the same few
@@ -270,6 +292,62 @@ bool TRegExpr::ExecNext() {
   return searchBytes(from);
 }
 
+bool TRegExpr::ExecFurther() {
+  uint32_t starts[kSlotCount], ends[kSlotCount];
+  std::copy(std::begin(slotStart_), std::end(slotStart_), starts);
+  std::copy(std::begin(slotEnd_), std::end(slotEnd_), ends);
+  auto restore = [&] {
+    std::copy(std::begin(starts), std::end(starts), slotStart_);
+    std::copy(std::begin(ends), std::end(ends), slotEnd_);
+  };
+  bool found;
+  try {
+    found = ExecNext();
+  } catch (...) {
+    restore();
+    throw;
+  }
+  if (!found) restore();
+  return found;
+}
+
+void TRegExpr::ExecToLast() {
+  if (!slotSet(0)) RaiseError(reeExecNextWithoutExec);
+  std::string_view literal = loneLiteral();
+  if (!literal.empty()) {
+    // Occurrences of such a literal never overlap: the scan ends on the last one.
+    size_t last = input_.rfind(literal);
+    if (last != std::string_view::npos && last > slotStart_[0]) {
+      slotStart_[0] = uint32_t(last);
+      slotEnd_[0] = uint32_t(last + literal.size());
+    }
+    return;
+  }
+  while (ExecFurther()) {
+  }
+}
+
+std::string_view TRegExpr::loneLiteral() const {
+  const std::vector<uint8_t>& code = program_.code;
+  size_t node = 1;
+  // A pattern of one alternative starts with a branch whose own chain holds the literal.
+  if (code.size() > node + kHeaderSize && code[node] == rxBranch) {
+    size_t next = program_.next(node);
+    if (next == 0 || next >= code.size() || code[next] != rxEnd) return {};
+    node += kHeaderSize;
+  }
+  size_t operand = node + kHeaderSize;
+  if (code.size() < operand + 5 || code[node] != rxLiteral || code[operand] != 0) return {};
+  size_t length = readU32(&code[operand + 1]);
+  size_t after = program_.next(node);
+  if (after == 0 || after >= code.size() || code[after] != rxEnd || code.size() < operand + 5 + length) return {};
+  std::string_view text(reinterpret_cast<const char*>(&code[operand + 5]), length);
+  if (text.empty() || (static_cast<unsigned char>(text[0]) & 0xC0) == 0x80) return {};
+  for (size_t n = 1; n < text.size(); ++n)
+    if (text.substr(0, n) == text.substr(text.size() - n)) return {};
+  return text;
+}
+
 int TRegExpr::LastGroup() const {
   if (!hasInput_) return -1;
   for (int n = kMaxGroups; n >= 1; --n)
@@ -281,6 +359,10 @@ size_t TRegExpr::countChars(size_t from, size_t to) const {
   size_t count = 0;
   const auto* s = reinterpret_cast<const unsigned char*>(input_.data());
   while (from < to) {
+    size_t ascii = asciiRun(s + from, to - from);
+    from += ascii;
+    count += ascii;
+    if (from >= to) break;
     from += s[from] < 0x80 ? 1 : rt::utf8::charLength(input_, from);
     ++count;
   }
@@ -303,6 +385,11 @@ size_t TRegExpr::CharIndexOfByte(size_t byteOffset) const {
 size_t TRegExpr::ByteOffsetOfChar(size_t charIndex) const {
   if (charIndex < cacheChar_) cacheByte_ = cacheChar_ = 0;
   const auto* s = reinterpret_cast<const unsigned char*>(input_.data());
+  if (cacheChar_ < charIndex) {
+    size_t ascii = asciiRun(s + cacheByte_, std::min(charIndex - cacheChar_, input_.size() - cacheByte_));
+    cacheByte_ += ascii;
+    cacheChar_ += ascii;
+  }
   while (cacheChar_ < charIndex && cacheByte_ < input_.size()) {
     cacheByte_ += s[cacheByte_] < 0x80 ? 1 : rt::utf8::charLength(input_, cacheByte_);
     ++cacheChar_;

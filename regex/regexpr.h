@@ -81,6 +81,11 @@ class TRegExpr {
   bool ExecNext();
   // Searches from a 0-based byte offset on a character boundary.
   bool ExecPosByte(size_t offset);
+  // ExecNext that keeps the current match when there is no further one, or when the search
+  // raises (the error passes on).
+  bool ExecFurther();
+  // Moves to the last match of the scan that ExecNext would go on with from the current match.
+  void ExecToLast();
 
   int LastGroup() const;
   int GroupPos(int n) const;   // 1-based character position, -1 when unset
@@ -111,6 +116,9 @@ class TRegExpr {
   void clearSlots();
   bool slotSet(int n) const;
   size_t countChars(size_t from, size_t to) const;
+  // The bytes of the pattern when it is one plain literal that can start only where no earlier
+  // occurrence of it ends (no part of it is both its start and its end); else empty.
+  std::string_view loneLiteral() const;
 
   std::string expression_;
   uint32_t modifiers_;

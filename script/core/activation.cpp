@@ -11,25 +11,10 @@ namespace engine {
 // ---------------------------------------------------------------------------------------------
 // TJActivation
 
-void TJActivation::Open(TJFunctionScope* owner, const TJStatement* code, TJObject* self,
-                        TJLocalSymbolTable* captured) {
-  owner_ = owner;
-  code_ = code;
-  SetParent(owner);  // a pooled activation often ran the same function last: then nothing to do
-  SetSelf(self);
-  owner->Push(this);
-  parametersFirst_ = !captured || captured->Variables().Count() == 0;
-  if (captured) {
-    captured->Variables().ForEach([this](const std::string& name, const TJValue& value) {
-      if (!Slot(name)) Push(name, value);
-    });
-  }
-}
-
-void TJActivation::SetSelf(TJObject* self) {
-  if (self && self == OwnWithObject()) return;
-  SetWithObject(self);
-  selfKind_ = self ? SelfKind::Unknown : SelfKind::Plain;
+void TJActivation::AddCaptured(TJLocalSymbolTable* captured) {
+  captured->Variables().ForEach([this](const std::string& name, const TJValue& value) {
+    if (!Slot(name)) Push(name, value);
+  });
 }
 
 bool TJActivation::SelfIsAutomation() {
@@ -68,17 +53,9 @@ void TJActivation::BindParameters(const TJStatement* first, TJValueList* args, i
   }
 }
 
-size_t TJActivation::PrepareParameters(const TJStatement* first) {
-  // Each parameter is the entry at its place; the entries past used_ hold undefined.
-  size_t place = 0;
-  for (const TJStatement* p = first; p; p = p->Next, ++place) {
-    if (place == variables_.size()) variables_.emplace_back();
-    Variable& v = variables_[place];
-    const std::string& name = p->Expr->Symbol;
-    if (!SameName(v.name, name)) v.name.assign(name);
-  }
-  used_ = place;
-  return place;
+void TJActivation::Rename(size_t place, const TJStatement* p) {
+  if (place == variables_.size()) variables_.emplace_back();
+  variables_[place].name.assign(p->Expr->Symbol);
 }
 
 void TJActivation::DeclareParameters(const TJStatement* first, const TJValueList* args, int32_t count) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "script/core/symbols.h"
+#include "script/core/tree.h"
 #include "script/core/value.h"
 
 namespace engine {
@@ -38,12 +39,16 @@ class TJActivation : public TJLocalSymbolTable {
 
   // Starts a call of the function `code` below `owner`, with the with-object and the captured
   // variables (may be null).
-  void Open(TJFunctionScope* owner, const TJStatement* code, TJObject* self, TJLocalSymbolTable* captured);
+  inline void Open(TJFunctionScope* owner, const TJStatement* code, TJObject* self, TJLocalSymbolTable* captured);
   // Ends the call: variables, children and the with-object go; the activation may be reused.
   void Close();
   TJFunctionScope* Owner() const { return owner_; }
   const TJStatement* Code() const { return code_; }
-  void SetSelf(TJObject* self);
+  void SetSelf(TJObject* self) {
+    if (self && self == OwnWithObject()) return;
+    SetWithObject(self);
+    selfKind_ = self ? SelfKind::Unknown : SelfKind::Plain;
+  }
 
   // The parameters are the first variables, in their order (no captured variables came first):
   // the value of parameter `place` (1-based) is then the variable at that place.
@@ -58,7 +63,15 @@ class TJActivation : public TJLocalSymbolTable {
   void BindParameters(const TJStatement* first, TJValueList* args, int32_t count, bool distinct, bool take);
   // Before Open, in a fresh activation: the parameters (whose names are distinct) as its first
   // variables, all undefined, for a call to evaluate its arguments straight into; their count.
-  size_t PrepareParameters(const TJStatement* first);
+  size_t PrepareParameters(const TJStatement* first) {
+    // Each parameter is the entry at its place; the entries past used_ hold undefined.
+    size_t place = 0;
+    for (const TJStatement* p = first; p; p = p->Next, ++place) {
+      if (place == variables_.size() || !SameName(variables_[place].name, p->Expr->Symbol)) Rename(place, p);
+    }
+    used_ = place;
+    return place;
+  }
   TJValue& ParameterSlot(size_t index) { return variables_[index].value; }
   // The variable's own slot, or null.
   TJValue* Slot(std::string_view name) {
@@ -101,6 +114,10 @@ class TJActivation : public TJLocalSymbolTable {
   // text for them.
   Variable& Push(std::string_view name, const TJValue& value);
   [[gnu::noinline]] Variable& Grow(std::string_view name, const TJValue& value);
+  // The entry at `place` (made when missing) takes the name of parameter `p`.
+  [[gnu::noinline]] void Rename(size_t place, const TJStatement* p);
+  // The captured variables, after any of the same name already here.
+  [[gnu::noinline]] void AddCaptured(TJLocalSymbolTable* captured);
   [[gnu::noinline]] void DeclareParameters(const TJStatement* first, const TJValueList* args, int32_t count);
   // An automation object as this is asked for every name; found out on the first name that needs
   // it, not at every call.
@@ -139,6 +156,17 @@ class TJFunctionScope : public TJFunctionSymbolTable {
   TJActivation* NewestFor(TJLocalSymbolTable* caller) const;
   std::vector<TJActivation*> active_;
 };
+
+inline void TJActivation::Open(TJFunctionScope* owner, const TJStatement* code, TJObject* self,
+                               TJLocalSymbolTable* captured) {
+  owner_ = owner;
+  code_ = code;
+  SetParent(owner);  // a pooled activation often ran the same function last: then nothing to do
+  SetSelf(self);
+  owner->Push(this);
+  parametersFirst_ = !captured || captured->Variables().Count() == 0;
+  if (!parametersFirst_) AddCaptured(captured);
+}
 
 // When a pool of reusable entries (scopes, argument lists) gives its spare entries back: not as
 // soon as a deep recursion returns, since the next one would make them all again, but once the

@@ -4,12 +4,11 @@
 #pragma once
 
 #include <cstddef>
-#include <list>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
+#include <vector>
 
 namespace engine {
 
@@ -37,18 +36,26 @@ class TJCodeCache {
   void Clear();
 
   size_t TextCount() const { return byText_.size(); }
-  size_t TreeCount() const { return live_.size(); }
+  size_t TreeCount() const { return liveCount_; }
 
  private:
   struct Tree;
-  using Recent = std::list<std::pair<std::string, std::shared_ptr<Tree>>>;
   void Forget(Tree* tree);
+  void Unlink(Tree* tree);  // out of the list of recent texts
+  void Evict(Tree* tree);   // drops the cache's hold on a text's tree
 
   TJScopes& scopes_;
-  Recent recent_;  // the most recently used first
-  std::unordered_map<std::string_view, Recent::iterator> byText_;
+  // The texts kept, each holding its tree; the trees of kept texts form a list, the most recently
+  // used first.
+  std::unordered_map<std::string_view, std::shared_ptr<Tree>> byText_;
+  Tree* newest_ = nullptr;
+  Tree* oldest_ = nullptr;
   std::unordered_map<const TJStatement*, std::weak_ptr<Tree>> records_;
-  std::unordered_set<Tree*> live_;
+  // Every tree alive (kept or held by function values), so that they can outlive the cache.
+  Tree* live_ = nullptr;
+  size_t liveCount_ = 0;
+  // Emptied trees of texts gone, filled again by the next parses instead of new ones.
+  std::vector<std::unique_ptr<TJSyntaxTree>> spare_;
 };
 
 }  // namespace engine

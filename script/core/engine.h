@@ -213,6 +213,8 @@ class TJEngine : public TJBaseEngine {
   // Eval for a caller that takes a throw under way as a completion: a call (or an assignment of
   // one) hands a script throw back as true, with thrown_ set, instead of raising it.
   bool EvalOrThrown(const TJExpr* e, TJValue& out);
+  [[gnu::noinline]] bool AssignOrThrown(const TJExpr* e, TJValue& out);
+  [[gnu::noinline]] bool BinaryOrThrown(const TJExpr* e, TJValue& out);
   // The items last to first; with `thrownOk`, true when an item's call threw (else that throw is
   // raised).
   bool EvalItems(const TJExpr* e, TJValueList& list, bool thrownOk = false);
@@ -284,6 +286,9 @@ class TJEngine : public TJBaseEngine {
   void GetMember(const TJValue& target, std::string_view name, TJValue& out, bool remove,
                  TJRef<TJObject>* wrapper = nullptr);
   void SetMember(const TJValue& target, std::string_view name, const TJValue& value);
+  // The operand of typeof when it is a member read (false otherwise, nothing evaluated): a plain
+  // object or array missing the member answers undefined without raising.
+  bool EvalMemberOrNothing(const TJExpr* e, TJValue& out);
   // callee(args) and value[args] alike.
   void CallOrIndex(const TJValue& callee, TJValueList& args, TJValue& out);
   void IndexObject(TJObject* object, TJValueList& args, TJValue& out);

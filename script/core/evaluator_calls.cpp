@@ -246,6 +246,21 @@ void TJEngine::CallForeign(IJFunction* f, TJValueList* args, TJValue& result, in
   }
 }
 
+// Inlined into both ways of a call: a call level costs less stack and time.
+[[gnu::always_inline]] inline void TJEngine::RunBody(const TJStatement* code, TJValue& result, bool thrownOk) {
+  // A body block opens no scope of its own: its statements run directly (as a step of its own
+  // while a step hook counts statements).
+  const TJStatement* body = code->Second;
+  if (!OnStep && body && body->Kind == skBlock && !body->Next) body = body->First;
+  Flow flow = Exec(body, 0, nullptr);
+  if (flow == Flow::Return) {
+    result = std::move(returnValue_);
+  } else {
+    result.Clear();
+    if (flow == Flow::Throw && !thrownOk) RaiseThrown();
+  }
+}
+
 // A fresh scope for one call, back to the pool when the call ends (however it ends).
 class TJEngine::CallFrame {
  public:
@@ -366,20 +381,6 @@ bool TJEngine::CallInPlace(TJFunctionImpl* f, const TJExpr* call, TJValue& resul
   ScopeGuard guard(this, scope, nullptr, scope);
   RunBody(data.Code, result, thrownOk);
   return true;
-}
-
-void TJEngine::RunBody(const TJStatement* code, TJValue& result, bool thrownOk) {
-  // A body block opens no scope of its own: its statements run directly (as a step of its own
-  // while a step hook counts statements).
-  const TJStatement* body = code->Second;
-  if (!OnStep && body && body->Kind == skBlock && !body->Next) body = body->First;
-  Flow flow = Exec(body, 0, nullptr);
-  if (flow == Flow::Return) {
-    result = std::move(returnValue_);
-  } else {
-    result.Clear();
-    if (flow == Flow::Throw && !thrownOk) RaiseThrown();
-  }
 }
 
 bool TJEngine::TestRegExp(TJObject* pattern, const TJValue& subject) {

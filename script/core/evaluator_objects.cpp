@@ -112,6 +112,21 @@ void TJEngine::GetMember(const TJValue& target, std::string_view name, TJValue& 
   ThrowError(jeMemberMissing, {name});
 }
 
+bool TJEngine::EvalMemberOrNothing(const TJExpr* e, TJValue& out) {
+  if (e->Code != ecMember) return false;
+  TJValue target;
+  Eval(e->Left, target);
+  const std::string& name = e->Right->Symbol;
+  TJObject* object = target.vObject();
+  if (object && (object->IsPlainObject() || object->IsPlainArray()) && name != "prototype") {
+    // Their GetMember is GetValue with an error for a miss, and typeof takes the miss as undefined.
+    if (!object->GetValue(name, out, nullptr)) out.Clear();
+  } else {
+    GetMember(target, name, out, false);
+  }
+  return true;
+}
+
 void TJEngine::SetMember(const TJValue& target, std::string_view name, const TJValue& value) {
   bool prototypeValue = value.ValueType() == vtObject || value.ValueType() == vtNull;
   if (TJObject* object = target.vObject()) {

@@ -10,8 +10,15 @@ namespace engine {
 
 namespace {
 
-const std::unordered_map<std::string_view, int32_t>& Keywords() {
-  static const std::unordered_map<std::string_view, int32_t> table = {
+// Keywords are few and short: their length and outer letters spread them well enough.
+struct KeywordHash {
+  size_t operator()(std::string_view w) const {
+    return w.empty() ? 0 : w.size() * 131 + size_t(uint8_t(w[0])) * 7 + uint8_t(w.back());
+  }
+};
+
+const std::unordered_map<std::string_view, int32_t, KeywordHash>& Keywords() {
+  static const std::unordered_map<std::string_view, int32_t, KeywordHash> table = {
       {"var", tkVar},         {"function", tkFunction}, {"if", tkIf},
       {"else", tkElse},       {"while", tkWhile},       {"for", tkFor},
       {"continue", tkContinue}, {"break", tkBreak},     {"return", tkReturn},
@@ -141,7 +148,12 @@ void TJLex::Remember(size_t length) {
 
 void TJLex::Skip(size_t count) {
   sources_.back().pos += count;
-  for (size_t i = 0; i < count && i < 4; ++i) Remember(1);
+  if (count >= 4) {
+    history_[0] = history_[1] = history_[2] = history_[3] = 1;
+    historyCount_ = 4;
+    return;
+  }
+  for (size_t i = 0; i < count; ++i) Remember(1);
 }
 
 void TJLex::Unget() {
@@ -192,23 +204,27 @@ bool TJLex::NextToken() {
   for (;;) {
     LeaveFinishedSources();
     tokenLine_ = line_;
-    char32_t c = Get();
-    if (c == kEnd) break;
-    tokenLine_ = line_;
+    if (sources_.empty()) break;
+    Source& s = sources_.back();
+    // Spaces and tabs are passed over in one go.
+    while (s.pos < s.text.size() && (s.text[s.pos] == ' ' || s.text[s.pos] == '\t')) ++s.pos;
+    if (s.pos >= s.text.size()) {
+      if (sources_.size() > 1) continue;  // a pasted text ends: back to the text around it
+      break;
+    }
+    // The first character decides what is read (looked at, not read yet).
+    unsigned char c = static_cast<unsigned char>(s.text[s.pos]);
     if (c < 0x80 && IsOperatorChar(c)) {
-      Unget();
       ReadOperator();
     } else if (c == '"' || c == '\'') {
-      Unget();
       ReadString();
     } else if (IsIdentStart(c)) {
-      Unget();
       ReadIdentifier();
     } else if (IsDigit(c)) {
-      Unget();
       ReadNumber();
     } else {
-      continue;  // blanks, control characters, anything outside ASCII (the full-width space too)
+      Get();  // other blanks, control characters, anything outside ASCII (the full-width space too)
+      continue;
     }
     if (token_ != 0 || unterminated_) break;
     text_.clear();

@@ -43,6 +43,8 @@ class TJMemberTable {
   bool HasKey(std::string_view name) const { return Find(name) != nullptr; }
   // Stores a copy, replacing a previous value (released after the new one is in place).
   void SetValue(std::string_view name, const TJValue& value);
+  // Stores a copy under a name the table does not hold yet.
+  void Insert(std::string_view name, const TJValue& value) { insertNew(name, value); }
   // True when the name was present; its value is released after it has left the table.
   bool Remove(std::string_view name);
   // Empties the table, then releases the former values in key order.

@@ -327,7 +327,7 @@ void TJObject::RegistProperty(std::string_view name, const TJValue& value) {
     *v = value;
     return;
   }
-  members().SetValue(name, value);
+  members_.Insert(name, value);
   int i = nativeIndex(name);
   if (i >= 0) maskNative(i);
 }
@@ -482,7 +482,12 @@ void TJObject::GetMember(std::string_view name, bool bracketAccess, TJValueList*
 void TJObject::PutMember(std::string_view name, const TJValue& value, bool bracketAccess, TJValueList* param) {
   TJKeepAlive keep(this);
   if (disposed_) return;
-  if (!SetValue(name, value, param)) members().SetValue(name, value);
+  if (SetValue(name, value, param)) return;
+  // A plain object's SetValue has looked the name up already: it is not there.
+  if (IsPlainObject())
+    members_.Insert(name, value);
+  else
+    members_.SetValue(name, value);
 }
 
 std::string TJObject::ToString(const TJValue*) { return "[object " + *name_ + "]"; }

@@ -116,9 +116,10 @@ TJStatement* TJParser::ParseSourceElements() {
 // ---------------------------------------------------------------------------------------------
 // Code strings
 
-std::unique_ptr<TJSyntaxTree> TJParser::ParseCode(std::string_view text, TJExpr*& code) {
+std::unique_ptr<TJSyntaxTree> TJParser::ParseCode(std::string_view text, TJExpr*& code,
+                                                  std::unique_ptr<TJSyntaxTree> into) {
   // The code's records go to a tree of their own, the program's tree put back whatever happens.
-  auto own = std::make_unique<TJSyntaxTree>();
+  std::unique_ptr<TJSyntaxTree> own = into ? std::move(into) : std::make_unique<TJSyntaxTree>();
   struct Restore {
     TJParser* p;
     std::unique_ptr<TJSyntaxTree>& own;

@@ -53,8 +53,9 @@ class TJParser {
 
   // Parses a code string T as the function expression "function(){return T ;}" into a tree of its
   // own, under the directives of the last Parse; `code` is that node. Its function and class
-  // records carry sfCodeString.
-  std::unique_ptr<TJSyntaxTree> ParseCode(std::string_view text, TJExpr*& code);
+  // records carry sfCodeString. `into`, when given, is an empty tree to fill instead of a new one.
+  std::unique_ptr<TJSyntaxTree> ParseCode(std::string_view text, TJExpr*& code,
+                                          std::unique_ptr<TJSyntaxTree> into = nullptr);
 
   // The value of a set directive of the last Parse (or `fallback` when it was not set).
   int32_t Directive(const std::string& name, int32_t fallback) const;

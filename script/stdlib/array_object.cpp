@@ -38,8 +38,8 @@ int Compare(int32_t a, int32_t b) { return a < b ? -1 : (a > b ? 1 : 0); }
 
 // The stable merge sort of the runtime's lists: top down, the middle at hi div 2 + lo div 2, and
 // the right item taken only when compare(left, right) > 0, so equal items keep their order.
-template <class Compare>
-void MergeSort(std::vector<TJValue>& items, std::vector<TJValue>& work, size_t lo, size_t hi, Compare& compare) {
+template <class T, class Compare>
+void MergeSort(std::vector<T>& items, std::vector<T>& work, size_t lo, size_t hi, Compare& compare) {
   if (lo >= hi) return;
   size_t mid = hi / 2 + lo / 2;
   MergeSort(items, work, lo, mid, compare);
@@ -245,7 +245,18 @@ void TJArrayObject::DoSort(TJValueList* args, TJValue& result) {
   std::vector<TJValue> items(items_.Items());
   if (items.size() > 1) {
     std::vector<TJValue> work(items.size());
-    if (!engine) {
+    if (!engine && std::none_of(items.begin(), items.end(), [](const TJValue& v) { return v.ValueType() == vtObject; })) {
+      // Without objects the keys cannot change while sorting: each item's key is worked out once,
+      // and the same merges run on (key, place) pairs.
+      std::vector<std::pair<int32_t, size_t>> keyed(items.size()), spare(items.size());
+      for (size_t i = 0; i < items.size(); ++i) keyed[i] = {AsInteger(&items[i]), i};
+      auto compare = [](const std::pair<int32_t, size_t>& a, const std::pair<int32_t, size_t>& b) {
+        return Compare(a.first, b.first);
+      };
+      MergeSort(keyed, spare, 0, keyed.size() - 1, compare);
+      for (size_t i = 0; i < keyed.size(); ++i) work[i] = std::move(items[keyed[i].second]);
+      items.swap(work);
+    } else if (!engine) {
       auto compare = [](const TJValue& a, const TJValue& b) { return Compare(AsInteger(&a), AsInteger(&b)); };
       MergeSort(items, work, 0, items.size() - 1, compare);
     } else {

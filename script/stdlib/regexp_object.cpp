@@ -60,12 +60,16 @@ std::string TJRegExp::RightContext() const {
 }
 
 void TJRegExp::RecordMatch(const regex::TRegExpr& engine, const TJValue& subject, std::vector<std::string>* list) {
+  // Character positions come from the subject's text, which keeps its count and an index of
+  // positions for every search of it.
   index = lastIndex = -1;
-  int start = engine.GroupPos(0);
-  int length = engine.GroupLen(0);
-  index = start > 0 ? start - 1 : -1;
-  lastIndex = start > 0 && length >= 0 ? start + length - 1 : -1;
-  if (subject_.vStringRep() != subject.vStringRep()) subject_ = subject;
+  int64_t start = engine.GroupBytePos(0), length = engine.GroupByteLen(0);
+  const TJStringRep* rep = subject.vStringRep();
+  if (start >= 0) {
+    index = rep ? int32_t(rep->CharOfByte(size_t(start))) : 0;
+    if (length >= 0) lastIndex = rep ? int32_t(rep->CharOfByte(size_t(start + length))) : 0;
+  }
+  if (subject_.vStringRep() != rep) subject_ = subject;
   int last = std::max(engine.LastGroup(), 0);
   spans_.resize(size_t(last) + 1);
   for (int i = 0; i <= last; ++i) {
@@ -80,12 +84,24 @@ bool TJRegExp::search(const TJValue& subject, std::vector<std::string>* list, bo
   if (list) list->clear();
   // The state's input may change under a hook; the search holds the text it reads.
   searched_ = input_;
+  bool matched = false;
   try {
     if (!engine_->ExecBorrowed(searched_.vString())) return false;
-    RecordMatch(*engine_, searched_, list);
-    while (all && engine_->ExecNext()) RecordMatch(*engine_, searched_, list);
+    matched = true;
+    // Only the last match becomes the state (no script runs in between); the list takes every
+    // whole match on the way.
+    if (list) list->emplace_back(searched_.vString().substr(size_t(engine_->GroupBytePos(0)), size_t(engine_->GroupByteLen(0))));
+    if (all && list) {
+      while (engine_->ExecFurther())
+        list->emplace_back(searched_.vString().substr(size_t(engine_->GroupBytePos(0)), size_t(engine_->GroupByteLen(0))));
+    } else if (all) {
+      engine_->ExecToLast();
+    }
+    RecordMatch(*engine_, searched_, nullptr);
     return true;
   } catch (const regex::ERegExpr& e) {
+    // A search that stops on an error leaves the last match it found as the state.
+    if (matched) RecordMatch(*engine_, searched_, nullptr);
     if (e.ErrorCode == regex::reeMatchTooComplex) raiseTooComplex(e);
     return false;
   }
@@ -95,11 +111,23 @@ bool TJRegExp::Exec(const TJValue& subject, std::vector<std::string>* list) { re
 
 bool TJRegExp::Test(const TJValue& subject) { return search(subject, nullptr, global); }
 
-std::string TJRegExp::Replace(const TJValue& subject, std::string_view templ, const ReplaceCallback* callback) {
+std::string TJRegExp::Replace(const TJValue& subject, std::string_view templ, const ReplaceCallback* callback,
+                              bool tested) {
   TJValue held = textValue(subject);
+  tested = tested && !global && engine_->IsCompiled() && input_.vStringRep() == held.vStringRep();
   input_ = held;
   std::string_view text = held.vString();
   std::string result;
+  if (tested) {
+    // The match of the test is the first one of this text: it is replaced as it stands (the
+    // engine still holds it for the template).
+    if (spans_.empty()) return std::string(text);
+    size_t start = size_t(spans_[0].start), end = size_t(spans_[0].end);
+    result.append(text.substr(0, start));
+    result += callback ? (*callback)(*this) : engine_->ExpandTemplate(templ);
+    result.append(text.substr(end));
+    return result;
+  }
   // A callback runs script code that may use this object again (search, replace, change the
   // pattern): the search then runs on a private engine of its own.
   std::unique_ptr<regex::TRegExpr> own;
@@ -217,14 +245,46 @@ namespace {
 const char* const kDollarNames[] = {"$0", "$1", "$2", "$3", "$4", "$5", "$6", "$7", "$8", "$9"};
 }  // namespace
 
-void TJRegExpObject::ClearMatch() {
+void TJRegExpObject::clearDollarMembers() {
   for (const char* name : kDollarNames) RegistProperty(name, TJValue::String(""));
+}
+
+void TJRegExpObject::ClearMatch() {
+  clearDollarMembers();
   regexp_.Reset();
 }
 
 void TJRegExpObject::SetDollarMembers() {
   for (size_t i = 0; i < regexp_.GroupCount(); ++i)
-    RegistProperty("$" + std::to_string(i), TJValue::String(regexp_.Group(i)));
+    RegistProperty(i < 10 ? std::string(kDollarNames[i]) : "$" + std::to_string(i), TJValue::String(regexp_.Group(i)));
+}
+
+void TJRegExpObject::ReplaceDollarMembers() {
+  size_t groups = regexp_.GroupCount();
+  for (size_t i = 0; i < 10; ++i)
+    RegistProperty(kDollarNames[i], i < groups ? TJValue::String(regexp_.Group(i)) : TJValue::String(""));
+  for (size_t i = 10; i < groups; ++i) RegistProperty("$" + std::to_string(i), TJValue::String(regexp_.Group(i)));
+}
+
+template <class Search>
+bool TJRegExpObject::matchBetweenHooks(Search&& search, bool afterHookOnFailure) {
+  TJKeepAlive keep(this);
+  regexp_.Reset();
+  if (OnBeforeMatch) OnBeforeMatch(this);
+  bool matched = false;
+  try {
+    matched = search();
+  } catch (...) {
+    clearDollarMembers();
+    throw;
+  }
+  if (!matched && !afterHookOnFailure) {
+    clearDollarMembers();
+    return false;
+  }
+  ReplaceDollarMembers();
+  if (OnAfterMatch) OnAfterMatch(this);
+  return matched;
 }
 
 void TJRegExpObject::SetRegExpValue(const TJValue& value) {
@@ -240,13 +300,7 @@ void TJRegExpObject::SetRegExpValue(const TJValue& value) {
 }
 
 bool TJRegExpObject::TestValue(const TJValue& value) {
-  TJKeepAlive keep(this);
-  ClearMatch();
-  if (OnBeforeMatch) OnBeforeMatch(this);
-  bool matched = regexp_.Test(value);
-  SetDollarMembers();
-  if (OnAfterMatch) OnAfterMatch(this);
-  return matched;
+  return matchBetweenHooks([&] { return regexp_.Test(value); }, true);
 }
 
 void TJRegExpObject::Assign(const TJRegExpObject& source) {
@@ -287,20 +341,18 @@ TJValue makeArray(TJBaseEngine* engine, const std::vector<std::string>& items) {
 }  // namespace
 
 void TJRegExpObject::DoExec(TJValueList* args, TJValue& result) {
-  TJKeepAlive keep(this);
   result.SetNull();
-  ClearMatch();
-  if (OnBeforeMatch) OnBeforeMatch(this);
-  TJValue subject = TJValue::String("");
-  if (IsParam1(args))
-    subject = (*args)[0];
-  else if (OnGetInput)
-    subject = OnGetInput();
-  std::vector<std::string> matches;
-  if (!regexp_.Exec(subject, &matches)) return;
-  result = makeArray(Engine(), matches);
-  SetDollarMembers();
-  if (OnAfterMatch) OnAfterMatch(this);
+  matchBetweenHooks([&] {
+    TJValue subject = TJValue::String("");
+    if (IsParam1(args))
+      subject = (*args)[0];
+    else if (OnGetInput)
+      subject = OnGetInput();
+    std::vector<std::string> matches;
+    if (!regexp_.Exec(subject, &matches)) return false;
+    result = makeArray(Engine(), matches);
+    return true;
+  }, false);
 }
 
 void TJRegExpObject::DoTest(TJValueList* args, TJValue& result) {
@@ -315,6 +367,8 @@ void TJRegExpObject::DoReplace(TJValueList* args, TJValue& result) {
   TJValue ignored;
   DoTest(args, ignored);
   TJValue subject = (*args)[0];
+  // A text was searched as it is by the test: its match stands for the first one of the replace.
+  bool tested = subject.ValueType() == vtString;
   TJValue replacement;
   if (IsParam2(args)) replacement = (*args)[1];
   if (IsFunction(&replacement)) {
@@ -331,9 +385,9 @@ void TJRegExpObject::DoReplace(TJValueList* args, TJValue& result) {
         Engine()->CallHandler(replacement, &callArgs, answer, this);
       return AsString(&answer);
     };
-    result.SetString(regexp_.Replace(subject, {}, &callback));
+    result.SetString(regexp_.Replace(subject, {}, &callback, tested));
   } else {
-    result.SetString(regexp_.Replace(subject, AsString(&replacement), nullptr));
+    result.SetString(regexp_.Replace(subject, AsString(&replacement), nullptr, tested));
   }
 }
 

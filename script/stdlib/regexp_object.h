@@ -54,8 +54,11 @@ class TJRegExp {
   bool Test(std::string_view input) { return Test(engine::TJValue::String(input)); }
   // The input with its first match (every match with `global`) replaced by the expansion of
   // `templ`, or by what `callback` answers. The callback may use this object again (even replace
-  // with it): the search runs on a private copy of the pattern.
-  std::string Replace(const engine::TJValue& input, std::string_view templ, const ReplaceCallback* callback);
+  // with it): the search runs on a private copy of the pattern. `tested`: the state is that of a
+  // search of this same text just made (test), so without `global` its match (or none) is the one
+  // to replace and is not searched for again.
+  std::string Replace(const engine::TJValue& input, std::string_view templ, const ReplaceCallback* callback,
+                      bool tested = false);
   std::string Replace(std::string_view input, std::string_view templ, const ReplaceCallback* callback) {
     return Replace(engine::TJValue::String(input), templ, callback);
   }
@@ -145,6 +148,8 @@ class TJRegExpObject : public engine::TJObject {
   void ClearMatch();
   // "$i" := group i for every group of the last match.
   void SetDollarMembers();
+  // ClearMatch and SetDollarMembers in one pass: each member written once.
+  void ReplaceDollarMembers();
   // Pattern and flags of a literal (or the text of any other value as the pattern).
   void SetRegExpValue(const engine::TJValue& value);
   // The test of the value's text, with both hooks around it.
@@ -163,6 +168,11 @@ class TJRegExpObject : public engine::TJObject {
 
  private:
   void setFlags(std::string_view flags);
+  void clearDollarMembers();
+  // Runs `search` between the hooks with the match state cleared before it; the group members
+  // change once, after it (emptied when it raises or finds nothing).
+  template <class Search>
+  bool matchBetweenHooks(Search&& search, bool afterHookOnFailure);
 
   TJRegExp regexp_;
 };

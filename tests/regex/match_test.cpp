@@ -38,6 +38,56 @@ TEST(RegexMatch, ExecNextWalksThroughTheMatches) {
   EXPECT_EQ(starts, (std::vector<int>{1, 2, 3, 4}));
 }
 
+// ExecToLast lands on the match where walking with ExecNext ends: literals whose occurrences may
+// overlap or not, groups, empty matches, text outside ASCII.
+TEST(RegexMatch, ExecToLastLandsOnTheLastMatchOfTheScan) {
+  struct Case {
+    const char* pattern;
+    std::string subject;
+  };
+  std::string long_text;
+  for (int i = 0; i < 300; ++i) long_text += "item" + std::to_string(i) + "=value" + std::to_string(i % 13) + "; ";
+  const Case cases[] = {
+      {"value7", long_text}, {"aa", "aaaaa"}, {"aba", "xababax"}, {"abab", "abababab ababab"},
+      {"の7", "の7 x の7 霧の7z"}, {"(\\d)-(\\d)", "1-2 a 3-4 b 5-6x"}, {"x*", "aのc"},
+      {"ab", "ab"}, {"\xFF", "a\xFF b \xFF"}, {"a|b", "xaybz"},
+  };
+  for (const Case& c : cases) {
+    TRegExpr walk, jump;
+    walk.SetExpression(c.pattern);
+    jump.SetExpression(c.pattern);
+    ASSERT_TRUE(walk.Exec(c.subject)) << c.pattern;
+    ASSERT_TRUE(jump.Exec(c.subject)) << c.pattern;
+    int64_t pos = walk.GroupBytePos(0), len = walk.GroupByteLen(0);
+    std::string groups = walk.GroupText(1) + "," + walk.GroupText(2);
+    while (walk.ExecNext()) {
+      pos = walk.GroupBytePos(0);
+      len = walk.GroupByteLen(0);
+      groups = walk.GroupText(1) + "," + walk.GroupText(2);
+    }
+    jump.ExecToLast();
+    EXPECT_EQ(jump.GroupBytePos(0), pos) << c.pattern;
+    EXPECT_EQ(jump.GroupByteLen(0), len) << c.pattern;
+    EXPECT_EQ(jump.GroupText(1) + "," + jump.GroupText(2), groups) << c.pattern;
+    EXPECT_FALSE(jump.ExecFurther()) << c.pattern;  // nothing after the last match; it stays
+    EXPECT_EQ(jump.GroupBytePos(0), pos) << c.pattern;
+  }
+}
+
+// ExecFurther keeps the current match when the next search runs out of its budget.
+TEST(RegexMatch, ExecFurtherKeepsTheMatchWhenTheSearchRaises) {
+  TRegExpr re;
+  re.SetExpression("=|(a|aa)+$");
+  re.SetStepLimit(100000);
+  std::string subject = "=" + std::string(40, 'a') + "b";
+  ASSERT_TRUE(re.Exec(subject));
+  EXPECT_EQ(errorOf([&] { re.ExecFurther(); }), regex::reeMatchTooComplex);
+  EXPECT_EQ(re.GroupBytePos(0), 0);
+  EXPECT_EQ(re.GroupText(0), "=");
+  EXPECT_EQ(errorOf([&] { re.ExecToLast(); }), regex::reeMatchTooComplex);
+  EXPECT_EQ(re.GroupText(0), "=");
+}
+
 TEST(RegexMatch, GroupsAndPositions) {
   TRegExpr re;
   EXPECT_EQ(re.LastGroup(), -1);
@@ -69,6 +119,18 @@ TEST(RegexMatch, CharacterAndByteOffsetsConvertBothWays) {
     EXPECT_EQ(re.ByteOffsetOfChar(i), bytes[i]) << i;
     EXPECT_EQ(re.CharIndexOfByte(bytes[i]), i) << i;
   }
+  // Long ASCII runs between other characters count alike, in either direction.
+  std::string mixed = std::string(100, 'a') + "の" + std::string(37, 'b') + "\xFF" + std::string(20, 'c') + "霧d";
+  re.SetInputString(mixed);
+  std::vector<size_t> starts;
+  for (size_t b = 0; b < mixed.size(); ++b)
+    if ((static_cast<unsigned char>(mixed[b]) & 0xC0) != 0x80 || static_cast<unsigned char>(mixed[b]) == 0xFF) starts.push_back(b);
+  starts.push_back(mixed.size());
+  for (size_t i : {starts.size() - 1, size_t(0), size_t(120), size_t(99), size_t(101), size_t(139), size_t(159)}) {
+    EXPECT_EQ(re.CharIndexOfByte(starts[i]), i) << i;
+    EXPECT_EQ(re.ByteOffsetOfChar(i), starts[i]) << i;
+  }
+  re.SetInputString("aの\xFFz霧");
   re.SetExpression("z");
   ASSERT_TRUE(re.ExecPos(3));
   EXPECT_EQ(re.GroupPos(0), 4);

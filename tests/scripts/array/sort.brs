@@ -41,3 +41,9 @@ println(a.length);
 // Only script functions compare.
 try { [2, 1].sort(5); } catch (e) { println("comparer " + e); }
 try { [2, 1].sort(print); } catch (e) { println("comparer " + e); }
+
+// Many items under few keys (number texts, other texts as 0, doubles, Booleans): equal keys keep
+// their order through every merge.
+big = [];
+for (i = 0; i < 40; i++) big.push(i % 4 == 0 ? "" + (i % 5) : i % 4 == 1 ? "t" + i : i % 4 == 2 ? (i % 3) + 0.25 : i % 7 == 0);
+println(big.sort());
