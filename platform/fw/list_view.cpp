@@ -1,5 +1,7 @@
 #include "platform/fw/list_view.h"
 
+#include "platform/fw/warm_sort.h"
+
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <algorithm>
@@ -194,6 +196,26 @@ void (*bridgeRelease)(void* link) = nullptr;
 }  // namespace
 
 void SetListItemBridgeRelease(void (*release)(void* link)) { bridgeRelease = release; }
+
+namespace {
+void (*bridgeWarm)(void* link, int stage) = nullptr;
+
+// Brings what a comparer reads of the item into the cache, a stage at a time: the item, then its
+// sub-items list and the bridge's wrapper, then what the wrapper holds.
+void warmItem(const TListItem* item, int stage) {
+  switch (stage) {
+    case 0: WarmBytes(item, sizeof(TListItem)); break;
+    case 1:
+      WarmBytes(item->SubItems(), sizeof(TStringList));
+      if (bridgeWarm && item->BridgeLink()) bridgeWarm(item->BridgeLink(), 1);
+      break;
+    default:
+      if (bridgeWarm && item->BridgeLink()) bridgeWarm(item->BridgeLink(), 2);
+  }
+}
+}  // namespace
+
+void SetListItemBridgeWarm(void (*warm)(void* link, int stage)) { bridgeWarm = warm; }
 
 TListItem::~TListItem() {
   alive_.reset();
@@ -1292,7 +1314,7 @@ bool TCustomListView::CustomSort(const std::function<int32_t(TListItem*, TListIt
     std::vector<TListItem*> order = v;
     inSort_ = true;
     try {
-      std::stable_sort(order.begin(), order.end(), [&](TListItem* x, TListItem* y) { return cmp(x, y) < 0; });
+      WarmStableSort(order, [&](TListItem* x, TListItem* y) { return cmp(x, y) < 0; }, warmItem);
     } catch (...) {
       inSort_ = false;
       if (painting_ == 0) runDeferred();

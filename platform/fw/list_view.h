@@ -521,6 +521,9 @@ int32_t CompareCaptions(const TListItem* a, const TListItem* b);
 // Tells the script bridge that an item still holding its link is being destroyed (installed once
 // by the bridge; the item is no longer usable when it is called).
 void SetListItemBridgeRelease(void (*release)(void* link));
+// Lets the script bridge warm what a script comparer will read of an item about to be compared:
+// stage 1 the link's object, stage 2 what that object points to (see WarmStableSort).
+void SetListItemBridgeWarm(void (*warm)(void* link, int stage));
 
 const rt::MethodType& LVCustomDrawEventType();
 const rt::MethodType& LVAdvancedCustomDrawEventType();

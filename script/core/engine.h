@@ -213,6 +213,8 @@ class TJEngine : public TJBaseEngine {
   // Eval for a caller that takes a throw under way as a completion: a call (or an assignment of
   // one) hands a script throw back as true, with thrown_ set, instead of raising it.
   bool EvalOrThrown(const TJExpr* e, TJValue& out);
+  [[gnu::noinline]] bool AssignOrThrown(const TJExpr* e, TJValue& out);
+  [[gnu::noinline]] bool BinaryOrThrown(const TJExpr* e, TJValue& out);
   // The items last to first; with `thrownOk`, true when an item's call threw (else that throw is
   // raised).
   bool EvalItems(const TJExpr* e, TJValueList& list, bool thrownOk = false);

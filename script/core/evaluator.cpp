@@ -105,12 +105,17 @@ void TJEngine::Eval(const TJExpr* e, TJValue& out, unsigned flags) {
 }
 
 void TJEngine::EvalMember(const TJExpr* e, TJValue& out) {
-  // A plain object's own member, the object read in place from a parameter: nothing runs between
-  // the read and the copy of the member.
-  if (const TJValue* target = ParameterSlot(e->Left)) {
+  // A plain object's own member, the object read in place from a parameter or `this`: nothing runs
+  // between the read and the copy of the member.
+  const TJObject* holder = nullptr;
+  if (e->Left->Code == ecThis) {
+    holder = current_->GetWithObject();
+  } else if (const TJValue* target = ParameterSlot(e->Left)) {
+    holder = target->vObject();
+  }
+  if (holder && holder->IsPlainObject()) {
     const std::string& name = e->Right->Symbol;
-    TJObject* object = target->vObject();
-    if (object && name != "prototype" && object->IsPlainObject() && object->FindStoredMember(name, out)) return;
+    if (name != "prototype" && holder->FindStoredMember(name, out)) return;
   }
   TJValue object;
   Eval(e->Left, object);
@@ -302,6 +307,8 @@ bool TJEngine::EvalItems(const TJExpr* e, TJValueList& list, bool thrownOk) {
   return false;
 }
 
+// A dispatcher only: every form goes on to a routine of its own, so that this frame, entered for
+// every statement and argument, costs next to nothing.
 bool TJEngine::EvalOrThrown(const TJExpr* e, TJValue& out) {
   if (e) {
     switch (e->Code) {
@@ -311,31 +318,37 @@ bool TJEngine::EvalOrThrown(const TJExpr* e, TJValue& out) {
       case ecMethodCall:
         EvalMethodCall(e, out, true);
         return throwing_;
-      case ecAssign: {
-        if (AppendToVariable(e, out)) return false;
-        TJValue value;
-        if (EvalOrThrown(e->Right, value)) return true;
-        Store(e->Left, value, 0);
-        out = std::move(value);
-        return false;
-      }
+      case ecAssign:
+        return AssignOrThrown(e, out);
       case ecAdd: case ecSub: case ecDiv: case ecMul: case ecMod: case ecIntDiv:
       case ecOrBoth: case ecAndBoth:
       case ecShl: case ecShr: case ecUShr:
       case ecLess: case ecGreater: case ecLessEqual: case ecGreaterEqual:
       case ecEqual: case ecNotEqual: case ecStrictEqual: case ecStrictNotEqual:
       case ecBitAnd: case ecBitXor: case ecBitOr:
-        if (const TJValue* right = DirectOperand(e->Right)) {
-          if (const TJValue* left = DirectOperand(e->Left); left && FastNumeric(e->Code, *left, *right, out))
-            return false;
-        }
-        return EvalBinaryInGeneral(e, out, true);
+        return BinaryOrThrown(e, out);
       default:
         break;
     }
   }
   Eval(e, out);
   return false;
+}
+
+bool TJEngine::AssignOrThrown(const TJExpr* e, TJValue& out) {
+  if (AppendToVariable(e, out)) return false;
+  TJValue value;
+  if (EvalOrThrown(e->Right, value)) return true;
+  Store(e->Left, value, 0);
+  out = std::move(value);
+  return false;
+}
+
+bool TJEngine::BinaryOrThrown(const TJExpr* e, TJValue& out) {
+  if (const TJValue* right = DirectOperand(e->Right)) {
+    if (const TJValue* left = DirectOperand(e->Left); left && FastNumeric(e->Code, *left, *right, out)) return false;
+  }
+  return EvalBinaryInGeneral(e, out, true);
 }
 
 void TJEngine::EvalIdentifier(const TJExpr* e, TJValue& out) {

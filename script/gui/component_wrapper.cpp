@@ -304,6 +304,14 @@ TJValue TJVCLComponent::WrapSender(fw::TObject* sender) {
   return TJValue::Null();
 }
 
+bool TJVCLComponent::FindHandler(const char* name, TJValue& handler) {
+  return Engine() && Engine()->EventLoopAllowed && *name && GetValue(name, handler, nullptr);
+}
+
+void TJVCLComponent::CallHandler(const TJValue& handler, TJValueList* args, TJValue& result) {
+  Engine()->CallHandler(handler, args, result, this);
+}
+
 void TJVCLComponent::FireNotify(const char* name, fw::TObject* sender) {
   Fire(name, sender, [](TJValueList&) {}, [](TJValueList&) {});
 }

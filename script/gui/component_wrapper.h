@@ -125,9 +125,13 @@ class TJVCLComponent : public engine::TJVCLPersistent {
   // wrapper has no handler of that name.
   template <class Build, class CopyBack>
   void Fire(const char* name, fw::TObject* sender, Build&& build, CopyBack&& copyBack);
-  // The same once the caller has found the handler there (IsCallEvent).
+  // The handler `name` when one can run now (see IsCallEvent), read once for the check and the call.
+  bool FindHandler(const char* name, engine::TJValue& handler);
+  // Runs a handler FindHandler answered with this wrapper as `this`.
+  void CallHandler(const engine::TJValue& handler, engine::TJValueList* args, engine::TJValue& result);
+  // Fire with the handler FindHandler answered.
   template <class Build, class CopyBack>
-  void FireNow(const char* name, fw::TObject* sender, Build&& build, CopyBack&& copyBack);
+  void FireHandler(const engine::TJValue& handler, fw::TObject* sender, Build&& build, CopyBack&& copyBack);
   void FireNotify(const char* name, fw::TObject* sender);
 
   // Runs a framework operation of a native: its errors (and script errors raised inside it)
@@ -195,11 +199,13 @@ struct TDispatchScope {
 
 template <class Build, class CopyBack>
 void TJVCLComponent::Fire(const char* name, fw::TObject* sender, Build&& build, CopyBack&& copyBack) {
-  if (IsCallEvent(name)) FireNow(name, sender, std::forward<Build>(build), std::forward<CopyBack>(copyBack));
+  engine::TJValue handler;
+  if (FindHandler(name, handler)) FireHandler(handler, sender, std::forward<Build>(build), std::forward<CopyBack>(copyBack));
 }
 
 template <class Build, class CopyBack>
-void TJVCLComponent::FireNow(const char* name, fw::TObject* sender, Build&& build, CopyBack&& copyBack) {
+void TJVCLComponent::FireHandler(const engine::TJValue& handler, fw::TObject* sender, Build&& build,
+                                 CopyBack&& copyBack) {
   engine::TJKeepAlive keep(this);
   detail::TDispatchScope scope;
   engine::TJValueList args;
@@ -207,7 +213,7 @@ void TJVCLComponent::FireNow(const char* name, fw::TObject* sender, Build&& buil
   build(args);
   engine::TJValue result;
   try {
-    CallEvent("", name, &args, result);
+    CallHandler(handler, &args, result);
   } catch (...) {
     copyBack(args);
     throw;

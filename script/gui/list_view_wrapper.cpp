@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/fw/errors.h"
+#include "platform/fw/warm_sort.h"
 #include "script/gui/caster.h"
 #include "script/gui/values.h"
 #include "script/gui/wrapper_cache.h"
@@ -79,6 +80,14 @@ class TJCompareBox : public stdlib::TJNumberObject {
   }
   bool touched_ = false;
 };
+
+// Before a sort compares an item: its wrapper (stage 1), then the sub-items object the wrapper
+// holds (stage 2).
+void warmLink(void* link, int stage) {
+  auto* wrapper = static_cast<const TJVCLBaseListItem*>(link);
+  if (stage == 1) fw::WarmBytes(wrapper, sizeof(TJVCLBaseListItem));
+  else wrapper->WarmSubItems();
+}
 
 void releaseLink(void* link) {
   auto* wrapper = static_cast<TJVCLBaseListItem*>(link);
@@ -348,7 +357,9 @@ void TJVCLBaseListItem::CreateObjects() { TJVCLPersistent::CreateObjects(); }
 
 void TJVCLBaseListItem::pointSubItems(fw::TStrings* list) {
   if (!subItems_ || (list == subItemsList_ && subItems_->Strings() == list)) return;
-  subItems_->SetStrings(list);
+  // A stored wrapper hears of its item's end (and points the sub-items away then); another one
+  // has the sub-items object watch the list itself.
+  subItems_->SetStrings(list, !stored_);
   subItemsList_ = list;
 }
 
@@ -519,6 +530,9 @@ TJObject* TJVCLBaseListItem::GetSubItems() const {
   // Pointed already (the usual case): the item's list lives as long as the item.
   if (list != subItemsList_) self->pointSubItems(list);
   return subItems_.get();
+}
+void TJVCLBaseListItem::WarmSubItems() const {
+  if (subItems_) fw::WarmBytes(subItems_.get(), sizeof(host::TJBaseStringsObject));
 }
 TJObject* TJVCLBaseListItem::GetData() const {
   TJObject* d = data_.get();
@@ -692,6 +706,7 @@ TJVCLBaseListView::TJVCLBaseListView(TJBaseEngine* engine, TJValueList* param) :
   RegistName("VCLListView");
   static const bool hooked = [] {
     fw::SetListItemBridgeRelease(&releaseLink);
+    fw::SetListItemBridgeWarm(&warmLink);
     return true;
   }();
   (void)hooked;
@@ -1151,12 +1166,13 @@ void handleColumnRightClick(void* p, fw::TObject* sender, fw::TListColumn* colum
 // comparison would otherwise leave every pair equal and the sort would do nothing).
 void handleCompare(void* p, fw::TObject* sender, fw::TListItem* a, fw::TListItem* b, int32_t data, int32_t& compare) {
   auto* w = self(p);
-  if (!w->IsCallEvent("onCompare")) {
+  TJValue handler;
+  if (!w->FindHandler("onCompare", handler)) {
     compare = fw::CompareCaptions(a, b);
     return;
   }
-  w->FireNow(
-      "onCompare", sender,
+  w->FireHandler(
+      handler, sender,
       [&](TJValueList& args) {
         addItem(w, args, a);
         addItem(w, args, b);

@@ -130,6 +130,8 @@ class TJVCLBaseListItem : public engine::TJVCLPersistent {
   void Detach();
   // Marks the wrapper as the one the item keeps (bound once, released by the item).
   void SetStored() { stored_ = true; }
+  // Brings the sub-items object into the cache before a sort reads it.
+  void WarmSubItems() const;
 
  private:
   void Check() const { const_cast<TJVCLBaseListItem*>(this)->CheckVCL(nullptr, 0); }

@@ -75,11 +75,12 @@ TJBaseStringsObject::TJBaseStringsObject(TJBaseEngine* engine, TJValueList* para
   RegistName("Strings");
 }
 
-fw::TStrings* TJBaseStringsObject::Strings() const { return alive_.expired() ? nullptr : strings_; }
+fw::TStrings* TJBaseStringsObject::Strings() const { return watched_ && alive_.expired() ? nullptr : strings_; }
 
-void TJBaseStringsObject::SetStrings(fw::TStrings* strings) {
+void TJBaseStringsObject::SetStrings(fw::TStrings* strings, bool watch) {
   strings_ = strings;
-  alive_ = strings ? strings->LivenessToken() : std::weak_ptr<const void>();
+  watched_ = strings && watch;
+  alive_ = watched_ ? strings->LivenessToken() : std::weak_ptr<const void>();
 }
 
 fw::TStrings& TJBaseStringsObject::CheckStrings() const {

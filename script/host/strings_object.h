@@ -41,8 +41,9 @@ class TJBaseStringsObject : public engine::TJObject {
   // The wrapped list, or null when there is none or its owner has freed it.
   fw::TStrings* Strings() const;
   // Points the wrapper at another list (null allowed). The list must outlive the wrapper or be
-  // freed by its owner, which the wrapper notices.
-  void SetStrings(fw::TStrings* strings);
+  // freed by its owner, which the wrapper notices. An owner that points the wrapper away before
+  // the list goes says `watch` false: the wrapper then spares itself the liveness check.
+  void SetStrings(fw::TStrings* strings, bool watch = true);
   // The wrapped list; raises "EStringsError" "strings is null" when there is none.
   fw::TStrings& CheckStrings() const;
 
@@ -86,6 +87,7 @@ class TJBaseStringsObject : public engine::TJObject {
  private:
   fw::TStrings* strings_ = nullptr;
   std::weak_ptr<const void> alive_;
+  bool watched_ = false;
 };
 
 class TJStringsObject : public TJBaseStringsObject {
