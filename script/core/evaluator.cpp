@@ -105,12 +105,17 @@ void TJEngine::Eval(const TJExpr* e, TJValue& out, unsigned flags) {
 }
 
 void TJEngine::EvalMember(const TJExpr* e, TJValue& out) {
-  // A plain object's own member, the object read in place from a parameter: nothing runs between
-  // the read and the copy of the member.
-  if (const TJValue* target = ParameterSlot(e->Left)) {
+  // A plain object's own member, the object read in place from a parameter or `this`: nothing runs
+  // between the read and the copy of the member.
+  const TJObject* holder = nullptr;
+  if (e->Left->Code == ecThis) {
+    holder = current_->GetWithObject();
+  } else if (const TJValue* target = ParameterSlot(e->Left)) {
+    holder = target->vObject();
+  }
+  if (holder && holder->IsPlainObject()) {
     const std::string& name = e->Right->Symbol;
-    TJObject* object = target->vObject();
-    if (object && name != "prototype" && object->IsPlainObject() && object->FindStoredMember(name, out)) return;
+    if (name != "prototype" && holder->FindStoredMember(name, out)) return;
   }
   TJValue object;
   Eval(e->Left, object);
