@@ -39,7 +39,8 @@ class TJActivation : public TJLocalSymbolTable {
 
   // Starts a call of the function `code` below `owner`, with the with-object and the captured
   // variables (may be null).
-  inline void Open(TJFunctionScope* owner, const TJStatement* code, TJObject* self, TJLocalSymbolTable* captured);
+  [[gnu::always_inline]] inline void Open(TJFunctionScope* owner, const TJStatement* code, TJObject* self,
+                                         TJLocalSymbolTable* captured);
   // Ends the call: variables, children and the with-object go; the activation may be reused.
   void Close();
   TJFunctionScope* Owner() const { return owner_; }
