@@ -141,6 +141,11 @@ bool TJActivation::FindHere(std::string_view name, TJValue& value) {
   return true;
 }
 
+bool TJActivation::WithObjectLacks(std::string_view name) {
+  TJObject* self = OwnWithObject();
+  return !self || (!SelfIsAutomation() && !self->HasKey(name));
+}
+
 bool TJActivation::SetHere(std::string_view name, const TJValue& value) {
   uint32_t place = 0;
   if (TJValue* slot = SlotAt(name, place)) {

@@ -90,6 +90,9 @@ class TJActivation : public TJLocalSymbolTable {
   TJValue* SlotIfAt(std::string_view name, uint32_t place) {
     return place < used_ && SameName(variables_[place].name, name) ? &variables_[place].value : nullptr;
   }
+  // True when no with-object takes the name before the scopes beyond: there is none, or it lacks
+  // the name and is no automation object (which is asked for every name).
+  bool WithObjectLacks(std::string_view name);
   // Declare, with the place remembered as for SlotAt.
   void DeclareAt(std::string_view name, uint32_t& place, const TJValue& value);
   // Every own variable into `table` where the name is new there.

@@ -368,8 +368,9 @@ void TJEngine::EvalIdentifier(const TJExpr* e, TJValue& out) {
 }
 
 // From a call's scope, the way to its module: the call's own variables (none by that name), its
-// this (Global, which lacks the name), the function's table (no variables, nothing in between)
-// and the module (which holds the name). While that way looks the same, the name is the module's.
+// this (lacking the name: Global while its members are as they were, any other object asked
+// again), the function's table (no variables, nothing in between) and the module (which holds the
+// name). While that way looks the same, the name is the module's.
 // From the module's own code (no block or with scope open), the module's own variables come
 // first: a name found there stays there.
 TJValue* TJEngine::ModuleHit(const TJExpr* e) {
@@ -380,13 +381,15 @@ TJValue* TJEngine::ModuleHit(const TJExpr* e) {
       return nullptr;
     return hit.slot;
   }
-  if (hit.code != activation_->Code() || hit.globalEpoch != global_->MemberEpoch()) return nullptr;
   TJActivation* call = activation_;
-  if (call->OwnWithObject() != global_.get() || call->Variables().Count()) return nullptr;
+  if (hit.code != call->Code() || call->Variables().Count()) return nullptr;
   TJFunctionScope* table = call->Owner();
   if (table->Variables().Count() || table->OwnWithObject()) return nullptr;
   TJLocalSymbolTable* module = table->Parent();
   if (module != hit.module || module->Serial() != hit.moduleSerial || module->ChildCount()) return nullptr;
+  TJObject* self = call->OwnWithObject();
+  if (self && self == global_.get() ? hit.globalEpoch != global_->MemberEpoch() : !call->WithObjectLacks(e->Symbol))
+    return nullptr;
   return hit.slot;
 }
 
@@ -400,13 +403,13 @@ void TJEngine::RememberModuleHit(const TJExpr* e) {
     return;
   }
   TJActivation* call = activation_;
-  if (call->OwnWithObject() != global_.get() || call->Variables().Count() || call->SlotAt(e->Symbol, e->Place))
-    return;
+  if (call->Variables().Count() || call->SlotAt(e->Symbol, e->Place)) return;
   TJFunctionScope* table = call->Owner();
   if (table->Variables().Count() || table->OwnWithObject()) return;
   TJLocalSymbolTable* module = table->Parent();
   if (!module || module->TableKind() != TJLocalSymbolTable::Kind::Global || module->ChildCount()) return;
-  if (global_->HasKey(e->Symbol)) return;
+  TJObject* self = call->OwnWithObject();
+  if (self && self == global_.get() ? global_->HasKey(e->Symbol) : !call->WithObjectLacks(e->Symbol)) return;
   TJValue* slot = module->Variables().Find(e->Symbol);
   if (!slot) return;
   e->Hit = {call->Code(), epoch_, global_->MemberEpoch(), module, module->Serial(), slot};
