@@ -274,6 +274,7 @@ class TJEngine : public TJBaseEngine {
   [[gnu::noinline]] void EvalCall(const TJExpr* e, TJValue& out, bool thrownOk = false);
   [[gnu::noinline]] void EvalMethodCall(const TJExpr* e, TJValue& out, bool thrownOk = false);
   void EvalTypeof(const TJExpr* e, TJValue& out);
+  bool EvalIfPresent(const TJExpr* e, TJValue& out);
   // Assignment targets: evaluated once (Resolve), then read and written.
   struct Target;
   void Resolve(const TJExpr* node, Target& t);

@@ -78,6 +78,13 @@ void TJEngine::Eval(const TJExpr* e, TJValue& out, unsigned flags) {
       out = e->Value;
       return;
     case ecIdentifier:
+      // A variable of the running call where the name was found last: read here, the rest below.
+      if (activation_ && current_ == activation_) {
+        if (const TJValue* own = activation_->SlotIfAt(e->Symbol, e->Place)) {
+          out = *own;
+          return;
+        }
+      }
       EvalIdentifier(e, out);
       return;
     case ecCall:
@@ -405,10 +412,26 @@ void TJEngine::RememberModuleHit(const TJExpr* e) {
   e->Hit = {call->Code(), epoch_, global_->MemberEpoch(), module, module->Serial(), slot};
 }
 
+// The value of a name, read without raising the error a missing one raises (false then); a member
+// as EvalMemberOrNothing reads it; any other operand evaluated as usual.
+bool TJEngine::EvalIfPresent(const TJExpr* e, TJValue& out) {
+  if (e->Code == ecIdentifier) {
+    if (const TJValue* slot = NameSlot(e)) {
+      out = *slot;
+      return true;
+    }
+    if (!current_->FindName(e->Symbol, out)) return false;
+    RememberModuleHit(e);
+    return true;
+  }
+  if (!EvalMemberOrNothing(e, out)) Eval(e, out);
+  return true;
+}
+
 void TJEngine::EvalTypeof(const TJExpr* e, TJValue& out) {
   TJValue value;
   try {
-    if (!EvalMemberOrNothing(e->Left, value)) Eval(e->Left, value);
+    if (!EvalIfPresent(e->Left, value)) value.Clear();
   } catch (const EJThrow& error) {
     const std::string& type = error.ErrorType;
     if (type != ErrorText(jeNameMissing).type && type != ErrorText(jeKeyMissing).type) throw;
