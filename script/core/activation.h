@@ -39,7 +39,8 @@ class TJActivation : public TJLocalSymbolTable {
 
   // Starts a call of the function `code` below `owner`, with the with-object and the captured
   // variables (may be null).
-  inline void Open(TJFunctionScope* owner, const TJStatement* code, TJObject* self, TJLocalSymbolTable* captured);
+  [[gnu::always_inline]] inline void Open(TJFunctionScope* owner, const TJStatement* code, TJObject* self,
+                                         TJLocalSymbolTable* captured);
   // Ends the call: variables, children and the with-object go; the activation may be reused.
   void Close();
   TJFunctionScope* Owner() const { return owner_; }
@@ -84,6 +85,10 @@ class TJActivation : public TJLocalSymbolTable {
   TJValue* SlotAt(std::string_view name, uint32_t& place) {
     if (place < used_ && SameName(variables_[place].name, name)) return &variables_[place].value;
     return SlotSearch(name, place);
+  }
+  // The slot at `place` when it holds the name; null otherwise (no search).
+  TJValue* SlotIfAt(std::string_view name, uint32_t place) {
+    return place < used_ && SameName(variables_[place].name, name) ? &variables_[place].value : nullptr;
   }
   // Declare, with the place remembered as for SlotAt.
   void DeclareAt(std::string_view name, uint32_t& place, const TJValue& value);

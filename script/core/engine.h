@@ -213,6 +213,8 @@ class TJEngine : public TJBaseEngine {
   // Eval for a caller that takes a throw under way as a completion: a call (or an assignment of
   // one) hands a script throw back as true, with thrown_ set, instead of raising it.
   bool EvalOrThrown(const TJExpr* e, TJValue& out);
+  [[gnu::noinline]] bool AssignOrThrown(const TJExpr* e, TJValue& out);
+  [[gnu::noinline]] bool BinaryOrThrown(const TJExpr* e, TJValue& out);
   // The items last to first; with `thrownOk`, true when an item's call threw (else that throw is
   // raised).
   bool EvalItems(const TJExpr* e, TJValueList& list, bool thrownOk = false);
@@ -272,6 +274,7 @@ class TJEngine : public TJBaseEngine {
   [[gnu::noinline]] void EvalCall(const TJExpr* e, TJValue& out, bool thrownOk = false);
   [[gnu::noinline]] void EvalMethodCall(const TJExpr* e, TJValue& out, bool thrownOk = false);
   void EvalTypeof(const TJExpr* e, TJValue& out);
+  bool EvalIfPresent(const TJExpr* e, TJValue& out);
   // Assignment targets: evaluated once (Resolve), then read and written.
   struct Target;
   void Resolve(const TJExpr* node, Target& t);

@@ -78,6 +78,13 @@ void TJEngine::Eval(const TJExpr* e, TJValue& out, unsigned flags) {
       out = e->Value;
       return;
     case ecIdentifier:
+      // A variable of the running call where the name was found last: read here, the rest below.
+      if (activation_ && current_ == activation_) {
+        if (const TJValue* own = activation_->SlotIfAt(e->Symbol, e->Place)) {
+          out = *own;
+          return;
+        }
+      }
       EvalIdentifier(e, out);
       return;
     case ecCall:
@@ -105,12 +112,17 @@ void TJEngine::Eval(const TJExpr* e, TJValue& out, unsigned flags) {
 }
 
 void TJEngine::EvalMember(const TJExpr* e, TJValue& out) {
-  // A plain object's own member, the object read in place from a parameter: nothing runs between
-  // the read and the copy of the member.
-  if (const TJValue* target = ParameterSlot(e->Left)) {
+  // A plain object's own member, the object read in place from a parameter or `this`: nothing runs
+  // between the read and the copy of the member.
+  const TJObject* holder = nullptr;
+  if (e->Left->Code == ecThis) {
+    holder = current_->GetWithObject();
+  } else if (const TJValue* target = ParameterSlot(e->Left)) {
+    holder = target->vObject();
+  }
+  if (holder && holder->IsPlainObject()) {
     const std::string& name = e->Right->Symbol;
-    TJObject* object = target->vObject();
-    if (object && name != "prototype" && object->IsPlainObject() && object->FindStoredMember(name, out)) return;
+    if (name != "prototype" && holder->FindStoredMember(name, out)) return;
   }
   TJValue object;
   Eval(e->Left, object);
@@ -302,6 +314,8 @@ bool TJEngine::EvalItems(const TJExpr* e, TJValueList& list, bool thrownOk) {
   return false;
 }
 
+// A dispatcher only: every form goes on to a routine of its own, so that this frame, entered for
+// every statement and argument, costs next to nothing.
 bool TJEngine::EvalOrThrown(const TJExpr* e, TJValue& out) {
   if (e) {
     switch (e->Code) {
@@ -311,31 +325,37 @@ bool TJEngine::EvalOrThrown(const TJExpr* e, TJValue& out) {
       case ecMethodCall:
         EvalMethodCall(e, out, true);
         return throwing_;
-      case ecAssign: {
-        if (AppendToVariable(e, out)) return false;
-        TJValue value;
-        if (EvalOrThrown(e->Right, value)) return true;
-        Store(e->Left, value, 0);
-        out = std::move(value);
-        return false;
-      }
+      case ecAssign:
+        return AssignOrThrown(e, out);
       case ecAdd: case ecSub: case ecDiv: case ecMul: case ecMod: case ecIntDiv:
       case ecOrBoth: case ecAndBoth:
       case ecShl: case ecShr: case ecUShr:
       case ecLess: case ecGreater: case ecLessEqual: case ecGreaterEqual:
       case ecEqual: case ecNotEqual: case ecStrictEqual: case ecStrictNotEqual:
       case ecBitAnd: case ecBitXor: case ecBitOr:
-        if (const TJValue* right = DirectOperand(e->Right)) {
-          if (const TJValue* left = DirectOperand(e->Left); left && FastNumeric(e->Code, *left, *right, out))
-            return false;
-        }
-        return EvalBinaryInGeneral(e, out, true);
+        return BinaryOrThrown(e, out);
       default:
         break;
     }
   }
   Eval(e, out);
   return false;
+}
+
+bool TJEngine::AssignOrThrown(const TJExpr* e, TJValue& out) {
+  if (AppendToVariable(e, out)) return false;
+  TJValue value;
+  if (EvalOrThrown(e->Right, value)) return true;
+  Store(e->Left, value, 0);
+  out = std::move(value);
+  return false;
+}
+
+bool TJEngine::BinaryOrThrown(const TJExpr* e, TJValue& out) {
+  if (const TJValue* right = DirectOperand(e->Right)) {
+    if (const TJValue* left = DirectOperand(e->Left); left && FastNumeric(e->Code, *left, *right, out)) return false;
+  }
+  return EvalBinaryInGeneral(e, out, true);
 }
 
 void TJEngine::EvalIdentifier(const TJExpr* e, TJValue& out) {
@@ -392,10 +412,26 @@ void TJEngine::RememberModuleHit(const TJExpr* e) {
   e->Hit = {call->Code(), epoch_, global_->MemberEpoch(), module, module->Serial(), slot};
 }
 
+// The value of a name, read without raising the error a missing one raises (false then); a member
+// as EvalMemberOrNothing reads it; any other operand evaluated as usual.
+bool TJEngine::EvalIfPresent(const TJExpr* e, TJValue& out) {
+  if (e->Code == ecIdentifier) {
+    if (const TJValue* slot = NameSlot(e)) {
+      out = *slot;
+      return true;
+    }
+    if (!current_->FindName(e->Symbol, out)) return false;
+    RememberModuleHit(e);
+    return true;
+  }
+  if (!EvalMemberOrNothing(e, out)) Eval(e, out);
+  return true;
+}
+
 void TJEngine::EvalTypeof(const TJExpr* e, TJValue& out) {
   TJValue value;
   try {
-    if (!EvalMemberOrNothing(e->Left, value)) Eval(e->Left, value);
+    if (!EvalIfPresent(e->Left, value)) value.Clear();
   } catch (const EJThrow& error) {
     const std::string& type = error.ErrorType;
     if (type != ErrorText(jeNameMissing).type && type != ErrorText(jeKeyMissing).type) throw;

@@ -158,6 +158,12 @@ void TJEngine::Write(Target& t, const TJValue& value, unsigned flags) {
 }
 
 void TJEngine::Store(const TJExpr* target, const TJValue& value, unsigned flags) {
+  if (target->Code == ecMember) {  // o.name = value: the object alone is evaluated
+    TJValue object;
+    Eval(target->Left, object);
+    SetMember(object, target->Right->Symbol, value);
+    return;
+  }
   Target t;
   Resolve(target, t);
   Write(t, value, flags);

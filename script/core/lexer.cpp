@@ -455,9 +455,18 @@ void TJLex::ReadNumber() {
     while (end < s.text.size() && IsDigit(static_cast<unsigned char>(s.text[end]))) ++end;
     char after = end < s.text.size() ? s.text[end] : ' ';
     if (after != '.' && after != 'e' && after != 'E' && after != 'x' && after != 'X') {
-      text_.assign(s.text, s.pos, end - s.pos);
-      Skip(end - s.pos);
-      SetNumberToken(false, false);
+      size_t digits = end - s.pos;
+      text_.assign(s.text, s.pos, digits);
+      Skip(digits);
+      if (digits > 9) {
+        SetNumberToken(false, false);
+        return;
+      }
+      // Up to nine digits always fit 32 bits.
+      int32_t value = 0;
+      for (char d : text_) value = value * 10 + (d - '0');
+      token_ = tkInteger;
+      int_ = value;
       return;
     }
   }

@@ -584,6 +584,10 @@ bool lessFamily(int code, const TJValue& left, const TJValue& right) {
   };
   if (lt == vtInteger && rtag == vtInteger) return cmp(left.vInteger(), right.vInteger());
   if (lt == vtDouble && rtag == vtDouble) return cmp(left.vDouble(), right.vDouble());
+  // Two texts compare as numbers only when both are numbers: most are not, and compare where
+  // they lie.
+  if (lt == vtString && rtag == vtString && (!MayBeNumber(left.vString()) || !MayBeNumber(right.vString())))
+    return cmp(compareBytes(left.vString(), right.vString()), 0);
   bool lInf = lt == vtInfinity, rInf = rtag == vtInfinity;
   if ((IsNumeric(&left) || lInf) && (IsNumeric(&right) || rInf)) {
     if (lInf && !rInf) {

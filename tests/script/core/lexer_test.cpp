@@ -95,6 +95,9 @@ TEST(Lexer, Numbers) {
       {"dot then name", "5.toString", {"296:5=5", "324:.", "295:toString"}},
       {"e not followed by digit", "2em", {"296:2=2", "295:em"}},
       {"too big for 32 bits", "12345678901", {"297:12345678901=12345678901.000000"}},
+      {"nine and ten digits", "999999999 2147483647 2147483648",
+       {"296:999999999=999999999", "296:2147483647=2147483647", "297:2147483648=2147483648.000000"}},
+      {"leading zeros past nine digits", "000000000012", {"296:000000000012=12"}},
       {"bigger than 64 bits", "18446744073709551616", {"297:18446744073709551616=18446744073709551616.000000"}},
       {"no digits after 0x", "0x", {"502:0x"}},
       {"hex marker in the middle", "12x5", {"502:12x5"}},
@@ -210,6 +213,27 @@ TEST(Lexer, InsertedTextIsReadFirstWithItsOwnLines) {
     }
   }
   EXPECT_EQ(seen, (std::vector<std::string>{"import@1", "a@1", ".@1", "*@1", ";@1", "x@1", "y@3", "after@2"}));
+}
+
+// Blanks at the end of a pasted text (or a pasted text of blanks only) lead back to the text
+// around it, with its own line count.
+TEST(Lexer, InsertedTextEndingInBlanksGoesBackToTheOuterText) {
+  TJLex lex;
+  lex.SetText("a;\n b ;\tz", "main");
+  std::vector<std::string> seen;
+  int inserts = 0;
+  while (lex.NextToken()) {
+    seen.push_back(lex.TokenText() + "@" + std::to_string(lex.TokenLine()));
+    if (lex.Token() == tkSemicolon && inserts == 0) {
+      lex.InsertText("c \t  ", "pad");
+      ++inserts;
+    } else if (lex.Token() == tkSemicolon && inserts == 1) {
+      lex.InsertText(" \t ", "blank");
+      ++inserts;
+    }
+  }
+  EXPECT_EQ(seen, (std::vector<std::string>{"a@1", ";@1", "c@1", "b@2", ";@2", "z@2"}));
+  EXPECT_TRUE(lex.AtEnd());
 }
 
 TEST(Lexer, InsertedTextCanNest) {

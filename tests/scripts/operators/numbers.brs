@@ -17,3 +17,6 @@ println(j + " " + i);
 k = "5";
 println(k++ + " " + k);
 println(--k + " " + k);
+// Texts compare as numbers when both read as numbers (blanks, signs, a leading point and "$"
+// hexadecimal included), else byte by byte.
+println([" 9" < "10", "$F" < "9", ".5" < "0.6", "+5" < "10", "9" < "1a", "9" < "a", "b" > "B", "" < "0", "é" > "z"].join(","));
