@@ -201,7 +201,7 @@ namespace {
 void (*bridgeWarm)(void* link, int stage) = nullptr;
 
 // Brings what a comparer reads of the item into the cache, a stage at a time: the item, then its
-// sub-items list and the bridge's wrapper, then what the wrapper holds.
+// sub-items list and the bridge's wrapper, then the list's lines and what the wrapper holds.
 void warmItem(const TListItem* item, int stage) {
   switch (stage) {
     case 0: WarmBytes(item, sizeof(TListItem)); break;
@@ -210,6 +210,7 @@ void warmItem(const TListItem* item, int stage) {
       if (bridgeWarm && item->BridgeLink()) bridgeWarm(item->BridgeLink(), 1);
       break;
     default:
+      static_cast<const TStringList*>(item->SubItems())->WarmLines();
       if (bridgeWarm && item->BridgeLink()) bridgeWarm(item->BridgeLink(), 2);
   }
 }

@@ -19,7 +19,11 @@ uint64_t word(const char* p, size_t n) {
 // Equal without regard to ASCII case; names are most often written as declared, so the bytes are
 // compared first.
 bool sameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && (std::memcmp(a.data(), b.data(), a.size()) == 0 || sameText(a, b));
+  if (a.size() != b.size()) return false;
+  size_t i = 0;
+  for (; i + 8 <= a.size(); i += 8)
+    if (word(a.data() + i, 8) != word(b.data() + i, 8)) return sameText(a, b);
+  return word(a.data() + i, a.size() - i) == word(b.data() + i, b.size() - i) || sameText(a, b);
 }
 
 }  // namespace

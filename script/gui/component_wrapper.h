@@ -209,6 +209,7 @@ void TJVCLComponent::FireHandler(const engine::TJValue& handler, fw::TObject* se
   engine::TJKeepAlive keep(this);
   detail::TDispatchScope scope;
   engine::TJValueList args;
+  args.Items().reserve(8);  // room for every event's arguments at once
   args.Add(WrapSender(sender));
   build(args);
   engine::TJValue result;

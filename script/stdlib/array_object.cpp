@@ -132,8 +132,7 @@ void TJArrayObject::GetMember(std::string_view name, bool bracketAccess, TJValue
       value.Clear();
       return;
     }
-    if (index >= items_.Count()) SetLength(int64_t(index) + 1);
-    value = items_[index];
+    readAt(index, value);
     return;
   }
   TJObject::GetMember(name, bracketAccess, param, value);
@@ -156,20 +155,28 @@ bool ItemIndex(const TJValue& key, int32_t& index) {
 
 }  // namespace
 
+void TJArrayObject::readAt(int32_t index, TJValue& value) {
+  if (index >= items_.Count()) SetLength(int64_t(index) + 1);
+  value = items_[index];
+}
+
+void TJArrayObject::writeAt(int32_t index, const TJValue& value) {
+  TJValue copy(value);  // the value may be an item that growing or replacing lets go of
+  if (index >= items_.Count()) SetLength(int64_t(index) + 1);
+  items_.Put(index, copy);
+}
+
 bool TJArrayObject::ReadItem(const TJValue& key, TJValue& value) {
   int32_t index;
   if (IsDisposed() || !ItemIndex(key, index)) return false;
-  if (index >= items_.Count()) SetLength(int64_t(index) + 1);
-  value = items_[index];
+  readAt(index, value);
   return true;
 }
 
 bool TJArrayObject::WriteItem(const TJValue& key, const TJValue& value) {
   int32_t index;
   if (IsDisposed() || !ItemIndex(key, index)) return false;
-  TJValue copy(value);  // the value may be an item that growing or replacing lets go of
-  if (index >= items_.Count()) SetLength(int64_t(index) + 1);
-  items_.Put(index, copy);
+  writeAt(index, value);
   return true;
 }
 
@@ -177,10 +184,7 @@ void TJArrayObject::PutMember(std::string_view name, const TJValue& value, bool 
   int32_t index;
   if (bracketAccess && TextToInteger(name, index)) {
     if (index < 0) IndexError(std::string(name));
-    if (IsDisposed()) return;
-    TJValue copy(value);  // the value may be an item that growing or replacing lets go of
-    if (index >= items_.Count()) SetLength(int64_t(index) + 1);
-    items_.Put(index, copy);
+    if (!IsDisposed()) writeAt(index, value);
     return;
   }
   TJObject::PutMember(name, value, bracketAccess, param);

@@ -76,6 +76,9 @@ class TJArrayObject : public engine::TJObject {
  private:
   // A new array of this array's engine.
   TJArrayObject* NewArray();
+  // The item at an index of at least 0, growing the array to reach it.
+  void readAt(int32_t index, engine::TJValue& value);
+  void writeAt(int32_t index, const engine::TJValue& value);
 
   engine::TJValueList items_;
 };

@@ -250,8 +250,20 @@ void TJRegExpObject::clearDollarMembers() {
 }
 
 void TJRegExpObject::ClearMatch() {
+  dollarsPending_ = false;
   clearDollarMembers();
   regexp_.Reset();
+}
+
+void TJRegExpObject::BeginMirroredMatch() {
+  regexp_.Reset();
+  dollarsPending_ = true;
+}
+
+void TJRegExpObject::EndWithoutMatch() {
+  if (!dollarsPending_) return;
+  dollarsPending_ = false;
+  clearDollarMembers();
 }
 
 void TJRegExpObject::SetDollarMembers() {
@@ -276,10 +288,12 @@ bool TJRegExpObject::matchBetweenHooks(Search&& search, bool afterHookOnFailure)
     matched = search();
   } catch (...) {
     clearDollarMembers();
+    if (OnNoMatch) OnNoMatch(this);
     throw;
   }
   if (!matched && !afterHookOnFailure) {
     clearDollarMembers();
+    if (OnNoMatch) OnNoMatch(this);
     return false;
   }
   ReplaceDollarMembers();
@@ -305,7 +319,12 @@ bool TJRegExpObject::TestValue(const TJValue& value) {
 
 void TJRegExpObject::Assign(const TJRegExpObject& source) {
   regexp_.Assign(source.regexp_);
-  SetDollarMembers();
+  if (dollarsPending_) {
+    dollarsPending_ = false;
+    ReplaceDollarMembers();
+  } else {
+    SetDollarMembers();
+  }
 }
 
 void TJRegExpObject::RegistMethods() {
@@ -417,7 +436,11 @@ void InstallRegExp() {
     auto engineWide = [&engine]() { return dynamic_cast<TJRegExpObject*>(engine.RegExpObject()); };
     regexp->OnBeforeMatch = [engineWide](TJRegExpObject* self) {
       TJRegExpObject* all = engineWide();
-      if (all && all != self) all->ClearMatch();
+      if (all && all != self) all->BeginMirroredMatch();
+    };
+    regexp->OnNoMatch = [engineWide](TJRegExpObject* self) {
+      TJRegExpObject* all = engineWide();
+      if (all && all != self) all->EndWithoutMatch();
     };
     regexp->OnAfterMatch = [engineWide](TJRegExpObject* self) {
       TJRegExpObject* all = engineWide();

@@ -124,6 +124,8 @@ class TJRegExpObject : public engine::TJObject {
   // of exec without an argument.
   std::function<void(TJRegExpObject*)> OnBeforeMatch;
   std::function<void(TJRegExpObject*)> OnAfterMatch;
+  // Instead of the after hook when a match ends without a result (nothing found, or an error).
+  std::function<void(TJRegExpObject*)> OnNoMatch;
   std::function<engine::TJValue()> OnGetInput;
 
   // Published.
@@ -146,6 +148,11 @@ class TJRegExpObject : public engine::TJObject {
 
   // "$0" .. "$9" emptied, then the match state reset.
   void ClearMatch();
+  // ClearMatch for a match of another object that this one mirrors: the group members are only
+  // written once the match ends, by Assign (with its groups) or EndWithoutMatch (emptied), in
+  // one pass.
+  void BeginMirroredMatch();
+  void EndWithoutMatch();
   // "$i" := group i for every group of the last match.
   void SetDollarMembers();
   // ClearMatch and SetDollarMembers in one pass: each member written once.
@@ -169,6 +176,7 @@ class TJRegExpObject : public engine::TJObject {
  private:
   void setFlags(std::string_view flags);
   void clearDollarMembers();
+  bool dollarsPending_ = false;  // a mirrored match began: the group members wait for its end
   // Runs `search` between the hooks with the match state cleared before it; the group members
   // change once, after it (emptied when it raises or finds nothing).
   template <class Search>
