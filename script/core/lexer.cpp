@@ -239,7 +239,7 @@ void TJLex::ReadOperator() {
   switch (c) {
     case '!':
       if (Match('='))
-        SetOp(tkEquality, Match('=') ? opNotStrict : '!');
+        SetOp(tkEquality, Match('=') ? int32_t(opNotStrict) : int32_t('!'));
       else
         SetOp(tkUnaryOp, '!');
       break;
@@ -285,7 +285,7 @@ void TJLex::ReadOperator() {
       else SetOp(tkRelational, '<');
       break;
     case '=':
-      if (Match('=')) SetOp(tkEquality, Match('=') ? opTriple : '=');
+      if (Match('=')) SetOp(tkEquality, Match('=') ? int32_t(opTriple) : int32_t('='));
       else SetOp(tkAssign, 0);
       break;
     case '>':

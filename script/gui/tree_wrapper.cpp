@@ -617,7 +617,7 @@ void TJVCLBaseTreeNode::DoMoveTo(TJValueList* args, TJValue& result) {
     mode = enumTypeOf(fw::naAdd).valueOf(AsString(&m));
   } else if (m.ValueType() == vtInteger || m.ValueType() == vtDouble) {
     const double d = AsDouble(&m);
-    if (d >= fw::naAdd && d <= fw::naInsert && d == int(d)) mode = int(d);
+    if (d >= int(fw::naAdd) && d <= int(fw::naInsert) && d == int(d)) mode = int(d);
   }
   if (mode < 0) RaiseArgumentsError();
   GuardOf(this, [&] { Node()->MoveTo(destination, fw::TNodeAttachMode(mode)); });
