@@ -419,9 +419,10 @@ bool TJObject::FindMember(std::string_view name, TJValue& value) {
 // --- reading and writing ---
 
 bool TJObject::GetValue(std::string_view name, TJValue& value, TJValueList* param) {
-  if (MayBePublished(name) && ClassType().findProperty(name) &&
-      GetPublishedProperty(this, name, value, engine_))
-    return true;
+  if (MayBePublished(name)) {
+    const rt::PropInfo* p = ClassType().findProperty(name);
+    if (p && GetPublishedProperty(this, *p, value, engine_)) return true;
+  }
   if (FindMember(name, value)) return true;
   return GetPrototypeValue(name, value, param);
 }

@@ -188,9 +188,14 @@ void GetPublishedNames(const rt::TPersistent* object, std::vector<std::string>& 
 bool GetPublishedProperty(rt::TPersistent* object, std::string_view name, TJValue& value, TJBaseEngine* engine) {
   if (!object) return false;
   const rt::PropInfo* p = object->ClassType().findProperty(name);
-  if (!p || !p->readable()) return false;
+  return p && GetPublishedProperty(object, *p, value, engine);
+}
+
+bool GetPublishedProperty(rt::TPersistent* object, const rt::PropInfo& property, TJValue& value,
+                          TJBaseEngine* engine) {
+  if (!object || !property.readable()) return false;
   TJValue out;
-  if (!guarded(object, [&] { return readProperty(object, *p, out, engine); })) return false;
+  if (!guarded(object, [&] { return readProperty(object, property, out, engine); })) return false;
   value = std::move(out);
   return true;
 }

@@ -20,6 +20,9 @@ void GetPublishedNames(const rt::TPersistent* object, std::vector<std::string>& 
 // Reads the property named `name` (case-insensitive) into a script value; false when there is no
 // such property, it cannot be read, or its kind has no script form.
 bool GetPublishedProperty(rt::TPersistent* object, std::string_view name, TJValue& value, TJBaseEngine* engine);
+// The same for a property already looked up in the object's class.
+bool GetPublishedProperty(rt::TPersistent* object, const rt::PropInfo& property, TJValue& value,
+                          TJBaseEngine* engine);
 // Writes the property from a script value; false when there is no such property, it cannot be
 // written, or the value does not fit. `eventType` is the type an event value must have.
 bool SetPublishedProperty(rt::TPersistent* object, std::string_view name, const TJValue& value,

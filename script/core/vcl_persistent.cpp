@@ -178,12 +178,12 @@ bool TJVCLPersistent::GetValue(std::string_view name, TJValue& value, TJValueLis
       value.SetObject(it->second.second.get());
       return true;
     }
-    if (!GetPublishedProperty(vcl_, name, value, Engine())) return false;
+    if (!GetPublishedProperty(vcl_, *prop, value, Engine())) return false;
     if (auto* wrapper = dynamic_cast<TJVCLPersistent*>(value.vObject()))
       wrappers_[prop->name] = {current, TJRef<TJObject>(wrapper)};
     return true;
   }
-  return GetPublishedProperty(vcl_, name, value, Engine());
+  return prop && GetPublishedProperty(vcl_, *prop, value, Engine());
 }
 
 bool TJVCLPersistent::SetValue(std::string_view name, const TJValue& value, TJValueList* param) {

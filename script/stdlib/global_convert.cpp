@@ -72,10 +72,34 @@ void DoParseFloat(TJGlobalObject&, TJValueList* args, TJValue& result) {
   }
 }
 
+namespace {
+
+// A text of one to nine decimal digits (no leading zero), perhaps after "-": its value, read at once
+// (the general path reads such a text twice, once to see it is a number and once to convert it).
+bool PlainDecimal(const TJValue& v, int32_t& out) {
+  if (v.ValueType() != vtString) return false;
+  std::string_view t = v.vString();
+  const bool negative = !t.empty() && t[0] == '-';
+  if (negative) t.remove_prefix(1);
+  if (t.empty() || t.size() > 9 || (t[0] == '0' && t.size() > 1)) return false;
+  int32_t n = 0;
+  for (char c : t) {
+    if (c < '0' || c > '9') return false;
+    n = n * 10 + (c - '0');
+  }
+  out = negative ? -n : n;
+  return true;
+}
+
+}  // namespace
+
 // parseInt(value): the integer of a numeric value (a double rounded, a text read as an integer
 // text or 0), else NaN.
 void DoParseInt(TJGlobalObject&, TJValueList* args, TJValue& result) {
-  if (!IsParam1(args)) {
+  int32_t plain;
+  if (IsParam1(args) && PlainDecimal((*args)[0], plain)) {
+    result.SetInteger(plain);
+  } else if (!IsParam1(args)) {
     result.Clear();
   } else if (IsNumeric(&(*args)[0])) {
     result.SetInteger(AsInteger(&(*args)[0]));
