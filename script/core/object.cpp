@@ -446,9 +446,9 @@ bool TJObject::GetPrototypeValue(std::string_view name, TJValue& value, TJValueL
 }
 
 bool TJObject::SetValue(std::string_view name, const TJValue& value, TJValueList* param) {
-  if (MayBePublished(name) && ClassType().findProperty(name)) {
+  if (const rt::PropInfo* p = MayBePublished(name) ? ClassType().findProperty(name) : nullptr) {
     // A value the property refuses is dropped: it never becomes a member under that name.
-    SetPublishedProperty(this, name, value);
+    SetPublishedProperty(this, *p, value);
     return true;
   }
   if (ReplaceStoredMember(name, value)) return true;

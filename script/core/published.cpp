@@ -204,8 +204,13 @@ bool SetPublishedProperty(rt::TPersistent* object, std::string_view name, const 
                           const rt::MethodType* eventType) {
   if (!object) return false;
   const rt::PropInfo* p = object->ClassType().findProperty(name);
-  if (!p || !p->writable()) return false;
-  return guarded(object, [&] { return writeProperty(object, *p, value, eventType); });
+  return p && SetPublishedProperty(object, *p, value, eventType);
+}
+
+bool SetPublishedProperty(rt::TPersistent* object, const rt::PropInfo& property, const TJValue& value,
+                          const rt::MethodType* eventType) {
+  if (!object || !property.writable()) return false;
+  return guarded(object, [&] { return writeProperty(object, property, value, eventType); });
 }
 
 void ClearEventProperties(rt::TPersistent* object) {

@@ -27,6 +27,9 @@ bool GetPublishedProperty(rt::TPersistent* object, const rt::PropInfo& property,
 // written, or the value does not fit. `eventType` is the type an event value must have.
 bool SetPublishedProperty(rt::TPersistent* object, std::string_view name, const TJValue& value,
                           const rt::MethodType* eventType = nullptr);
+// The same for a property already looked up in the object's class.
+bool SetPublishedProperty(rt::TPersistent* object, const rt::PropInfo& property, const TJValue& value,
+                          const rt::MethodType* eventType = nullptr);
 // Sets every writable event property to the empty method (read-only ones are skipped).
 void ClearEventProperties(rt::TPersistent* object);
 std::string SetToText(const rt::SetType& type, uint32_t value);

@@ -4,6 +4,7 @@
 
 #include "platform/fw/errors.h"
 #include "platform/fw/warm_sort.h"
+#include "script/core/published.h"
 #include "script/gui/caster.h"
 #include "script/gui/values.h"
 #include "script/gui/wrapper_cache.h"
@@ -53,13 +54,22 @@ class TJCompareBox : public stdlib::TJNumberObject {
   using TJNumberObject::TJNumberObject;
   using TJNumberObject::SetValue;
   void RegistProperties() override {}
+  // Number reads and writes members as any object does; the value's own properties (looked up
+  // once here) leave the box as good as new.
   bool GetValue(std::string_view name, TJValue& value, TJValueList* param) override {
-    touch(name);
-    return TJObject::GetValue(name, value, param);  // Number reads members as any object does
+    const rt::PropInfo* p = ClassType().findProperty(name);
+    if (!p) touched_ = true;
+    else if (engine::GetPublishedProperty(this, *p, value, Engine())) return true;
+    return TJObject::GetValue(name, value, param);
   }
   bool SetValue(std::string_view name, const TJValue& value, TJValueList* param) override {
-    touch(name);
-    return TJObject::SetValue(name, value, param);
+    const rt::PropInfo* p = ClassType().findProperty(name);
+    if (!p) {
+      touched_ = true;
+      return TJObject::SetValue(name, value, param);
+    }
+    engine::SetPublishedProperty(this, *p, value);  // a refused value is dropped, as for any object
+    return true;
   }
   bool RemoveKey(std::string_view name) override {
     touched_ = true;
@@ -73,11 +83,8 @@ class TJCompareBox : public stdlib::TJNumberObject {
   bool AsNew() const { return RefCount() == 1 && !touched_ && !IsDisposed(); }
 
  private:
-  // A member other than the value's own properties: a name the script added, or a method read as a
-  // value (which stays on as a member).
-  void touch(std::string_view name) {
-    if (!ClassType().findProperty(name)) touched_ = true;
-  }
+  // Set by a member other than the value's own properties: a name the script added, or a method
+  // read as a value (which stays on as a member).
   bool touched_ = false;
 };
 
