@@ -27,6 +27,16 @@ TBasicActionLink::TBasicActionLink(std::function<void()> changed) : changed_(std
 
 TBasicActionLink::~TBasicActionLink() { SetAction(nullptr); }
 
+bool LinkAction(std::unique_ptr<TBasicActionLink>& link, TBasicAction* action, std::function<void()> changed) {
+  if (!action) {
+    link.reset();
+    return false;
+  }
+  if (!link) link = std::make_unique<TBasicActionLink>(std::move(changed));
+  link->SetAction(action);
+  return true;
+}
+
 void TBasicActionLink::SetAction(TBasicAction* action) {
   if (action == action_) return;
   if (action_) {

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,10 @@ class TBasicActionLink {
   TBasicAction* action_ = nullptr;
   std::function<void()> changed_;
 };
+
+// Points `link` at `action`, making the link on first use with `changed` as its change handler, or
+// drops the link when `action` is null. True when an action is now linked.
+bool LinkAction(std::unique_ptr<TBasicActionLink>& link, TBasicAction* action, std::function<void()> changed);
 
 class TBasicAction : public TComponent {
   RT_CLASS(TBasicAction)

@@ -243,16 +243,10 @@ TBasicAction* TControl::Action() const { return actionLink_ ? actionLink_->Actio
 
 void TControl::SetAction(TBasicAction* action) {
   if (action == Action()) return;
-  if (!action) {
-    actionLink_.reset();
-    return;
-  }
-  if (!actionLink_)
-    actionLink_ = std::make_unique<TBasicActionLink>([this] {
-      if (TBasicAction* a = Action()) ActionChange(a, false);
-    });
-  actionLink_->SetAction(action);
-  ActionChange(action, HasState(csLoading));
+  auto changed = [this] {
+    if (TBasicAction* a = Action()) ActionChange(a, false);
+  };
+  if (LinkAction(actionLink_, action, changed)) ActionChange(action, HasState(csLoading));
 }
 
 void TControl::ActionChange(TBasicAction* sender, bool checkDefaults) {

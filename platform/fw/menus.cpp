@@ -426,16 +426,10 @@ void TMenuItem::SetBreak(TMenuBreak v) {
 
 void TMenuItem::SetAction(TBasicAction* action) {
   if (action == Action()) return;
-  if (!action) {
-    actionLink_.reset();
-    return;
-  }
-  if (!actionLink_)
-    actionLink_ = std::make_unique<TBasicActionLink>([this] {
-      if (TBasicAction* a = Action()) ActionChange(a, false);
-    });
-  actionLink_->SetAction(action);
-  ActionChange(action, HasState(csLoading));
+  auto changed = [this] {
+    if (TBasicAction* a = Action()) ActionChange(a, false);
+  };
+  if (LinkAction(actionLink_, action, changed)) ActionChange(action, HasState(csLoading));
 }
 
 void TMenuItem::ActionChange(TBasicAction* sender, bool checkDefaults) {
