@@ -15,6 +15,8 @@ namespace {
 class TJNoWindowObject : public engine::TJObject {
   RT_CLASS(TJNoWindowObject)
  public:
+  // Not made at start only to fail: the names are there, their instances are not.
+  static bool IsMakeGlobalInstance() { return false; }
   TJNoWindowObject(engine::TJBaseEngine* engine, engine::TJValueList* param) : engine::TJObject(engine, param) {
     engine::ThrowError("EVCLError", kNoWindowsMessage);
   }
