@@ -319,16 +319,18 @@ TEST_F(EngineTest, CodeStringsSeeTheRunningFunction) {
 TEST_F(EngineTest, CodeStringTreesAreBoundedAndLiveAsLongAsTheirFunctions) {
   const size_t texts = TJCodeCache::kCapacity * 3;
   EXPECT_EQ(Run("p = new Probe(); t = 0; kept = p.evalHere('function (a) { return a * 100; }');\n"
+                "self = p.evalHere('arguments.callee');\n"
                 "for (i = 0; i < " + std::to_string(texts) + "; i++) { t += p.evalHere(i + ' + 1'); }\n"
                 "again = 0; for (i = 0; i < 10; i++) { again += p.evalHere('2 * 3'); }\n"
                 "p.keep(p.evalHere('function (b) { return b + 1; }'));\n"
-                "return t + kept(2) + again;"),
-            int32_t(texts * (texts + 1) / 2 + 200 + 60))
+                "return t + kept(2) + again + (typeof(self()) == 'function' ? 1000 : 0);"),
+            int32_t(texts * (texts + 1) / 2 + 200 + 60 + 1000))
       << err;
   const TJCodeCache& cache = Eng().CodeCache();
   EXPECT_EQ(cache.TextCount(), TJCodeCache::kCapacity);
-  // The cached texts, and the first one still held by `kept` although evicted long ago.
-  EXPECT_EQ(cache.TreeCount(), TJCodeCache::kCapacity + 1);
+  // The cached texts, the first one still held by `kept` and the second by the text's own function
+  // (`self`), although both were evicted long ago.
+  EXPECT_EQ(cache.TreeCount(), TJCodeCache::kCapacity + 2);
   // The handler still runs; the next run lets go of every text, and each tree goes with its last
   // function.
   TJValue handler = Probe::kept;
