@@ -56,13 +56,22 @@ void MergeSort(std::vector<T>& items, std::vector<T>& work, size_t lo, size_t hi
   for (k = lo; k <= hi; ++k) items[k] = std::move(work[k]);
 }
 
+// Asks for the text of an item ahead of its comparison: the texts of a long list lie all over
+// memory, and the comparer's call leaves time enough for the fetch. (A null address, for any
+// other item, fetches nothing and never faults.)
+inline void Prefetch(const TJValue& item) { __builtin_prefetch(item.vStringRep()); }
+
 // The same sort (the same halves, the same comparisons in the same order) for items whose moves
 // cost: each level merges from one list into the other, and no merge is copied back. SortTo
 // leaves the sorted items in `to`, SortIn in `items`; the other list serves as room meanwhile.
+
 template <class T, class Compare>
 void MergeInto(std::vector<T>& from, std::vector<T>& to, size_t lo, size_t mid, size_t hi, Compare& compare) {
   size_t i = lo, j = mid + 1, k = lo;
   while (i <= mid && j <= hi) {
+    // One of the next pair is new: the one after whichever item this comparison takes.
+    if (i < mid) Prefetch(from[i + 1]);
+    if (j < hi) Prefetch(from[j + 1]);
     if (compare(from[i], from[j]) > 0)
       to[k++] = std::move(from[j++]);
     else
