@@ -84,9 +84,14 @@ void MergeInto(std::vector<T>& from, std::vector<T>& to, size_t lo, size_t mid, 
 template <class T, class Compare>
 void SortIn(std::vector<T>& items, std::vector<T>& room, size_t lo, size_t hi, Compare& compare);
 
+// Single items are reached in the order of the list, each once, and always in `items`: one a
+// few places on is asked for as each is reached, for its first comparison.
+constexpr size_t kFetchAhead = 8;
+
 template <class T, class Compare>
 void SortTo(std::vector<T>& items, std::vector<T>& to, size_t lo, size_t hi, Compare& compare) {
   if (lo >= hi) {
+    if (lo + kFetchAhead < items.size()) Prefetch(items[lo + kFetchAhead]);
     to[lo] = std::move(items[lo]);
     return;
   }
@@ -98,7 +103,10 @@ void SortTo(std::vector<T>& items, std::vector<T>& to, size_t lo, size_t hi, Com
 
 template <class T, class Compare>
 void SortIn(std::vector<T>& items, std::vector<T>& room, size_t lo, size_t hi, Compare& compare) {
-  if (lo >= hi) return;
+  if (lo >= hi) {
+    if (lo + kFetchAhead < items.size()) Prefetch(items[lo + kFetchAhead]);
+    return;
+  }
   size_t mid = hi / 2 + lo / 2;
   SortTo(items, room, lo, mid, compare);
   SortTo(items, room, mid + 1, hi, compare);
