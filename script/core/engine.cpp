@@ -308,6 +308,7 @@ void TJEngine::EvalCode(std::string_view text, TJObject* self, TJValue& result) 
   Eval(code, function);
   IJFunction* f = function.vFunction();
   if (!f) return;
+  static_cast<TJFunctionImpl*>(f)->SetTree(std::move(keepTree));
   // The code sees the variables of the running function: its table hangs below that function's
   // scope for the call (and is put back, so that a nested evaluation of the same text is safe).
   TJLocalSymbolTable* table = f->GetParentTable();

@@ -126,6 +126,10 @@ class TJEngine : public TJBaseEngine {
   // Calls a function value with the arguments (null: none) and `self` as this.
   void CallFunction(const TJValue& function, TJValueList* args, TJValue& result, TJObject* self,
                     int invokeKind = 0);
+  // The same with `count` argument values where they lie (a native's own, such as the pair a sort
+  // compares): a script function takes them straight into its parameters, no list between.
+  void CallFunction(const TJValue& function, const TJValue* const* args, size_t count, TJValue& result,
+                    TJObject* self);
   // Compiles the text as the body of a function that returns it, bound to the running function's
   // scope, and calls it with `self` as this.
   void EvalCode(std::string_view text, TJObject* self, TJValue& result);
@@ -307,6 +311,13 @@ class TJEngine : public TJBaseEngine {
   // `arguments`; false (nothing evaluated) otherwise. A null `self` stands for the with-object of
   // the caller's scope.
   bool CallInPlace(TJFunctionImpl* f, const TJExpr* call, TJValue& result, TJObject* self, bool thrownOk);
+  // Whether a call of `f` may take the short ways: plain mode, parameters bound by place, no
+  // captured variables, a body that does not name `arguments`, no watcher of new objects.
+  bool BindsByPlace(TJFunctionImpl* f) const;
+  // The short way for a call from native code: the `count` values that `arg(i)` answers copied
+  // straight into the parameters. False (nothing done) where BindsByPlace says no.
+  template <class Arg>
+  bool CallWithValues(TJFunctionImpl* f, size_t count, Arg arg, TJValue& result, TJObject* self);
   // Runs the body of the function `code` in the current scope; its return value into `result`.
   void RunBody(const TJStatement* code, TJValue& result, bool thrownOk);
   class CallFrame;
