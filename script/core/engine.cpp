@@ -75,6 +75,7 @@ TJEngine::~TJEngine() {
   wscript_.reset();
   textHost_.reset();
   numberHost_.reset();
+  regexpHost_.reset();
   parser_.DropRetiredTrees();
 }
 
@@ -216,6 +217,7 @@ void TJEngine::ResetEngine() {
   if (wscript_) wscript_->Clear();
   textHost_.reset();
   numberHost_.reset();
+  regexpHost_.reset();
   root_.Clear();
   scopes_.Clear();
   codeCache_.Clear();
@@ -306,6 +308,7 @@ void TJEngine::EvalCode(std::string_view text, TJObject* self, TJValue& result) 
   Eval(code, function);
   IJFunction* f = function.vFunction();
   if (!f) return;
+  static_cast<TJFunctionImpl*>(f)->SetTree(std::move(keepTree));
   // The code sees the variables of the running function: its table hangs below that function's
   // scope for the call (and is put back, so that a nested evaluation of the same text is safe).
   TJLocalSymbolTable* table = f->GetParentTable();

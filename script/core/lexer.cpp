@@ -101,6 +101,11 @@ void TJLex::SetText(std::string text, std::string name) {
   sources_.push_back(Source{std::move(text), std::move(name), 0, 1});
 }
 
+void TJLex::SetTextAfter(std::string text, int32_t previous) {
+  SetText(std::move(text));
+  token_ = previous;
+}
+
 void TJLex::InsertText(std::string text, std::string name) {
   if (text.empty()) return;
   sources_.push_back(Source{std::move(text), std::move(name), 0, line_});

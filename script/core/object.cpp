@@ -325,6 +325,10 @@ TJNativeMethod TJObject::FindNative(std::string_view name) const {
   return i < 0 ? nullptr : natives_->entries[size_t(i)].second;
 }
 
+bool TJObject::NativesIntact() const {
+  return !nativeMask_ || std::all_of(nativeMask_->begin(), nativeMask_->end(), [](uint64_t w) { return w == 0; });
+}
+
 // --- registration ---
 
 void TJObject::RegistMethods() {
