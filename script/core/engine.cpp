@@ -75,6 +75,7 @@ TJEngine::~TJEngine() {
   wscript_.reset();
   textHost_.reset();
   numberHost_.reset();
+  regexpHost_.reset();
   parser_.DropRetiredTrees();
 }
 
@@ -216,6 +217,7 @@ void TJEngine::ResetEngine() {
   if (wscript_) wscript_->Clear();
   textHost_.reset();
   numberHost_.reset();
+  regexpHost_.reset();
   root_.Clear();
   scopes_.Clear();
   codeCache_.Clear();

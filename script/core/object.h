@@ -111,6 +111,7 @@ class TJObject : public TJNotify {
   virtual int32_t ToChar() { return 0; }
   // The object form of a primitive takes a value of its kind as its own (a String object shares
   // the text, a Number object keeps the number), as if made from it; false for other classes.
+  // An empty value lets go of the last one: false when the object cannot serve again as if new.
   virtual bool AdoptValue(const TJValue& value) { return false; }
   virtual bool Equals(TJObject* other) { return other == this; }
   virtual void GetPropertyList(std::vector<std::string>& names);
@@ -157,6 +158,9 @@ class TJObject : public TJNotify {
   // The native a member name would call when it is still the class's own: lets the interpreter
   // call it without materialising a function value.
   TJNativeMethod FindNative(std::string_view name) const;
+  // Whether every native of the class still answers under its own name: none replaced, removed or
+  // read as a member so far.
+  bool NativesIntact() const;
   // What a method call of `name` on a plain object or an array reaches, looked up once: a member
   // (own or the prototype's, copied to `member`), a native of the class (in `native`), or nothing.
   // The caller has made sure no published property of the name comes first.

@@ -339,6 +339,10 @@ void CalcBinary(int code, const TJValue& left, const TJValue& right, TJValue& re
 void CalcAssign(int code, const TJValue& left, const TJValue& right, TJValue& result);
 void CalcLogical(int code, const TJValue& left, const TJValue& right, TJValue& result);
 bool SameTypeEquals(const TJValue& a, const TJValue& b);
+// The comparison `code` (opLT ... opSNE) of two texts into `answer`, as CalcLogical gives it, where
+// no number reading is needed; false (nothing answered) when both texts may be numbers and the
+// order is asked for.
+bool CompareTexts(int code, std::string_view left, std::string_view right, bool& answer);
 
 // --- automation ---
 class TJBaseEngine;

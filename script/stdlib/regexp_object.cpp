@@ -36,7 +36,14 @@ void TJRegExp::Reset() {
   index = -1;
   lastIndex = -1;
   spans_.clear();
+  values_.clear();
   subject_.Clear();
+}
+
+void TJRegExp::Forget() {
+  Reset();
+  input_.Clear();
+  searched_.Clear();
 }
 
 void TJRegExp::raiseTooComplex(const regex::ERegExpr& e) const {
@@ -47,6 +54,21 @@ std::string TJRegExp::Group(size_t i) const {
   if (i >= spans_.size() || spans_[i].start < 0) return std::string();
   std::string_view text = subject_.vString();
   return std::string(text.substr(size_t(spans_[i].start), size_t(spans_[i].end - spans_[i].start)));
+}
+
+const std::vector<TJValue>& TJRegExp::GroupValues() const {
+  if (values_.size() == spans_.size()) return values_;
+  std::string_view text = subject_.vString();
+  values_.clear();
+  for (const Span& span : spans_) {
+    if (span.start < 0)
+      values_.push_back(TJValue::String(""));
+    else if (span.start == 0 && size_t(span.end) == text.size())
+      values_.push_back(subject_);
+    else
+      values_.push_back(TJValue::String(text.substr(size_t(span.start), size_t(span.end - span.start))));
+  }
+  return values_;
 }
 
 std::string TJRegExp::LeftContext() const {
@@ -71,6 +93,7 @@ void TJRegExp::RecordMatch(const regex::TRegExpr& engine, const TJValue& subject
   }
   if (subject_.vStringRep() != rep) subject_ = subject;
   int last = std::max(engine.LastGroup(), 0);
+  values_.clear();
   spans_.resize(size_t(last) + 1);
   for (int i = 0; i <= last; ++i) {
     int64_t from = engine.GroupBytePos(i), bytes = engine.GroupByteLen(i);
@@ -185,6 +208,7 @@ void TJRegExp::Assign(const TJRegExp& other) {
   lastIndex = other.lastIndex;
   subject_ = other.subject_;
   spans_ = other.spans_;
+  values_ = other.GroupValues();
   SetIgnoreCase(other.IgnoreCase());
   global = other.global;
   SetSource(other.Source());
@@ -245,8 +269,22 @@ namespace {
 const char* const kDollarNames[] = {"$0", "$1", "$2", "$3", "$4", "$5", "$6", "$7", "$8", "$9"};
 }  // namespace
 
+void TJRegExpObject::writeDollar(size_t i, const TJValue& value) {
+  if (i >= 10) {
+    extraDollars_ = true;
+    RegistProperty("$" + std::to_string(i), value);
+    return;
+  }
+  uint16_t bit = uint16_t(1u << i);
+  bool blank = value.vString().empty();
+  if (blank && (blankDollars_ & bit)) return;
+  blankDollars_ = blank ? uint16_t(blankDollars_ | bit) : uint16_t(blankDollars_ & ~bit);
+  RegistProperty(kDollarNames[i], value);
+}
+
 void TJRegExpObject::clearDollarMembers() {
-  for (const char* name : kDollarNames) RegistProperty(name, TJValue::String(""));
+  static const TJValue blank = TJValue::String("");
+  for (size_t i = 0; i < 10; ++i) writeDollar(i, blank);
 }
 
 void TJRegExpObject::ClearMatch() {
@@ -267,15 +305,31 @@ void TJRegExpObject::EndWithoutMatch() {
 }
 
 void TJRegExpObject::SetDollarMembers() {
-  for (size_t i = 0; i < regexp_.GroupCount(); ++i)
-    RegistProperty(i < 10 ? std::string(kDollarNames[i]) : "$" + std::to_string(i), TJValue::String(regexp_.Group(i)));
+  const std::vector<TJValue>& groups = regexp_.GroupValues();
+  for (size_t i = 0; i < groups.size(); ++i) writeDollar(i, groups[i]);
 }
 
 void TJRegExpObject::ReplaceDollarMembers() {
   size_t groups = regexp_.GroupCount();
-  for (size_t i = 0; i < 10; ++i)
-    RegistProperty(kDollarNames[i], i < groups ? TJValue::String(regexp_.Group(i)) : TJValue::String(""));
-  for (size_t i = 10; i < groups; ++i) RegistProperty("$" + std::to_string(i), TJValue::String(regexp_.Group(i)));
+  SetDollarMembers();
+  if (groups < 10) {
+    static const TJValue blank = TJValue::String("");
+    for (size_t i = groups; i < 10; ++i) writeDollar(i, blank);
+  }
+}
+
+void TJRegExpObject::writeGroupMembers() {
+  if (!lazyDollars_) ReplaceDollarMembers();
+}
+
+void TJRegExpObject::blankGroupMembers() {
+  if (!lazyDollars_) clearDollarMembers();
+}
+
+void TJRegExpObject::groupMembersSeen() {
+  if (!lazyDollars_) return;
+  lazyDollars_ = false;
+  ReplaceDollarMembers();
 }
 
 template <class Search>
@@ -287,16 +341,16 @@ bool TJRegExpObject::matchBetweenHooks(Search&& search, bool afterHookOnFailure)
   try {
     matched = search();
   } catch (...) {
-    clearDollarMembers();
+    blankGroupMembers();
     if (OnNoMatch) OnNoMatch(this);
     throw;
   }
   if (!matched && !afterHookOnFailure) {
-    clearDollarMembers();
+    blankGroupMembers();
     if (OnNoMatch) OnNoMatch(this);
     return false;
   }
-  ReplaceDollarMembers();
+  writeGroupMembers();
   if (OnAfterMatch) OnAfterMatch(this);
   return matched;
 }
@@ -337,7 +391,38 @@ void TJRegExpObject::RegistMethods() {
 
 void TJRegExpObject::Clear() {
   TJObject::Clear();
+  blankDollars_ = 0;  // the members are gone
+  touched_ = extraDollars_ = false;
   ClearMatch();
+}
+
+bool TJRegExpObject::AdoptValue(const TJValue& value) {
+  regexp_.Forget();
+  dollarsPending_ = false;
+  if (value.ValueType() == vtRegExp) {
+    // The group members a script could see now are those of no match: blank.
+    lazyDollars_ = true;
+    SetRegExpValue(value);
+    return true;
+  }
+  return !touched_ && !extraDollars_ && NativesIntact();
+}
+
+void TJRegExpObject::ValueOf(TJValue& value) {
+  groupMembersSeen();
+  TJObject::ValueOf(value);
+}
+
+bool TJRegExpObject::SetValue(std::string_view name, const TJValue& value, TJValueList* param) {
+  touched_ = true;
+  blankDollars_ = 0;
+  return TJObject::SetValue(name, value, param);
+}
+
+bool TJRegExpObject::RemoveKey(std::string_view name) {
+  touched_ = true;
+  blankDollars_ = 0;
+  return TJObject::RemoveKey(name);
 }
 
 std::string TJRegExpObject::ToString(const TJValue*) {
@@ -391,10 +476,11 @@ void TJRegExpObject::DoReplace(TJValueList* args, TJValue& result) {
   TJValue replacement;
   if (IsParam2(args)) replacement = (*args)[1];
   if (IsFunction(&replacement)) {
+    groupMembersSeen();
     TJRegExp::ReplaceCallback callback = [this, &replacement](TJRegExp& re) -> std::string {
       // Whole match, groups, position and input of this match, with this object as `this`.
       TJValueList callArgs;
-      for (size_t i = 0; i < re.GroupCount(); ++i) callArgs.AddString(re.Group(i));
+      for (const TJValue& group : re.GroupValues()) callArgs.Add(group);
       callArgs.AddInteger(re.index);
       callArgs.Add(re.InputValue());
       TJValue answer;

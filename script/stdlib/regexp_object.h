@@ -42,6 +42,8 @@ class TJRegExp {
 
   // Match state back to "no match"; pattern, flags and input stay.
   void Reset();
+  // Reset, and the input and every text held for the last search let go.
+  void Forget();
   // Searches `input`; with `global` every further match too. `list` (when given) receives every
   // whole match. False (state unchanged) when nothing matched or the pattern is invalid. A text
   // held by a value is searched in place, never copied.
@@ -88,6 +90,9 @@ class TJRegExp {
   // Whole match and groups: 0 when nothing is recorded, else the highest group + 1.
   size_t GroupCount() const { return spans_.size(); }
   std::string Group(size_t i) const;
+  // Whole match and groups as text values (a group that spans all of the subject shares it),
+  // made once per match.
+  const std::vector<engine::TJValue>& GroupValues() const;
   // The text the last exec, replace or split worked on (or a script set).
   std::string Input() const { return std::string(input_.vString()); }
   const engine::TJValue& InputValue() const { return input_; }
@@ -109,6 +114,7 @@ class TJRegExp {
   engine::TJValue subject_;   // the text of the recorded match
   engine::TJValue searched_;  // the text engine_ reads in place
   std::vector<Span> spans_;
+  mutable std::vector<engine::TJValue> values_;  // GroupValues, empty until asked for
 };
 
 class TJRegExpObject : public engine::TJObject {
@@ -164,6 +170,14 @@ class TJRegExpObject : public engine::TJObject {
   // Takes over another RegExp object's pattern, flags and match.
   void Assign(const TJRegExpObject& source);
 
+  // A regular-expression value: pattern and flags as new RegExp(value) takes them, no match, no
+  // input. An empty value: the object lets go of its texts, answering whether it is still as good
+  // as new (no member written or removed by a script, no native read as a member).
+  bool AdoptValue(const engine::TJValue& value) override;
+  bool SetValue(std::string_view name, const engine::TJValue& value, engine::TJValueList* param) override;
+  void ValueOf(engine::TJValue& value) override;
+  bool RemoveKey(std::string_view name) override;
+
   void RegistMethods() override;
   void Clear() override;
   std::string ToString(const engine::TJValue* argument) override;
@@ -176,7 +190,18 @@ class TJRegExpObject : public engine::TJObject {
  private:
   void setFlags(std::string_view flags);
   void clearDollarMembers();
+  // "$i" := value; a member known to hold the empty text already is not written again.
+  void writeDollar(size_t i, const engine::TJValue& value);
   bool dollarsPending_ = false;  // a mirrored match began: the group members wait for its end
+  uint16_t blankDollars_ = 0;    // bit i: "$i" holds the empty text as this object wrote it
+  bool touched_ = false;         // a script wrote or removed a member or property
+  bool extraDollars_ = false;    // members past "$9" were made
+  // Lent to a value and not yet seen by a script (as `this` of a replace callback or the result of
+  // valueOf): the group members wait, and are written from the match state when it is seen.
+  bool lazyDollars_ = false;
+  void groupMembersSeen();
+  void writeGroupMembers();
+  void blankGroupMembers();
   // Runs `search` between the hooks with the match state cleared before it; the group members
   // change once, after it (emptied when it raises or finds nothing).
   template <class Search>

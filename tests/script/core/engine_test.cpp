@@ -365,6 +365,47 @@ TEST_F(EngineTest, HandlersAfterTheMainProgramReportTheirErrors) {
   EXPECT_EQ(AsString(&result), "text1");
 }
 
+// Native code hands script functions values of its own: each call binds them as a call with a
+// list would (copies in the parameters, missing ones undefined, the rest through `arguments`), for
+// every kind of function, and leaves the values as they were.
+TEST_F(EngineTest, CallsWithValuesInPlaceBindLikeCallsWithAList) {
+  struct Case {
+    const char* function;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"function (a, b) { var r = a + '/' + b; a = 'changed'; b = 0; return r; }", "x/7"},
+      {"function (a) { return a + ':' + arguments.length + ':' + arguments[2]; }", "x:3:1 + 2"},
+      {"function (a, b, c, d) { return typeof(d) + b + c; }", "undefined71 + 2"},
+      {"function (a, a) { return a; }", "7"},
+      {"p.evalHere", "x"},  // a native: the first value as code
+  };
+  for (const Case& c : cases) {
+    ASSERT_EQ(Run(std::string("p = new Probe(); x = 'x'; p.keep(") + c.function + ");"), 0) << err;
+    TJValue function = Probe::kept;
+    TJValue values[] = {TJValue::String("x"), TJValue::Integer(7), TJValue::String("1 + 2")};
+    const TJValue* places[] = {&values[0], &values[1], &values[2]};
+    TJValue inPlace;
+    Eng().CallFunction(function, places, 3, inPlace, nullptr);
+    EXPECT_EQ(AsString(&inPlace), c.expected) << c.function;
+    TJValueList list{values[0], values[1], values[2]};
+    TJValue listed;
+    Eng().CallFunction(function, &list, listed, nullptr);
+    EXPECT_EQ(AsString(&listed), c.expected) << c.function;
+    EXPECT_EQ(AsString(&values[0]), "x");
+    EXPECT_EQ(AsInteger(&values[1]), 7);
+  }
+  // A throw leaves the call as a script error, and the next call starts clean.
+  ASSERT_EQ(Run("p = new Probe(); p.keep(function (a, b) { if (a) throw b; return b; });"), 0) << err;
+  TJValue flag = TJValue::Bool(true), text = TJValue::String("out");
+  const TJValue* raise[] = {&flag, &text};
+  TJValue result;
+  EXPECT_THROW(Eng().CallFunction(Probe::kept, raise, 2, result, nullptr), EJException);
+  flag.SetBool(false);
+  Eng().CallFunction(Probe::kept, raise, 2, result, nullptr);
+  EXPECT_EQ(AsString(&result), "out");
+}
+
 TEST_F(EngineTest, HandlersDuringTheMainProgramRaiseIntoIt) {
   // The event loop runs handlers while OnDoEvents lets it; a throw there ends the loop.
   int passes = 0;
