@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <map>
-#include <typeindex>
 #include <typeinfo>
 #include <unordered_map>
 #include <unordered_set>
@@ -36,36 +35,49 @@ class TJNameFilter {
 };
 
 // The natives one class registers, collected once from its first instance, and what the class
-// publishes (its property names, for the quick test).
+// publishes (its property names, for the quick test). The index is a flat open-addressing table
+// of entry numbers: building it allocates nothing per name.
 struct TJNativeTable {
-  struct NameHash {
-    using is_transparent = void;
-    size_t operator()(std::string_view s) const { return support::IndexHashOf(s, false); }
-  };
   std::vector<std::pair<std::string, TJNativeMethod>> entries;
-  std::unordered_map<std::string, int, NameHash, std::equal_to<>> index;  // owns its keys
+  std::vector<int32_t> slots = std::vector<int32_t>(64, -1);  // entry numbers; -1 for free, size a power of 2
   TJNameFilter nativeNames;
   TJNameFilter publishedNames;
   bool publishes = false;
 
+  TJNativeTable() { entries.reserve(32); }
+
   void add(std::string_view name, TJNativeMethod method) {
-    auto it = index.find(name);
-    if (it != index.end()) {
-      entries[size_t(it->second)].second = method;
+    size_t slot = slotOf(name);
+    if (slots[slot] >= 0) {  // registered again (a class replacing its base's native): the new one holds
+      entries[size_t(slots[slot])].second = method;
       return;
     }
     entries.emplace_back(std::string(name), method);
-    index.emplace(std::string(name), int(entries.size() - 1));
+    slots[slot] = int32_t(entries.size() - 1);
     nativeNames.Add(name);
+    if (entries.size() * 2 > slots.size()) grow();
   }
   int find(std::string_view name) const {
     if (entries.empty() || !nativeNames.MayHold(name)) return -1;
-    auto it = index.find(name);
-    return it == index.end() ? -1 : it->second;
+    return slots[slotOf(name)];
   }
   void publish(const rt::ClassInfo& info) {
     for (const rt::PropInfo* p : info.properties()) publishedNames.Add(p->name);
     publishes = !info.properties().empty();
+  }
+
+ private:
+  // The slot holding `name`, or the free slot where it would go.
+  size_t slotOf(std::string_view name) const {
+    size_t mask = slots.size() - 1;
+    for (size_t i = support::IndexHashOf(name, false) & mask;; i = (i + 1) & mask) {
+      int32_t e = slots[i];
+      if (e < 0 || entries[size_t(e)].first == name) return i;
+    }
+  }
+  void grow() {
+    slots.assign(slots.size() * 2, -1);
+    for (size_t e = 0; e < entries.size(); ++e) slots[slotOf(entries[e].first)] = int32_t(e);
   }
 };
 
@@ -74,8 +86,10 @@ namespace {
 constexpr uint32_t kMemberBuckets = TJMemberTable::kBuckets;
 constexpr int kMaxPrototypeDepth = 64;
 
-std::unordered_map<std::type_index, std::unique_ptr<TJNativeTable>>& nativeTables() {
-  static std::unordered_map<std::type_index, std::unique_ptr<TJNativeTable>> tables;
+// Keyed by the address of the class's type_info: one per class in the program (should a class
+// have two, it would only collect its natives twice).
+std::unordered_map<const std::type_info*, std::unique_ptr<TJNativeTable>>& nativeTables() {
+  static std::unordered_map<const std::type_info*, std::unique_ptr<TJNativeTable>> tables;
   return tables;
 }
 
@@ -117,7 +131,11 @@ namespace {
 
 // Interned class names: a set of nodes, so each name keeps its address.
 const std::string* InternName(std::string_view name) {
-  static std::unordered_set<std::string, TJNativeTable::NameHash, std::equal_to<>> names;
+  struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const { return support::IndexHashOf(s, false); }
+  };
+  static std::unordered_set<std::string, NameHash, std::equal_to<>> names;
   auto it = names.find(name);
   if (it == names.end()) it = names.emplace(name).first;
   return &*it;
@@ -172,7 +190,7 @@ void TJObject::AfterConstruction(TJBaseEngine* engine, TJValueList* param, bool 
 
 const TJNativeTable* TJObject::classNatives(const std::type_info& type) {
   auto& tables = nativeTables();
-  std::type_index key(type);
+  const std::type_info* key = &type;
   auto it = tables.find(key);
   if (it == tables.end()) {
     auto table = std::make_unique<TJNativeTable>();
