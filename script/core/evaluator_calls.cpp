@@ -20,33 +20,22 @@ std::string IndexKey(const TJValueList& args) {
 
 }  // namespace
 
-// Lends the engine's String object to one text value for the length of a call; while it is out
-// (a call that runs script code which calls methods on texts), calls get one of their own. A
-// fresh wrapper is made when no String object can be had.
-class TJEngine::HostLoan {
- public:
-  HostLoan(TJEngine& engine, const TJValue& value) : engine_(engine), slot_(engine.hostSlot(value.ValueType())) {
-    if (engine.PrimitiveHost(value)) {
-      host_ = std::move(*slot_);
-      host_->AdoptValue(value);
-    } else {
-      host_ = engine.ToObject(value);
-    }
+// The engine's String object goes to one text value at a time (likewise the Number and RegExp
+// objects); while it is out, calls get one of their own. A fresh wrapper is made when no object of
+// the kind can be had.
+TJEngine::HostLoan::HostLoan(TJEngine& engine, const TJValue& value) : slot_(engine.hostSlot(value.ValueType())) {
+  if (engine.PrimitiveHost(value)) {
+    host_ = std::move(*slot_);
+    host_->AdoptValue(value);
+  } else {
+    host_ = engine.ToObject(value);
   }
-  ~HostLoan() {
-    if (!slot_ || !host_ || host_->IsDisposed() || host_->RefCount() != 1) return;  // kept by the call: the keeper's now
-    host_->AdoptValue(TJValue());
-    if (!*slot_) *slot_ = std::move(host_);
-  }
-  HostLoan(const HostLoan&) = delete;
-  HostLoan& operator=(const HostLoan&) = delete;
-  TJObject* get() const { return host_.get(); }
+}
 
- private:
-  TJEngine& engine_;
-  TJRef<TJObject>* slot_;
-  TJRef<TJObject> host_;
-};
+TJEngine::HostLoan::~HostLoan() {
+  if (!slot_ || !host_ || host_->IsDisposed() || host_->RefCount() != 1) return;  // kept by the call: the keeper's now
+  if (host_->AdoptValue(TJValue()) && !*slot_) *slot_ = std::move(host_);
+}
 
 void TJEngine::EvalCall(const TJExpr* e, TJValue& out, bool thrownOk) {
   TJValue callee;
@@ -163,6 +152,7 @@ TJRef<TJObject>* TJEngine::hostSlot(TJValueType type) {
   switch (type) {
     case vtString: return &textHost_;
     case vtInteger: case vtDouble: return &numberHost_;
+    case vtRegExp: return &regexpHost_;
     default: return nullptr;
   }
 }
@@ -172,7 +162,7 @@ TJObject* TJEngine::PrimitiveHost(const TJValue& value) {
   if (!slot) return nullptr;
   if (*slot && !(*slot)->IsDisposed()) return slot->get();
   slot->reset();
-  const char* cls = slot == &textHost_ ? "String" : "Number";
+  const char* cls = slot == &textHost_ ? "String" : slot == &numberHost_ ? "Number" : "RegExp";
   if (Factory().HasClass(cls)) *slot = MakeObject(cls, nullptr);
   return slot->get();
 }
