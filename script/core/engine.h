@@ -338,6 +338,8 @@ class TJEngine : public TJBaseEngine {
   // or stores `this`) takes it over, and the next call gets a new one.
   TJObject* PrimitiveHost(const TJValue& value);
   TJRef<TJObject>* hostSlot(TJValueType type);
+  // Whether the name "RegExp" is a script function or class where the running code stands.
+  bool regExpNameTaken();
   // A RegExp object's test of the value's text.
   bool TestRegExp(TJObject* pattern, const TJValue& subject);
 

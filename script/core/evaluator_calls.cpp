@@ -162,9 +162,22 @@ TJObject* TJEngine::PrimitiveHost(const TJValue& value) {
   if (!slot) return nullptr;
   if (*slot && !(*slot)->IsDisposed()) return slot->get();
   slot->reset();
-  const char* cls = slot == &textHost_ ? "String" : slot == &numberHost_ ? "Number" : "RegExp";
+  if (slot == &regexpHost_) {
+    // Made from the class itself: a script's own function named RegExp is no part of the methods
+    // that texts call with a regular-expression value.
+    if (const TJClass* cls = Factory().GetClass("RegExp")) *slot = cls->create(this, nullptr, true);
+    return slot->get();
+  }
+  const char* cls = slot == &textHost_ ? "String" : "Number";
   if (Factory().HasClass(cls)) *slot = MakeObject(cls, nullptr);
   return slot->get();
+}
+
+bool TJEngine::regExpNameTaken() {
+  TJValue found;
+  if (!current_ || !current_->FindName("RegExp", found)) return false;
+  IJFunction* f = found.vFunction();
+  return f && (f->GetFuncType() == ftScript || f->GetFuncType() == ftClass);
 }
 
 TJObject::TJMethodLookup TJEngine::LookupDirect(const TJValue& target, std::string_view name, TJValue& member,
@@ -173,6 +186,9 @@ TJObject::TJMethodLookup TJEngine::LookupDirect(const TJValue& target, std::stri
   TJObject* object;
   bool primitive = hostSlot(target.ValueType()) != nullptr;
   if (primitive) {
+    // A method of a regular-expression value is that of the object MakeObject would make for it,
+    // which a script's own function of the class's name makes: the general way then.
+    if (target.ValueType() == vtRegExp && regExpNameTaken()) return Lookup::None;
     object = PrimitiveHost(target);
   } else {
     object = target.vObject();
