@@ -22,15 +22,17 @@ namespace {
 
 // The lowest address the main thread's stack can grow to, or null when it cannot be told cheaply.
 // Its top lies at or above __libc_stack_end (only the program's arguments and environment sit
-// higher), and it grows down by RLIMIT_STACK at most, from that true top: counting from
-// __libc_stack_end errs on the safe side. The kernel keeps new mappings at least 128 MiB below
-// the stack; the size is capped there in case the limit was raised after start. This spares
-// pthread_getattr_np, which reads and parses /proc/self/maps for the main thread.
+// higher), and it grows down by RLIMIT_STACK at most, from that true top. The kernel keeps new
+// mappings at least 128 MiB below the stack; the size is capped there in case the limit was
+// raised after start. An unlimited stack counts as that much too: it would otherwise grow as long
+// as there is memory, and a runaway recursion would take all of it before anything stopped it.
+// This spares pthread_getattr_np, which reads and parses /proc/self/maps for the main thread.
 const char* MainThreadStackLow(size_t& size) {
   if (gettid() != getpid() || !__libc_stack_end) return nullptr;
   rlimit limit{};
-  if (getrlimit(RLIMIT_STACK, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return nullptr;
-  size = std::min<size_t>(limit.rlim_cur, size_t(128) << 20);
+  if (getrlimit(RLIMIT_STACK, &limit) != 0) return nullptr;
+  constexpr size_t kLargest = size_t(128) << 20;
+  size = limit.rlim_cur == RLIM_INFINITY ? kLargest : std::min<size_t>(limit.rlim_cur, kLargest);
   return static_cast<const char*>(__libc_stack_end) - size;
 }
 

@@ -14,14 +14,19 @@ struct Outcome {
   int status = -1;
 };
 
-// Runs brs -e `code` with the stack limited to `stackBytes`; its standard output and wait status.
-Outcome RunWithStack(const std::string& code, rlim_t stackBytes) {
+// Runs brs -e `code` with the stack limited to `stackBytes` (and, when given, its address space to
+// `memoryBytes`); its standard output and wait status.
+Outcome RunWithStack(const std::string& code, rlim_t stackBytes, rlim_t memoryBytes = RLIM_INFINITY) {
   int pipeFds[2];
   if (pipe(pipeFds) != 0) return {};
   pid_t child = fork();
   if (child == 0) {
     rlimit limit{stackBytes, stackBytes};
     setrlimit(RLIMIT_STACK, &limit);
+    if (memoryBytes != RLIM_INFINITY) {
+      rlimit memory{memoryBytes, memoryBytes};
+      setrlimit(RLIMIT_AS, &memory);
+    }
     dup2(pipeFds[1], 1);
     close(pipeFds[0]);
     close(pipeFds[1]);
@@ -52,6 +57,22 @@ TEST(BrsStart, RunawayRecursionIsAScriptErrorUnderASmallStack) {
     EXPECT_EQ(WEXITSTATUS(o.status), 0) << stack;
     EXPECT_EQ(o.out, "caught EStackOverflow\n200\n") << stack;
   }
+}
+
+// An unlimited stack ("ulimit -s unlimited") still ends a runaway recursion with the script's
+// error, long before the memory runs out (here 1 GiB of address space: past it, the stack could
+// not grow and the program would die of a signal).
+TEST(BrsStart, RunawayRecursionIsAScriptErrorUnderAnUnlimitedStack) {
+  rlimit hard{};
+  if (getrlimit(RLIMIT_STACK, &hard) != 0 || hard.rlim_max != RLIM_INFINITY)
+    GTEST_SKIP() << "the stack cannot be unlimited here";
+  Outcome o = RunWithStack(
+      "function down(n) { return down(n + 1); }\n"
+      "try { down(0); } catch (e) { println(\"caught \" + e); }\n",
+      RLIM_INFINITY, rlim_t(1) << 30);
+  ASSERT_TRUE(WIFEXITED(o.status)) << "ended by signal " << WTERMSIG(o.status);
+  EXPECT_EQ(WEXITSTATUS(o.status), 0);
+  EXPECT_EQ(o.out, "caught EStackOverflow\n");
 }
 
 }  // namespace
