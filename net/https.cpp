@@ -142,6 +142,10 @@ int TgHTTPS::OpenTunnel() {
 }
 
 int TgHTTPS::Handshake() {
+  if (!TlsAvailable(FailureText)) {
+    CloseSocketHandle(Handle);
+    return kInetSecurityChannelError;
+  }
   auto session = std::make_unique<TTlsSession>(Handle, Host);
   TTlsSession* tls = session.get();
   Layer = std::move(session);

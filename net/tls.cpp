@@ -2,14 +2,12 @@
 
 #include <arpa/inet.h>
 #include <fcntl.h>
-#include <openssl/err.h>
-#include <openssl/ssl.h>
-#include <openssl/x509v3.h>
 #include <signal.h>
 
 #include <mutex>
 
 #include "net/errors.h"
+#include "net/tls_library.h"
 
 namespace net {
 
@@ -46,79 +44,86 @@ int VerifyFailureCode(long result) {
   }
 }
 
-std::string OpenSslErrorText() {
-  unsigned long e = ERR_peek_last_error();
+std::string OpenSslErrorText(const TTlsCalls& ssl) {
+  unsigned long e = ssl.ERR_peek_last_error();
   std::string text;
   if (e != 0) {
     char buffer[256];
-    ERR_error_string_n(e, buffer, sizeof buffer);
+    ssl.ERR_error_string_n(e, buffer, sizeof buffer);
     text = buffer;
   }
-  ERR_clear_error();
+  ssl.ERR_clear_error();
   return text;
 }
 
 }  // namespace
 
 TTlsSession::TTlsSession(TSocket socket, const std::string& host) {
+  std::string missing;
+  calls_ = TlsCalls(missing);
+  if (!calls_) throw ESocketError(kInetSecurityChannelError, missing);
+  const TTlsCalls& c = *calls_;
   IgnoreBrokenPipe();
-  ERR_clear_error();
-  context_ = SSL_CTX_new(TLS_client_method());
+  c.ERR_clear_error();
+  context_ = c.SSL_CTX_new(c.TLS_client_method());
   if (!context_) throw ESocketError(kInetSecurityChannelError);
-  SSL_CTX_set_min_proto_version(context_, TLS1_2_VERSION);
-  SSL_CTX_set_verify(context_, SSL_VERIFY_PEER, nullptr);
-  SSL_CTX_set_default_verify_paths(context_);
+  c.SSL_CTX_ctrl(context_, SSL_CTRL_SET_MIN_PROTO_VERSION, TLS1_2_VERSION, nullptr);
+  c.SSL_CTX_set_verify(context_, SSL_VERIFY_PEER, nullptr);
+  c.SSL_CTX_set_default_verify_paths(context_);
   // HTTP/1.0 servers often close without close_notify once the body is out; whether the body is
   // whole is decided from its announced length, not from how the stream ended.
-  SSL_CTX_set_options(context_, SSL_OP_IGNORE_UNEXPECTED_EOF);
-  SSL_CTX_set_mode(context_, SSL_MODE_ENABLE_PARTIAL_WRITE | SSL_MODE_ACCEPT_MOVING_WRITE_BUFFER);
-  ssl_ = SSL_new(context_);
-  if (!ssl_) throw ESocketError(kInetSecurityChannelError);
+  c.SSL_CTX_set_options(context_, SSL_OP_IGNORE_UNEXPECTED_EOF);
+  c.SSL_CTX_ctrl(context_, SSL_CTRL_MODE, SSL_MODE_ENABLE_PARTIAL_WRITE | SSL_MODE_ACCEPT_MOVING_WRITE_BUFFER, nullptr);
+  ssl_ = c.SSL_new(context_);
+  if (!ssl_) {
+    c.SSL_CTX_free(context_);
+    throw ESocketError(kInetSecurityChannelError);
+  }
   if (IsAddress(host)) {
-    X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(ssl_), host.c_str());
+    c.X509_VERIFY_PARAM_set1_ip_asc(c.SSL_get0_param(ssl_), host.c_str());
   } else {
-    SSL_set_tlsext_host_name(ssl_, host.c_str());
-    SSL_set1_host(ssl_, host.c_str());
+    c.SSL_ctrl(ssl_, SSL_CTRL_SET_TLSEXT_HOSTNAME, TLSEXT_NAMETYPE_host_name, const_cast<char*>(host.c_str()));
+    c.SSL_set1_host(ssl_, host.c_str());
   }
   int flags = fcntl(socket, F_GETFL);
   fcntl(socket, F_SETFL, flags | O_NONBLOCK);
-  SSL_set_fd(ssl_, socket);
-  SSL_set_connect_state(ssl_);
+  c.SSL_set_fd(ssl_, socket);
+  c.SSL_set_connect_state(ssl_);
 }
 
 TTlsSession::~TTlsSession() {
-  if (ssl_) SSL_free(ssl_);
-  if (context_) SSL_CTX_free(context_);
+  if (ssl_) calls_->SSL_free(ssl_);
+  if (context_) calls_->SSL_CTX_free(context_);
 }
 
 int TTlsSession::Step(int result) {
-  int error = SSL_get_error(ssl_, result);
+  int error = calls_->SSL_get_error(ssl_, result);
   switch (error) {
     case SSL_ERROR_WANT_READ:
       return kLayerWantRead;
     case SSL_ERROR_WANT_WRITE:
       return kLayerWantWrite;
     case SSL_ERROR_ZERO_RETURN:
-      ERR_clear_error();
+      calls_->ERR_clear_error();
       return 0;
     default:
       failureCode_ = kInetConnectionAborted;
-      failureText_ = OpenSslErrorText();
+      failureText_ = OpenSslErrorText(*calls_);
       if (failureText_.empty()) failureText_ = "connection aborted";
       return kLayerFailed;
   }
 }
 
 int TTlsSession::Handshake() {
-  ERR_clear_error();
-  int r = SSL_do_handshake(ssl_);
+  calls_->ERR_clear_error();
+  int r = calls_->SSL_do_handshake(ssl_);
   if (r == 1) return 1;
   int step = Step(r);
   if (step == kLayerWantRead || step == kLayerWantWrite) return step;
-  long verify = SSL_get_verify_result(ssl_);
+  long verify = calls_->SSL_get_verify_result(ssl_);
   if (verify != X509_V_OK) {
     failureCode_ = VerifyFailureCode(verify);
-    failureText_ = std::string("certificate verify failed: ") + X509_verify_cert_error_string(verify);
+    failureText_ = std::string("certificate verify failed: ") + calls_->X509_verify_cert_error_string(verify);
   } else {
     failureCode_ = kInetSecurityChannelError;
     if (failureText_.empty() || failureText_ == "connection aborted") failureText_ = "TLS handshake failed";
@@ -129,20 +134,20 @@ int TTlsSession::Handshake() {
 void TTlsSession::Shutdown() {
   if (shutDown_) return;
   shutDown_ = true;
-  ERR_clear_error();
-  SSL_shutdown(ssl_);
-  ERR_clear_error();
+  calls_->ERR_clear_error();
+  calls_->SSL_shutdown(ssl_);
+  calls_->ERR_clear_error();
 }
 
 int TTlsSession::Receive(void* data, int size, bool peek) {
-  ERR_clear_error();
-  int r = peek ? SSL_peek(ssl_, data, size) : SSL_read(ssl_, data, size);
+  calls_->ERR_clear_error();
+  int r = peek ? calls_->SSL_peek(ssl_, data, size) : calls_->SSL_read(ssl_, data, size);
   return r > 0 ? r : Step(r);
 }
 
 int TTlsSession::Send(const void* data, int size) {
-  ERR_clear_error();
-  int r = SSL_write(ssl_, data, size);
+  calls_->ERR_clear_error();
+  int r = calls_->SSL_write(ssl_, data, size);
   if (r > 0) return r;
   int step = Step(r);
   if (step == 0) {
@@ -153,6 +158,6 @@ int TTlsSession::Send(const void* data, int size) {
   return step;
 }
 
-bool TTlsSession::Pending() { return SSL_pending(ssl_) > 0; }
+bool TTlsSession::Pending() { return calls_->SSL_pending(ssl_) > 0; }
 
 }  // namespace net

@@ -1,6 +1,7 @@
-// TLS for the HTTPS client: one client session over a connected socket, with OpenSSL 3. The
-// certificate is checked fully (chain to a trusted authority, host name or address, dates); the
-// trusted authorities are the system's (SSL_CERT_FILE and SSL_CERT_DIR name others).
+// TLS for the HTTPS client: one client session over a connected socket, with OpenSSL 3 (loaded
+// when the first session is made, see tls_library.h). The certificate is checked fully (chain to
+// a trusted authority, host name or address, dates); the trusted authorities are the system's
+// (SSL_CERT_FILE and SSL_CERT_DIR name others).
 //
 // The socket stays in TgSocket's hands: this layer works on it non-blocking and answers "want read"
 // or "want write" when it cannot go on, and TgSocket waits in its slices and calls again.
@@ -15,6 +16,8 @@ typedef struct ssl_ctx_st SSL_CTX;
 
 namespace net {
 
+struct TTlsCalls;
+
 // Error numbers of the HTTPS client, as its scripts see them.
 constexpr int kInetTimeout = 12002;
 constexpr int kInetNameNotResolved = 12007;
@@ -26,10 +29,13 @@ constexpr int kInetInvalidCA = 12045;
 constexpr int kInetInvalidServerResponse = 12152;
 constexpr int kInetSecurityChannelError = 12157;
 
+// Whether TLS sessions can be made: false, with `why`, when OpenSSL cannot be loaded.
+bool TlsAvailable(std::string& why);
+
 class TTlsSession : public TTransportLayer {
  public:
   // Prepares a session on `socket` (made non-blocking) for `host`, a name or an IPv4 address.
-  // Throws ESocketError when OpenSSL cannot make one.
+  // Throws ESocketError when OpenSSL cannot make one or cannot be loaded (see tls_library.h).
   TTlsSession(TSocket socket, const std::string& host);
   ~TTlsSession() override;
   TTlsSession(const TTlsSession&) = delete;
@@ -50,6 +56,7 @@ class TTlsSession : public TTransportLayer {
  private:
   int Step(int result);
 
+  const TTlsCalls* calls_ = nullptr;
   SSL_CTX* context_ = nullptr;
   SSL* ssl_ = nullptr;
   int failureCode_ = 0;

@@ -22,6 +22,10 @@ constexpr bool kPooled = true;
 
 constexpr std::size_t kGrain = 16;
 constexpr std::size_t kClasses = kSmallBlockLimit / kGrain;
+// A thread's first region is small and left to ordinary pages: most programs (a short script)
+// never fill it, and a huge page costs its whole 2 MiB zeroed at the first touch. The regions
+// after it are large, for the programs that make many objects.
+constexpr std::size_t kFirstRegionSize = std::size_t(256) << 10;
 constexpr std::size_t kRegionSize = std::size_t(8) << 20;
 
 struct FreeBlock {
@@ -33,6 +37,7 @@ struct Pool {
   FreeBlock* free[kClasses] = {};
   char* next = nullptr;
   char* end = nullptr;
+  bool grown = false;  // a region was taken already
 };
 
 thread_local Pool tPool;
@@ -40,13 +45,16 @@ thread_local Pool tPool;
 std::size_t ClassOf(std::size_t size) { return (size + kGrain - 1) / kGrain - 1; }
 
 bool Grow(Pool& pool) {
-  void* region = mmap(nullptr, kRegionSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  std::size_t size = pool.grown ? kRegionSize : kFirstRegionSize;
+  void* region = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (region == MAP_FAILED) return false;
-#ifdef MADV_HUGEPAGE
-  madvise(region, kRegionSize, MADV_HUGEPAGE);  // a hint: without huge pages the region still works
+#if defined(MADV_HUGEPAGE) && defined(MADV_NOHUGEPAGE)
+  // A hint either way: the region works with pages of any size.
+  madvise(region, size, pool.grown ? MADV_HUGEPAGE : MADV_NOHUGEPAGE);
 #endif
+  pool.grown = true;
   pool.next = static_cast<char*>(region);
-  pool.end = pool.next + kRegionSize;
+  pool.end = pool.next + size;
   return true;
 }
 

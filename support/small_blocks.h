@@ -1,8 +1,9 @@
 // Small blocks for objects the script engine makes and frees by the hundred thousand (script
 // objects, member tables and their items).
 //
-// Blocks come from large regions that the kernel may back with huge pages, so that a script
-// making many objects does not pay a page fault every few objects; a freed block goes on its
+// Blocks come from regions: a small first one, then large ones that the kernel may back with huge
+// pages, so that a script making many objects does not pay a page fault every few objects, and a
+// short one does not pay for zeroing a huge page it barely uses; a freed block goes on its
 // thread's free list of its size and is handed out again before the region grows. Regions are
 // never given back to the system. Sizes above the largest class go to the global allocator, and
 // so does everything in sanitizer builds, which must see every block.

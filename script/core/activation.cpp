@@ -243,31 +243,23 @@ void TJScopes::Trim() {
 }
 
 TJLocalSymbolTable* TJScopes::FindTable(const TJStatement* statement) const {
-  auto it = tables_.find(statement);
-  if (it != tables_.end()) return it->second.get();
+  if (TJFunctionScope* table = tables_.Find(statement)) return table;
   return root_.FindFunctionTable(statement);
 }
 
 TJLocalSymbolTable* TJScopes::FunctionTable(const TJStatement* parentStatement, const TJStatement* statement) {
-  auto it = tables_.find(statement);
-  if (it != tables_.end()) return it->second.get();
+  if (TJFunctionScope* table = tables_.Find(statement)) return table;
   TJLocalSymbolTable* parent = parentStatement ? FindTable(parentStatement) : nullptr;
-  auto table = std::make_unique<TJFunctionScope>(parent);
-  TJLocalSymbolTable* result = table.get();
-  tables_.emplace(statement, std::move(table));
-  return result;
+  return tables_.Insert(statement, std::make_unique<TJFunctionScope>(parent));
 }
 
 void TJScopes::Forget(const TJStatement* statement) {
-  auto it = tables_.find(statement);
-  if (it == tables_.end()) return;
-  std::unique_ptr<TJFunctionScope> table = std::move(it->second);
-  tables_.erase(it);  // before the table goes: its values may let go of more trees
+  // Out of the map before the table goes: its values may let go of more trees.
+  std::unique_ptr<TJFunctionScope> table = tables_.Take(statement);
 }
 
 void TJScopes::Clear() {
-  auto tables = std::move(tables_);
-  tables_.clear();
+  std::vector<std::unique_ptr<TJFunctionScope>> tables = tables_.TakeAll();
   tables.clear();
 }
 

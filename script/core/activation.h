@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "script/core/pointer_map.h"
 #include "script/core/symbols.h"
 #include "script/core/tree.h"
 #include "script/core/value.h"
@@ -229,7 +230,7 @@ class TJScopes {
   TJPoolTrim trim_;
   std::vector<std::unique_ptr<TJActivation>> pool_;  // the first inUse_ serve running calls
   size_t inUse_ = 0;
-  std::unordered_map<const TJStatement*, std::unique_ptr<TJFunctionScope>> tables_;
+  TJPointerMap<TJStatement, TJFunctionScope> tables_;
 };
 
 }  // namespace engine

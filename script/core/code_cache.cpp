@@ -1,5 +1,7 @@
 #include "script/core/code_cache.h"
 
+#include <functional>
+
 #include "script/core/activation.h"
 #include "script/core/parser.h"
 
@@ -12,9 +14,13 @@ constexpr size_t kSpareTrees = 4;
 struct TJCodeCache::Tree {
   TJCodeCache* owner = nullptr;  // null once the cache is gone
   std::string text;
+  size_t hash = 0;
+  std::shared_ptr<Tree> self;  // the cache's hold while the text is kept
+  Tree* sameBucket = nullptr;
   std::unique_ptr<TJSyntaxTree> syntax;
   TJExpr* code = nullptr;
-  std::vector<const TJStatement*> functions;  // its function and class records
+  const TJStatement* function = nullptr;      // the text's own function record
+  std::vector<const TJStatement*> inner;      // the function and class records inside its code
   Tree* newer = nullptr;  // the list of kept texts (both null when the text is not kept)
   Tree* older = nullptr;
   Tree* livePrev = nullptr;  // the list of live trees
@@ -26,10 +32,21 @@ struct TJCodeCache::Tree {
 
 TJCodeCache::~TJCodeCache() {
   for (Tree* tree = live_; tree; tree = tree->liveNext) tree->owner = nullptr;
+  while (Tree* tree = newest_) {
+    newest_ = tree->older;
+    std::shared_ptr<Tree> hold = std::move(tree->self);
+  }
+}
+
+TJCodeCache::Tree* TJCodeCache::Find(std::string_view text, size_t hash) const {
+  for (Tree* tree = buckets_[hash & (kBuckets - 1)]; tree; tree = tree->sameBucket)
+    if (tree->hash == hash && tree->text == text) return tree;
+  return nullptr;
 }
 
 void TJCodeCache::Forget(Tree* tree) {
-  for (const TJStatement* record : tree->functions) {
+  scopes_.Forget(tree->function);
+  for (const TJStatement* record : tree->inner) {
     records_.erase(record);
     scopes_.Forget(record);
   }
@@ -52,46 +69,56 @@ void TJCodeCache::Unlink(Tree* tree) {
 
 void TJCodeCache::Evict(Tree* tree) {
   Unlink(tree);
-  auto it = byText_.find(tree->text);
-  std::shared_ptr<Tree> hold = std::move(it->second);
-  byText_.erase(it);  // the tree goes with `hold` unless a function value holds it
+  Tree** link = &buckets_[tree->hash & (kBuckets - 1)];
+  while (*link != tree) link = &(*link)->sameBucket;
+  *link = tree->sameBucket;
+  tree->sameBucket = nullptr;
+  --keptCount_;
+  std::shared_ptr<Tree> hold = std::move(tree->self);  // the tree goes unless a function value holds it
 }
 
 TJExpr* TJCodeCache::Get(TJParser& parser, std::string_view text, std::shared_ptr<void>& keep) {
-  if (auto hit = byText_.find(text); hit != byText_.end()) {
-    Tree* tree = hit->second.get();
+  size_t hash = std::hash<std::string_view>{}(text);
+  if (Tree* tree = Find(text, hash)) {
     if (newest_ != tree) {
       Unlink(tree);
       tree->older = newest_;
       newest_->newer = tree;
       newest_ = tree;
     }
-    keep = hit->second;
+    keep = tree->self;
     return tree->code;
   }
-  auto tree = std::make_shared<Tree>();
+  auto made = std::make_shared<Tree>();
+  Tree* tree = made.get();
   std::unique_ptr<TJSyntaxTree> reuse;
   if (!spare_.empty()) {
     reuse = std::move(spare_.back());
     spare_.pop_back();
   }
   tree->syntax = parser.ParseCode(text, tree->code, std::move(reuse));
+  tree->function = tree->code->Func;
   tree->syntax->Statements.ForEach([&](TJStatement& s) {
-    if (s.Flags & sfCodeString) tree->functions.push_back(&s);
+    if ((s.Flags & sfCodeString) && &s != tree->function) tree->inner.push_back(&s);
   });
   tree->owner = this;
   tree->liveNext = live_;
-  if (live_) live_->livePrev = tree.get();
-  live_ = tree.get();
+  if (live_) live_->livePrev = tree;
+  live_ = tree;
   ++liveCount_;
-  for (const TJStatement* record : tree->functions) records_[record] = tree;
+  for (const TJStatement* record : tree->inner) records_[record] = made;
   tree->text.assign(text);
+  tree->hash = hash;
+  Tree*& bucket = buckets_[hash & (kBuckets - 1)];
+  tree->sameBucket = bucket;
+  bucket = tree;
   tree->older = newest_;
-  if (newest_) newest_->newer = tree.get(); else oldest_ = tree.get();
-  newest_ = tree.get();
-  byText_.emplace(tree->text, tree);
-  while (byText_.size() > kCapacity) Evict(oldest_);
-  keep = tree;
+  if (newest_) newest_->newer = tree; else oldest_ = tree;
+  newest_ = tree;
+  ++keptCount_;
+  tree->self = made;
+  while (keptCount_ > kCapacity) Evict(oldest_);
+  keep = std::move(made);
   return tree->code;
 }
 
@@ -101,10 +128,7 @@ std::shared_ptr<void> TJCodeCache::TreeOf(const TJStatement* record) const {
 }
 
 void TJCodeCache::Clear() {
-  auto texts = std::move(byText_);
-  byText_.clear();
-  while (newest_) Unlink(newest_);
-  texts.clear();
+  while (newest_) Evict(newest_);
 }
 
 }  // namespace engine

@@ -126,6 +126,10 @@ class TJEngine : public TJBaseEngine {
   // Calls a function value with the arguments (null: none) and `self` as this.
   void CallFunction(const TJValue& function, TJValueList* args, TJValue& result, TJObject* self,
                     int invokeKind = 0);
+  // The same with `count` argument values where they lie (a native's own, such as the pair a sort
+  // compares): a script function takes them straight into its parameters, no list between.
+  void CallFunction(const TJValue& function, const TJValue* const* args, size_t count, TJValue& result,
+                    TJObject* self);
   // Compiles the text as the body of a function that returns it, bound to the running function's
   // scope, and calls it with `self` as this.
   void EvalCode(std::string_view text, TJObject* self, TJValue& result);
@@ -145,6 +149,11 @@ class TJEngine : public TJBaseEngine {
 
   // How much stack one run may use before deep recursion is refused.
   static constexpr size_t kStackReserve = 2 * 1024 * 1024;
+
+  // The object of a text, number or regular-expression value for the length of one call: the
+  // engine's own object of its kind, taking the value as if it were made from it, or a new one
+  // while that is lent out (a call that runs script code which calls methods on such values).
+  class HostLoan;
 
  private:
   // Throw: a script's throw under way as a completion (see thrown_), taken by the nearest try of
@@ -302,6 +311,14 @@ class TJEngine : public TJBaseEngine {
   // `arguments`; false (nothing evaluated) otherwise. A null `self` stands for the with-object of
   // the caller's scope.
   bool CallInPlace(TJFunctionImpl* f, const TJExpr* call, TJValue& result, TJObject* self, bool thrownOk);
+  // Whether a call of `f` may take the short way of CallWithValues (the rule of CallInPlace):
+  // plain mode, parameters bound by place, no captured variables, a body that does not name
+  // `arguments`, no watcher of new objects.
+  bool BindsByPlace(TJFunctionImpl* f) const;
+  // The short way for a call from native code: the `count` values that `arg(i)` answers copied
+  // straight into the parameters. False (nothing done) where BindsByPlace says no.
+  template <class Arg>
+  bool CallWithValues(TJFunctionImpl* f, size_t count, Arg arg, TJValue& result, TJObject* self);
   // Runs the body of the function `code` in the current scope; its return value into `result`.
   void RunBody(const TJStatement* code, TJValue& result, bool thrownOk);
   class CallFrame;
@@ -316,13 +333,12 @@ class TJEngine : public TJBaseEngine {
   // text) as this.
   void CallDirect(const TJValue& target, std::string_view name, TJNativeMethod method, TJValueList* args,
                   TJValue& out);
-  // The String object that method calls and indexes on text values borrow in turn, and the Number
-  // object that method calls on numbers borrow (made when needed); null for other values or
-  // without the class. A call that keeps it (returns or stores `this`) takes it over, and the next
-  // call gets a new one.
+  // The String object that method calls and indexes on text values borrow in turn, the Number
+  // object that method calls on numbers borrow and the RegExp object for regular-expression values
+  // (made when needed); null for other values or without the class. A call that keeps it (returns
+  // or stores `this`) takes it over, and the next call gets a new one.
   TJObject* PrimitiveHost(const TJValue& value);
   TJRef<TJObject>* hostSlot(TJValueType type);
-  class HostLoan;
   // A RegExp object's test of the value's text.
   bool TestRegExp(TJObject* pattern, const TJValue& subject);
 
@@ -395,6 +411,7 @@ class TJEngine : public TJBaseEngine {
   TJRef<TJObject> wscript_;
   TJRef<TJObject> textHost_;  // null while lent out
   TJRef<TJObject> numberHost_;
+  TJRef<TJObject> regexpHost_;
   bool running_ = false;
   bool executing_ = false;  // script code is on the stack
   int32_t handlerExitCode_ = 0;
@@ -418,6 +435,20 @@ class TJEngine : public TJBaseEngine {
   std::vector<std::unique_ptr<TJValueList>> argPool_;  // the first argInUse_ serve running calls
   size_t argInUse_ = 0;
   const char* stackLimit_ = nullptr;  // the deepest frame a run may reach
+};
+
+class TJEngine::HostLoan {
+ public:
+  HostLoan(TJEngine& engine, const TJValue& value);
+  // Back to the engine when nothing else holds it and it can serve again as good as new.
+  ~HostLoan();
+  HostLoan(const HostLoan&) = delete;
+  HostLoan& operator=(const HostLoan&) = delete;
+  TJObject* get() const { return host_.get(); }
+
+ private:
+  TJRef<TJObject>* slot_;
+  TJRef<TJObject> host_;
 };
 
 }  // namespace engine

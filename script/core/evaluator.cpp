@@ -64,6 +64,22 @@ double NumberOf(const TJValue& v) { return v.ValueType() == vtInteger ? double(v
   return true;
 }
 
+// The comparisons of two texts read in place, without copies of either (same results).
+[[gnu::always_inline]] inline bool FastText(TJExprCode code, const TJValue& left, const TJValue& right, TJValue& out) {
+  if (left.ValueType() != vtString || right.ValueType() != vtString || code < ecLess || code > ecStrictNotEqual)
+    return false;
+  bool answer;
+  if (!CompareTexts(code, left.vString(), right.vString(), answer)) return false;
+  out.SetBool(answer);
+  return true;
+}
+
+// Both operands read in place: plain numbers, or texts compared.
+[[gnu::always_inline]] inline bool FastInPlace(TJExprCode code, const TJValue& left, const TJValue& right,
+                                               TJValue& out) {
+  return FastNumeric(code, left, right, out) || FastText(code, left, right, out);
+}
+
 }  // namespace
 
 // The common forms go straight to their own routines; this stays small, so that the deep recursion
@@ -210,11 +226,10 @@ void TJEngine::EvalOther(const TJExpr* e, TJValue& out, unsigned flags) {
       out.SetBool(Truth(side));
       return;
     }
-    case ecConditional: {
-      TJValue scratch;
-      Eval(Truth(Operand(e->Left, scratch)) ? e->Right : e->Third, out);
+    case ecConditional:
+      // The condition decided without a value made for it where it can be (see Condition).
+      Eval(Condition(e->Left) ? e->Right : e->Third, out);
       return;
-    }
     case ecFunction:
       MakeFunction(e->Func, ftScript, out);
       return;
@@ -244,7 +259,7 @@ bool TJEngine::Condition(const TJExpr* e) {
   if (e->Code >= ecLess && e->Code <= ecStrictNotEqual) {
     if (const TJValue* right = DirectOperand(e->Right)) {
       TJValue answer;
-      if (const TJValue* left = DirectOperand(e->Left); left && FastNumeric(e->Code, *left, *right, answer))
+      if (const TJValue* left = DirectOperand(e->Left); left && FastInPlace(e->Code, *left, *right, answer))
         return answer.vBool();
     }
   }
@@ -256,7 +271,7 @@ void TJEngine::EvalBinary(const TJExpr* e, TJValue& out) {
   // Constants and parameters on both sides: read in place, nothing to evaluate (and so no order to
   // keep) when both are plain numbers.
   if (const TJValue* right = DirectOperand(e->Right)) {
-    if (const TJValue* left = DirectOperand(e->Left); left && FastNumeric(e->Code, *left, *right, out)) return;
+    if (const TJValue* left = DirectOperand(e->Left); left && FastInPlace(e->Code, *left, *right, out)) return;
   }
   EvalBinaryInGeneral(e, out, false);
 }

@@ -1,5 +1,7 @@
 // Calls and indexes, the call of script and foreign functions, and function values (closures,
 // class instances).
+#include <algorithm>
+
 #include "script/core/engine.h"
 #include "script/core/error_table.h"
 #include "script/core/evaluator_shared.h"
@@ -18,33 +20,22 @@ std::string IndexKey(const TJValueList& args) {
 
 }  // namespace
 
-// Lends the engine's String object to one text value for the length of a call; while it is out
-// (a call that runs script code which calls methods on texts), calls get one of their own. A
-// fresh wrapper is made when no String object can be had.
-class TJEngine::HostLoan {
- public:
-  HostLoan(TJEngine& engine, const TJValue& value) : engine_(engine), slot_(engine.hostSlot(value.ValueType())) {
-    if (engine.PrimitiveHost(value)) {
-      host_ = std::move(*slot_);
-      host_->AdoptValue(value);
-    } else {
-      host_ = engine.ToObject(value);
-    }
+// The engine's String object goes to one text value at a time (likewise the Number and RegExp
+// objects); while it is out, calls get one of their own. A fresh wrapper is made when no object of
+// the kind can be had.
+TJEngine::HostLoan::HostLoan(TJEngine& engine, const TJValue& value) : slot_(engine.hostSlot(value.ValueType())) {
+  if (engine.PrimitiveHost(value)) {
+    host_ = std::move(*slot_);
+    host_->AdoptValue(value);
+  } else {
+    host_ = engine.ToObject(value);
   }
-  ~HostLoan() {
-    if (!slot_ || !host_ || host_->IsDisposed() || host_->RefCount() != 1) return;  // kept by the call: the keeper's now
-    host_->AdoptValue(TJValue());
-    if (!*slot_) *slot_ = std::move(host_);
-  }
-  HostLoan(const HostLoan&) = delete;
-  HostLoan& operator=(const HostLoan&) = delete;
-  TJObject* get() const { return host_.get(); }
+}
 
- private:
-  TJEngine& engine_;
-  TJRef<TJObject>* slot_;
-  TJRef<TJObject> host_;
-};
+TJEngine::HostLoan::~HostLoan() {
+  if (!slot_ || !host_ || host_->IsDisposed() || host_->RefCount() != 1) return;  // kept by the call: the keeper's now
+  if (host_->AdoptValue(TJValue()) && !*slot_) *slot_ = std::move(host_);
+}
 
 void TJEngine::EvalCall(const TJExpr* e, TJValue& out, bool thrownOk) {
   TJValue callee;
@@ -162,6 +153,7 @@ TJRef<TJObject>* TJEngine::hostSlot(TJValueType type) {
   switch (type) {
     case vtString: return &textHost_;
     case vtInteger: case vtDouble: return &numberHost_;
+    case vtRegExp: return &regexpHost_;
     default: return nullptr;
   }
 }
@@ -171,7 +163,7 @@ TJObject* TJEngine::PrimitiveHost(const TJValue& value) {
   if (!slot) return nullptr;
   if (*slot && !(*slot)->IsDisposed()) return slot->get();
   slot->reset();
-  const char* cls = slot == &textHost_ ? "String" : "Number";
+  const char* cls = slot == &textHost_ ? "String" : slot == &numberHost_ ? "Number" : "RegExp";
   if (Factory().HasClass(cls)) *slot = MakeObject(cls, nullptr);
   return slot->get();
 }
@@ -223,6 +215,11 @@ void TJEngine::CallFunction(const TJValue& function, TJValueList* args, TJValue&
   TJFunctionRef keep(f);
   switch (f->GetFuncType()) {
     case ftScript:
+      if (TJFunctionImpl* impl = f->Impl(); impl && CallWithValues(
+                                                 impl, args ? args->Items().size() : 0,
+                                                 [args](size_t i) -> const TJValue& { return args->Items()[i]; },
+                                                 result, self))
+        return;
       CallScript(f, args, result, self);
       return;
     case ftNative:
@@ -235,6 +232,19 @@ void TJEngine::CallFunction(const TJValue& function, TJValueList* args, TJValue&
     default:
       ThrowError(jeFunctionTypeUnsupported);
   }
+}
+
+void TJEngine::CallFunction(const TJValue& function, const TJValue* const* args, size_t count, TJValue& result,
+                            TJObject* self) {
+  IJFunction* f = function.vFunction();
+  if (TJFunctionImpl* impl = f ? f->Impl() : nullptr; impl && impl->Data().FuncType == ftScript) {
+    TJFunctionRef keep(f);
+    auto arg = [args](size_t i) -> const TJValue& { return *args[i]; };
+    if (CallWithValues(impl, count, arg, result, self)) return;
+  }
+  TJValueList list;
+  for (size_t i = 0; i < count; ++i) list.Add(*args[i]);
+  CallFunction(function, &list, result, self);
 }
 
 void TJEngine::CallForeign(IJFunction* f, TJValueList* args, TJValue& result, int invokeKind) {
@@ -353,6 +363,32 @@ void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJO
     scope->Declare("arguments", array);
   }
   RunBody(code, result, thrownOk);
+}
+
+bool TJEngine::BindsByPlace(TJFunctionImpl* f) const {
+  const TJFunctionData& data = f->Data();
+  bool plain = data.CallType == ctPlain && data.DistinctParameters && data.Code && !(data.Code->Flags & sfUsesArguments);
+  TJLocalSymbolTable* captured = f->GetLocalTable();
+  return plain && !OnNewObject && (!captured || !captured->Variables().Count());
+}
+
+template <class Arg>
+bool TJEngine::CallWithValues(TJFunctionImpl* f, size_t count, Arg arg, TJValue& result, TJObject* self) {
+  if (!BindsByPlace(f)) return false;
+  CheckStack();
+  const TJFunctionData& data = f->Data();
+  TJLocalSymbolTable* table = data.ParentTable.get();
+  auto* parent = table && table->IsFunctionScope() ? static_cast<TJFunctionScope*>(table) : nullptr;
+  if (!parent) ThrowError(jeFunctionGone, {data.Name});
+  if (TJObject* bound = f->GetThisObject()) self = bound;
+  CallFrame frame(scopes_);
+  TJActivation* scope = frame.get();
+  size_t n = std::min(scope->PrepareParameters(data.Parameter), count);
+  for (size_t i = 0; i < n; ++i) scope->ParameterSlot(i) = arg(i);
+  scope->Open(parent, data.Code, self, nullptr);
+  ScopeGuard guard(this, scope, nullptr, scope);
+  RunBody(data.Code, result, false);
+  return true;
 }
 
 bool TJEngine::CallInPlace(TJFunctionImpl* f, const TJExpr* call, TJValue& result, TJObject* self, bool thrownOk) {

@@ -57,6 +57,25 @@ bool IsOperatorChar(char32_t c) {
   }
 }
 
+// The token of a character that is a token by itself whatever follows it (0 for any other).
+int32_t SingleCharToken(unsigned char c) {
+  switch (c) {
+    case '(': return tkLParen;
+    case ')': return tkRParen;
+    case ',': return tkComma;
+    case '.': return tkDot;
+    case ':': return tkColon;
+    case ';': return tkSemicolon;
+    case '?': return tkQuestion;
+    case '@': return tkAt;
+    case '[': return tkLBracket;
+    case ']': return tkRBracket;
+    case '{': return tkLBrace;
+    case '}': return tkRBrace;
+    default: return 0;
+  }
+}
+
 // The member names of the regular-expression object's static properties, by the character after
 // "$" (RegExp.$& and friends).
 const char* DollarMember(char32_t c) {
@@ -99,6 +118,11 @@ void TJLex::Reset() {
 void TJLex::SetText(std::string text, std::string name) {
   Reset();
   sources_.push_back(Source{std::move(text), std::move(name), 0, 1});
+}
+
+void TJLex::SetTextAfter(std::string text, int32_t previous) {
+  SetText(std::move(text));
+  token_ = previous;
 }
 
 void TJLex::InsertText(std::string text, std::string name) {
@@ -176,13 +200,14 @@ void TJLex::TakeLast() {
     text_.append(s.text.data() + s.pos - length, length);
 }
 
+// Only ever asked for ASCII characters: the next byte is looked at, and read when it is `c`.
 bool TJLex::Match(char32_t c) {
-  if (Get() == c) {
-    TakeLast();
-    return true;
-  }
-  Unget();
-  return false;
+  Source& s = sources_.back();
+  if (s.pos >= s.text.size() || static_cast<unsigned char>(s.text[s.pos]) != c) return false;
+  ++s.pos;
+  Remember(1);
+  text_ += char(c);
+  return true;
 }
 
 void TJLex::LeaveFinishedSources() {
@@ -214,7 +239,12 @@ bool TJLex::NextToken() {
     }
     // The first character decides what is read (looked at, not read yet).
     unsigned char c = static_cast<unsigned char>(s.text[s.pos]);
-    if (c < 0x80 && IsOperatorChar(c)) {
+    if (int32_t single = SingleCharToken(c)) {
+      text_ += char(c);
+      Skip(1);
+      token_ = single;
+      break;
+    } else if (c < 0x80 && IsOperatorChar(c)) {
       ReadOperator();
     } else if (c == '"' || c == '\'') {
       ReadString();
@@ -233,6 +263,7 @@ bool TJLex::NextToken() {
   return token_ != 0;
 }
 
+// The operators of more than one possible character (the single ones are taken by NextToken).
 void TJLex::ReadOperator() {
   char32_t c = Get();
   TakeLast();
@@ -249,8 +280,6 @@ void TJLex::ReadOperator() {
       else if (Match('=')) SetOp(tkCompoundAssign, '&');
       else SetOp(tkBitAnd, 0);
       break;
-    case '(': SetOp(tkLParen, 0); break;
-    case ')': SetOp(tkRParen, 0); break;
     case '*': SetOp(Match('=') ? tkCompoundAssign : tkMultiplicative, '*'); break;
     case '+':
     case '-':
@@ -258,8 +287,6 @@ void TJLex::ReadOperator() {
       else if (Match('=')) SetOp(tkCompoundAssign, int32_t(c));
       else SetOp(tkAdditive, int32_t(c));
       break;
-    case ',': SetOp(tkComma, 0); break;
-    case '.': SetOp(tkDot, 0); break;
     case '/': {
       char32_t next = Get();
       if (next == '/') {
@@ -277,8 +304,6 @@ void TJLex::ReadOperator() {
       }
       break;
     }
-    case ':': SetOp(tkColon, 0); break;
-    case ';': SetOp(tkSemicolon, 0); break;
     case '<':
       if (Match('<')) SetOp(Match('=') ? tkCompoundAssign : tkShift, '<');
       else if (Match('=')) SetOp(tkRelational, opLessEqual);
@@ -298,20 +323,14 @@ void TJLex::ReadOperator() {
         SetOp(tkRelational, '>');
       }
       break;
-    case '?': SetOp(tkQuestion, 0); break;
-    case '@': SetOp(tkAt, 0); break;
-    case '[': SetOp(tkLBracket, 0); break;
-    case ']': SetOp(tkRBracket, 0); break;
     case '^': if (Match('=')) SetOp(tkCompoundAssign, '^');
       else SetOp(tkBitXor, 0);
       break;
-    case '{': SetOp(tkLBrace, 0); break;
     case '|':
       if (Match('|')) SetOp(tkOrOr, 0);
       else if (Match('=')) SetOp(tkCompoundAssign, '|');
       else SetOp(tkBitOr, 0);
       break;
-    case '}': SetOp(tkRBrace, 0); break;
     case '~': SetOp(tkUnaryOp, '~'); break;
     default:
       break;  // "#", "\" and "`" mean nothing

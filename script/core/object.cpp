@@ -1,8 +1,8 @@
 #include "script/core/object.h"
 
 #include <algorithm>
+#include <cassert>
 #include <map>
-#include <typeindex>
 #include <typeinfo>
 #include <unordered_map>
 #include <unordered_set>
@@ -36,37 +36,58 @@ class TJNameFilter {
   uint64_t bits_[4] = {};
 };
 
-// The natives one class registers, collected once from its first instance, and what the class
-// publishes (its property names, for the quick test).
+// The natives one class registers, and what the class publishes (its property names, for the quick
+// test). The natives are collected once, from the RegistMethods of the first instance that needs
+// them (most classes of a program's global instances are never asked); the index is a flat
+// open-addressing table of entry numbers, so building it allocates nothing per name.
 struct TJNativeTable {
-  struct NameHash {
-    using is_transparent = void;
-    size_t operator()(std::string_view s) const { return support::IndexHashOf(s, false); }
-  };
+  bool collected = false;
   std::vector<std::pair<std::string, TJNativeMethod>> entries;
-  std::unordered_map<std::string, int, NameHash, std::equal_to<>> index;  // owns its keys
+  std::vector<int32_t> slots = std::vector<int32_t>(64, -1);  // entry numbers; -1 for free, size a power of 2
   TJNameFilter nativeNames;
   TJNameFilter publishedNames;
   bool publishes = false;
 
   void add(std::string_view name, TJNativeMethod method) {
-    auto it = index.find(name);
-    if (it != index.end()) {
-      entries[size_t(it->second)].second = method;
+    size_t slot = slotOf(name);
+    if (slots[slot] >= 0) {  // registered again (a class replacing its base's native): the new one holds
+      entries[size_t(slots[slot])].second = method;
       return;
     }
     entries.emplace_back(std::string(name), method);
-    index.emplace(std::string(name), int(entries.size() - 1));
+    slots[slot] = int32_t(entries.size() - 1);
     nativeNames.Add(name);
+    if (entries.size() * 2 > slots.size()) grow();
   }
   int find(std::string_view name) const {
+    assert(collected);
     if (entries.empty() || !nativeNames.MayHold(name)) return -1;
-    auto it = index.find(name);
-    return it == index.end() ? -1 : it->second;
+    return slots[slotOf(name)];
+  }
+  // Back to no natives (a collection that failed half way).
+  void forget() {
+    entries.clear();
+    slots.assign(slots.size(), -1);
+    nativeNames = TJNameFilter();
   }
   void publish(const rt::ClassInfo& info) {
     for (const rt::PropInfo* p : info.properties()) publishedNames.Add(p->name);
     publishes = !info.properties().empty();
+  }
+
+ private:
+  // The slot holding `name`, or the free slot where it would go.
+  size_t slotOf(std::string_view name) const {
+    size_t mask = slots.size() - 1;
+    for (size_t i = support::IndexHashOf(name, false) & mask;; i = (i + 1) & mask) {
+      int32_t e = slots[i];
+      if (e < 0 || entries[size_t(e)].first == name) return i;
+    }
+  }
+  void grow() {
+    slots.assign(slots.size() * 2, -1);
+    if (entries.capacity() == entries.size()) entries.reserve(slots.size() / 2);
+    for (size_t e = 0; e < entries.size(); ++e) slots[slotOf(entries[e].first)] = int32_t(e);
   }
 };
 
@@ -75,8 +96,10 @@ namespace {
 constexpr uint32_t kMemberBuckets = TJMemberTable::kBuckets;
 constexpr int kMaxPrototypeDepth = 64;
 
-std::unordered_map<std::type_index, std::unique_ptr<TJNativeTable>>& nativeTables() {
-  static std::unordered_map<std::type_index, std::unique_ptr<TJNativeTable>> tables;
+// Keyed by the address of the class's type_info: one per class in the program (should a class
+// have two, it would only collect its natives twice).
+std::unordered_map<const std::type_info*, std::unique_ptr<TJNativeTable>>& nativeTables() {
+  static std::unordered_map<const std::type_info*, std::unique_ptr<TJNativeTable>> tables;
   return tables;
 }
 
@@ -118,7 +141,11 @@ namespace {
 
 // Interned class names: a set of nodes, so each name keeps its address.
 const std::string* InternName(std::string_view name) {
-  static std::unordered_set<std::string, TJNativeTable::NameHash, std::equal_to<>> names;
+  struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const { return support::IndexHashOf(s, false); }
+  };
+  static std::unordered_set<std::string, NameHash, std::equal_to<>> names;
   auto it = names.find(name);
   if (it == names.end()) it = names.emplace(name).first;
   return &*it;
@@ -148,7 +175,7 @@ void TJObject::AfterConstruction(TJBaseEngine* engine, TJValueList* param, bool 
     thread_local Kind lastKind = Kind::Other;
     const std::type_info& type = typeid(*this);
     if (&type != lastType) {
-      lastTable = classNatives(type);
+      lastTable = classTable(type);
       lastPublished = &classPublishedNames(ClassType());
       lastKind = !lastTable->publishes && type == typeid(TJObject)     ? Kind::Plain
                  : IsExactKnownClass(this, TJKnownClass::Array) ? Kind::Array
@@ -171,27 +198,35 @@ void TJObject::AfterConstruction(TJBaseEngine* engine, TJValueList* param, bool 
   --refCount_;
 }
 
-const TJNativeTable* TJObject::classNatives(const std::type_info& type) {
+const TJNativeTable* TJObject::classTable(const std::type_info& type) {
   auto& tables = nativeTables();
-  std::type_index key(type);
-  auto it = tables.find(key);
+  auto it = tables.find(&type);
   if (it == tables.end()) {
     auto table = std::make_unique<TJNativeTable>();
-    gCollecting = table.get();
-    gCollectingFor = this;
-    try {
-      RegistMethods();
-    } catch (...) {
-      gCollecting = nullptr;
-      gCollectingFor = nullptr;
-      throw;
-    }
-    gCollecting = nullptr;
-    gCollectingFor = nullptr;
     table->publish(ClassType());
-    it = tables.emplace(key, std::move(table)).first;
+    it = tables.emplace(&type, std::move(table)).first;
   }
   return it->second.get();
+}
+
+void TJObject::collectNatives() const {
+  auto* table = const_cast<TJNativeTable*>(natives_);
+  TJNativeTable* outerTable = gCollecting;
+  const TJObject* outerObject = gCollectingFor;
+  gCollecting = table;
+  gCollectingFor = this;
+  try {
+    // RegistMethods only names the class's natives: it is the same whichever instance runs it.
+    const_cast<TJObject*>(this)->RegistMethods();
+  } catch (...) {
+    table->forget();
+    gCollecting = outerTable;
+    gCollectingFor = outerObject;
+    throw;
+  }
+  gCollecting = outerTable;
+  gCollectingFor = outerObject;
+  table->collected = true;
 }
 
 int32_t TJObject::DecRef() {
@@ -247,9 +282,15 @@ void TJObject::registNative(std::string_view name, TJNativeMethod method) {
   if (i >= 0) maskNative(i);
 }
 
+inline const TJNativeTable* TJObject::natives() const {
+  if (natives_ && !natives_->collected) collectNatives();
+  return natives_;
+}
+
 int TJObject::nativeIndex(std::string_view name) const {
-  if (!natives_) return -1;
-  int i = natives_->find(name);
+  const TJNativeTable* table = natives();
+  if (!table) return -1;
+  int i = table->find(name);
   return i < 0 || isMasked(i) ? -1 : i;
 }
 
@@ -260,19 +301,21 @@ bool TJObject::MayBePublished(std::string_view name) const {
 
 bool TJObject::isMasked(int index) const {
   size_t w = size_t(index) / 64;
-  return nativeMask_ && w < nativeMask_->size() && (((*nativeMask_)[w] >> (index % 64)) & 1u);
+  return allNativesMasked_ || (nativeMask_ && w < nativeMask_->size() && (((*nativeMask_)[w] >> (index % 64)) & 1u));
 }
 
 void TJObject::maskNative(int index) {
+  if (allNativesMasked_) return;
   size_t w = size_t(index) / 64;
   if (!nativeMask_) nativeMask_ = std::make_unique<std::vector<uint64_t>>();
   if (nativeMask_->size() <= w) nativeMask_->resize(w + 1, 0);
   (*nativeMask_)[w] |= uint64_t(1) << (index % 64);
 }
 
+// Needs no natives collected: the table may never be, for an object disposed before any was asked.
 void TJObject::maskAllNatives() {
-  if (!nativeMask_) nativeMask_ = std::make_unique<std::vector<uint64_t>>();
-  nativeMask_->assign((natives_->entries.size() + 63) / 64, ~uint64_t(0));
+  allNativesMasked_ = true;
+  nativeMask_.reset();
 }
 
 bool TJObject::materialise(int index, TJValue* value) {
@@ -350,7 +393,7 @@ void TJObject::remember(TJMethodSite& site, const TJMethodSite::Way& way) {
 // where its GetValue finds it first: a prototype object, or a plain object put in its place.
 void TJObject::rememberPrototypeMember(std::string_view name, const TJValue& found, TJMethodSite& site) {
   IJFunction* function = found.vFunction();
-  if (!function || !engine_ || disposed_ || !natives_ || natives_->find(name) >= 0) return;
+  if (!function || !engine_ || disposed_ || !natives() || natives()->find(name) >= 0) return;
   TJObjectFactory& factory = engine_->Factory();
   TJObject* target = factory.PrototypeOf(*this);
   if (!target || target == this || target->disposed_ || !target->prototype_ || target->MayBePublished(name)) return;
@@ -376,6 +419,11 @@ TJNativeMethod TJObject::FindNative(std::string_view name, TJMethodSite* site) {
   if (site && siteLookup(*site, unused, native) == TJMethodLookup::Native) return native;
   int i = siteNative(name, site);
   return i < 0 ? nullptr : natives_->entries[size_t(i)].second;
+}
+
+bool TJObject::NativesIntact() const {
+  if (allNativesMasked_) return false;
+  return !nativeMask_ || std::all_of(nativeMask_->begin(), nativeMask_->end(), [](uint64_t w) { return w == 0; });
 }
 
 // --- registration ---
@@ -428,6 +476,7 @@ void TJObject::Clear() {
   membersChanging();
   members_.Clear();
   nativeMask_.reset();
+  allNativesMasked_ = false;
   if (disposed_) return;
   RegistProperties();
 }
@@ -435,11 +484,12 @@ void TJObject::Clear() {
 void TJObject::GetMemberNames(std::vector<std::string>& names, TJValueTypes includeTypes, TJValueTypes excludeTypes) {
   names.clear();
   members_.GetKeysByTypes(names, includeTypes, excludeTypes);
-  if (!natives_ || !TJHash::Selects(vtFunction, includeTypes, excludeTypes)) return;
+  if (!natives_ || allNativesMasked_ || !TJHash::Selects(vtFunction, includeTypes, excludeTypes)) return;
+  const TJNativeTable* table = natives();
   bool added = false;
-  for (size_t i = 0; i < natives_->entries.size(); ++i) {
+  for (size_t i = 0; i < table->entries.size(); ++i) {
     if (isMasked(int(i))) continue;
-    names.push_back(natives_->entries[i].first);
+    names.push_back(table->entries[i].first);
     added = true;
   }
   if (added) SortInTableOrder(names, kMemberBuckets);

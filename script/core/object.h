@@ -131,6 +131,7 @@ class TJObject : public TJNotify {
   virtual int32_t ToChar() { return 0; }
   // The object form of a primitive takes a value of its kind as its own (a String object shares
   // the text, a Number object keeps the number), as if made from it; false for other classes.
+  // An empty value lets go of the last one: false when the object cannot serve again as if new.
   virtual bool AdoptValue(const TJValue& value) { return false; }
   virtual bool Equals(TJObject* other) { return other == this; }
   virtual void GetPropertyList(std::vector<std::string>& names);
@@ -177,6 +178,9 @@ class TJObject : public TJNotify {
   // The native a member name would call when it is still the class's own: lets the interpreter
   // call it without materialising a function value.
   TJNativeMethod FindNative(std::string_view name, TJMethodSite* site = nullptr);
+  // Whether every native of the class still answers under its own name: none replaced, removed or
+  // read as a member so far.
+  bool NativesIntact() const;
   // What a method call of `name` on a plain object or an array reaches, looked up once: a member
   // (own or the prototype's, copied to `member`), a native of the class (in `native`), or nothing.
   // The caller has made sure no published property of the name comes first.
@@ -217,8 +221,11 @@ class TJObject : public TJNotify {
   friend void ReleaseObject(TJObject* object);
   friend class TJObjectList;
   void AfterConstruction(TJBaseEngine* engine, TJValueList* param, bool registerWithFactory);
-  // The natives of the class, collected from this object's RegistMethods on the class's first object.
-  const TJNativeTable* classNatives(const std::type_info& type);
+  // The table of the class's natives (made on the class's first object, filled on first use).
+  const TJNativeTable* classTable(const std::type_info& type);
+  // The class's natives, collected from this object's RegistMethods when no instance has yet.
+  const TJNativeTable* natives() const;
+  void collectNatives() const;
   void registNative(std::string_view name, TJNativeMethod method);
   TJMemberTable& members() { return members_; }
   int nativeIndex(std::string_view name) const;  // -1 when not a live class native
@@ -240,6 +247,7 @@ class TJObject : public TJNotify {
 
   int32_t refCount_ = 1;  // 1 while under construction
   bool disposed_ = false;
+  bool allNativesMasked_ = false;  // the member table speaks for every native
   Kind kind_ = Kind::Other;  // set once the object is made
   bool prototype_ = false;   // see ServeAsPrototype
   const std::string* name_;

@@ -131,14 +131,25 @@ std::unique_ptr<TJSyntaxTree> TJParser::ParseCode(std::string_view text, TJExpr*
   } restore{this, own};
   tree_.swap(own);
 
-  std::string wrapped;
-  wrapped.reserve(text.size() + 32);
-  wrapped.append("function(){return ").append(text).append(" ;}");
-  lex_.SetText(std::move(wrapped));
   nesting_ = 0;
   tree_->Statements.Push(nullptr);
-  Next();
-  TJExpr* e = ParseFunctionExpression();
+  TJExpr* e;
+  if (lex_.OnDebugout) {
+    // Traced: the wrapper's tokens are read (and shown) like the text's.
+    std::string wrapped;
+    wrapped.reserve(text.size() + 32);
+    wrapped.append("function(){return ").append(text).append(" ;}");
+    lex_.SetText(std::move(wrapped));
+    Next();
+    e = ParseFunctionExpression();
+  } else {
+    std::string rest;
+    rest.reserve(text.size() + 3);
+    rest.append(text).append(" ;}");
+    lex_.SetTextAfter(std::move(rest), tkReturn);
+    Next();
+    e = ParseCodeFunction();
+  }
   // Whatever follows the function (an unbalanced "}" in the code) is an error, not ignored.
   if (!Is(tkNone)) SyntaxError();
   tree_->Statements.ForEach([](TJStatement& s) {
@@ -149,6 +160,21 @@ std::unique_ptr<TJSyntaxTree> TJParser::ParseCode(std::string_view text, TJExpr*
   tree_.swap(own);  // the program's tree back in; `own` holds the code's
   restore.pending = false;
   return own;
+}
+
+// The function of a code string, its opening "function(){return " taken as read: the records
+// and checks that parsing the whole text would make.
+TJExpr* TJParser::ParseCodeFunction() {
+  TJStatement* f = tree_->Statements.FunctionBegin(1);
+  Enter();  // the return statement's level
+  TJStatement* body = tree_->Statements.Make(skReturn, 1);
+  body->Expr = ParseExpression();
+  Expect(tkSemicolon);
+  Leave();
+  TJStatementFactory::Link(body, ParseStatementList());
+  Expect(tkRBrace);
+  tree_->Statements.FunctionEnd(nullptr, nullptr, body);
+  return tree_->Exprs.MakeFunction(f);
 }
 
 }  // namespace engine

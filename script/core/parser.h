@@ -119,6 +119,7 @@ class TJParser {
   TJExpr* ParsePostfix();
   TJExpr* ParsePrimary();
   TJExpr* ParseFunctionExpression();
+  TJExpr* ParseCodeFunction();  // the rest of a code string after its opening
   TJExpr* ParseObjectLiteral();
   TJExpr* ParseNew();
   std::vector<TJExpr*> ParseArguments();

@@ -8,44 +8,53 @@ namespace engine {
 
 namespace {
 
-TJExprCode BinaryCode(int level, int32_t token, int32_t op, bool bothOperands) {
-  switch (level) {
-    case 0: return token == tkOrOr ? (bothOperands ? ecOrBoth : ecOr) : ecEmpty;
-    case 1: return token == tkAndAnd ? (bothOperands ? ecAndBoth : ecAnd) : ecEmpty;
-    case 2: return token == tkBitOr ? ecBitOr : ecEmpty;
-    case 3: return token == tkBitXor ? ecBitXor : ecEmpty;
-    case 4: return token == tkBitAnd ? ecBitAnd : ecEmpty;
-    case 5:
-      if (token != tkEquality) return ecEmpty;
+// A binary operator token: its node code and its precedence level (0 binds loosest); ecEmpty for
+// any other token.
+struct BinaryOperator {
+  TJExprCode code;
+  int level;
+};
+
+BinaryOperator BinaryOf(int32_t token, int32_t op, bool bothOperands) {
+  switch (token) {
+    case tkOrOr: return {bothOperands ? ecOrBoth : ecOr, 0};
+    case tkAndAnd: return {bothOperands ? ecAndBoth : ecAnd, 1};
+    case tkBitOr: return {ecBitOr, 2};
+    case tkBitXor: return {ecBitXor, 3};
+    case tkBitAnd: return {ecBitAnd, 4};
+    case tkEquality:
       switch (op) {
-        case '=': return ecEqual;
-        case '!': return ecNotEqual;
-        case opTriple: return ecStrictEqual;
-        case opNotStrict: return ecStrictNotEqual;
+        case '=': return {ecEqual, 5};
+        case '!': return {ecNotEqual, 5};
+        case opTriple: return {ecStrictEqual, 5};
+        case opNotStrict: return {ecStrictNotEqual, 5};
       }
-      return ecEmpty;
-    case 6:
-      if (token != tkRelational) return ecEmpty;
+      break;
+    case tkRelational:
       switch (op) {
-        case '<': return ecLess;
-        case '>': return ecGreater;
-        case opLessEqual: return ecLessEqual;
-        case opGreaterEqual: return ecGreaterEqual;
+        case '<': return {ecLess, 6};
+        case '>': return {ecGreater, 6};
+        case opLessEqual: return {ecLessEqual, 6};
+        case opGreaterEqual: return {ecGreaterEqual, 6};
       }
-      return ecEmpty;
-    case 7:
-      if (token != tkShift) return ecEmpty;
-      return op == '<' ? ecShl : op == '>' ? ecShr : ecUShr;
-    case 8:
-      if (token != tkAdditive) return ecEmpty;
-      return op == '+' ? ecAdd : ecSub;
-    case 9:
-      if (token != tkMultiplicative) return ecEmpty;
-      return op == '*' ? ecMul : op == '/' ? ecDiv : ecMod;
+      break;
+    case tkShift: return {op == '<' ? ecShl : op == '>' ? ecShr : ecUShr, 7};
+    case tkAdditive: return {op == '+' ? ecAdd : ecSub, 8};
+    case tkMultiplicative: return {op == '*' ? ecMul : op == '/' ? ecDiv : ecMod, 9};
   }
-  return ecEmpty;
+  return {ecEmpty, 0};
 }
-constexpr int kUnaryLevel = 10;
+
+// Tokens that never begin an expression and often end one: an expression is not looked for there.
+bool EndsExpression(int32_t token) {
+  switch (token) {
+    case tkNone: case tkRBrace: case tkRParen: case tkRBracket: case tkSemicolon: case tkComma:
+    case tkColon:
+      return true;
+    default:
+      return false;
+  }
+}
 
 TJExprCode CompoundCode(int32_t op) {
   switch (op) {
@@ -78,6 +87,10 @@ TJExpr* TJParser::ParseExpression() {
 
 TJExpr* TJParser::ParseAssignment() {
   Enter();
+  if (EndsExpression(Token())) {
+    Leave();
+    return nullptr;
+  }
   TJExpr* left = ParseConditional();
   if (left && (Is(tkAssign) || Is(tkCompoundAssign))) {
     TJExprCode code = Is(tkAssign) ? ecAssign : CompoundCode(lex_.TokenOp());
@@ -101,16 +114,17 @@ TJExpr* TJParser::ParseConditional() {
   return Checked(tree_->Exprs.MakeTernary(ecConditional, condition, then, otherwise));
 }
 
+// Operators of `level` and tighter, left to right: an operand, then each operator of at least that
+// level with its right operand, which takes the operators binding tighter than its own.
 TJExpr* TJParser::ParseBinary(int level) {
-  if (level == kUnaryLevel) return ParseUnary();
-  TJExpr* left = ParseBinary(level + 1);
+  TJExpr* left = ParseUnary();
   if (!left) return nullptr;
   for (;;) {
-    TJExprCode code = BinaryCode(level, Token(), lex_.TokenOp(), bothOperands_);
-    if (code == ecEmpty) break;
+    BinaryOperator op = BinaryOf(Token(), lex_.TokenOp(), bothOperands_);
+    if (op.code == ecEmpty || op.level < level) break;
     Next();
-    TJExpr* right = MustExpression(ParseBinary(level + 1));
-    left = Checked(tree_->Exprs.MakeBinary(code, left, right));
+    TJExpr* right = MustExpression(ParseBinary(op.level + 1));
+    left = Checked(tree_->Exprs.MakeBinary(op.code, left, right));
   }
   return left;
 }

@@ -38,7 +38,7 @@ bool ConstantDirectiveValue(const TJExpr* e, int32_t& value) {
 // Expressions
 
 TJExpr* TJExprFactory::NewNode(TJExprCode code) {
-  TJExpr& e = nodes_.emplace_back();
+  TJExpr& e = nodes_.Add();
   e.Code = code;
   return &e;
 }
@@ -155,15 +155,14 @@ TJExpr* TJExprFactory::MakeFunction(TJStatement* function) {
 }
 
 void TJExprFactory::Clear() {
-  // Last made first, as the records were handed out.
-  while (!nodes_.empty()) nodes_.pop_back();
+  nodes_.Clear();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Statements
 
 TJStatement* TJStatementFactory::Make(TJStatementKind kind, int32_t line) {
-  TJStatement& s = records_.emplace_back();
+  TJStatement& s = records_.Add();
   s.Kind = kind;
   s.Line = line;
   return &s;
@@ -237,8 +236,8 @@ TJStatement* TJStatementFactory::OpenFunction() const {
 
 void TJStatementFactory::Clear() {
   open_.clear();
-  if (records_.empty()) return;
-  while (!records_.empty()) records_.pop_back();
+  if (!records_.Count()) return;
+  records_.Clear();
   freed_.fetch_add(1, std::memory_order_relaxed);
 }
 

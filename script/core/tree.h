@@ -6,9 +6,9 @@
 // to the first. Nodes record their depth so that the parser can refuse trees too deep to walk.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -193,6 +193,44 @@ struct TJStatement {
   TJStatement* Third = nullptr;
 };
 
+// Records handed out by address: made in chunks that never move (each twice the last, up to a
+// limit), cleared last made first. A cleared store keeps its first chunk for the next records.
+template <class T>
+class TJRecordStore {
+ public:
+  T& Add() {
+    if (chunks_.empty() || chunks_[last_].size() == chunks_[last_].capacity()) NextChunk();
+    ++count_;
+    return chunks_[last_].emplace_back();
+  }
+  void Clear() {
+    for (size_t i = chunks_.size(); i-- > 0;)
+      while (!chunks_[i].empty()) chunks_[i].pop_back();
+    if (chunks_.size() > 1) chunks_.resize(1);
+    last_ = 0;
+    count_ = 0;
+  }
+  size_t Count() const { return count_; }
+  template <class F>
+  void ForEach(F&& visit) {
+    for (std::vector<T>& chunk : chunks_)
+      for (T& record : chunk) visit(record);
+  }
+
+ private:
+  static constexpr size_t kFirstChunk = 8;
+  static constexpr size_t kLargestChunk = 256;
+  void NextChunk() {
+    if (!chunks_.empty() && chunks_[last_].empty()) return;  // a kept chunk, empty again
+    size_t size = chunks_.empty() ? kFirstChunk : std::min(chunks_.back().capacity() * 2, kLargestChunk);
+    chunks_.emplace_back().reserve(size);
+    last_ = chunks_.size() - 1;
+  }
+  std::vector<std::vector<T>> chunks_;
+  size_t last_ = 0;
+  size_t count_ = 0;
+};
+
 // Makes expression nodes and folds operators whose operands are constants. Folding raises the
 // script errors the value operators raise (e.g. "ETypeError" for NaN + 1).
 class TJExprFactory {
@@ -219,11 +257,11 @@ class TJExprFactory {
   TJExpr* MakeFunction(TJStatement* function);
 
   void Clear();
-  size_t Count() const { return nodes_.size(); }
+  size_t Count() const { return nodes_.Count(); }
 
  private:
   TJExpr* NewNode(TJExprCode code);
-  std::deque<TJExpr> nodes_;
+  TJRecordStore<TJExpr> nodes_;
 };
 
 // Makes statement records, keeps the stack of module, function and class records under
@@ -231,7 +269,7 @@ class TJExprFactory {
 class TJStatementFactory {
  public:
   TJStatementFactory() = default;
-  ~TJStatementFactory() { if (!records_.empty()) freed_.fetch_add(1, std::memory_order_relaxed); }
+  ~TJStatementFactory() { if (records_.Count()) freed_.fetch_add(1, std::memory_order_relaxed); }
   TJStatementFactory(const TJStatementFactory&) = delete;
   TJStatementFactory& operator=(const TJStatementFactory&) = delete;
 
@@ -261,15 +299,15 @@ class TJStatementFactory {
   TJStatement* OpenFunction() const;
 
   void Clear();
-  size_t Count() const { return records_.size(); }
+  size_t Count() const { return records_.Count(); }
   template <class F>
   void ForEach(F&& visit) {
-    for (TJStatement& s : records_) visit(s);
+    records_.ForEach(visit);
   }
 
  private:
   inline static std::atomic<uint64_t> freed_{0};
-  std::deque<TJStatement> records_;
+  TJRecordStore<TJStatement> records_;
   std::vector<TJStatement*> open_;
 };
 

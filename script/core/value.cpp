@@ -586,8 +586,8 @@ bool lessFamily(int code, const TJValue& left, const TJValue& right) {
   if (lt == vtDouble && rtag == vtDouble) return cmp(left.vDouble(), right.vDouble());
   // Two texts compare as numbers only when both are numbers: most are not, and compare where
   // they lie.
-  if (lt == vtString && rtag == vtString && (!MayBeNumber(left.vString()) || !MayBeNumber(right.vString())))
-    return cmp(compareBytes(left.vString(), right.vString()), 0);
+  if (bool answer; lt == vtString && rtag == vtString && CompareTexts(code, left.vString(), right.vString(), answer))
+    return answer;
   bool lInf = lt == vtInfinity, rInf = rtag == vtInfinity;
   if ((IsNumeric(&left) || lInf) && (IsNumeric(&right) || rInf)) {
     if (lInf && !rInf) {
@@ -618,6 +618,29 @@ bool lessFamily(int code, const TJValue& left, const TJValue& right) {
   }
   return false;
 }
+
+}  // namespace
+
+bool CompareTexts(int code, std::string_view left, std::string_view right, bool& answer) {
+  switch (code) {
+    case opEQ: case opSEQ: answer = left == right; return true;
+    case opNE: case opSNE: answer = left != right; return true;
+    default: break;
+  }
+  // Two texts compare as numbers only when both are numbers: most are not, and compare where
+  // they lie.
+  if (MayBeNumber(left) && MayBeNumber(right)) return false;
+  int order = compareBytes(left, right);
+  switch (code) {
+    case opLT: answer = order < 0; return true;
+    case opGT: answer = order > 0; return true;
+    case opLE: answer = order <= 0; return true;
+    case opGE: answer = order >= 0; return true;
+    default: return false;
+  }
+}
+
+namespace {
 
 bool looseEquals(const TJValue& left, const TJValue& right) {
   TJValueType lt = left.ValueType(), rtag = right.ValueType();

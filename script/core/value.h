@@ -78,7 +78,8 @@ struct TJEventRep {
 
 class TJValue {
  public:
-  TJValue() { u_.bits = 0; }
+  // One store of the whole record: a copy made soon after reads it back in one piece.
+  TJValue() { zeroBits(); }
   // Copies and moves take the record whole (two words): the tag, the flags and the payload.
   TJValue(const TJValue& o) {
     copyBits(o);
@@ -339,6 +340,10 @@ void CalcBinary(int code, const TJValue& left, const TJValue& right, TJValue& re
 void CalcAssign(int code, const TJValue& left, const TJValue& right, TJValue& result);
 void CalcLogical(int code, const TJValue& left, const TJValue& right, TJValue& result);
 bool SameTypeEquals(const TJValue& a, const TJValue& b);
+// The comparison `code` (opLT ... opSNE) of two texts into `answer`, as CalcLogical gives it, where
+// no number reading is needed; false (nothing answered) when both texts may be numbers and the
+// order is asked for.
+bool CompareTexts(int code, std::string_view left, std::string_view right, bool& answer);
 
 // --- automation ---
 class TJBaseEngine;

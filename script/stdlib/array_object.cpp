@@ -56,6 +56,63 @@ void MergeSort(std::vector<T>& items, std::vector<T>& work, size_t lo, size_t hi
   for (k = lo; k <= hi; ++k) items[k] = std::move(work[k]);
 }
 
+// Asks for the text of an item ahead of its comparison: the texts of a long list lie all over
+// memory, and the comparer's call leaves time enough for the fetch. (A null address, for any
+// other item, fetches nothing and never faults.)
+inline void Prefetch(const TJValue& item) { __builtin_prefetch(item.vStringRep()); }
+
+// The same sort (the same halves, the same comparisons in the same order) for items whose moves
+// cost: each level merges from one list into the other, and no merge is copied back. SortTo
+// leaves the sorted items in `to`, SortIn in `items`; the other list serves as room meanwhile.
+
+template <class T, class Compare>
+void MergeInto(std::vector<T>& from, std::vector<T>& to, size_t lo, size_t mid, size_t hi, Compare& compare) {
+  size_t i = lo, j = mid + 1, k = lo;
+  while (i <= mid && j <= hi) {
+    // One of the next pair is new: the one after whichever item this comparison takes.
+    if (i < mid) Prefetch(from[i + 1]);
+    if (j < hi) Prefetch(from[j + 1]);
+    if (compare(from[i], from[j]) > 0)
+      to[k++] = std::move(from[j++]);
+    else
+      to[k++] = std::move(from[i++]);
+  }
+  while (i <= mid) to[k++] = std::move(from[i++]);
+  while (j <= hi) to[k++] = std::move(from[j++]);
+}
+
+template <class T, class Compare>
+void SortIn(std::vector<T>& items, std::vector<T>& room, size_t lo, size_t hi, Compare& compare);
+
+// Single items are reached in the order of the list, each once, and always in `items`: one a
+// few places on is asked for as each is reached, for its first comparison.
+constexpr size_t kFetchAhead = 8;
+
+template <class T, class Compare>
+void SortTo(std::vector<T>& items, std::vector<T>& to, size_t lo, size_t hi, Compare& compare) {
+  if (lo >= hi) {
+    if (lo + kFetchAhead < items.size()) Prefetch(items[lo + kFetchAhead]);
+    to[lo] = std::move(items[lo]);
+    return;
+  }
+  size_t mid = hi / 2 + lo / 2;
+  SortIn(items, to, lo, mid, compare);
+  SortIn(items, to, mid + 1, hi, compare);
+  MergeInto(items, to, lo, mid, hi, compare);
+}
+
+template <class T, class Compare>
+void SortIn(std::vector<T>& items, std::vector<T>& room, size_t lo, size_t hi, Compare& compare) {
+  if (lo >= hi) {
+    if (lo + kFetchAhead < items.size()) Prefetch(items[lo + kFetchAhead]);
+    return;
+  }
+  size_t mid = hi / 2 + lo / 2;
+  SortTo(items, room, lo, mid, compare);
+  SortTo(items, room, mid + 1, hi, compare);
+  MergeInto(room, items, lo, mid, hi, compare);
+}
+
 }  // namespace
 
 const rt::ClassInfo& TJArrayObject::StaticClassInfo() {
@@ -264,19 +321,15 @@ void TJArrayObject::DoSort(TJValueList* args, TJValue& result) {
       auto compare = [](const TJValue& a, const TJValue& b) { return Compare(AsInteger(&a), AsInteger(&b)); };
       MergeSort(items, work, 0, items.size() - 1, compare);
     } else {
-      // The arguments of each call live here, not in the array: a comparer may sort again. One
-      // list serves every call of this sort.
-      TJValueList pair{TJValue(), TJValue()};
+      // Each call gets its own copies of the pair in its parameters: a comparer may sort again, or
+      // change what it was given.
       auto compare = [&](const TJValue& a, const TJValue& b) {
-        std::vector<TJValue>& two = pair.Items();
-        if (two.size() != 2) two.resize(2);  // the comparer may have changed its arguments
-        two[0] = a;
-        two[1] = b;
+        const TJValue* pair[2] = {&a, &b};
         TJValue answer;
-        engine->CallFunction(comparer, &pair, answer, this);
+        engine->CallFunction(comparer, pair, 2, answer, this);
         return AsInteger(&answer);
       };
-      MergeSort(items, work, 0, items.size() - 1, compare);
+      SortIn(items, work, 0, items.size() - 1, compare);
     }
   }
   if (!IsDisposed()) items_.Items().swap(items);

@@ -42,7 +42,16 @@ void DoEval(TJGlobalObject& self, TJValueList* args, TJValue& result) {
   result.Clear();
   TJEngine* engine = dynamic_cast<TJEngine*>(self.Engine());
   if (!IsParam1(args) || !engine) return;
-  std::string code = AsString(&(*args)[0]);
+  // A text value is read in place (the argument list holds it for the call); others convert.
+  const TJValue& arg = (*args)[0];
+  std::string converted;
+  std::string_view code;
+  if (arg.ValueType() == vtString) {
+    code = arg.vString();
+  } else {
+    converted = AsString(&arg);
+    code = converted;
+  }
   TJLocalSymbolTable* scope = engine->CurrentScope();
   engine->EvalCode(code, scope ? scope->GetWithObject() : nullptr, result);
 }

@@ -36,7 +36,14 @@ void TJRegExp::Reset() {
   index = -1;
   lastIndex = -1;
   spans_.clear();
+  values_.clear();
   subject_.Clear();
+}
+
+void TJRegExp::Forget() {
+  Reset();
+  input_.Clear();
+  searched_.Clear();
 }
 
 void TJRegExp::raiseTooComplex(const regex::ERegExpr& e) const {
@@ -49,6 +56,21 @@ std::string TJRegExp::Group(size_t i) const {
   return std::string(text.substr(size_t(spans_[i].start), size_t(spans_[i].end - spans_[i].start)));
 }
 
+const std::vector<TJValue>& TJRegExp::GroupValues() const {
+  if (values_.size() == spans_.size()) return values_;
+  std::string_view text = subject_.vString();
+  values_.clear();
+  for (const Span& span : spans_) {
+    if (span.start < 0)
+      values_.push_back(TJValue::String(""));
+    else if (span.start == 0 && size_t(span.end) == text.size())
+      values_.push_back(subject_);
+    else
+      values_.push_back(TJValue::String(text.substr(size_t(span.start), size_t(span.end - span.start))));
+  }
+  return values_;
+}
+
 std::string TJRegExp::LeftContext() const {
   if (spans_.empty() || spans_[0].start < 0) return std::string();
   return std::string(subject_.vString().substr(0, size_t(spans_[0].start)));
@@ -59,7 +81,7 @@ std::string TJRegExp::RightContext() const {
   return std::string(subject_.vString().substr(size_t(spans_[0].end)));
 }
 
-void TJRegExp::RecordMatch(const regex::TRegExpr& engine, const TJValue& subject, std::vector<std::string>* list) {
+void TJRegExp::RecordMatch(const regex::TRegExpr& engine, const TJValue& subject) {
   // Character positions come from the subject's text, which keeps its count and an index of
   // positions for every search of it.
   index = lastIndex = -1;
@@ -71,17 +93,21 @@ void TJRegExp::RecordMatch(const regex::TRegExpr& engine, const TJValue& subject
   }
   if (subject_.vStringRep() != rep) subject_ = subject;
   int last = std::max(engine.LastGroup(), 0);
+  values_.clear();
   spans_.resize(size_t(last) + 1);
   for (int i = 0; i <= last; ++i) {
     int64_t from = engine.GroupBytePos(i), bytes = engine.GroupByteLen(i);
     spans_[size_t(i)] = from < 0 || bytes < 0 ? Span{-1, -1} : Span{from, from + bytes};
   }
-  if (list) list->push_back(Group(0));
 }
 
-bool TJRegExp::search(const TJValue& subject, std::vector<std::string>* list, bool all) {
+void TJRegExp::addMatch(TJValueList& list) const {
+  list.AddString(searched_.vString().substr(size_t(engine_->GroupBytePos(0)), size_t(engine_->GroupByteLen(0))));
+}
+
+bool TJRegExp::search(const TJValue& subject, TJValueList* list, bool all) {
   input_ = textValue(subject);
-  if (list) list->clear();
+  if (list) list->Clear();
   // The state's input may change under a hook; the search holds the text it reads.
   searched_ = input_;
   bool matched = false;
@@ -90,24 +116,23 @@ bool TJRegExp::search(const TJValue& subject, std::vector<std::string>* list, bo
     matched = true;
     // Only the last match becomes the state (no script runs in between); the list takes every
     // whole match on the way.
-    if (list) list->emplace_back(searched_.vString().substr(size_t(engine_->GroupBytePos(0)), size_t(engine_->GroupByteLen(0))));
+    if (list) addMatch(*list);
     if (all && list) {
-      while (engine_->ExecFurther())
-        list->emplace_back(searched_.vString().substr(size_t(engine_->GroupBytePos(0)), size_t(engine_->GroupByteLen(0))));
+      while (engine_->ExecFurther()) addMatch(*list);
     } else if (all) {
       engine_->ExecToLast();
     }
-    RecordMatch(*engine_, searched_, nullptr);
+    RecordMatch(*engine_, searched_);
     return true;
   } catch (const regex::ERegExpr& e) {
     // A search that stops on an error leaves the last match it found as the state.
-    if (matched) RecordMatch(*engine_, searched_, nullptr);
+    if (matched) RecordMatch(*engine_, searched_);
     if (e.ErrorCode == regex::reeMatchTooComplex) raiseTooComplex(e);
     return false;
   }
 }
 
-bool TJRegExp::Exec(const TJValue& subject, std::vector<std::string>* list) { return search(subject, list, global); }
+bool TJRegExp::Exec(const TJValue& subject, TJValueList* list) { return search(subject, list, global); }
 
 bool TJRegExp::Test(const TJValue& subject) { return search(subject, nullptr, global); }
 
@@ -148,7 +173,7 @@ std::string TJRegExp::Replace(const TJValue& subject, std::string_view templ, co
         size_t start = size_t(engine->GroupBytePos(0));
         size_t length = size_t(engine->GroupByteLen(0));
         if (start > pos) result.append(text.substr(pos, start - pos));
-        RecordMatch(*engine, held, nullptr);
+        RecordMatch(*engine, held);
         if (callback)
           result += (*callback)(*this);
         else
@@ -164,18 +189,26 @@ std::string TJRegExp::Replace(const TJValue& subject, std::string_view templ, co
   return result;
 }
 
-bool TJRegExp::Split(std::string_view subject, std::vector<std::string>& list, int32_t limit) {
-  input_.SetString(subject);
-  list.clear();
-  if (limit < 0) limit = kNoLimit;
+bool TJRegExp::Split(const TJValue& subject, TJValueList& list, int32_t limit) {
+  input_ = textValue(subject);
+  searched_ = input_;
+  list.Clear();
+  std::string_view text = searched_.vString();
   bool ok = true;
   try {
-    engine_->SplitText(input_.vString(), list);
+    // The pieces between the matches, and the rest after the last one.
+    size_t prev = 0;
+    for (bool found = engine_->ExecBorrowed(text); found; found = engine_->ExecNext()) {
+      size_t start = size_t(engine_->GroupBytePos(0));
+      list.AddString(text.substr(prev, start - prev));
+      prev = start + size_t(engine_->GroupByteLen(0));
+    }
+    list.AddString(text.substr(prev));
   } catch (const regex::ERegExpr& e) {
     if (e.ErrorCode == regex::reeMatchTooComplex) raiseTooComplex(e);
     ok = false;
   }
-  if (size_t(limit) < list.size()) list.resize(size_t(limit));
+  if (limit >= 0 && limit < list.Count()) list.SetCount(limit);
   return ok;
 }
 
@@ -185,6 +218,7 @@ void TJRegExp::Assign(const TJRegExp& other) {
   lastIndex = other.lastIndex;
   subject_ = other.subject_;
   spans_ = other.spans_;
+  values_ = other.GroupValues();
   SetIgnoreCase(other.IgnoreCase());
   global = other.global;
   SetSource(other.Source());
@@ -241,17 +275,9 @@ void TJRegExpObject::setFlags(std::string_view flags) {
   regexp_.SetMultiline(flags.find('m') != std::string_view::npos);
 }
 
-namespace {
-const char* const kDollarNames[] = {"$0", "$1", "$2", "$3", "$4", "$5", "$6", "$7", "$8", "$9"};
-}  // namespace
-
-void TJRegExpObject::clearDollarMembers() {
-  for (const char* name : kDollarNames) RegistProperty(name, TJValue::String(""));
-}
-
 void TJRegExpObject::ClearMatch() {
   dollarsPending_ = false;
-  clearDollarMembers();
+  dollars_.Blank(*this);
   regexp_.Reset();
 }
 
@@ -263,19 +289,25 @@ void TJRegExpObject::BeginMirroredMatch() {
 void TJRegExpObject::EndWithoutMatch() {
   if (!dollarsPending_) return;
   dollarsPending_ = false;
-  clearDollarMembers();
+  dollars_.DeferBlank(*this);
 }
 
-void TJRegExpObject::SetDollarMembers() {
-  for (size_t i = 0; i < regexp_.GroupCount(); ++i)
-    RegistProperty(i < 10 ? std::string(kDollarNames[i]) : "$" + std::to_string(i), TJValue::String(regexp_.Group(i)));
+void TJRegExpObject::SetDollarMembers() { dollars_.Write(*this, regexp_.GroupValues(), false); }
+
+void TJRegExpObject::ReplaceDollarMembers() { dollars_.Defer(*this, regexp_.GroupValues()); }
+
+void TJRegExpObject::writeGroupMembers() {
+  if (!lazyDollars_) ReplaceDollarMembers();
 }
 
-void TJRegExpObject::ReplaceDollarMembers() {
-  size_t groups = regexp_.GroupCount();
-  for (size_t i = 0; i < 10; ++i)
-    RegistProperty(kDollarNames[i], i < groups ? TJValue::String(regexp_.Group(i)) : TJValue::String(""));
-  for (size_t i = 10; i < groups; ++i) RegistProperty("$" + std::to_string(i), TJValue::String(regexp_.Group(i)));
+void TJRegExpObject::blankGroupMembers() {
+  if (!lazyDollars_) dollars_.DeferBlank(*this);
+}
+
+void TJRegExpObject::groupMembersSeen() {
+  if (!lazyDollars_) return;
+  lazyDollars_ = false;
+  ReplaceDollarMembers();
 }
 
 template <class Search>
@@ -287,16 +319,16 @@ bool TJRegExpObject::matchBetweenHooks(Search&& search, bool afterHookOnFailure)
   try {
     matched = search();
   } catch (...) {
-    clearDollarMembers();
+    blankGroupMembers();
     if (OnNoMatch) OnNoMatch(this);
     throw;
   }
   if (!matched && !afterHookOnFailure) {
-    clearDollarMembers();
+    blankGroupMembers();
     if (OnNoMatch) OnNoMatch(this);
     return false;
   }
-  ReplaceDollarMembers();
+  writeGroupMembers();
   if (OnAfterMatch) OnAfterMatch(this);
   return matched;
 }
@@ -337,7 +369,45 @@ void TJRegExpObject::RegistMethods() {
 
 void TJRegExpObject::Clear() {
   TJObject::Clear();
+  dollars_.Forget();  // the members are gone
   ClearMatch();
+}
+
+void TJRegExpObject::Dispose() {
+  dollars_.Forget();
+  TJObject::Dispose();
+}
+
+bool TJRegExpObject::AdoptValue(const TJValue& value) {
+  regexp_.Forget();
+  dollarsPending_ = false;
+  if (value.ValueType() == vtRegExp) {
+    // The group members a script could see now are those of no match: blank.
+    lazyDollars_ = true;
+    SetRegExpValue(value);
+    return true;
+  }
+  return !dollars_.Changed() && NativesIntact();
+}
+
+void TJRegExpObject::ValueOf(TJValue& value) {
+  groupMembersSeen();
+  TJObject::ValueOf(value);
+}
+
+bool TJRegExpObject::GetValue(std::string_view name, TJValue& value, TJValueList* param) {
+  if (!name.empty() && name[0] == '$') dollars_.Settle(*this);
+  return TJObject::GetValue(name, value, param);
+}
+
+bool TJRegExpObject::SetValue(std::string_view name, const TJValue& value, TJValueList* param) {
+  dollars_.Touched(*this);
+  return TJObject::SetValue(name, value, param);
+}
+
+bool TJRegExpObject::RemoveKey(std::string_view name) {
+  dollars_.Touched(*this);
+  return TJObject::RemoveKey(name);
 }
 
 std::string TJRegExpObject::ToString(const TJValue*) {
@@ -350,11 +420,9 @@ std::string TJRegExpObject::ToString(const TJValue*) {
 
 namespace {
 
-TJValue makeArray(TJBaseEngine* engine, const std::vector<std::string>& items) {
+TJValue makeArray(TJBaseEngine* engine, const TJValueList& items) {
   if (!engine) return TJValue::Null();
-  TJValueList list;
-  for (const std::string& item : items) list.AddString(item);
-  return TJValue::Object(engine->MakeArray(list));
+  return TJValue::Object(engine->MakeArray(items));
 }
 
 }  // namespace
@@ -367,7 +435,7 @@ void TJRegExpObject::DoExec(TJValueList* args, TJValue& result) {
       subject = (*args)[0];
     else if (OnGetInput)
       subject = OnGetInput();
-    std::vector<std::string> matches;
+    TJValueList matches;
     if (!regexp_.Exec(subject, &matches)) return false;
     result = makeArray(Engine(), matches);
     return true;
@@ -391,10 +459,11 @@ void TJRegExpObject::DoReplace(TJValueList* args, TJValue& result) {
   TJValue replacement;
   if (IsParam2(args)) replacement = (*args)[1];
   if (IsFunction(&replacement)) {
+    groupMembersSeen();
     TJRegExp::ReplaceCallback callback = [this, &replacement](TJRegExp& re) -> std::string {
       // Whole match, groups, position and input of this match, with this object as `this`.
       TJValueList callArgs;
-      for (size_t i = 0; i < re.GroupCount(); ++i) callArgs.AddString(re.Group(i));
+      for (const TJValue& group : re.GroupValues()) callArgs.Add(group);
       callArgs.AddInteger(re.index);
       callArgs.Add(re.InputValue());
       TJValue answer;
@@ -411,10 +480,10 @@ void TJRegExpObject::DoReplace(TJValueList* args, TJValue& result) {
 }
 
 void TJRegExpObject::DoSplit(TJValueList* args, TJValue& result) {
-  std::vector<std::string> pieces;
+  TJValueList pieces;
   if (IsParam1(args)) {
     int32_t limit = IsParam2(args) ? AsInteger(&(*args)[1]) : kNoLimit;
-    regexp_.Split(AsString(&(*args)[0]), pieces, limit);
+    regexp_.Split((*args)[0], pieces, limit);
   }
   result = makeArray(Engine(), pieces);
 }

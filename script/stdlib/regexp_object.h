@@ -24,6 +24,8 @@
 #include "regex/regexpr.h"
 #include "script/core/object.h"
 #include "script/core/value.h"
+#include "script/core/value_list.h"
+#include "script/stdlib/regexp_members.h"
 
 namespace engine {
 class TJEngine;
@@ -42,13 +44,13 @@ class TJRegExp {
 
   // Match state back to "no match"; pattern, flags and input stay.
   void Reset();
+  // Reset, and the input and every text held for the last search let go.
+  void Forget();
   // Searches `input`; with `global` every further match too. `list` (when given) receives every
   // whole match. False (state unchanged) when nothing matched or the pattern is invalid. A text
   // held by a value is searched in place, never copied.
-  bool Exec(const engine::TJValue& input, std::vector<std::string>* list);
-  bool Exec(std::string_view input, std::vector<std::string>* list) {
-    return Exec(engine::TJValue::String(input), list);
-  }
+  bool Exec(const engine::TJValue& input, engine::TJValueList* list);
+  bool Exec(std::string_view input, engine::TJValueList* list) { return Exec(engine::TJValue::String(input), list); }
   // Exec without a list: with `global` the state ends on the last match, as after exec.
   bool Test(const engine::TJValue& input);
   bool Test(std::string_view input) { return Test(engine::TJValue::String(input)); }
@@ -64,10 +66,13 @@ class TJRegExp {
   }
   // The pieces of `input` between the matches, the first `limit` of them (a negative limit: all).
   // False when the pattern is invalid (the pieces found before stay in the list).
-  bool Split(std::string_view input, std::vector<std::string>& list, int32_t limit);
+  bool Split(const engine::TJValue& input, engine::TJValueList& list, int32_t limit);
+  bool Split(std::string_view input, engine::TJValueList& list, int32_t limit) {
+    return Split(engine::TJValue::String(input), list, limit);
+  }
   // Notes the current match of `engine` (searching `subject`) as the state: by positions; the
   // texts are cut from the subject when asked for.
-  void RecordMatch(const regex::TRegExpr& engine, const engine::TJValue& subject, std::vector<std::string>* list);
+  void RecordMatch(const regex::TRegExpr& engine, const engine::TJValue& subject);
   // Match state, flags, pattern and input of another regular expression.
   void Assign(const TJRegExp& other);
 
@@ -88,6 +93,9 @@ class TJRegExp {
   // Whole match and groups: 0 when nothing is recorded, else the highest group + 1.
   size_t GroupCount() const { return spans_.size(); }
   std::string Group(size_t i) const;
+  // Whole match and groups as text values (a group that spans all of the subject shares it),
+  // made once per match.
+  const std::vector<engine::TJValue>& GroupValues() const;
   // The text the last exec, replace or split worked on (or a script set).
   std::string Input() const { return std::string(input_.vString()); }
   const engine::TJValue& InputValue() const { return input_; }
@@ -102,13 +110,16 @@ class TJRegExp {
     int64_t start, end;  // bytes of the subject; -1 for a group that took no part
   };
   [[noreturn]] void raiseTooComplex(const regex::ERegExpr& e) const;
-  bool search(const engine::TJValue& input, std::vector<std::string>* list, bool all);
+  bool search(const engine::TJValue& input, engine::TJValueList* list, bool all);
+  // The current match of engine_ in searched_, added to `list`.
+  void addMatch(engine::TJValueList& list) const;
 
   std::unique_ptr<regex::TRegExpr> engine_;
   engine::TJValue input_;
   engine::TJValue subject_;   // the text of the recorded match
   engine::TJValue searched_;  // the text engine_ reads in place
   std::vector<Span> spans_;
+  mutable std::vector<engine::TJValue> values_;  // GroupValues, empty until asked for
 };
 
 class TJRegExpObject : public engine::TJObject {
@@ -148,14 +159,13 @@ class TJRegExpObject : public engine::TJObject {
 
   // "$0" .. "$9" emptied, then the match state reset.
   void ClearMatch();
-  // ClearMatch for a match of another object that this one mirrors: the group members are only
-  // written once the match ends, by Assign (with its groups) or EndWithoutMatch (emptied), in
-  // one pass.
+  // ClearMatch for a match of another object that this one mirrors: the group members change
+  // only once the match ends, by Assign (to its groups) or EndWithoutMatch (emptied).
   void BeginMirroredMatch();
   void EndWithoutMatch();
   // "$i" := group i for every group of the last match.
   void SetDollarMembers();
-  // ClearMatch and SetDollarMembers in one pass: each member written once.
+  // ClearMatch and SetDollarMembers in one (the members written when next read).
   void ReplaceDollarMembers();
   // Pattern and flags of a literal (or the text of any other value as the pattern).
   void SetRegExpValue(const engine::TJValue& value);
@@ -163,6 +173,16 @@ class TJRegExpObject : public engine::TJObject {
   bool TestValue(const engine::TJValue& value);
   // Takes over another RegExp object's pattern, flags and match.
   void Assign(const TJRegExpObject& source);
+
+  // A regular-expression value: pattern and flags as new RegExp(value) takes them, no match, no
+  // input. An empty value: the object lets go of its texts, answering whether it is still as good
+  // as new (no member written or removed by a script, no native read as a member).
+  bool AdoptValue(const engine::TJValue& value) override;
+  bool GetValue(std::string_view name, engine::TJValue& value, engine::TJValueList* param) override;
+  bool SetValue(std::string_view name, const engine::TJValue& value, engine::TJValueList* param) override;
+  void ValueOf(engine::TJValue& value) override;
+  bool RemoveKey(std::string_view name) override;
+  void Dispose() override;
 
   void RegistMethods() override;
   void Clear() override;
@@ -175,8 +195,14 @@ class TJRegExpObject : public engine::TJObject {
 
  private:
   void setFlags(std::string_view flags);
-  void clearDollarMembers();
   bool dollarsPending_ = false;  // a mirrored match began: the group members wait for its end
+  TJGroupMembers dollars_;
+  // Lent to a value and not yet seen by a script (as `this` of a replace callback or the result of
+  // valueOf): the group members are left as they are until it is seen.
+  bool lazyDollars_ = false;
+  void groupMembersSeen();
+  void writeGroupMembers();
+  void blankGroupMembers();
   // Runs `search` between the hooks with the match state cleared before it; the group members
   // change once, after it (emptied when it raises or finds nothing).
   template <class Search>

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "platform/rt/persistent.h"
 #include "platform/rt/utf8.h"
 #include "script/core/base_engine.h"
+#include "script/core/engine.h"
 #include "script/core/error_table.h"
 #include "script/core/exceptions.h"
 #include "script/core/value_list.h"
@@ -528,14 +530,20 @@ void TJStringObject::regExpMethod(int kind, TJValueList* args, TJValue& result) 
   }
   bool given = IsRegExpObject(&(*args)[0]);
   if (kind == kSplit && !given && splitAtText(args, result)) return;
-  // The RegExp given, or a new one made from the arguments (pattern and flag text), hooked to
-  // the engine-wide RegExp like every RegExp the factory makes.
+  // The RegExp given, the engine's one lent to a regular-expression value, or a new one made from
+  // the arguments (pattern and flag text), hooked to the engine-wide RegExp like every RegExp the
+  // factory makes.
   TJValue holder;
-  if (given)
+  std::optional<TJEngine::HostLoan> loan;
+  TJRegExpObject* regexp = nullptr;
+  if (given) {
     holder = (*args)[0];
-  else
-    holder.SetObject(TJObject::Create<TJRegExpObject>(Engine(), args, Engine() != nullptr));
-  auto* regexp = static_cast<TJRegExpObject*>(holder.vObject());
+  } else if (auto* engine = dynamic_cast<TJEngine*>(Engine()); engine && (*args)[0].ValueType() == vtRegExp) {
+    loan.emplace(*engine, (*args)[0]);
+    regexp = dynamic_cast<TJRegExpObject*>(loan->get());
+  }
+  if (!regexp && !given) holder.SetObject(TJObject::Create<TJRegExpObject>(Engine(), args, Engine() != nullptr));
+  if (!regexp) regexp = static_cast<TJRegExpObject*>(holder.vObject());
 
   TJValueList call;
   call.Add(text_);

@@ -107,3 +107,30 @@ TEST(SmallBlocks, BlocksMayBeFreedOnAnotherThread) {
   for (int i = 0; i < 100; ++i) here.emplace_back(new Counted(&alive));
   EXPECT_EQ(alive, 100);
 }
+
+// Past a thread's first region into the next: blocks on either side of the change stay distinct
+// and keep their contents (run on a thread of its own, so it starts from a fresh first region).
+TEST(SmallBlocks, BlocksBeyondTheFirstRegionStayDistinct) {
+  std::thread([] {
+    constexpr size_t kSize = support::kSmallBlockLimit;
+    constexpr size_t kCount = 3000;  // 1.5 MB: well beyond a first region
+    std::vector<unsigned char*> blocks;
+    for (size_t i = 0; i < kCount; ++i) {
+      auto* p = static_cast<unsigned char*>(AllocateSmallBlock(kSize));
+      std::memset(p, int(i % 251), kSize);
+      blocks.push_back(p);
+    }
+    std::set<unsigned char*> sorted(blocks.begin(), blocks.end());
+    ASSERT_EQ(sorted.size(), kCount);
+    unsigned char* previous = nullptr;
+    for (unsigned char* p : sorted) {  // no two blocks overlap
+      if (previous) ASSERT_GE(size_t(p - previous), kSize);
+      previous = p;
+    }
+    for (size_t i = 0; i < kCount; ++i) {
+      ASSERT_EQ(blocks[i][0], i % 251) << i;
+      ASSERT_EQ(blocks[i][kSize - 1], i % 251) << i;
+    }
+    for (unsigned char* p : blocks) FreeSmallBlock(p, kSize);
+  }).join();
+}

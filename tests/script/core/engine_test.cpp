@@ -319,16 +319,18 @@ TEST_F(EngineTest, CodeStringsSeeTheRunningFunction) {
 TEST_F(EngineTest, CodeStringTreesAreBoundedAndLiveAsLongAsTheirFunctions) {
   const size_t texts = TJCodeCache::kCapacity * 3;
   EXPECT_EQ(Run("p = new Probe(); t = 0; kept = p.evalHere('function (a) { return a * 100; }');\n"
+                "self = p.evalHere('arguments.callee');\n"
                 "for (i = 0; i < " + std::to_string(texts) + "; i++) { t += p.evalHere(i + ' + 1'); }\n"
                 "again = 0; for (i = 0; i < 10; i++) { again += p.evalHere('2 * 3'); }\n"
                 "p.keep(p.evalHere('function (b) { return b + 1; }'));\n"
-                "return t + kept(2) + again;"),
-            int32_t(texts * (texts + 1) / 2 + 200 + 60))
+                "return t + kept(2) + again + (typeof(self()) == 'function' ? 1000 : 0);"),
+            int32_t(texts * (texts + 1) / 2 + 200 + 60 + 1000))
       << err;
   const TJCodeCache& cache = Eng().CodeCache();
   EXPECT_EQ(cache.TextCount(), TJCodeCache::kCapacity);
-  // The cached texts, and the first one still held by `kept` although evicted long ago.
-  EXPECT_EQ(cache.TreeCount(), TJCodeCache::kCapacity + 1);
+  // The cached texts, the first one still held by `kept` and the second by the text's own function
+  // (`self`), although both were evicted long ago.
+  EXPECT_EQ(cache.TreeCount(), TJCodeCache::kCapacity + 2);
   // The handler still runs; the next run lets go of every text, and each tree goes with its last
   // function.
   TJValue handler = Probe::kept;
@@ -361,6 +363,47 @@ TEST_F(EngineTest, HandlersAfterTheMainProgramReportTheirErrors) {
   TJValue code = TJValue::String("'text' + 1");
   Eng().CallHandler(code, nullptr, result, nullptr);
   EXPECT_EQ(AsString(&result), "text1");
+}
+
+// Native code hands script functions values of its own: each call binds them as a call with a
+// list would (copies in the parameters, missing ones undefined, the rest through `arguments`), for
+// every kind of function, and leaves the values as they were.
+TEST_F(EngineTest, CallsWithValuesInPlaceBindLikeCallsWithAList) {
+  struct Case {
+    const char* function;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"function (a, b) { var r = a + '/' + b; a = 'changed'; b = 0; return r; }", "x/7"},
+      {"function (a) { return a + ':' + arguments.length + ':' + arguments[2]; }", "x:3:1 + 2"},
+      {"function (a, b, c, d) { return typeof(d) + b + c; }", "undefined71 + 2"},
+      {"function (a, a) { return a; }", "7"},
+      {"p.evalHere", "x"},  // a native: the first value as code
+  };
+  for (const Case& c : cases) {
+    ASSERT_EQ(Run(std::string("p = new Probe(); x = 'x'; p.keep(") + c.function + ");"), 0) << err;
+    TJValue function = Probe::kept;
+    TJValue values[] = {TJValue::String("x"), TJValue::Integer(7), TJValue::String("1 + 2")};
+    const TJValue* places[] = {&values[0], &values[1], &values[2]};
+    TJValue inPlace;
+    Eng().CallFunction(function, places, 3, inPlace, nullptr);
+    EXPECT_EQ(AsString(&inPlace), c.expected) << c.function;
+    TJValueList list{values[0], values[1], values[2]};
+    TJValue listed;
+    Eng().CallFunction(function, &list, listed, nullptr);
+    EXPECT_EQ(AsString(&listed), c.expected) << c.function;
+    EXPECT_EQ(AsString(&values[0]), "x");
+    EXPECT_EQ(AsInteger(&values[1]), 7);
+  }
+  // A throw leaves the call as a script error, and the next call starts clean.
+  ASSERT_EQ(Run("p = new Probe(); p.keep(function (a, b) { if (a) throw b; return b; });"), 0) << err;
+  TJValue flag = TJValue::Bool(true), text = TJValue::String("out");
+  const TJValue* raise[] = {&flag, &text};
+  TJValue result;
+  EXPECT_THROW(Eng().CallFunction(Probe::kept, raise, 2, result, nullptr), EJException);
+  flag.SetBool(false);
+  Eng().CallFunction(Probe::kept, raise, 2, result, nullptr);
+  EXPECT_EQ(AsString(&result), "out");
 }
 
 TEST_F(EngineTest, HandlersDuringTheMainProgramRaiseIntoIt) {

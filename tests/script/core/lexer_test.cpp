@@ -123,7 +123,30 @@ TEST(Lexer, Operators) {
       {"arithmetic", "+ - * %", {"308:+:43", "308:-:45", "310:*:42", "310:%:37"}},
       {"meaningless characters", "# \\ ` x", {"295:x"}},
       {"longest match", "a+++b", {"295:a", "314:++:43", "308:+:43", "295:b"}},
+      // With nothing between them, each operator still takes the longest form it can.
+      {"glued", "a<=b>>=c!==d&&e||f|=g",
+       {"295:a", "311:<=:40", "295:b", "313:>>=:62", "295:c", "312:!==:50", "295:d", "320:&&",
+        "295:e", "319:||", "295:f", "313:|=:124", "295:g"}},
+      {"glued punctuation", "f(a,b)[0].c;}",
+       {"295:f", "299:(", "295:a", "306:,", "295:b", "300:)", "303:[", "296:0=0", "304:]", "324:.",
+        "295:c", "305:;", "302:}"}},
+      {"operators ending the text", "a>>", {"295:a", "309:>>:62"}},
+      {"one-character operator ending the text", "a!", {"295:a", "315:!:33"}},
+      {"compound ending the text", "x-=", {"295:x", "313:-=:45"}},
   });
+}
+
+TEST(Lexer, TextReadAsIfAfterAToken) {
+  TJLex lex;
+  lex.SetTextAfter("/a+/g", tkReturn);
+  ASSERT_TRUE(lex.NextToken());
+  EXPECT_EQ(Describe(lex), "325:a+\0g"s);
+  EXPECT_EQ(lex.PrevToken(), tkReturn);
+  lex.SetTextAfter("/a/2", tkIdentifier);
+  std::vector<std::string> out;
+  while (lex.NextToken()) out.push_back(Describe(lex));
+  EXPECT_EQ(out, (std::vector<std::string>{"310:/:47", "295:a", "310:/:47", "296:2=2"}));
+  EXPECT_EQ(lex.TokenLine(), 1);
 }
 
 TEST(Lexer, IdentifiersAndKeywords) {

@@ -261,6 +261,127 @@ TEST(ScriptObject, BoundNativesForgetTheirObject) {
   EXPECT_EQ(ErrorOf([&] { CallNative(f.vFunction(), nullptr, r); }), "ECallError:object of bump is gone");
 }
 
+namespace {
+
+// A class with more natives than a native table's first index holds: even names answer 0, odd
+// names 1, and "m5" is registered again (as even) after the others.
+class Wide : public TJObject {
+  RT_CLASS(Wide)
+ public:
+  static constexpr int kNatives = 100;
+  Wide(TJBaseEngine* e, TJValueList* p) : TJObject(e, p) { RegistName("Wide"); }
+  void RegistMethods() override {
+    TJObject::RegistMethods();
+    for (int i = 0; i < kNatives; ++i) {
+      std::string name = "m" + std::to_string(i);  // a name that does not outlive the call
+      if (i % 2)
+        RegistMethod(name, &Wide::DoOdd);
+      else
+        RegistMethod(name, &Wide::DoEven);
+    }
+    RegistMethod("m5", &Wide::DoEven);
+  }
+  void DoEven(TJValueList*, TJValue& result) { result.SetInteger(0); }
+  void DoOdd(TJValueList*, TJValue& result) { result.SetInteger(1); }
+};
+
+}  // namespace
+
+const rt::ClassInfo& Wide::StaticClassInfo() {
+  static const rt::ClassInfo& info = rt::ClassBuilder<Wide>("Wide", &TJObject::StaticClassInfo()).build();
+  return info;
+}
+
+// The natives of a class are one table for all its instances: what one instance does to its own
+// members (add, replace, remove, clear, dispose) shows in no other instance, made before or after.
+TEST(ScriptObject, InstancesShareTheClassNativesButNotTheirChanges) {
+  TestEngine engine;
+  TJValue a = TJValue::Object(TJObject::Create<Wide>(&engine));
+  TJValue b = TJValue::Object(TJObject::Create<Wide>(&engine));
+  for (int i = 0; i < Wide::kNatives; ++i) {
+    std::string name = "m" + std::to_string(i);
+    TJValue r = call(b.vObject(), name.c_str());
+    EXPECT_EQ(AsInteger(&r), i == 5 ? 0 : i % 2) << name;
+  }
+  TJValue keysBefore = call(b.vObject(), "getKeys");
+  EXPECT_EQ(ArrayTexts(keysBefore).size(), size_t(9 + Wide::kNatives));  // "m5" once
+
+  a.vObject()->PutMember("m3", TJValue::Integer(42), false, nullptr);
+  a.vObject()->PutMember("extra", TJValue::Integer(7), false, nullptr);
+  EXPECT_TRUE(a.vObject()->RemoveKey("m4"));
+  TJValue v;
+  a.vObject()->GetMember("m3", false, nullptr, v);
+  EXPECT_EQ(AsInteger(&v), 42);
+  EXPECT_FALSE(a.vObject()->HasKey("m4"));
+
+  TJValue c = TJValue::Object(TJObject::Create<Wide>(&engine));
+  for (TJObject* other : {b.vObject(), c.vObject()}) {
+    EXPECT_EQ(AsInteger(&(v = call(other, "m3"))), 1);
+    EXPECT_EQ(AsInteger(&(v = call(other, "m4"))), 0);
+    EXPECT_FALSE(other->HasKey("extra"));
+    EXPECT_EQ(ArrayTexts(call(other, "getKeys")), ArrayTexts(keysBefore));
+  }
+
+  // An instance that loses all its members, or is disposed, leaves the others whole.
+  a.vObject()->ClearMembers();
+  EXPECT_FALSE(a.vObject()->HasKey("m7"));
+  TJObject* disposed = b.vObject();  // b still counts it
+  disposed->Dispose();
+  EXPECT_FALSE(disposed->HasKey("m7"));
+  EXPECT_TRUE(c.vObject()->HasKey("m7"));
+  EXPECT_EQ(AsInteger(&(v = call(c.vObject(), "m7"))), 1);
+  TJValue d = TJValue::Object(TJObject::Create<Wide>(&engine));
+  EXPECT_EQ(ArrayTexts(call(d.vObject(), "getKeys")), ArrayTexts(keysBefore));
+}
+
+namespace {
+
+// A class no other test makes: its natives are first asked for in the test below. Its constant
+// "shadow" takes the name of one of its natives.
+class Late : public TJObject {
+  RT_CLASS(Late)
+ public:
+  Late(TJBaseEngine* e, TJValueList* p) : TJObject(e, p) { RegistName("Late"); }
+  void RegistMethods() override {
+    TJObject::RegistMethods();
+    RegistMethod("ping", &Late::DoPing);
+    RegistMethod("shadow", &Late::DoPing);
+  }
+  void RegistProperties() override { RegistProperty("shadow", TJValue::Integer(5)); }
+  void DoPing(TJValueList*, TJValue& result) { result.SetString("pong"); }
+};
+
+}  // namespace
+
+const rt::ClassInfo& Late::StaticClassInfo() {
+  static const rt::ClassInfo& info = rt::ClassBuilder<Late>("Late", &TJObject::StaticClassInfo()).build();
+  return info;
+}
+
+// An object disposed before anything asked for its class's natives has none, and the next object
+// of the class has them all; a constant registered under a native's name hides that native.
+TEST(ScriptObject, NativesFirstAskedForAfterAnObjectOfTheClassWasDisposed) {
+  TestEngine engine;
+  TJValue first = TJValue::Object(TJObject::Create<Late>(&engine));
+  TJObject* disposed = first.vObject();
+  disposed->Dispose();
+  EXPECT_FALSE(disposed->HasKey("ping"));
+  std::vector<std::string> none;
+  disposed->GetMethodList(none);
+  EXPECT_TRUE(none.empty());
+
+  TJValue second = TJValue::Object(TJObject::Create<Late>(&engine));
+  TJValue v = call(second.vObject(), "ping");
+  EXPECT_EQ(AsString(&v), "pong");
+  second.vObject()->GetMember("shadow", false, nullptr, v);
+  EXPECT_EQ(AsInteger(&v), 5);
+  std::vector<std::string> methods, props;
+  second.vObject()->GetMethodList(methods);
+  second.vObject()->GetPropertyList(props);
+  EXPECT_EQ(methods.size(), 10u);  // the 9 of every object and "ping"
+  EXPECT_EQ(props, std::vector<std::string>{"shadow"});
+}
+
 TEST(MemberTable, SelectsByTypeInKeyOrder) {
   TJHash h(23, false);
   h.SetValue("b", TJValue::Integer(1));

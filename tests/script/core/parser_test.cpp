@@ -60,6 +60,12 @@ TEST(Parser, OperatorPrecedenceAndAssociativity) {
       {"x *= 2; x /= 2; x %= 2; x <<= 1; x >>= 1; x >>>= 1; x &= 1; x |= 1; x ^= 1;",
        "(*= x 2) (/= x 2) (%= x 2) (<<= x 1) (>>= x 1) (>>>= x 1) (&= x 1) (|= x 1) (^= x 1)"},
       {"(a + b) * c;", "(* (+ a b) c)"},
+      // Looser operators after tighter ones, and tighter ones inside a looser right operand.
+      {"a * b + c << d < e == f & g ^ h | i && j || k;",
+       "(|| (&& (| (^ (& (== (< (<< (+ (* a b) c) d) e) f) g) h) i) j) k)"},
+      {"a + b * c - d / e % f;", "(- (+ a (* b c)) (% (/ d e) f))"},
+      {"a || b * c && d - e == f;", "(|| a (&& (* b c) (== (- d e) f)))"},
+      {"a & b == c | d;", "(| (& a (== b c)) d)"},
   });
 }
 
@@ -262,6 +268,52 @@ TEST(Parser, CodeStringsBecomeFunctionExpressionsInTreesOfTheirOwn) {
   // The program's tree is still there, and takes no records of the codes.
   EXPECT_EQ(DumpStatements(parser.Root()->First), "a");
   EXPECT_EQ(parser.Statements().Count(), 2u);
+}
+
+namespace {
+
+// A code string's function with statement lines, or "error: <message> @<line>".
+std::string CodeText(TJParser& parser, const std::string& text) {
+  try {
+    TJExpr* e = nullptr;
+    std::unique_ptr<TJSyntaxTree> tree = parser.ParseCode(text, e);
+    return DumpStatements(e->Func, true);
+  } catch (const EJSyntaxError& e) {
+    return "error: " + e.message() + " @" + std::to_string(e.Line);
+  }
+}
+
+}  // namespace
+
+// A code string is read as "function(){return T ;}": untraced, the opening is taken as read, and
+// the result must be what reading the whole text gives (a traced parse reads it, tokens and all).
+TEST(Parser, CodeStringsGiveWhatTheirWholeWrappedTextGives) {
+  const std::string deep = std::string(998, '(') + "1" + std::string(998, ')');
+  const std::string tooDeep = std::string(999, '(') + "1" + std::string(999, ')');
+  const std::vector<std::string> texts = {
+      "1 + 2 * x", "", "  ", "\n\nx +\n y", "/a+/g.test(s)", "a / b / c", "x; y = 2; z",
+      "1 ;} x", "}", ")", ";", "1 +", "x = ", "'abc", "\n'abc", "/abc", "var x = 1", "return 5",
+      "function (a, b) { return a + b; }", "function f(a) {\n return arguments.length + a;\n}",
+      "(function (n) { return n; })(3)", "a ? b : c", "o.$&", "{a: 1}", "[1, 2", "@set @X = 1",
+      "x\n++y", "1 ;}; evil(); function(){", "class A {}", deep, tooDeep,
+  };
+  std::vector<std::string> traced;
+  for (const std::string& text : texts) {
+    TJParser direct;
+    TJParser reference;
+    reference.Lexer().OnDebugout = [&](const std::string& token) { traced.push_back(token); };
+    EXPECT_EQ(CodeText(direct, text), CodeText(reference, text)) << text;
+  }
+  // The reference did read the opening: the trace starts with "function".
+  ASSERT_FALSE(traced.empty());
+  EXPECT_EQ(traced.front(), "258( function )");
+  // Results as a script sees them.
+  TJParser parser;
+  EXPECT_EQ(CodeText(parser, "\n1 +"), "error: Text( ; ) @2");
+  EXPECT_EQ(CodeText(parser, "/b/"), "(function - () (return /b/)@1)@1");
+  EXPECT_EQ(CodeText(parser, "a;\nb;"), "(function - () (return a)@1 b@2 ;@2)@1");
+  EXPECT_EQ(CodeText(parser, deep), "(function - () (return 1)@1)@1");
+  EXPECT_EQ(CodeText(parser, tooDeep).rfind("error: too deeply nested", 0), 0u);
 }
 
 // Import files live in a scratch folder made for each test.
