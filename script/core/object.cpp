@@ -589,7 +589,8 @@ bool TJObject::SetValue(std::string_view name, const TJValue& value, TJValueList
 }
 
 bool TJObject::HasKey(std::string_view name) {
-  return HasPublishedName(name) || members_.HasKey(name) || nativeIndex(name) >= 0;
+  if (published_ && !published_->empty() && HasPublishedName(name)) return true;  // most publish nothing
+  return members_.HasKey(name) || nativeIndex(name) >= 0;
 }
 
 bool TJObject::RemoveKey(std::string_view name) {
