@@ -38,19 +38,31 @@ std::vector<std::string> Candidates(const std::string& name) {
   return out;
 }
 
-ffi_type* FfiType(CType t) {
-  switch (t) {
-    case CType::Void: return &ffi_type_void;
-    case CType::UInt8: return &ffi_type_uint8;
-    case CType::SInt16: return &ffi_type_sint16;
-    case CType::SInt32: return &ffi_type_sint32;
-    case CType::UInt32: return &ffi_type_uint32;
-    case CType::SInt64: return &ffi_type_sint64;
-    case CType::Float: return &ffi_type_float;
-    case CType::Double: return &ffi_type_double;
-    case CType::Pointer: return &ffi_type_pointer;
-  }
-  return &ffi_type_void;
+// libffi, opened when the first call is made rather than linked: most programs never call into a
+// library and need not load it at start. Null when it cannot be loaded.
+struct TFfi {
+  decltype(&::ffi_prep_cif) prepCif = nullptr;
+  decltype(&::ffi_call) call = nullptr;
+  ffi_type* types[9] = {};  // by CType
+};
+
+const TFfi* Ffi() {
+  static const TFfi* loaded = []() -> const TFfi* {
+    void* library = dlopen("libffi.so.8", RTLD_NOW | RTLD_LOCAL);  // kept open for the process
+    if (!library) return nullptr;
+    static TFfi ffi;
+    ffi.prepCif = reinterpret_cast<decltype(ffi.prepCif)>(dlsym(library, "ffi_prep_cif"));
+    ffi.call = reinterpret_cast<decltype(ffi.call)>(dlsym(library, "ffi_call"));
+    static const char* const kTypeNames[9] = {"ffi_type_void",   "ffi_type_uint8",  "ffi_type_sint16",
+                                              "ffi_type_sint32", "ffi_type_uint32", "ffi_type_sint64",
+                                              "ffi_type_float",  "ffi_type_double", "ffi_type_pointer"};
+    for (int i = 0; i < 9; ++i) {
+      ffi.types[i] = static_cast<ffi_type*>(dlsym(library, kTypeNames[i]));
+      if (!ffi.types[i]) return nullptr;
+    }
+    return ffi.prepCif && ffi.call ? &ffi : nullptr;
+  }();
+  return loaded;
 }
 
 // Through a pipe: the kernel reads the source for write() and writes the destination for read(),
@@ -157,7 +169,8 @@ CArg CArg::Double(double d) {
 
 bool Call(void* function, const std::vector<CArg>& args, CType result, CResult& out) {
   out = CResult();
-  if (!function) return false;
+  const TFfi* ffi = Ffi();
+  if (!function || !ffi) return false;
   std::vector<ffi_type*> types;
   std::vector<void*> values;
   types.reserve(args.size());
@@ -168,7 +181,7 @@ bool Call(void* function, const std::vector<CArg>& args, CType result, CResult& 
   std::vector<float> floats(args.size());
   std::vector<double> doubles(args.size());
   for (size_t i = 0; i < args.size(); ++i) {
-    types.push_back(FfiType(args[i].type));
+    types.push_back(ffi->types[int(args[i].type)]);
     switch (args[i].type) {
       case CType::Float: std::memcpy(&floats[i], &args[i].bits, sizeof(float)); values.push_back(&floats[i]); break;
       case CType::Double: std::memcpy(&doubles[i], &args[i].bits, sizeof(double)); values.push_back(&doubles[i]); break;
@@ -176,10 +189,11 @@ bool Call(void* function, const std::vector<CArg>& args, CType result, CResult& 
     }
   }
   ffi_cif cif;
-  if (ffi_prep_cif(&cif, FFI_DEFAULT_ABI, unsigned(args.size()), FfiType(result), types.data()) != FFI_OK) return false;
+  if (ffi->prepCif(&cif, FFI_DEFAULT_ABI, unsigned(args.size()), ffi->types[int(result)], types.data()) != FFI_OK)
+    return false;
   // Integer results come widened to a full register (ffi_arg); floats and doubles as themselves.
   alignas(16) unsigned char slot[16] = {};
-  ffi_call(&cif, FFI_FN(function), slot, values.data());
+  ffi->call(&cif, FFI_FN(function), slot, values.data());
   switch (result) {
     case CType::Void: break;
     case CType::UInt8: out.i = uint8_t(*reinterpret_cast<ffi_arg*>(slot)); break;

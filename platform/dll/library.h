@@ -55,7 +55,7 @@ struct CResult {
   double d = 0;
 };
 
-// Calls the function; false when libffi cannot prepare the call.
+// Calls the function; false when libffi cannot prepare the call or cannot be loaded.
 bool Call(void* function, const std::vector<CArg>& args, CType result, CResult& out);
 
 // Copies and fills that fail instead of faulting when an address is not readable or writable.

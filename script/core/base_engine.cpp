@@ -31,7 +31,10 @@ void TJBaseEngine::CallHandler(const TJValue& handler, TJValueList* args, TJValu
 TJObject* TJBaseEngine::MakeArray(const TJValueList& items) {
   TJObject* array = MakeObject("Array", nullptr);
   TJKeepAlive keep(array);
-  for (int32_t i = 0; i < items.Count(); ++i) array->PutMember(std::to_string(i), items[i], true, nullptr);
+  for (int32_t i = 0; i < items.Count(); ++i) {
+    // An indexed store by number where the class takes one, else by the index's text.
+    if (!array->WriteItem(TJValue::Integer(i), items[i])) array->PutMember(std::to_string(i), items[i], true, nullptr);
+  }
   return array;
 }
 

@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include <pthread.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <new>
@@ -12,25 +14,41 @@
 #include "script/core/exceptions.h"
 #include "script/core/factory.h"
 
+extern "C" void* __libc_stack_end;  // glibc: the main thread's stack as the program started
+
 namespace engine {
 
 namespace {
 
+// The lowest address the main thread's stack can grow to, or null when it cannot be told cheaply.
+// Its top lies at or above __libc_stack_end (only the program's arguments and environment sit
+// higher), and it grows down by RLIMIT_STACK at most, from that true top: counting from
+// __libc_stack_end errs on the safe side. The kernel keeps new mappings at least 128 MiB below
+// the stack; the size is capped there in case the limit was raised after start. This spares
+// pthread_getattr_np, which reads and parses /proc/self/maps for the main thread.
+const char* MainThreadStackLow(size_t& size) {
+  if (gettid() != getpid() || !__libc_stack_end) return nullptr;
+  rlimit limit{};
+  if (getrlimit(RLIMIT_STACK, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return nullptr;
+  size = std::min<size_t>(limit.rlim_cur, size_t(128) << 20);
+  return static_cast<const char*>(__libc_stack_end) - size;
+}
+
 // Where the stack of this thread ends, less a reserve for the code between two checks.
 const char* ThreadStackLimit() {
   static thread_local const char* limit = [] {
-    pthread_attr_t attr;
-    const char* result = nullptr;
-    if (pthread_getattr_np(pthread_self(), &attr) == 0) {
-      void* low = nullptr;
-      size_t size = 0;
-      if (pthread_attr_getstack(&attr, &low, &size) == 0 && low && size) {
-        size_t reserve = std::min(TJEngine::kStackReserve, size / 2);
-        result = static_cast<const char*>(low) + reserve;
-      }
+    size_t size = 0;
+    const char* low = MainThreadStackLow(size);
+    if (!low) {
+      pthread_attr_t attr;
+      if (pthread_getattr_np(pthread_self(), &attr) != 0) return static_cast<const char*>(nullptr);
+      void* stack = nullptr;
+      if (pthread_attr_getstack(&attr, &stack, &size) != 0) stack = nullptr;
       pthread_attr_destroy(&attr);
+      low = static_cast<const char*>(stack);
     }
-    return result;
+    if (!low || !size) return static_cast<const char*>(nullptr);
+    return low + std::min(TJEngine::kStackReserve, size / 2);
   }();
   return limit;
 }

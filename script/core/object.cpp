@@ -1,6 +1,7 @@
 #include "script/core/object.h"
 
 #include <algorithm>
+#include <cassert>
 #include <map>
 #include <typeinfo>
 #include <unordered_map>
@@ -34,17 +35,17 @@ class TJNameFilter {
   uint64_t bits_[4] = {};
 };
 
-// The natives one class registers, collected once from its first instance, and what the class
-// publishes (its property names, for the quick test). The index is a flat open-addressing table
-// of entry numbers: building it allocates nothing per name.
+// The natives one class registers, and what the class publishes (its property names, for the quick
+// test). The natives are collected once, from the RegistMethods of the first instance that needs
+// them (most classes of a program's global instances are never asked); the index is a flat
+// open-addressing table of entry numbers, so building it allocates nothing per name.
 struct TJNativeTable {
+  bool collected = false;
   std::vector<std::pair<std::string, TJNativeMethod>> entries;
   std::vector<int32_t> slots = std::vector<int32_t>(64, -1);  // entry numbers; -1 for free, size a power of 2
   TJNameFilter nativeNames;
   TJNameFilter publishedNames;
   bool publishes = false;
-
-  TJNativeTable() { entries.reserve(32); }
 
   void add(std::string_view name, TJNativeMethod method) {
     size_t slot = slotOf(name);
@@ -58,8 +59,15 @@ struct TJNativeTable {
     if (entries.size() * 2 > slots.size()) grow();
   }
   int find(std::string_view name) const {
+    assert(collected);
     if (entries.empty() || !nativeNames.MayHold(name)) return -1;
     return slots[slotOf(name)];
+  }
+  // Back to no natives (a collection that failed half way).
+  void forget() {
+    entries.clear();
+    slots.assign(slots.size(), -1);
+    nativeNames = TJNameFilter();
   }
   void publish(const rt::ClassInfo& info) {
     for (const rt::PropInfo* p : info.properties()) publishedNames.Add(p->name);
@@ -77,6 +85,7 @@ struct TJNativeTable {
   }
   void grow() {
     slots.assign(slots.size() * 2, -1);
+    if (entries.capacity() == entries.size()) entries.reserve(slots.size() / 2);
     for (size_t e = 0; e < entries.size(); ++e) slots[slotOf(entries[e].first)] = int32_t(e);
   }
 };
@@ -165,7 +174,7 @@ void TJObject::AfterConstruction(TJBaseEngine* engine, TJValueList* param, bool 
     thread_local Kind lastKind = Kind::Other;
     const std::type_info& type = typeid(*this);
     if (&type != lastType) {
-      lastTable = classNatives(type);
+      lastTable = classTable(type);
       lastPublished = &classPublishedNames(ClassType());
       lastKind = !lastTable->publishes && type == typeid(TJObject)     ? Kind::Plain
                  : IsExactKnownClass(this, TJKnownClass::Array) ? Kind::Array
@@ -188,27 +197,35 @@ void TJObject::AfterConstruction(TJBaseEngine* engine, TJValueList* param, bool 
   --refCount_;
 }
 
-const TJNativeTable* TJObject::classNatives(const std::type_info& type) {
+const TJNativeTable* TJObject::classTable(const std::type_info& type) {
   auto& tables = nativeTables();
-  const std::type_info* key = &type;
-  auto it = tables.find(key);
+  auto it = tables.find(&type);
   if (it == tables.end()) {
     auto table = std::make_unique<TJNativeTable>();
-    gCollecting = table.get();
-    gCollectingFor = this;
-    try {
-      RegistMethods();
-    } catch (...) {
-      gCollecting = nullptr;
-      gCollectingFor = nullptr;
-      throw;
-    }
-    gCollecting = nullptr;
-    gCollectingFor = nullptr;
     table->publish(ClassType());
-    it = tables.emplace(key, std::move(table)).first;
+    it = tables.emplace(&type, std::move(table)).first;
   }
   return it->second.get();
+}
+
+void TJObject::collectNatives() const {
+  auto* table = const_cast<TJNativeTable*>(natives_);
+  TJNativeTable* outerTable = gCollecting;
+  const TJObject* outerObject = gCollectingFor;
+  gCollecting = table;
+  gCollectingFor = this;
+  try {
+    // RegistMethods only names the class's natives: it is the same whichever instance runs it.
+    const_cast<TJObject*>(this)->RegistMethods();
+  } catch (...) {
+    table->forget();
+    gCollecting = outerTable;
+    gCollectingFor = outerObject;
+    throw;
+  }
+  gCollecting = outerTable;
+  gCollectingFor = outerObject;
+  table->collected = true;
 }
 
 int32_t TJObject::DecRef() {
@@ -262,9 +279,15 @@ void TJObject::registNative(std::string_view name, TJNativeMethod method) {
   if (i >= 0) maskNative(i);
 }
 
+inline const TJNativeTable* TJObject::natives() const {
+  if (natives_ && !natives_->collected) collectNatives();
+  return natives_;
+}
+
 int TJObject::nativeIndex(std::string_view name) const {
-  if (!natives_) return -1;
-  int i = natives_->find(name);
+  const TJNativeTable* table = natives();
+  if (!table) return -1;
+  int i = table->find(name);
   return i < 0 || isMasked(i) ? -1 : i;
 }
 
@@ -275,19 +298,21 @@ bool TJObject::MayBePublished(std::string_view name) const {
 
 bool TJObject::isMasked(int index) const {
   size_t w = size_t(index) / 64;
-  return nativeMask_ && w < nativeMask_->size() && (((*nativeMask_)[w] >> (index % 64)) & 1u);
+  return allNativesMasked_ || (nativeMask_ && w < nativeMask_->size() && (((*nativeMask_)[w] >> (index % 64)) & 1u));
 }
 
 void TJObject::maskNative(int index) {
+  if (allNativesMasked_) return;
   size_t w = size_t(index) / 64;
   if (!nativeMask_) nativeMask_ = std::make_unique<std::vector<uint64_t>>();
   if (nativeMask_->size() <= w) nativeMask_->resize(w + 1, 0);
   (*nativeMask_)[w] |= uint64_t(1) << (index % 64);
 }
 
+// Needs no natives collected: the table may never be, for an object disposed before any was asked.
 void TJObject::maskAllNatives() {
-  if (!nativeMask_) nativeMask_ = std::make_unique<std::vector<uint64_t>>();
-  nativeMask_->assign((natives_->entries.size() + 63) / 64, ~uint64_t(0));
+  allNativesMasked_ = true;
+  nativeMask_.reset();
 }
 
 bool TJObject::materialise(int index, TJValue* value) {
@@ -326,6 +351,7 @@ TJNativeMethod TJObject::FindNative(std::string_view name) const {
 }
 
 bool TJObject::NativesIntact() const {
+  if (allNativesMasked_) return false;
   return !nativeMask_ || std::all_of(nativeMask_->begin(), nativeMask_->end(), [](uint64_t w) { return w == 0; });
 }
 
@@ -375,6 +401,7 @@ void TJObject::ClearProperties() {
 void TJObject::Clear() {
   members_.Clear();
   nativeMask_.reset();
+  allNativesMasked_ = false;
   if (disposed_) return;
   RegistProperties();
 }
@@ -382,11 +409,12 @@ void TJObject::Clear() {
 void TJObject::GetMemberNames(std::vector<std::string>& names, TJValueTypes includeTypes, TJValueTypes excludeTypes) {
   names.clear();
   members_.GetKeysByTypes(names, includeTypes, excludeTypes);
-  if (!natives_ || !TJHash::Selects(vtFunction, includeTypes, excludeTypes)) return;
+  if (!natives_ || allNativesMasked_ || !TJHash::Selects(vtFunction, includeTypes, excludeTypes)) return;
+  const TJNativeTable* table = natives();
   bool added = false;
-  for (size_t i = 0; i < natives_->entries.size(); ++i) {
+  for (size_t i = 0; i < table->entries.size(); ++i) {
     if (isMasked(int(i))) continue;
-    names.push_back(natives_->entries[i].first);
+    names.push_back(table->entries[i].first);
     added = true;
   }
   if (added) SortInTableOrder(names, kMemberBuckets);

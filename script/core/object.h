@@ -195,8 +195,11 @@ class TJObject : public TJNotify {
   friend void ReleaseObject(TJObject* object);
   friend class TJObjectList;
   void AfterConstruction(TJBaseEngine* engine, TJValueList* param, bool registerWithFactory);
-  // The natives of the class, collected from this object's RegistMethods on the class's first object.
-  const TJNativeTable* classNatives(const std::type_info& type);
+  // The table of the class's natives (made on the class's first object, filled on first use).
+  const TJNativeTable* classTable(const std::type_info& type);
+  // The class's natives, collected from this object's RegistMethods when no instance has yet.
+  const TJNativeTable* natives() const;
+  void collectNatives() const;
   void registNative(std::string_view name, TJNativeMethod method);
   TJMemberTable& members() { return members_; }
   int nativeIndex(std::string_view name) const;  // -1 when not a live class native
@@ -209,6 +212,7 @@ class TJObject : public TJNotify {
 
   int32_t refCount_ = 1;  // 1 while under construction
   bool disposed_ = false;
+  bool allNativesMasked_ = false;  // the member table speaks for every native
   Kind kind_ = Kind::Other;  // set once the object is made
   const std::string* name_;
   TJBaseEngine* engine_;

@@ -81,7 +81,7 @@ std::string TJRegExp::RightContext() const {
   return std::string(subject_.vString().substr(size_t(spans_[0].end)));
 }
 
-void TJRegExp::RecordMatch(const regex::TRegExpr& engine, const TJValue& subject, std::vector<std::string>* list) {
+void TJRegExp::RecordMatch(const regex::TRegExpr& engine, const TJValue& subject) {
   // Character positions come from the subject's text, which keeps its count and an index of
   // positions for every search of it.
   index = lastIndex = -1;
@@ -99,12 +99,15 @@ void TJRegExp::RecordMatch(const regex::TRegExpr& engine, const TJValue& subject
     int64_t from = engine.GroupBytePos(i), bytes = engine.GroupByteLen(i);
     spans_[size_t(i)] = from < 0 || bytes < 0 ? Span{-1, -1} : Span{from, from + bytes};
   }
-  if (list) list->push_back(Group(0));
 }
 
-bool TJRegExp::search(const TJValue& subject, std::vector<std::string>* list, bool all) {
+void TJRegExp::addMatch(TJValueList& list) const {
+  list.AddString(searched_.vString().substr(size_t(engine_->GroupBytePos(0)), size_t(engine_->GroupByteLen(0))));
+}
+
+bool TJRegExp::search(const TJValue& subject, TJValueList* list, bool all) {
   input_ = textValue(subject);
-  if (list) list->clear();
+  if (list) list->Clear();
   // The state's input may change under a hook; the search holds the text it reads.
   searched_ = input_;
   bool matched = false;
@@ -113,24 +116,23 @@ bool TJRegExp::search(const TJValue& subject, std::vector<std::string>* list, bo
     matched = true;
     // Only the last match becomes the state (no script runs in between); the list takes every
     // whole match on the way.
-    if (list) list->emplace_back(searched_.vString().substr(size_t(engine_->GroupBytePos(0)), size_t(engine_->GroupByteLen(0))));
+    if (list) addMatch(*list);
     if (all && list) {
-      while (engine_->ExecFurther())
-        list->emplace_back(searched_.vString().substr(size_t(engine_->GroupBytePos(0)), size_t(engine_->GroupByteLen(0))));
+      while (engine_->ExecFurther()) addMatch(*list);
     } else if (all) {
       engine_->ExecToLast();
     }
-    RecordMatch(*engine_, searched_, nullptr);
+    RecordMatch(*engine_, searched_);
     return true;
   } catch (const regex::ERegExpr& e) {
     // A search that stops on an error leaves the last match it found as the state.
-    if (matched) RecordMatch(*engine_, searched_, nullptr);
+    if (matched) RecordMatch(*engine_, searched_);
     if (e.ErrorCode == regex::reeMatchTooComplex) raiseTooComplex(e);
     return false;
   }
 }
 
-bool TJRegExp::Exec(const TJValue& subject, std::vector<std::string>* list) { return search(subject, list, global); }
+bool TJRegExp::Exec(const TJValue& subject, TJValueList* list) { return search(subject, list, global); }
 
 bool TJRegExp::Test(const TJValue& subject) { return search(subject, nullptr, global); }
 
@@ -171,7 +173,7 @@ std::string TJRegExp::Replace(const TJValue& subject, std::string_view templ, co
         size_t start = size_t(engine->GroupBytePos(0));
         size_t length = size_t(engine->GroupByteLen(0));
         if (start > pos) result.append(text.substr(pos, start - pos));
-        RecordMatch(*engine, held, nullptr);
+        RecordMatch(*engine, held);
         if (callback)
           result += (*callback)(*this);
         else
@@ -187,18 +189,26 @@ std::string TJRegExp::Replace(const TJValue& subject, std::string_view templ, co
   return result;
 }
 
-bool TJRegExp::Split(std::string_view subject, std::vector<std::string>& list, int32_t limit) {
-  input_.SetString(subject);
-  list.clear();
-  if (limit < 0) limit = kNoLimit;
+bool TJRegExp::Split(const TJValue& subject, TJValueList& list, int32_t limit) {
+  input_ = textValue(subject);
+  searched_ = input_;
+  list.Clear();
+  std::string_view text = searched_.vString();
   bool ok = true;
   try {
-    engine_->SplitText(input_.vString(), list);
+    // The pieces between the matches, and the rest after the last one.
+    size_t prev = 0;
+    for (bool found = engine_->ExecBorrowed(text); found; found = engine_->ExecNext()) {
+      size_t start = size_t(engine_->GroupBytePos(0));
+      list.AddString(text.substr(prev, start - prev));
+      prev = start + size_t(engine_->GroupByteLen(0));
+    }
+    list.AddString(text.substr(prev));
   } catch (const regex::ERegExpr& e) {
     if (e.ErrorCode == regex::reeMatchTooComplex) raiseTooComplex(e);
     ok = false;
   }
-  if (size_t(limit) < list.size()) list.resize(size_t(limit));
+  if (limit >= 0 && limit < list.Count()) list.SetCount(limit);
   return ok;
 }
 
@@ -435,11 +445,9 @@ std::string TJRegExpObject::ToString(const TJValue*) {
 
 namespace {
 
-TJValue makeArray(TJBaseEngine* engine, const std::vector<std::string>& items) {
+TJValue makeArray(TJBaseEngine* engine, const TJValueList& items) {
   if (!engine) return TJValue::Null();
-  TJValueList list;
-  for (const std::string& item : items) list.AddString(item);
-  return TJValue::Object(engine->MakeArray(list));
+  return TJValue::Object(engine->MakeArray(items));
 }
 
 }  // namespace
@@ -452,7 +460,7 @@ void TJRegExpObject::DoExec(TJValueList* args, TJValue& result) {
       subject = (*args)[0];
     else if (OnGetInput)
       subject = OnGetInput();
-    std::vector<std::string> matches;
+    TJValueList matches;
     if (!regexp_.Exec(subject, &matches)) return false;
     result = makeArray(Engine(), matches);
     return true;
@@ -497,10 +505,10 @@ void TJRegExpObject::DoReplace(TJValueList* args, TJValue& result) {
 }
 
 void TJRegExpObject::DoSplit(TJValueList* args, TJValue& result) {
-  std::vector<std::string> pieces;
+  TJValueList pieces;
   if (IsParam1(args)) {
     int32_t limit = IsParam2(args) ? AsInteger(&(*args)[1]) : kNoLimit;
-    regexp_.Split(AsString(&(*args)[0]), pieces, limit);
+    regexp_.Split((*args)[0], pieces, limit);
   }
   result = makeArray(Engine(), pieces);
 }

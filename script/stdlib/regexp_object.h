@@ -24,6 +24,7 @@
 #include "regex/regexpr.h"
 #include "script/core/object.h"
 #include "script/core/value.h"
+#include "script/core/value_list.h"
 
 namespace engine {
 class TJEngine;
@@ -47,10 +48,8 @@ class TJRegExp {
   // Searches `input`; with `global` every further match too. `list` (when given) receives every
   // whole match. False (state unchanged) when nothing matched or the pattern is invalid. A text
   // held by a value is searched in place, never copied.
-  bool Exec(const engine::TJValue& input, std::vector<std::string>* list);
-  bool Exec(std::string_view input, std::vector<std::string>* list) {
-    return Exec(engine::TJValue::String(input), list);
-  }
+  bool Exec(const engine::TJValue& input, engine::TJValueList* list);
+  bool Exec(std::string_view input, engine::TJValueList* list) { return Exec(engine::TJValue::String(input), list); }
   // Exec without a list: with `global` the state ends on the last match, as after exec.
   bool Test(const engine::TJValue& input);
   bool Test(std::string_view input) { return Test(engine::TJValue::String(input)); }
@@ -66,10 +65,13 @@ class TJRegExp {
   }
   // The pieces of `input` between the matches, the first `limit` of them (a negative limit: all).
   // False when the pattern is invalid (the pieces found before stay in the list).
-  bool Split(std::string_view input, std::vector<std::string>& list, int32_t limit);
+  bool Split(const engine::TJValue& input, engine::TJValueList& list, int32_t limit);
+  bool Split(std::string_view input, engine::TJValueList& list, int32_t limit) {
+    return Split(engine::TJValue::String(input), list, limit);
+  }
   // Notes the current match of `engine` (searching `subject`) as the state: by positions; the
   // texts are cut from the subject when asked for.
-  void RecordMatch(const regex::TRegExpr& engine, const engine::TJValue& subject, std::vector<std::string>* list);
+  void RecordMatch(const regex::TRegExpr& engine, const engine::TJValue& subject);
   // Match state, flags, pattern and input of another regular expression.
   void Assign(const TJRegExp& other);
 
@@ -107,7 +109,9 @@ class TJRegExp {
     int64_t start, end;  // bytes of the subject; -1 for a group that took no part
   };
   [[noreturn]] void raiseTooComplex(const regex::ERegExpr& e) const;
-  bool search(const engine::TJValue& input, std::vector<std::string>* list, bool all);
+  bool search(const engine::TJValue& input, engine::TJValueList* list, bool all);
+  // The current match of engine_ in searched_, added to `list`.
+  void addMatch(engine::TJValueList& list) const;
 
   std::unique_ptr<regex::TRegExpr> engine_;
   engine::TJValue input_;
