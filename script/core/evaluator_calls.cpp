@@ -365,6 +365,10 @@ void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJO
 
 bool TJEngine::BindsByPlace(TJFunctionImpl* f) const {
   const TJFunctionData& data = f->Data();
+  // A function whose scopes went with an engine clear (its record may have gone with its tree)
+  // takes the general path, which refuses it: its record is not looked at here.
+  TJLocalSymbolTable* table = data.ParentTable.get();
+  if (!table || !table->IsFunctionScope()) return false;
   if (data.CallType != ctPlain || !data.DistinctParameters || !data.Code || (data.Code->Flags & sfUsesArguments) ||
       OnNewObject)
     return false;
