@@ -311,8 +311,9 @@ class TJEngine : public TJBaseEngine {
   // `arguments`; false (nothing evaluated) otherwise. A null `self` stands for the with-object of
   // the caller's scope.
   bool CallInPlace(TJFunctionImpl* f, const TJExpr* call, TJValue& result, TJObject* self, bool thrownOk);
-  // Whether a call of `f` may take the short ways: plain mode, parameters bound by place, no
-  // captured variables, a body that does not name `arguments`, no watcher of new objects.
+  // Whether a call of `f` may take the short way of CallWithValues (the rule of CallInPlace):
+  // plain mode, parameters bound by place, no captured variables, a body that does not name
+  // `arguments`, no watcher of new objects.
   bool BindsByPlace(TJFunctionImpl* f) const;
   // The short way for a call from native code: the `count` values that `arg(i)` answers copied
   // straight into the parameters. False (nothing done) where BindsByPlace says no.

@@ -121,10 +121,6 @@ void TJEngine::Eval(const TJExpr* e, TJValue& out, unsigned flags) {
     case ecBitAnd: case ecBitXor: case ecBitOr:
       EvalBinary(e, out);
       return;
-    case ecConditional:
-      // The condition decided without a value made for it where it can be (see Condition).
-      Eval(Condition(e->Left) ? e->Right : e->Third, out);
-      return;
     default:
       break;
   }
@@ -230,6 +226,10 @@ void TJEngine::EvalOther(const TJExpr* e, TJValue& out, unsigned flags) {
       out.SetBool(Truth(side));
       return;
     }
+    case ecConditional:
+      // The condition decided without a value made for it where it can be (see Condition).
+      Eval(Condition(e->Left) ? e->Right : e->Third, out);
+      return;
     case ecFunction:
       MakeFunction(e->Func, ftScript, out);
       return;
@@ -368,7 +368,7 @@ bool TJEngine::AssignOrThrown(const TJExpr* e, TJValue& out) {
 
 bool TJEngine::BinaryOrThrown(const TJExpr* e, TJValue& out) {
   if (const TJValue* right = DirectOperand(e->Right)) {
-    if (const TJValue* left = DirectOperand(e->Left); left && FastInPlace(e->Code, *left, *right, out)) return false;
+    if (const TJValue* left = DirectOperand(e->Left); left && FastNumeric(e->Code, *left, *right, out)) return false;
   }
   return EvalBinaryInGeneral(e, out, true);
 }

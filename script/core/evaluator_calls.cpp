@@ -235,10 +235,10 @@ void TJEngine::CallFunction(const TJValue& function, TJValueList* args, TJValue&
 void TJEngine::CallFunction(const TJValue& function, const TJValue* const* args, size_t count, TJValue& result,
                             TJObject* self) {
   IJFunction* f = function.vFunction();
-  if (f && f->GetFuncType() == ftScript) {
+  if (TJFunctionImpl* impl = f ? f->Impl() : nullptr; impl && impl->Data().FuncType == ftScript) {
     TJFunctionRef keep(f);
     auto arg = [args](size_t i) -> const TJValue& { return *args[i]; };
-    if (TJFunctionImpl* impl = f->Impl(); impl && CallWithValues(impl, count, arg, result, self)) return;
+    if (CallWithValues(impl, count, arg, result, self)) return;
   }
   TJValueList list;
   for (size_t i = 0; i < count; ++i) list.Add(*args[i]);
@@ -369,11 +369,9 @@ bool TJEngine::BindsByPlace(TJFunctionImpl* f) const {
   // takes the general path, which refuses it: its record is not looked at here.
   TJLocalSymbolTable* table = data.ParentTable.get();
   if (!table || !table->IsFunctionScope()) return false;
-  if (data.CallType != ctPlain || !data.DistinctParameters || !data.Code || (data.Code->Flags & sfUsesArguments) ||
-      OnNewObject)
-    return false;
+  bool plain = data.CallType == ctPlain && data.DistinctParameters && data.Code && !(data.Code->Flags & sfUsesArguments);
   TJLocalSymbolTable* captured = f->GetLocalTable();
-  return !captured || !captured->Variables().Count();
+  return plain && !OnNewObject && (!captured || !captured->Variables().Count());
 }
 
 template <class Arg>
@@ -396,8 +394,11 @@ bool TJEngine::CallWithValues(TJFunctionImpl* f, size_t count, Arg arg, TJValue&
 }
 
 bool TJEngine::CallInPlace(TJFunctionImpl* f, const TJExpr* call, TJValue& result, TJObject* self, bool thrownOk) {
-  if (!BindsByPlace(f)) return false;
   const TJFunctionData& data = f->Data();
+  if (data.CallType != ctPlain || !data.DistinctParameters || !data.Code || (data.Code->Flags & sfUsesArguments) ||
+      OnNewObject)
+    return false;
+  if (TJLocalSymbolTable* captured = f->GetLocalTable(); captured && captured->Variables().Count()) return false;
   CheckStack();
   CallFrame frame(scopes_);
   TJActivation* scope = frame.get();

@@ -78,7 +78,8 @@ struct TJEventRep {
 
 class TJValue {
  public:
-  TJValue() { u_.bits = 0; }
+  // One store of the whole record: a copy made soon after reads it back in one piece.
+  TJValue() { zeroBits(); }
   // Copies and moves take the record whole (two words): the tag, the flags and the payload.
   TJValue(const TJValue& o) {
     copyBits(o);

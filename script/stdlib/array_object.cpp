@@ -56,13 +56,22 @@ void MergeSort(std::vector<T>& items, std::vector<T>& work, size_t lo, size_t hi
   for (k = lo; k <= hi; ++k) items[k] = std::move(work[k]);
 }
 
+// Asks for the text of an item ahead of its comparison: the texts of a long list lie all over
+// memory, and the comparer's call leaves time enough for the fetch. (A null address, for any
+// other item, fetches nothing and never faults.)
+inline void Prefetch(const TJValue& item) { __builtin_prefetch(item.vStringRep()); }
+
 // The same sort (the same halves, the same comparisons in the same order) for items whose moves
 // cost: each level merges from one list into the other, and no merge is copied back. SortTo
 // leaves the sorted items in `to`, SortIn in `items`; the other list serves as room meanwhile.
+
 template <class T, class Compare>
 void MergeInto(std::vector<T>& from, std::vector<T>& to, size_t lo, size_t mid, size_t hi, Compare& compare) {
   size_t i = lo, j = mid + 1, k = lo;
   while (i <= mid && j <= hi) {
+    // One of the next pair is new: the one after whichever item this comparison takes.
+    if (i < mid) Prefetch(from[i + 1]);
+    if (j < hi) Prefetch(from[j + 1]);
     if (compare(from[i], from[j]) > 0)
       to[k++] = std::move(from[j++]);
     else
@@ -75,9 +84,14 @@ void MergeInto(std::vector<T>& from, std::vector<T>& to, size_t lo, size_t mid, 
 template <class T, class Compare>
 void SortIn(std::vector<T>& items, std::vector<T>& room, size_t lo, size_t hi, Compare& compare);
 
+// Single items are reached in the order of the list, each once, and always in `items`: one a
+// few places on is asked for as each is reached, for its first comparison.
+constexpr size_t kFetchAhead = 8;
+
 template <class T, class Compare>
 void SortTo(std::vector<T>& items, std::vector<T>& to, size_t lo, size_t hi, Compare& compare) {
   if (lo >= hi) {
+    if (lo + kFetchAhead < items.size()) Prefetch(items[lo + kFetchAhead]);
     to[lo] = std::move(items[lo]);
     return;
   }
@@ -89,7 +103,10 @@ void SortTo(std::vector<T>& items, std::vector<T>& to, size_t lo, size_t hi, Com
 
 template <class T, class Compare>
 void SortIn(std::vector<T>& items, std::vector<T>& room, size_t lo, size_t hi, Compare& compare) {
-  if (lo >= hi) return;
+  if (lo >= hi) {
+    if (lo + kFetchAhead < items.size()) Prefetch(items[lo + kFetchAhead]);
+    return;
+  }
   size_t mid = hi / 2 + lo / 2;
   SortTo(items, room, lo, mid, compare);
   SortTo(items, room, mid + 1, hi, compare);

@@ -275,31 +275,9 @@ void TJRegExpObject::setFlags(std::string_view flags) {
   regexp_.SetMultiline(flags.find('m') != std::string_view::npos);
 }
 
-namespace {
-const char* const kDollarNames[] = {"$0", "$1", "$2", "$3", "$4", "$5", "$6", "$7", "$8", "$9"};
-}  // namespace
-
-void TJRegExpObject::writeDollar(size_t i, const TJValue& value) {
-  if (i >= 10) {
-    extraDollars_ = true;
-    RegistProperty("$" + std::to_string(i), value);
-    return;
-  }
-  uint16_t bit = uint16_t(1u << i);
-  bool blank = value.vString().empty();
-  if (blank && (blankDollars_ & bit)) return;
-  blankDollars_ = blank ? uint16_t(blankDollars_ | bit) : uint16_t(blankDollars_ & ~bit);
-  RegistProperty(kDollarNames[i], value);
-}
-
-void TJRegExpObject::clearDollarMembers() {
-  static const TJValue blank = TJValue::String("");
-  for (size_t i = 0; i < 10; ++i) writeDollar(i, blank);
-}
-
 void TJRegExpObject::ClearMatch() {
   dollarsPending_ = false;
-  clearDollarMembers();
+  dollars_.Blank(*this);
   regexp_.Reset();
 }
 
@@ -311,29 +289,19 @@ void TJRegExpObject::BeginMirroredMatch() {
 void TJRegExpObject::EndWithoutMatch() {
   if (!dollarsPending_) return;
   dollarsPending_ = false;
-  clearDollarMembers();
+  dollars_.DeferBlank(*this);
 }
 
-void TJRegExpObject::SetDollarMembers() {
-  const std::vector<TJValue>& groups = regexp_.GroupValues();
-  for (size_t i = 0; i < groups.size(); ++i) writeDollar(i, groups[i]);
-}
+void TJRegExpObject::SetDollarMembers() { dollars_.Write(*this, regexp_.GroupValues(), false); }
 
-void TJRegExpObject::ReplaceDollarMembers() {
-  size_t groups = regexp_.GroupCount();
-  SetDollarMembers();
-  if (groups < 10) {
-    static const TJValue blank = TJValue::String("");
-    for (size_t i = groups; i < 10; ++i) writeDollar(i, blank);
-  }
-}
+void TJRegExpObject::ReplaceDollarMembers() { dollars_.Defer(*this, regexp_.GroupValues()); }
 
 void TJRegExpObject::writeGroupMembers() {
   if (!lazyDollars_) ReplaceDollarMembers();
 }
 
 void TJRegExpObject::blankGroupMembers() {
-  if (!lazyDollars_) clearDollarMembers();
+  if (!lazyDollars_) dollars_.DeferBlank(*this);
 }
 
 void TJRegExpObject::groupMembersSeen() {
@@ -401,9 +369,13 @@ void TJRegExpObject::RegistMethods() {
 
 void TJRegExpObject::Clear() {
   TJObject::Clear();
-  blankDollars_ = 0;  // the members are gone
-  touched_ = extraDollars_ = false;
+  dollars_.Forget();  // the members are gone
   ClearMatch();
+}
+
+void TJRegExpObject::Dispose() {
+  dollars_.Forget();
+  TJObject::Dispose();
 }
 
 bool TJRegExpObject::AdoptValue(const TJValue& value) {
@@ -415,7 +387,7 @@ bool TJRegExpObject::AdoptValue(const TJValue& value) {
     SetRegExpValue(value);
     return true;
   }
-  return !touched_ && !extraDollars_ && NativesIntact();
+  return !dollars_.Changed() && NativesIntact();
 }
 
 void TJRegExpObject::ValueOf(TJValue& value) {
@@ -423,15 +395,18 @@ void TJRegExpObject::ValueOf(TJValue& value) {
   TJObject::ValueOf(value);
 }
 
+bool TJRegExpObject::GetValue(std::string_view name, TJValue& value, TJValueList* param) {
+  if (!name.empty() && name[0] == '$') dollars_.Settle(*this);
+  return TJObject::GetValue(name, value, param);
+}
+
 bool TJRegExpObject::SetValue(std::string_view name, const TJValue& value, TJValueList* param) {
-  touched_ = true;
-  blankDollars_ = 0;
+  dollars_.Touched(*this);
   return TJObject::SetValue(name, value, param);
 }
 
 bool TJRegExpObject::RemoveKey(std::string_view name) {
-  touched_ = true;
-  blankDollars_ = 0;
+  dollars_.Touched(*this);
   return TJObject::RemoveKey(name);
 }
 

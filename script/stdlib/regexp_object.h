@@ -25,6 +25,7 @@
 #include "script/core/object.h"
 #include "script/core/value.h"
 #include "script/core/value_list.h"
+#include "script/stdlib/regexp_members.h"
 
 namespace engine {
 class TJEngine;
@@ -158,14 +159,13 @@ class TJRegExpObject : public engine::TJObject {
 
   // "$0" .. "$9" emptied, then the match state reset.
   void ClearMatch();
-  // ClearMatch for a match of another object that this one mirrors: the group members are only
-  // written once the match ends, by Assign (with its groups) or EndWithoutMatch (emptied), in
-  // one pass.
+  // ClearMatch for a match of another object that this one mirrors: the group members change
+  // only once the match ends, by Assign (to its groups) or EndWithoutMatch (emptied).
   void BeginMirroredMatch();
   void EndWithoutMatch();
   // "$i" := group i for every group of the last match.
   void SetDollarMembers();
-  // ClearMatch and SetDollarMembers in one pass: each member written once.
+  // ClearMatch and SetDollarMembers in one (the members written when next read).
   void ReplaceDollarMembers();
   // Pattern and flags of a literal (or the text of any other value as the pattern).
   void SetRegExpValue(const engine::TJValue& value);
@@ -178,9 +178,11 @@ class TJRegExpObject : public engine::TJObject {
   // input. An empty value: the object lets go of its texts, answering whether it is still as good
   // as new (no member written or removed by a script, no native read as a member).
   bool AdoptValue(const engine::TJValue& value) override;
+  bool GetValue(std::string_view name, engine::TJValue& value, engine::TJValueList* param) override;
   bool SetValue(std::string_view name, const engine::TJValue& value, engine::TJValueList* param) override;
   void ValueOf(engine::TJValue& value) override;
   bool RemoveKey(std::string_view name) override;
+  void Dispose() override;
 
   void RegistMethods() override;
   void Clear() override;
@@ -193,15 +195,10 @@ class TJRegExpObject : public engine::TJObject {
 
  private:
   void setFlags(std::string_view flags);
-  void clearDollarMembers();
-  // "$i" := value; a member known to hold the empty text already is not written again.
-  void writeDollar(size_t i, const engine::TJValue& value);
   bool dollarsPending_ = false;  // a mirrored match began: the group members wait for its end
-  uint16_t blankDollars_ = 0;    // bit i: "$i" holds the empty text as this object wrote it
-  bool touched_ = false;         // a script wrote or removed a member or property
-  bool extraDollars_ = false;    // members past "$9" were made
+  TJGroupMembers dollars_;
   // Lent to a value and not yet seen by a script (as `this` of a replace callback or the result of
-  // valueOf): the group members wait, and are written from the match state when it is seen.
+  // valueOf): the group members are left as they are until it is seen.
   bool lazyDollars_ = false;
   void groupMembersSeen();
   void writeGroupMembers();

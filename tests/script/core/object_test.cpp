@@ -334,6 +334,54 @@ TEST(ScriptObject, InstancesShareTheClassNativesButNotTheirChanges) {
   EXPECT_EQ(ArrayTexts(call(d.vObject(), "getKeys")), ArrayTexts(keysBefore));
 }
 
+namespace {
+
+// A class no other test makes: its natives are first asked for in the test below. Its constant
+// "shadow" takes the name of one of its natives.
+class Late : public TJObject {
+  RT_CLASS(Late)
+ public:
+  Late(TJBaseEngine* e, TJValueList* p) : TJObject(e, p) { RegistName("Late"); }
+  void RegistMethods() override {
+    TJObject::RegistMethods();
+    RegistMethod("ping", &Late::DoPing);
+    RegistMethod("shadow", &Late::DoPing);
+  }
+  void RegistProperties() override { RegistProperty("shadow", TJValue::Integer(5)); }
+  void DoPing(TJValueList*, TJValue& result) { result.SetString("pong"); }
+};
+
+}  // namespace
+
+const rt::ClassInfo& Late::StaticClassInfo() {
+  static const rt::ClassInfo& info = rt::ClassBuilder<Late>("Late", &TJObject::StaticClassInfo()).build();
+  return info;
+}
+
+// An object disposed before anything asked for its class's natives has none, and the next object
+// of the class has them all; a constant registered under a native's name hides that native.
+TEST(ScriptObject, NativesFirstAskedForAfterAnObjectOfTheClassWasDisposed) {
+  TestEngine engine;
+  TJValue first = TJValue::Object(TJObject::Create<Late>(&engine));
+  TJObject* disposed = first.vObject();
+  disposed->Dispose();
+  EXPECT_FALSE(disposed->HasKey("ping"));
+  std::vector<std::string> none;
+  disposed->GetMethodList(none);
+  EXPECT_TRUE(none.empty());
+
+  TJValue second = TJValue::Object(TJObject::Create<Late>(&engine));
+  TJValue v = call(second.vObject(), "ping");
+  EXPECT_EQ(AsString(&v), "pong");
+  second.vObject()->GetMember("shadow", false, nullptr, v);
+  EXPECT_EQ(AsInteger(&v), 5);
+  std::vector<std::string> methods, props;
+  second.vObject()->GetMethodList(methods);
+  second.vObject()->GetPropertyList(props);
+  EXPECT_EQ(methods.size(), 10u);  // the 9 of every object and "ping"
+  EXPECT_EQ(props, std::vector<std::string>{"shadow"});
+}
+
 TEST(MemberTable, SelectsByTypeInKeyOrder) {
   TJHash h(23, false);
   h.SetValue("b", TJValue::Integer(1));
