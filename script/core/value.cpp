@@ -306,7 +306,7 @@ namespace {
 
 // Whether a text can be a number at all: both readings start, after blanks, with a digit, a sign,
 // a decimal point or "$" (hexadecimal). Most texts fail here, without being parsed.
-bool MayBeNumber(std::string_view text) {
+[[gnu::always_inline]] inline bool MayBeNumber(std::string_view text) {
   size_t i = 0;
   while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
   if (i == text.size()) return false;

@@ -327,7 +327,7 @@ void TJArrayObject::DoSort(TJValueList* args, TJValue& result) {
         const TJValue* pair[2] = {&a, &b};
         TJValue answer;
         engine->CallFunction(comparer, pair, 2, answer, this);
-        return AsInteger(&answer);
+        return answer.ValueType() == vtInteger ? answer.vInteger() : AsInteger(&answer);
       };
       SortIn(items, work, 0, items.size() - 1, compare);
     }
