@@ -115,7 +115,8 @@ void TJEngine::EvalMethodCall(const TJExpr* e, TJValue& out, bool thrownOk) {
   TJRef<TJObject> self;
   TJValue member;
   TJNativeMethod native = nullptr;
-  switch (LookupDirect(object, e->Right->Symbol, member, native)) {
+  if (!e->Site) e->Site = std::make_unique<TJMethodSite>();
+  switch (LookupDirect(object, e->Right->Symbol, member, native, e->Site.get())) {
     case TJObject::TJMethodLookup::Native: {
       ArgList args(this);
       if (EvalItems(e, *args, thrownOk)) return;
@@ -168,24 +169,25 @@ TJObject* TJEngine::PrimitiveHost(const TJValue& value) {
 }
 
 TJObject::TJMethodLookup TJEngine::LookupDirect(const TJValue& target, std::string_view name, TJValue& member,
-                                                TJNativeMethod& native) {
+                                                TJNativeMethod& native, TJMethodSite* site) {
   using Lookup = TJObject::TJMethodLookup;
-  TJObject* object;
-  bool primitive = hostSlot(target.ValueType()) != nullptr;
-  if (primitive) {
+  TJObject* object = target.vObject();
+  bool plain = object && object->IsPlainObject();  // publishes nothing
+  bool primitive = !plain && hostSlot(target.ValueType()) != nullptr;
+  if (primitive)
     object = PrimitiveHost(target);
-  } else {
-    object = target.vObject();
-    if (!object || !(object->IsPlainObject() || IsExactKnownClass(object, TJKnownClass::Array))) return Lookup::None;
-  }
+  else if (!plain && (!object || !IsExactKnownClass(object, TJKnownClass::Array)))
+    return Lookup::None;
   if (!object || name == "prototype") return Lookup::None;
-  const rt::ClassInfo& cls = object->ClassType();
-  if (!cls.properties().empty() && cls.findProperty(name)) return Lookup::None;
+  if (!plain) {
+    const rt::ClassInfo& cls = object->ClassType();
+    if (!cls.properties().empty() && cls.findProperty(name)) return Lookup::None;
+  }
   if (primitive) {
-    native = object->FindNative(name);
+    native = object->FindNative(name, site);
     return native ? Lookup::Native : Lookup::None;
   }
-  Lookup found = object->LookupMethod(name, member, native);
+  Lookup found = object->LookupMethod(name, member, native, site);
   if (found == Lookup::None) ThrowError(jeNameMissing, {name});  // what GetMember raises
   return found;
 }
@@ -365,6 +367,9 @@ void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJO
 
 bool TJEngine::BindsByPlace(TJFunctionImpl* f) const {
   const TJFunctionData& data = f->Data();
+  // A function whose scope is gone (the engine cleared) may hold a freed tree: the general path
+  // refuses it without reading the code.
+  if (!data.ParentTable.get()) return false;
   bool plain = data.CallType == ctPlain && data.DistinctParameters && data.Code && !(data.Code->Flags & sfUsesArguments);
   TJLocalSymbolTable* captured = f->GetLocalTable();
   return plain && !OnNewObject && (!captured || !captured->Variables().Count());
