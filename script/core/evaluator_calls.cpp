@@ -377,12 +377,13 @@ bool TJEngine::BindsByPlace(TJFunctionImpl* f) const {
 
 template <class Arg>
 bool TJEngine::CallWithValues(TJFunctionImpl* f, size_t count, Arg arg, TJValue& result, TJObject* self) {
-  if (!BindsByPlace(f)) return false;
-  CheckStack();
+  // Without its table the function's tree may be gone too: nothing of it is read here, and the
+  // general way reports it.
   const TJFunctionData& data = f->Data();
   TJLocalSymbolTable* table = data.ParentTable.get();
   auto* parent = table && table->IsFunctionScope() ? static_cast<TJFunctionScope*>(table) : nullptr;
-  if (!parent) ThrowError(jeFunctionGone, {data.Name});
+  if (!parent || !BindsByPlace(f)) return false;
+  CheckStack();
   if (TJObject* bound = f->GetThisObject()) self = bound;
   CallFrame frame(scopes_);
   TJActivation* scope = frame.get();
