@@ -325,9 +325,10 @@ class TJEngine : public TJBaseEngine {
   void CallForeign(IJFunction* f, TJValueList* args, TJValue& result, int invokeKind);
   // What a method call on `target` reaches, looked up once for a plain object, an array or a text:
   // a member (own or the prototype's, in `member`) or a native (in `native`) that can run without a
-  // function value or (for a text) a wrapper object. None: the call takes the general way.
+  // function value or (for a text) a wrapper object. None: the call takes the general way. The
+  // site remembers what the prototypes answered.
   TJObject::TJMethodLookup LookupDirect(const TJValue& target, std::string_view name, TJValue& member,
-                                       TJNativeMethod& native);
+                                       TJNativeMethod& native, TJMethodSite* site);
   // Runs a native that LookupDirect found, with the target's object (or a String object lent to the
   // text) as this.
   void CallDirect(const TJValue& target, std::string_view name, TJNativeMethod method, TJValueList* args,

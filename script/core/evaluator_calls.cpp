@@ -115,7 +115,8 @@ void TJEngine::EvalMethodCall(const TJExpr* e, TJValue& out, bool thrownOk) {
   TJRef<TJObject> self;
   TJValue member;
   TJNativeMethod native = nullptr;
-  switch (LookupDirect(object, e->Right->Symbol, member, native)) {
+  if (!e->Site) e->Site = std::make_unique<TJMethodSite>();
+  switch (LookupDirect(object, e->Right->Symbol, member, native, e->Site.get())) {
     case TJObject::TJMethodLookup::Native: {
       ArgList args(this);
       if (EvalItems(e, *args, thrownOk)) return;
@@ -181,27 +182,29 @@ bool TJEngine::regExpNameTaken() {
 }
 
 TJObject::TJMethodLookup TJEngine::LookupDirect(const TJValue& target, std::string_view name, TJValue& member,
-                                                TJNativeMethod& native) {
+                                                TJNativeMethod& native, TJMethodSite* site) {
   using Lookup = TJObject::TJMethodLookup;
-  TJObject* object;
-  bool primitive = hostSlot(target.ValueType()) != nullptr;
+  TJObject* object = target.vObject();
+  bool plain = object && object->IsPlainObject();  // publishes nothing
+  bool primitive = !plain && hostSlot(target.ValueType()) != nullptr;
   if (primitive) {
     // A method of a regular-expression value is that of the object MakeObject would make for it,
     // which a script's own function of the class's name makes: the general way then.
     if (target.ValueType() == vtRegExp && regExpNameTaken()) return Lookup::None;
     object = PrimitiveHost(target);
-  } else {
-    object = target.vObject();
-    if (!object || !(object->IsPlainObject() || IsExactKnownClass(object, TJKnownClass::Array))) return Lookup::None;
+  } else if (!plain && (!object || !IsExactKnownClass(object, TJKnownClass::Array))) {
+    return Lookup::None;
   }
   if (!object || name == "prototype") return Lookup::None;
-  const rt::ClassInfo& cls = object->ClassType();
-  if (!cls.properties().empty() && cls.findProperty(name)) return Lookup::None;
+  if (!plain) {
+    const rt::ClassInfo& cls = object->ClassType();
+    if (!cls.properties().empty() && cls.findProperty(name)) return Lookup::None;
+  }
   if (primitive) {
-    native = object->FindNative(name);
+    native = object->FindNative(name, site);
     return native ? Lookup::Native : Lookup::None;
   }
-  Lookup found = object->LookupMethod(name, member, native);
+  Lookup found = object->LookupMethod(name, member, native, site);
   if (found == Lookup::None) ThrowError(jeNameMissing, {name});  // what GetMember raises
   return found;
 }
@@ -391,12 +394,13 @@ bool TJEngine::BindsByPlace(TJFunctionImpl* f) const {
 
 template <class Arg>
 bool TJEngine::CallWithValues(TJFunctionImpl* f, size_t count, Arg arg, TJValue& result, TJObject* self) {
-  if (!BindsByPlace(f)) return false;
-  CheckStack();
+  // Without its table the function's tree may be gone too: nothing of it is read here, and the
+  // general way reports it.
   const TJFunctionData& data = f->Data();
   TJLocalSymbolTable* table = data.ParentTable.get();
   auto* parent = table && table->IsFunctionScope() ? static_cast<TJFunctionScope*>(table) : nullptr;
-  if (!parent) ThrowError(jeFunctionGone, {data.Name});
+  if (!parent || !BindsByPlace(f)) return false;
+  CheckStack();
   if (TJObject* bound = f->GetThisObject()) self = bound;
   CallFrame frame(scopes_);
   TJActivation* scope = frame.get();

@@ -70,7 +70,9 @@ TJObject* TJObjectFactory::GetPrototype(std::string_view name) {
     if (auto* proto = dynamic_cast<TJPrototypeObject*>(v->vObject())) return proto->GetTarget();
   }
   TJPrototypeObject* proto = TJObject::Create<TJPrototypeObject>(engine_, nullptr, true);
+  proto->ServeAsPrototype();
   for (PrototypeHit& hit : hits_) hit = PrototypeHit{};
+  PrototypesChanged();
   prototypes_.SetValue(name, TJValue::Object(proto));
   return proto;
 }
@@ -100,11 +102,14 @@ bool TJObjectFactory::SetPrototype(std::string_view name, TJObject* object) {
   GetPrototype(name);
   auto* proto = dynamic_cast<TJPrototypeObject*>(prototypes_.Find(name)->vObject());
   if (!proto) return false;
+  if (object) object->ServeAsPrototype();
+  PrototypesChanged();
   proto->SetReplacement(object);
   return true;
 }
 
 void TJObjectFactory::ClearObjects() {
+  PrototypesChanged();
   prototypes_.Clear();
   for (PrototypeHit& hit : hits_) hit = PrototypeHit{};  // also what releasing them looked up
   objects_.Clear();

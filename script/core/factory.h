@@ -66,6 +66,10 @@ class TJObjectFactory : public TJNotify {
   bool SetPrototype(std::string_view name, TJObject* object);
   // Drops the prototypes, then disposes every listed object.
   void ClearObjects();
+  // Changes whenever a prototype may answer a name otherwise than before: a prototype made,
+  // replaced or disposed, a member of an object serving as one added, replaced or removed.
+  uint64_t PrototypeEpoch() const { return prototypeEpoch_; }
+  void PrototypesChanged() { ++prototypeEpoch_; }
 
   const TJObjectList& Objects() const { return objects_; }
   TJBaseEngine* Engine() const { return engine_; }
@@ -83,6 +87,7 @@ class TJObjectFactory : public TJNotify {
     TJPrototypeObject* prototype = nullptr;
   };
   PrototypeHit hits_[8];  // by the name's address; emptied whenever the prototypes change
+  uint64_t prototypeEpoch_ = 1;
 };
 
 }  // namespace engine

@@ -105,6 +105,10 @@ bool EndsOperand(int32_t token) {
 
 void TJLex::Reset() {
   sources_.clear();
+  ResetState();
+}
+
+void TJLex::ResetState() {
   line_ = 1;
   historyCount_ = 0;
   token_ = prevToken_ = 0;
@@ -120,8 +124,18 @@ void TJLex::SetText(std::string text, std::string name) {
   sources_.push_back(Source{std::move(text), std::move(name), 0, 1});
 }
 
-void TJLex::SetTextAfter(std::string text, int32_t previous) {
-  SetText(std::move(text));
+void TJLex::SetTextAfter(std::string_view text, std::string_view tail, int32_t previous) {
+  // The one source of the last text is filled again (its buffer reused).
+  if (sources_.size() != 1) {
+    sources_.clear();
+    sources_.emplace_back();
+  }
+  Source& s = sources_.front();
+  s.text.assign(text).append(tail);
+  s.name.clear();
+  s.pos = 0;
+  s.resumeLine = 1;
+  ResetState();
   token_ = previous;
 }
 

@@ -110,9 +110,10 @@ class TJLex {
   void Reset();
   // Resets and takes `text` as the source. `name` names the source (a file name, or empty text).
   void SetText(std::string text, std::string name = {});
-  // Resets and takes `text` as the source, read as if `previous` had been the token before it (it
-  // decides, for one, whether a leading "/" divides or begins a regular expression).
-  void SetTextAfter(std::string text, int32_t previous);
+  // Resets and takes `text` followed by `tail` as the source, read as if `previous` had been the
+  // token before it (it decides, for one, whether a leading "/" divides or begins a regular
+  // expression).
+  void SetTextAfter(std::string_view text, std::string_view tail, int32_t previous);
   // Reads `text` before the rest of the current source: a pasted file. Its lines count from 1.
   void InsertText(std::string text, std::string name = {});
   // Names of the sources being read, outermost first (the pasted files still open).
@@ -150,6 +151,7 @@ class TJLex {
     int resumeLine = 1;  // the line of the enclosing source to go back to
   };
 
+  void ResetState();  // Reset but for the sources
   char32_t Get();
   void Unget();
   // Appends the bytes of the character just read to the token text.

@@ -12,6 +12,7 @@
 #include "script/core/exceptions.h"
 #include "script/core/factory.h"
 #include "script/core/hash.h"
+#include "script/core/prototype.h"
 #include "script/core/published.h"
 #include "script/core/value.h"
 #include "script/core/value_list.h"
@@ -252,6 +253,7 @@ void ReleaseObject(TJObject* object) {
 
 void TJObject::Dispose() {
   if (disposed_) return;
+  membersChanging();
   disposed_ = true;
   TJMemberTable members;
   members.swap(members_);
@@ -274,6 +276,7 @@ void TJObject::registNative(std::string_view name, TJNativeMethod method) {
   f->SetThisObject(this);
   TJValue v;
   v.SetFunction(f);
+  membersChanging();
   members().SetValue(name, v);
   int i = nativeIndex(name);
   if (i >= 0) maskNative(i);
@@ -325,28 +328,96 @@ bool TJObject::materialise(int index, TJValue* value) {
   TJValue v;
   v.SetFunction(f);
   maskNative(index);
+  membersChanging();
   members().SetValue(name, v);
   if (value) *value = std::move(v);
   return true;
 }
 
-TJObject::TJMethodLookup TJObject::LookupMethod(std::string_view name, TJValue& member, TJNativeMethod& native) {
+// What a site remembers of this object's class, once the object has no member of the name. A
+// native entry holds unless this object has masked the native. A prototype entry stands for the
+// whole way to the prototype: no native of the name in the class (so none to unmask either), the
+// prototype the class name leads to and its member, none of which changes without a new epoch.
+[[gnu::always_inline]] inline TJObject::TJMethodLookup TJObject::siteLookup(const TJMethodSite& site, TJValue& member,
+                                                                            TJNativeMethod& native) const {
+  for (unsigned k = 0; k < site.used; ++k) {
+    const TJMethodSite::Way& way = site.ways[k];
+    if (!way.className && way.natives == natives_) {
+      if (isMasked(way.native)) return TJMethodLookup::None;
+      native = natives_->entries[size_t(way.native)].second;
+      return TJMethodLookup::Native;
+    }
+    if (way.className != name_ || way.natives != natives_) continue;
+    if (!engine_ || disposed_ || gPrototypeDepth >= kMaxPrototypeDepth) return TJMethodLookup::None;
+    const TJObjectFactory& factory = engine_->Factory();
+    if (site.factory != &factory || site.epoch != factory.PrototypeEpoch()) return TJMethodLookup::None;
+    member.SetFunction(way.function);
+    return TJMethodLookup::Member;
+  }
+  return TJMethodLookup::None;
+}
+
+TJObject::TJMethodLookup TJObject::LookupMethod(std::string_view name, TJValue& member, TJNativeMethod& native,
+                                                TJMethodSite* site) {
   if (const TJValue* v = members_.Find(name)) {
     member = *v;
     return TJMethodLookup::Member;
   }
-  int i = nativeIndex(name);
+  if (site) {
+    if (TJMethodLookup known = siteLookup(*site, member, native); known != TJMethodLookup::None) return known;
+  }
+  int i = siteNative(name, site);
   if (i >= 0) {
     native = natives_->entries[size_t(i)].second;
     return TJMethodLookup::Native;
   }
   TJKeepAlive keep(this);  // a prototype's getter may drop the last other reference
-  return GetPrototypeValue(name, member, nullptr) ? TJMethodLookup::Member : TJMethodLookup::None;
+  if (!GetPrototypeValue(name, member, nullptr)) return TJMethodLookup::None;
+  if (site) rememberPrototypeMember(name, member, *site);
+  return TJMethodLookup::Member;
 }
 
-TJNativeMethod TJObject::FindNative(std::string_view name) const {
-  if (members_.HasKey(name)) return nullptr;
+// nativeIndex, and with a site, the class's native remembered there.
+int TJObject::siteNative(std::string_view name, TJMethodSite* site) const {
   int i = nativeIndex(name);
+  if (i >= 0 && site) const_cast<TJObject*>(this)->remember(*site, TJMethodSite::Way{natives_, nullptr, nullptr, i});
+  return i;
+}
+
+void TJObject::remember(TJMethodSite& site, const TJMethodSite::Way& way) {
+  site.ways[site.next++ % TJMethodSite::kWays] = way;
+  if (site.used < TJMethodSite::kWays) ++site.used;
+}
+
+// Remembers a function found on the prototype when the prototype holds it as a member of its own,
+// where its GetValue finds it first: a prototype object, or a plain object put in its place.
+void TJObject::rememberPrototypeMember(std::string_view name, const TJValue& found, TJMethodSite& site) {
+  IJFunction* function = found.vFunction();
+  if (!function || !engine_ || disposed_ || !natives() || natives()->find(name) >= 0) return;
+  TJObjectFactory& factory = engine_->Factory();
+  TJObject* target = factory.PrototypeOf(*this);
+  if (!target || target == this || target->disposed_ || !target->prototype_ || target->MayBePublished(name)) return;
+  if (!target->IsPlainObject() && typeid(*target) != typeid(TJPrototypeObject)) return;
+  const TJValue* stored = target->members_.Find(name);
+  if (!stored || stored->vFunction() != function) return;
+  if (site.factory != &factory || site.epoch != factory.PrototypeEpoch()) {
+    site = TJMethodSite{};
+    site.factory = &factory;
+    site.epoch = factory.PrototypeEpoch();
+  }
+  remember(site, TJMethodSite::Way{natives_, name_, function, -1});
+}
+
+void TJObject::prototypeChanging() {
+  if (engine_ && !disposed_) engine_->Factory().PrototypesChanged();
+}
+
+TJNativeMethod TJObject::FindNative(std::string_view name, TJMethodSite* site) {
+  if (members_.HasKey(name)) return nullptr;
+  TJValue unused;
+  TJNativeMethod native = nullptr;
+  if (site && siteLookup(*site, unused, native) == TJMethodLookup::Native) return native;
+  int i = siteNative(name, site);
   return i < 0 ? nullptr : natives_->entries[size_t(i)].second;
 }
 
@@ -370,6 +441,7 @@ void TJObject::RegistMethods() {
 }
 
 void TJObject::RegistProperty(std::string_view name, const TJValue& value) {
+  membersChanging();
   if (TJValue* v = members_.Find(name)) {  // a member already: any native of the name is masked
     TJValue old = std::move(*v);
     *v = value;
@@ -390,15 +462,18 @@ void TJObject::RegistEventName(std::string_view name) {
 }
 
 void TJObject::ClearMembers() {
+  membersChanging();
   members_.Clear();
   if (natives_) maskAllNatives();
 }
 
 void TJObject::ClearProperties() {
+  membersChanging();
   members_.RemoveByTypes(0, TypeBit(vtFunction));
 }
 
 void TJObject::Clear() {
+  membersChanging();
   members_.Clear();
   nativeMask_.reset();
   allNativesMasked_ = false;
@@ -450,6 +525,7 @@ bool TJObject::FindStoredMember(std::string_view name, TJValue& value) const {
 bool TJObject::ReplaceStoredMember(std::string_view name, const TJValue& value) {
   TJValue* v = members_.Find(name);
   if (!v) return false;
+  membersChanging();
   TJValue old = std::move(*v);  // released after the new value is in place
   *v = value;
   return true;
@@ -505,6 +581,7 @@ bool TJObject::SetValue(std::string_view name, const TJValue& value, TJValueList
   int i = nativeIndex(name);
   if (i >= 0) {
     maskNative(i);
+    membersChanging();
     members().SetValue(name, value);
     return true;
   }
@@ -512,10 +589,12 @@ bool TJObject::SetValue(std::string_view name, const TJValue& value, TJValueList
 }
 
 bool TJObject::HasKey(std::string_view name) {
-  return HasPublishedName(name) || members_.HasKey(name) || nativeIndex(name) >= 0;
+  if (published_ && !published_->empty() && HasPublishedName(name)) return true;  // most publish nothing
+  return members_.HasKey(name) || nativeIndex(name) >= 0;
 }
 
 bool TJObject::RemoveKey(std::string_view name) {
+  membersChanging();
   bool removed = members_.Remove(name);
   int i = nativeIndex(name);
   if (i >= 0) {
@@ -535,6 +614,7 @@ void TJObject::PutMember(std::string_view name, const TJValue& value, bool brack
   if (disposed_) return;
   if (SetValue(name, value, param)) return;
   // A plain object's SetValue has looked the name up already: it is not there.
+  membersChanging();
   if (IsPlainObject())
     members_.Insert(name, value);
   else

@@ -36,11 +36,31 @@ class TJValue;
 class TJValueList;
 struct TJNativeTable;
 class TJObjectList;
+class IJFunction;
 
 using TJValueTypes = uint16_t;  // a set of TJValueType ordinals (bit i = ordinal i)
 
 // A native method: reads the arguments (nil for none) and fills the result.
 using TJNativeMethod = void (TJObject::*)(TJValueList* args, TJValue& result);
+
+// What a method call found for the classes of the objects it met, kept by the interpreter: per
+// class (its native table), the place of the native that the name calls, or (per class name too)
+// the function that the class's prototype holds under the name. Natives of a class never change;
+// prototype entries hold while the engine's prototypes stay as they were (`epoch`).
+struct TJMethodSite {
+  static constexpr unsigned kWays = 4;
+  struct Way {
+    const void* natives = nullptr;
+    const std::string* className = nullptr;
+    IJFunction* function = nullptr;  // of the prototype; null for a native
+    int native = -1;
+  };
+  const void* factory = nullptr;
+  uint64_t epoch = 0;
+  unsigned used = 0;  // ways filled
+  unsigned next = 0;  // the way the next new class takes
+  Way ways[kWays];
+};
 
 // A script-creatable class as the object factory keeps it.
 struct TJClass {
@@ -157,15 +177,21 @@ class TJObject : public TJNotify {
   bool ReplaceStoredMember(std::string_view name, const TJValue& value);
   // The native a member name would call when it is still the class's own: lets the interpreter
   // call it without materialising a function value.
-  TJNativeMethod FindNative(std::string_view name) const;
+  TJNativeMethod FindNative(std::string_view name, TJMethodSite* site = nullptr);
   // Whether every native of the class still answers under its own name: none replaced, removed or
   // read as a member so far.
   bool NativesIntact() const;
   // What a method call of `name` on a plain object or an array reaches, looked up once: a member
   // (own or the prototype's, copied to `member`), a native of the class (in `native`), or nothing.
   // The caller has made sure no published property of the name comes first.
+  // With a call site: a member of the class's prototype that the site found before is taken from
+  // the site's memory, and one found now is remembered there.
   enum class TJMethodLookup { Member, Native, None };
-  TJMethodLookup LookupMethod(std::string_view name, TJValue& member, TJNativeMethod& native);
+  TJMethodLookup LookupMethod(std::string_view name, TJValue& member, TJNativeMethod& native,
+                              TJMethodSite* site = nullptr);
+  // Marks an object that answers for a class's prototype: changes to its members tell the factory
+  // (see TJObjectFactory::PrototypeEpoch). Stays set for the object's life.
+  void ServeAsPrototype() { prototype_ = true; }
   // Whether an event handler can run now: an engine whose event loop is allowed, and a member
   // found under the name.
   bool IsCallEvent(std::string_view name);
@@ -207,6 +233,15 @@ class TJObject : public TJNotify {
   void maskNative(int index);
   void maskAllNatives();
   bool isMasked(int index) const;
+  // Before a change of the members: a prototype's change tells the factory.
+  void membersChanging() {
+    if (prototype_) prototypeChanging();
+  }
+  void prototypeChanging();
+  TJMethodLookup siteLookup(const TJMethodSite& site, TJValue& member, TJNativeMethod& native) const;
+  int siteNative(std::string_view name, TJMethodSite* site) const;
+  void remember(TJMethodSite& site, const TJMethodSite::Way& way);
+  void rememberPrototypeMember(std::string_view name, const TJValue& found, TJMethodSite& site);
 
   enum class Kind : uint8_t { Other, Plain, Array };
 
@@ -214,6 +249,7 @@ class TJObject : public TJNotify {
   bool disposed_ = false;
   bool allNativesMasked_ = false;  // the member table speaks for every native
   Kind kind_ = Kind::Other;  // set once the object is made
+  bool prototype_ = false;   // see ServeAsPrototype
   const std::string* name_;
   TJBaseEngine* engine_;
   TJMemberTable members_;

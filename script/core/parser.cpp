@@ -143,10 +143,7 @@ std::unique_ptr<TJSyntaxTree> TJParser::ParseCode(std::string_view text, TJExpr*
     Next();
     e = ParseFunctionExpression();
   } else {
-    std::string rest;
-    rest.reserve(text.size() + 3);
-    rest.append(text).append(" ;}");
-    lex_.SetTextAfter(std::move(rest), tkReturn);
+    lex_.SetTextAfter(text, " ;}", tkReturn);
     Next();
     e = ParseCodeFunction();
   }

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -124,6 +125,8 @@ struct TJExpr {
   // Where the name was last found among the variables of a call (kept by the interpreter; checked
   // at every use).
   mutable uint32_t Place = 0;
+  // A method call's memory of its prototype members (made when first needed).
+  mutable std::unique_ptr<TJMethodSite> Site;
 };
 
 enum TJStatementKind : uint8_t {

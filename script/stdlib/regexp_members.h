@@ -2,8 +2,8 @@
 // which every match rewrites. Writing ten members at each match costs more than many matches, and
 // most are never read: a match may leave its group texts waiting, and they are written when the
 // object is next asked for a member by name (GetValue, SetValue, RemoveKey of the owner). Until a
-// script writes or removes a member of its own accord, "$0" .. "$9" are the owner's members in
-// the order they were made, so that waiting changes no name and no order that a script can see.
+// script writes or removes a member of its own accord, "$0" .. "$9" stay members of the owner all
+// along, so that waiting changes no name a script can see, only when the texts are written.
 #pragma once
 
 #include <cstdint>

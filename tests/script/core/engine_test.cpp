@@ -404,6 +404,18 @@ TEST_F(EngineTest, CallsWithValuesInPlaceBindLikeCallsWithAList) {
   flag.SetBool(false);
   Eng().CallFunction(Probe::kept, raise, 2, result, nullptr);
   EXPECT_EQ(AsString(&result), "out");
+  // Once another program is compiled and the engine cleared, the function's tree is gone: the call
+  // is refused, nothing of the old tree read.
+  TJValue stale = Probe::kept;
+  ASSERT_TRUE(component_->Compile("x = 1;"));
+  component_->Clear();
+  Probe::kept.Clear();
+  try {
+    Eng().CallFunction(stale, raise, 2, result, nullptr);
+    ADD_FAILURE() << "a stale function ran";
+  } catch (const EJThrow& e) {
+    EXPECT_EQ(e.ErrorType + " " + e.message(), "ECallError function is no longer valid: ");
+  }
 }
 
 TEST_F(EngineTest, HandlersDuringTheMainProgramRaiseIntoIt) {

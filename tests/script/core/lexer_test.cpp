@@ -138,15 +138,19 @@ TEST(Lexer, Operators) {
 
 TEST(Lexer, TextReadAsIfAfterAToken) {
   TJLex lex;
-  lex.SetTextAfter("/a+/g", tkReturn);
+  lex.SetTextAfter("/a+/g", "", tkReturn);
   ASSERT_TRUE(lex.NextToken());
   EXPECT_EQ(Describe(lex), "325:a+\0g"s);
   EXPECT_EQ(lex.PrevToken(), tkReturn);
-  lex.SetTextAfter("/a/2", tkIdentifier);
+  lex.SetText("x\ny\n", "pasted");
+  lex.InsertText("z");
+  lex.SetTextAfter("/a/", "2", tkIdentifier);
   std::vector<std::string> out;
   while (lex.NextToken()) out.push_back(Describe(lex));
   EXPECT_EQ(out, (std::vector<std::string>{"310:/:47", "295:a", "310:/:47", "296:2=2"}));
   EXPECT_EQ(lex.TokenLine(), 1);
+  // Nothing of the texts before is left open.
+  EXPECT_EQ(lex.OpenSources(), (std::vector<std::string>{""}));
 }
 
 TEST(Lexer, IdentifiersAndKeywords) {
