@@ -3,10 +3,12 @@
 #include <cmath>
 
 #include <pthread.h>
+#include <sys/auxv.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 #include "platform/rt/paths.h"
@@ -21,8 +23,9 @@ namespace engine {
 namespace {
 
 // The lowest address the main thread's stack can grow to, or null when it cannot be told cheaply.
-// Its top lies at or above __libc_stack_end (only the program's arguments and environment sit
-// higher), and it grows down by RLIMIT_STACK at most, from that true top. The kernel keeps new
+// Its top lies above __libc_stack_end: the program's arguments and environment sit higher (up to a
+// quarter of the limit), and the program's file name last of all, just under the page-aligned top.
+// The stack grows down by RLIMIT_STACK at most, from that true top. The kernel keeps new
 // mappings at least 128 MiB below the stack; the size is capped there in case the limit was
 // raised after start. An unlimited stack counts as that much too: it would otherwise grow as long
 // as there is memory, and a runaway recursion would take all of it before anything stopped it.
@@ -33,7 +36,12 @@ const char* MainThreadStackLow(size_t& size) {
   if (getrlimit(RLIMIT_STACK, &limit) != 0) return nullptr;
   constexpr size_t kLargest = size_t(128) << 20;
   size = limit.rlim_cur == RLIM_INFINITY ? kLargest : std::min<size_t>(limit.rlim_cur, kLargest);
-  return static_cast<const char*>(__libc_stack_end) - size;
+  uintptr_t top = reinterpret_cast<uintptr_t>(__libc_stack_end);
+  if (const auto* name = reinterpret_cast<const char*>(getauxval(AT_EXECFN)))
+    top = std::max(top, reinterpret_cast<uintptr_t>(name) + std::strlen(name) + 1);
+  const uintptr_t page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+  top = (top + page - 1) & ~(page - 1);
+  return reinterpret_cast<const char*>(top) - size;
 }
 
 // Where the stack of this thread ends, less a reserve for the code between two checks.
