@@ -384,9 +384,6 @@ void TJEngine::CallScript(IJFunction* f, TJValueList* args, TJValue& result, TJO
 
 bool TJEngine::BindsByPlace(TJFunctionImpl* f) const {
   const TJFunctionData& data = f->Data();
-  // A function whose scope is gone (the engine cleared) may hold a freed tree: the general path
-  // refuses it without reading the code.
-  if (!data.ParentTable.get()) return false;
   bool plain = data.CallType == ctPlain && data.DistinctParameters && data.Code && !(data.Code->Flags & sfUsesArguments);
   TJLocalSymbolTable* captured = f->GetLocalTable();
   return plain && !OnNewObject && (!captured || !captured->Variables().Count());
