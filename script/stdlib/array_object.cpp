@@ -36,34 +36,17 @@ class JoinGuard {
 
 int Compare(int32_t a, int32_t b) { return a < b ? -1 : (a > b ? 1 : 0); }
 
-// The stable merge sort of the runtime's lists: top down, the middle at hi div 2 + lo div 2, and
-// the right item taken only when compare(left, right) > 0, so equal items keep their order.
-template <class T, class Compare>
-void MergeSort(std::vector<T>& items, std::vector<T>& work, size_t lo, size_t hi, Compare& compare) {
-  if (lo >= hi) return;
-  size_t mid = hi / 2 + lo / 2;
-  MergeSort(items, work, lo, mid, compare);
-  MergeSort(items, work, mid + 1, hi, compare);
-  size_t i = lo, j = mid + 1, k = lo;
-  while (i <= mid && j <= hi) {
-    if (compare(items[i], items[j]) > 0)
-      work[k++] = std::move(items[j++]);
-    else
-      work[k++] = std::move(items[i++]);
-  }
-  while (i <= mid) work[k++] = std::move(items[i++]);
-  while (j <= hi) work[k++] = std::move(items[j++]);
-  for (k = lo; k <= hi; ++k) items[k] = std::move(work[k]);
-}
-
 // Asks for the text of an item ahead of its comparison: the texts of a long list lie all over
 // memory, and the comparer's call leaves time enough for the fetch. (A null address, for any
 // other item, fetches nothing and never faults.)
 inline void Prefetch(const TJValue& item) { __builtin_prefetch(item.vStringRep()); }
+template <class T>
+void Prefetch(const T&) {}  // keys worked out ahead lie together already
 
-// The same sort (the same halves, the same comparisons in the same order) for items whose moves
-// cost: each level merges from one list into the other, and no merge is copied back. SortTo
-// leaves the sorted items in `to`, SortIn in `items`; the other list serves as room meanwhile.
+// The stable merge sort of the runtime's lists: top down, the middle at hi div 2 + lo div 2, and
+// the right item taken only when compare(left, right) > 0, so equal items keep their order. Each
+// level merges from one list into the other, and no merge is copied back: SortTo leaves the
+// sorted items in `to`, SortIn in `items`; the other list serves as room meanwhile.
 
 template <class T, class Compare>
 void MergeInto(std::vector<T>& from, std::vector<T>& to, size_t lo, size_t mid, size_t hi, Compare& compare) {
@@ -314,12 +297,12 @@ void TJArrayObject::DoSort(TJValueList* args, TJValue& result) {
       auto compare = [](const std::pair<int32_t, size_t>& a, const std::pair<int32_t, size_t>& b) {
         return Compare(a.first, b.first);
       };
-      MergeSort(keyed, spare, 0, keyed.size() - 1, compare);
+      SortIn(keyed, spare, 0, keyed.size() - 1, compare);
       for (size_t i = 0; i < keyed.size(); ++i) work[i] = std::move(items[keyed[i].second]);
       items.swap(work);
     } else if (!engine) {
       auto compare = [](const TJValue& a, const TJValue& b) { return Compare(AsInteger(&a), AsInteger(&b)); };
-      MergeSort(items, work, 0, items.size() - 1, compare);
+      SortIn(items, work, 0, items.size() - 1, compare);
     } else {
       // Each call gets its own copies of the pair in its parameters: a comparer may sort again, or
       // change what it was given.
