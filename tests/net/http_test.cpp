@@ -680,6 +680,44 @@ TEST(HttpFaults, WhatArrivedBeforeAResetIsRead) {
   EXPECT_EQ(http.ReplyCode, 200);
 }
 
+// A server that closes without a byte, or answers with anything but a status line, has failed:
+// the operation raises and reports a failure, and no "body" comes back.
+TEST(HttpFaults, NoStatusLineIsAFailure) {
+  for (const std::string response : {"", "garbage\r\n\r\nnot a body", "<html>no header</html>", "\r\nHTTP/1.0 200 OK\r\n\r\n"}) {
+    CannedServer server(response);
+    WireClient http(server.port());
+    int failures = 0, successes = 0;
+    http.OnFailure = [&](uint8_t) { ++failures; };
+    http.OnSuccess = [&](uint8_t) { ++successes; };
+    std::string body;
+    EXPECT_THROW(http.Get("http://h/x", body), net::EProtocolError) << response;
+    EXPECT_EQ(body, "") << response;
+    EXPECT_EQ(failures, 1) << response;
+    EXPECT_EQ(successes, 0) << response;
+    EXPECT_EQ(http.ReplyCode, 0) << response;
+    EXPECT_FALSE(http.Connected);
+  }
+}
+
+// Content-Length that is not a number counts as 0 and says nothing about where the body ends: it
+// is read until the server closes. A length that is a number still ends the body.
+TEST(HttpFaults, LengthThatIsNoNumberReadsUntilClose) {
+  for (const char* length : {"12abc", "99999999999999999999", "lots", ""}) {
+    CannedServer server(std::string("HTTP/1.0 200 OK\r\nContent-Length: ") + length + "\r\n\r\nthe whole body");
+    WireClient http(server.port());
+    std::string body;
+    http.Get("http://h/x", body);
+    EXPECT_EQ(body, "the whole body") << length;
+    EXPECT_EQ(http.ContentLength, 0) << length;
+    EXPECT_EQ(http.ReplyCode, 200) << length;
+  }
+  CannedServer numbered("HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\nthe whole body");
+  WireClient http(numbered.port());
+  std::string body;
+  http.Get("http://h/x", body);
+  EXPECT_EQ(body, "the");
+}
+
 TEST(HttpFaults, RedirectToAnotherSchemeIsRefused) {
   for (const char* location : {"ftp://127.0.0.1/pub/a.txt", "file:///etc/passwd", "smtp://127.0.0.1/",
                                "https://127.0.0.1/secure"}) {
