@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "platform/fw/dialogs.h"
+#include "platform/fw/dispatch.h"
 #include "platform/fw/errors.h"
 #include "platform/fw/form.h"
 #include "platform/rt/paths.h"
@@ -36,6 +37,7 @@ TScreen* Screen() {
 }
 
 void DestroyApplication() {
+  RunReleases();
   if (gApplication) {
     gApplication->Free();
     gApplication = nullptr;
@@ -96,6 +98,7 @@ void TApplication::HandleMessage() {
     bool handled = runPosted();
     IMessagePump* pump = MessagePump();
     if (pump && pump->ProcessMessages()) handled = true;
+    if (RunReleases()) handled = true;
     if (handled || terminated_) return;
     if (Idle() && pump && !terminated_) pump->WaitMessage();
     if (!pump && posted_.empty()) Terminate();  // nothing could ever arrive
@@ -108,6 +111,7 @@ void TApplication::ProcessMessages() {
   for (int rounds = 0; rounds < 64; ++rounds) {
     bool handled = runPosted();
     if (IMessagePump* pump = MessagePump(); pump && pump->ProcessMessages()) handled = true;
+    if (RunReleases()) handled = true;
     if (!handled) break;
   }
 }

@@ -8,6 +8,8 @@
 #include "platform/fw/dialogs.h"
 #include "platform/fw/services.h"
 #include "script/core/component.h"
+#include "script/core/engine.h"
+#include "script/core/message_pump.h"
 #include "script/core/value_list.h"
 #include "script/gui/registration.h"
 #include "script/host/host.h"
@@ -30,12 +32,21 @@ inline void InstallOnce() {
   gui::Install();
 }
 
+// doEvents() as the windowed host runs it: the framework's pending messages, and no waiting.
+class TGuiEnginePump : public engine::IMessagePump {
+ public:
+  bool IsTerminating() const override { return fw::Application()->Terminated(); }
+  void ProcessPending() override { fw::Application()->ProcessMessages(); }
+  void Sleep(uint32_t) override {}
+};
+
 // One script component per test; the engine stays for checks after the run.
 class TGuiScript {
  public:
   TGuiScript() : services_(&pump_, &timers_), dialogs_(&scripted_) {
     InstallOnce();
     component_ = std::make_unique<engine::TBrindle>();
+    component_->Engine().Pump = &enginePump_;
     component_->SetOnStdout([this](engine::TBrindle*, const std::string& s) { result_.out += s; });
     component_->SetOnStderr([this](engine::TBrindle*, const std::string& s) { result_.err += s; });
   }
@@ -67,6 +78,7 @@ class TGuiScript {
 
  private:
   fw::TFakeMessagePump pump_;
+  TGuiEnginePump enginePump_;
   fw::TFakeTimers timers_;
   fw::TServiceScope services_;
   fw::TScriptedDialogs scripted_;

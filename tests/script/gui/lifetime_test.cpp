@@ -1,5 +1,7 @@
 // How long the things a script builds live: a component the script puts into a parent stays there
-// (with its handlers) whatever the script's variables hold afterwards.
+// (with its handlers) whatever the script's variables hold afterwards, and nothing a handler lets
+// go of (its form, its list item, its tree node, its menu) is freed while the framework code that
+// called the handler still runs, not even when the handler pumps messages with doEvents().
 #include <gtest/gtest.h>
 
 #include "platform/fw/button.h"
@@ -84,5 +86,224 @@ TEST(GuiPlacement, ComponentsPutIntoAParentOutliveTheVariableThatMadeThem) {
   list->Items(6)->Click();
   EXPECT_EQ(s.Out(), r.out + "run act1\r\nrun act1\r\n");
 }
+
+// A handler that pulls the ground from under the code that called it. Each script names its form
+// "Gone" and lets go of it in a handler; the form must be gone once the loop is back at the top.
+struct THostileCase {
+  const char* name;
+  const char* script;
+  const char* out;
+};
+
+class GuiHostileHandlers : public testing::TestWithParam<THostileCase> {};
+
+TEST_P(GuiHostileHandlers, NothingIsFreedUnderTheRunningHandler) {
+  const THostileCase& c = GetParam();
+  TGuiScript s;
+  auto r = s.Run(c.script);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out, c.out);
+  EXPECT_EQ(FormNamed("Gone"), nullptr);
+}
+
+const THostileCase kHostileCases[] = {
+    {"ListViewInsertClearsTheList", R"(
+      var f = new VCLForm(); f.Name = "Gone";
+      var lv = new VCLListView(f);
+      lv.items.add().Caption = "old";
+      lv.onInsert = function(s, item) { s.items.clear(); println("cleared " + s.items.Count); };
+      var added = lv.items.add();
+      println(added + " " + lv.items.Count);
+      f.release();
+    )", "cleared 0\r\nnull 0\r\n"},
+    {"ListViewInsertDeletesTheNewItem", R"(
+      var f = new VCLForm(); f.Name = "Gone";
+      var lv = new VCLListView(f);
+      var kept;
+      lv.onInsert = function(s, item) { kept = item; item["delete"](); };
+      println(lv.items.add() + " " + lv.items.Count);
+      try { kept.update(); } catch (e) { println("unbound " + e); }
+      f.release();
+    )", "null 0\r\nunbound EVCLError\r\n"},
+    {"ListViewInsertInsertsMore", R"(
+      var f = new VCLForm(); f.Name = "Gone";
+      var lv = new VCLListView(f);
+      var n = 0;
+      lv.onInsert = function(s, item) { item.Caption = "i" + n; if (n++ < 3) s.items.insert(0); };
+      var first = lv.items.add();
+      println(first.Caption + " " + lv.items.Count + " " + lv.items.item(0).Caption);
+      f.release();
+    )", "i0 4 i3\r\n"},
+    {"ListViewInsertReleasesTheFormAndPumps", R"(
+      var f = new VCLForm(); f.Name = "Gone";
+      var lv = new VCLListView(f);
+      lv.onInsert = function(s, item) {
+        f.release(); f = null; doEvents();
+        item.Caption = "still";
+        println("in handler " + s.items.Count);
+      };
+      var x = lv.items.add();
+      println(x.Caption + " " + lv.items.Count);
+    )", "in handler 1\r\nstill 1\r\n"},
+    {"ListViewDeletionReleasesTheFormAndPumpsDuringClear", R"(
+      var f = new VCLForm(); f.Name = "Gone";
+      var lv = new VCLListView(f);
+      for (var i = 0; i < 3; i++) lv.items.add().Caption = "i" + i;
+      var seen = [];
+      lv.onDeletion = function(s, item) {
+        seen.push(item.Caption);
+        if (f) { f.release(); f = null; lv = null; doEvents(); s.items.clear(); }
+      };
+      var view = lv;
+      lv.items.clear();
+      println(seen.join(",") + " " + view.items.Count);
+    )", "i2,i1,i0 0\r\n"},
+    {"ListViewChangeDeletesTheItemBeingChanged", R"(
+      var f = new VCLForm(); f.Name = "Gone";
+      var lv = new VCLListView(f);
+      var a = lv.items.add(); a.Caption = "a";
+      lv.onChanging = function(s, item, change, allow) { if (change == "ctText") s.items.clear(); };
+      lv.onChange = function(s, item, change) { println("changed"); };
+      a.Caption = "b";
+      println(lv.items.Count);
+      f.release();
+    )", "0\r\n"},
+    {"ListViewSelectDeletesAndReleases", R"(
+      var f = new VCLForm(); f.Name = "Gone";
+      var lv = new VCLListView(f);
+      var a = lv.items.add(); lv.items.add();
+      lv.onSelectItem = function(s, item, selected) {
+        if (selected) { item["delete"](); f.release(); f = null; doEvents(); }
+      };
+      lv.Selected = a;
+      println(lv.items.Count + " " + lv.Selected);
+    )", "1 null\r\n"},
+    {"ListViewCompareClearsReleasesAndPumps", R"(
+      var f = new VCLForm(); f.Name = "Gone";
+      var lv = new VCLListView(f);
+      for (var i = 0; i < 5; i++) lv.items.add().Caption = "c" + (5 - i);
+      lv.onCompare = function(s, a, b, data, compare) {
+        if (f) { s.items.clear(); f.release(); f = null; doEvents(); }
+        compare.int = a.Caption < b.Caption ? -1 : 1;
+      };
+      lv.alphaSort();
+      println(lv.items.Count);
+    )", "0\r\n"},
+    {"TreeDeletionReleasesTheFormAndPumpsDuringClear", R"(
+      var f = new VCLForm(); f.Name = "Gone";
+      var tv = new VCLTreeView(f);
+      var a = tv.Items.add(null, "a"); tv.Items.addChild(a, "a1"); tv.Items.add(null, "b");
+      var seen = [];
+      tv.onDeletion = function(s, node) {
+        seen.push(node.Text);
+        if (f) { f.release(); f = null; tv = null; doEvents(); s.Items.clear(); }
+      };
+      var view = tv;
+      tv.Items.clear();
+      println(seen.join(",") + " " + view.Items.Count);
+    )", "b,a,a1 0\r\n"},
+    {"TreeDeletionDeletesItsParent", R"(
+      var f = new VCLForm(); f.Name = "Gone";
+      var tv = new VCLTreeView(f);
+      var a = tv.Items.add(null, "a"); var a1 = tv.Items.addChild(a, "a1"); tv.Items.addChild(a1, "a2");
+      tv.onDeletion = function(s, node) { if (node.Text == "a2") { a["delete"](); } };
+      a1.deleteChildren();
+      println(tv.Items.Count);
+      f.release();
+    )", "0\r\n"},
+    {"TreeSelectionDeletesTheNode", R"(
+      var f = new VCLForm(); f.Name = "Gone";
+      var tv = new VCLTreeView(f);
+      var a = tv.Items.add(null, "a"); var b = tv.Items.add(null, "b");
+      tv.onChanging = function(s, node, allow) { node["delete"](); };
+      tv.onChange = function(s, node) { println("changed to " + node); };
+      tv.Selected = b;
+      tv.onChanging = null;
+      tv.onChange = function(s, node) { s.Items.clear(); f.release(); f = null; doEvents(); };
+      tv.Selected = a;
+      println(tv.Items.Count + " " + tv.Selected);
+    )", "0 null\r\n"},
+    {"TreeExpandingDeletesTheNode", R"(
+      var f = new VCLForm(); f.Name = "Gone";
+      var tv = new VCLTreeView(f);
+      var a = tv.Items.add(null, "a"); tv.Items.addChild(a, "a1");
+      tv.onExpanding = function(s, node, allow) { node["delete"](); };
+      a.expand(true);
+      var b = tv.Items.add(null, "b"); tv.Items.addChild(b, "b1");
+      tv.onExpanding = null;
+      tv.onExpanded = function(s, node) { s.Items.clear(); f.release(); f = null; doEvents(); };
+      tv.fullExpand();
+      println(tv.Items.Count);
+    )", "0\r\n"},
+    {"TreeCompareClearsReleasesAndPumps", R"(
+      var f = new VCLForm(); f.Name = "Gone";
+      var tv = new VCLTreeView(f);
+      for (var i = 0; i < 5; i++) tv.Items.addChild(tv.Items.add(null, "n" + (5 - i)), "c");
+      tv.onCompare = function(s, a, b, data, compare) {
+        compare.int = a.Text < b.Text ? -1 : 1;
+        if (f) { s.Items.clear(); f.release(); f = null; doEvents(); }
+      };
+      tv.alphaSort();
+      println(tv.Items.Count);
+    )", "0\r\n"},
+    {"MenuItemClickClearsItsMenuReleasesAndPumps", R"(
+      var f = new VCLForm(); f.Name = "Gone";
+      var mm = new VCLMainMenu(); f.Menu = mm;
+      var top = new VCLMenuItem(); mm.items.add(top);
+      var it = new VCLMenuItem(); it.Caption = "x"; top.add(it);
+      it.onClick = function(s) { top.clear(); mm.items.clear(); mm = null; f.release(); f = null; doEvents(); println("clicked " + s.Caption); };
+      it.click();
+      println(top.Count);
+    )", "clicked x\r\n0\r\n"},
+    {"MenuItemActionClearsTheMenu", R"(
+      var f = new VCLForm(); f.Name = "Gone";
+      var mm = new VCLMainMenu(); f.Menu = mm;
+      var top = new VCLMenuItem(); mm.items.add(top);
+      var it = new VCLMenuItem(); top.add(it);
+      var a = new VCLAction(); a.Caption = "run";
+      a.onExecute = function(s) { top.clear(); it = null; a = null; f.release(); f = null; doEvents(); println("ran"); };
+      it.action = a;
+      mm.dispatchCommand(top.items(0).Command);
+      println(top.Count);
+    )", "ran\r\n0\r\n"},
+    {"ButtonClickReleasesTheFormAndPumps", R"(
+      var f = new VCLForm(); f.Name = "Gone";
+      var b = new VCLButton(f); b.Caption = "go";
+      b.onClick = function(s) { f.release(); f = null; b = null; doEvents(); println("clicked " + s.Caption); };
+      var keep = b;
+      b.click();
+      keep = null;
+    )", "clicked go\r\n"},
+    {"CheckBoxClickFromAPropertyReleasesTheForm", R"(
+      var f = new VCLForm(); f.Name = "Gone";
+      var c = new VCLCheckBox(f);
+      c.onClick = function(s) { f = null; c = null; doEvents(); println("checked " + s.Checked); };
+      c.Checked = true;
+    )", "checked true\r\n"},
+    {"CloseQueryAndCloseReleaseTheFormAndPump", R"(
+      var f = new VCLForm(); f.Name = "Gone";
+      f.onCloseQuery = function(s, canClose) { s.release(); doEvents(); };
+      f.onClose = function(s, action) { f = null; doEvents(); action.text = "caFree"; println("closing"); };
+      f.show();
+      f.close();
+    )", "closing\r\n"},
+    {"ShowAndResizeReleaseTheFormAndPump", R"(
+      var f = new VCLForm(); f.Name = "Gone";
+      f.onShow = function(s) { f = null; doEvents(); s.setBounds(1, 2, 300, 200); };
+      f.onResize = function(s) { s.release(); doEvents(); println("resized " + s.Width); };
+      f.show();
+    )", "resized 300\r\n"},
+    {"ActionExecuteLetsGoOfItselfAndItsButton", R"(
+      var f = new VCLForm(); f.Name = "Gone";
+      var b = new VCLButton(f);
+      var a = new VCLAction(); a.Caption = "act";
+      a.onExecute = function(s) { b.action = null; a = null; b = null; f.release(); f = null; doEvents(); println("executed " + s.Caption); };
+      b.action = a;
+      b.click();
+    )", "executed act\r\n"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Kinds, GuiHostileHandlers, testing::ValuesIn(kHostileCases),
+                         [](const testing::TestParamInfo<THostileCase>& info) { return info.param.name; });
 
 }  // namespace
