@@ -7,6 +7,7 @@
 #include "platform/fw/dispatch.h"
 #include "platform/fw/errors.h"
 #include "platform/fw/form.h"
+#include "platform/fw/menus.h"
 #include "platform/rt/paths.h"
 #include "platform/rt/persistent.h"
 
@@ -135,6 +136,8 @@ bool TApplication::runPosted() {
 
 void TApplication::Terminate() {
   terminated_ = true;
+  // A popup menu's own loop would otherwise go on waiting for the user.
+  if (IPopupMenuService* popups = PopupMenuService()) popups->CancelPopups();
   if (IMessagePump* pump = MessagePump()) pump->Wake();
 }
 

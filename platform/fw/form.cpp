@@ -484,6 +484,10 @@ void TCustomForm::Close() {
 
 void TCustomForm::Release() { FreeLater(this); }
 
+void TCustomForm::SendCancelMode(TControl*) {
+  if (IPopupMenuService* popups = PopupMenuService()) popups->CancelPopups();
+}
+
 namespace {
 
 // The visible, enabled button of the form with Default (or Cancel) set.
