@@ -6,6 +6,7 @@
 
 #include "platform/fw/application.h"
 #include "platform/fw/dialogs.h"
+#include "platform/fw/form.h"
 #include "platform/fw/services.h"
 #include "script/core/component.h"
 #include "script/core/engine.h"
@@ -22,6 +23,23 @@ struct TScriptResult {
   std::string err;
   int code = 0;
 };
+
+// A control by name anywhere inside `parent` (script-made controls have no owner to find them by).
+inline fw::TControl* FindIn(fw::TWinControl* parent, const std::string& name) {
+  for (int i = 0; i < parent->ControlCount(); ++i) {
+    fw::TControl* c = parent->Controls(i);
+    if (c->Name() == name) return c;
+    if (auto* w = dynamic_cast<fw::TWinControl*>(c))
+      if (fw::TControl* found = FindIn(w, name)) return found;
+  }
+  return nullptr;
+}
+
+inline fw::TCustomForm* FormNamed(const std::string& name) {
+  for (int i = 0; i < fw::Screen()->FormCount(); ++i)
+    if (fw::Screen()->Forms(i)->Name() == name) return fw::Screen()->Forms(i);
+  return nullptr;
+}
 
 inline void InstallOnce() {
   static bool done = false;

@@ -4,21 +4,24 @@
 // called the handler still runs, not even when the handler pumps messages with doEvents().
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/fw/button.h"
+#include "platform/fw/common_dialogs.h"
+#include "platform/fw/edit.h"
 #include "platform/fw/form.h"
+#include "platform/fw/list_box.h"
 #include "platform/fw/menus.h"
+#include "platform/fw/spin.h"
+#include "platform/fw/status_bar.h"
 #include "platform/fw/tool_bar.h"
 #include "tests/script/gui/gui_fixture.h"
 
 namespace {
 
+using guitest::FindIn;
+using guitest::FormNamed;
 using guitest::TGuiScript;
-
-fw::TCustomForm* FormNamed(const std::string& name) {
-  for (int i = 0; i < fw::Screen()->FormCount(); ++i)
-    if (fw::Screen()->Forms(i)->Name() == name) return fw::Screen()->Forms(i);
-  return nullptr;
-}
 
 // Every family, built in a loop that reuses one variable: each round drops the script's last hold
 // on what the round before made.
@@ -301,9 +304,123 @@ const THostileCase kHostileCases[] = {
       b.action = a;
       b.click();
     )", "executed act\r\n"},
+    {"PageControlChangingReleasesItsForm", R"(
+      var f = new VCLForm(); f.Name = "Gone";
+      var pc = new VCLPageControl(f);
+      new VCLTabSheet(pc); new VCLTabSheet(pc);
+      pc.onChanging = function(s, allow) { pc = null; f.release(); f = null; doEvents(); println("changing " + s.ActivePageIndex); };
+      pc.onChange = function(s) { println("changed " + s.ActivePageIndex); };
+      var keep = pc;
+      pc.selectNextPage(true);
+      keep = null;
+    )", "changing 0\r\nchanged 1\r\n"},
+    {"EditsReleaseTheFormFromTheirChanges", R"(
+      var f = new VCLForm(); f.Name = "Gone";
+      var e = new VCLEdit(f); var se = new VCLSpinEdit(f); var rb = new VCLRadioButton(f);
+      e.onChange = function(s) { e = null; doEvents(); println("edit " + s.Text); };
+      se.onChange = function(s) { se = null; doEvents(); println("spin " + s.Value); };
+      rb.onClick = function(s) { rb = null; f.release(); f = null; doEvents(); println("radio " + s.Checked); };
+      e.Text = "x"; se.Value = 3; rb.Checked = true;
+    )", "edit x\r\nspin 3\r\nradio true\r\n"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Kinds, GuiHostileHandlers, testing::ValuesIn(kHostileCases),
                          [](const testing::TestParamInfo<THostileCase>& info) { return info.param.name; });
+
+// The same for events that come from outside the script (the clock, the user, the idle loop): the
+// framework fires them as a peer or the loop would, and each handler lets go of its component and
+// its form and pumps messages.
+struct THostileInput {
+  const char* name;
+  const char* script;
+  std::function<void(TGuiScript&, fw::TCustomForm*)> fire;
+  const char* out;
+};
+
+class GuiHostileInput : public testing::TestWithParam<THostileInput> {};
+
+TEST_P(GuiHostileInput, NothingIsFreedUnderTheRunningHandler) {
+  const THostileInput& c = GetParam();
+  TGuiScript s;
+  fw::TFindDialog* find = nullptr;
+  s.Dialogs().OnFindDialog = [&](fw::TFindDialog& d) {
+    find = &d;
+    return true;
+  };
+  auto r = s.Run(c.script);
+  ASSERT_EQ(r.err, "");
+  fw::TCustomForm* form = FormNamed("Gone");
+  ASSERT_NE(form, nullptr);
+  s.AllowEvents(true);
+  if (find) {
+    find->Find("needle", {});
+  } else {
+    c.fire(s, form);
+  }
+  fw::Application()->ProcessMessages();
+  EXPECT_EQ(s.Err(), "");
+  EXPECT_EQ(s.Out(), c.out);
+  EXPECT_EQ(FormNamed("Gone"), nullptr);
+}
+
+template <class T>
+T* Named(fw::TCustomForm* form, const char* name) {
+  return dynamic_cast<T*>(FindIn(form, name));
+}
+
+const THostileInput kHostileInputs[] = {
+    {"TimerTick", R"(
+      var f = new VCLForm(); f.Name = "Gone";
+      var t = new VCLTimer(); t.Interval = 10;
+      t.onTimer = function(s) { t = null; f.release(); f = null; doEvents(); println("tick " + s.Interval); };
+      t.Enabled = true;
+    )", [](TGuiScript& s, fw::TCustomForm*) { s.Timers().Advance(25); }, "tick 10\r\n"},
+    {"ToolButtonClick", R"(
+      var f = new VCLForm(); f.Name = "Gone";
+      var tb = new VCLToolBar(f); var b = new VCLToolButton(tb); b.Name = "TB";
+      b.onClick = function(s) { tb = null; b = null; f.release(); f = null; doEvents(); println("tool " + s.Name); };
+    )", [](TGuiScript&, fw::TCustomForm* form) { Named<fw::TToolButton>(form, "TB")->Click(); }, "tool TB\r\n"},
+    {"UpDownArrows", R"(
+      var f = new VCLForm(); f.Name = "Gone";
+      var u = new VCLUpDown(f); u.Name = "UD";
+      u.onChanging = function(s, allow) { u = null; doEvents(); println("changing"); };
+      u.onClick = function(s, button) { f.release(); f = null; doEvents(); println(button + " " + s.Position); };
+    )", [](TGuiScript&, fw::TCustomForm* form) { Named<fw::TUpDown>(form, "UD")->UserClick(fw::btNext); },
+     "changing\r\nbtNext 1\r\n"},
+    {"ListBoxClickAndEditKey", R"(
+      var f = new VCLForm(); f.Name = "Gone";
+      var lb = new VCLListBox(f); lb.Name = "LB"; var e = new VCLEdit(f); e.Name = "E";
+      lb.onClick = function(s) { lb = null; doEvents(); println("list " + s.Name); };
+      e.onKeyPress = function(s, key) { e = null; f.release(); f = null; doEvents(); key.int = 66; println("key"); };
+    )",
+     [](TGuiScript&, fw::TCustomForm* form) {
+       Named<fw::TListBox>(form, "LB")->Click();
+       char key = 'a';
+       Named<fw::TEdit>(form, "E")->KeyPress(key);
+       EXPECT_EQ(key, 'B');
+     },
+     "list LB\r\nkey\r\n"},
+    {"ActionUpdateAtIdle", R"(
+      var f = new VCLForm(); f.Name = "Gone"; f.show();
+      var b = new VCLButton(f);
+      var a = new VCLAction();
+      a.onUpdate = function(s) { b.action = null; a = null; b = null; f.release(); f = null; doEvents(); println("update"); };
+      b.action = a;
+    )", [](TGuiScript&, fw::TCustomForm*) { fw::Application()->Idle(); }, "update\r\n"},
+    {"FindDialogSearch", R"(
+      var f = new VCLForm(); f.Name = "Gone";
+      var d = new VCLFindDialog();
+      d.onFind = function(s) { d = null; f.release(); f = null; doEvents(); println("find " + s.FindText); };
+      d.execute();
+    )", [](TGuiScript&, fw::TCustomForm*) {}, "find needle\r\n"},
+    {"StatusBarClick", R"(
+      var f = new VCLForm(); f.Name = "Gone";
+      var sb = new VCLStatusBar(f); sb.Name = "SB";
+      sb.onClick = function(s) { sb = null; f.release(); f = null; doEvents(); println("bar " + s.Name); };
+    )", [](TGuiScript&, fw::TCustomForm* form) { Named<fw::TStatusBar>(form, "SB")->Click(); }, "bar SB\r\n"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Kinds, GuiHostileInput, testing::ValuesIn(kHostileInputs),
+                         [](const testing::TestParamInfo<THostileInput>& info) { return info.param.name; });
 
 }  // namespace
