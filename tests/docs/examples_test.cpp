@@ -5,6 +5,7 @@
 // its exit status as well. Without an output block an example prints nothing and ends with 0.
 // An example marked `brs net` talks to a web server on 127.0.0.1:8080: the test starts one on a
 // free port serving the example's folder (with hello.txt in it) and points the example at it.
+// Other words after `brs` or `brsw` are the script's arguments (`brs a b c`).
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
@@ -132,7 +133,15 @@ TEST(Examples, EveryExampleRunsAsShown) {
       fs::create_directories(folder);
       std::string source = code.text;
       std::unique_ptr<WebServer> server;
-      if (info.size() > 1 && info[1] == "net") {
+      bool net = false;
+      std::vector<std::string> arguments;
+      for (size_t w = 1; w < info.size(); ++w) {
+        if (info[w] == "net")
+          net = true;
+        else
+          arguments.push_back(info[w]);
+      }
+      if (net) {
         server = std::make_unique<WebServer>(folder);
         for (size_t at; (at = source.find("127.0.0.1:8080")) != std::string::npos;)
           source.replace(at, 14, "127.0.0.1:" + std::to_string(server->Port()));
@@ -140,6 +149,7 @@ TEST(Examples, EveryExampleRunsAsShown) {
       std::ofstream(folder / "example.brs") << source;
       testing_tools::ProgramRun run;
       run.args = {info[0] == "brs" ? BRS_PATH : BRSW_PATH, "example.brs"};
+      run.args.insert(run.args.end(), arguments.begin(), arguments.end());
       // Qt wants a private runtime folder, and says so on standard error without one.
       fs::create_directories(folder / ".run");
       fs::permissions(folder / ".run", fs::perms::owner_all);
