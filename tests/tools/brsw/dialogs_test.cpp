@@ -15,6 +15,7 @@
 
 #include "platform/fw/application.h"
 #include "platform/fw/form.h"
+#include "platform/fw/keys.h"
 #include "platform/qt/host.h"
 #include "platform/qt/peer.h"
 #include "script/host/dialogs/dialog_forms.h"
@@ -237,6 +238,18 @@ TEST_F(BrswDialogs, TimersKeepFiringWhileADialogIsUp) {
                none = out.find("null\r\n"), counted = out.find("true\r\n");
   EXPECT_TRUE(tick3 < cancelled && cancelled < tick6 && tick6 < none && none < counted && counted != std::string::npos)
       << out;
+}
+
+// Offscreen there is no server to ask: Keyboard reads the table the host's event filter keeps.
+using BrswOffscreen = BrswDialogs;
+
+TEST_F(BrswOffscreen, KeysAreTheTableTheEventsKeep) {
+  fw::ReleaseAllKeys();
+  fw::SetKeyDown(fw::VK_F1 + 1, true);
+  fw::SetKeyDown(fw::VK_SHIFT, true);
+  EXPECT_EQ(Run("println(Keyboard.isDown(0x71) + ' ' + Keyboard.shift + ' ' + Keyboard.isDown('A'));\n"), 0);
+  fw::ReleaseAllKeys();
+  EXPECT_EQ(out, "true true false\r\n");
 }
 
 }  // namespace
