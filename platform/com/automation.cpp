@@ -191,12 +191,11 @@ class DispatchObject::Container : public RefCounted<IConnectionPointContainer> {
 // The type information of a dispatch object: a copy of its member table taken when asked for, so
 // it holds nothing of the object (and outlives it safely). Each property is a get function and,
 // when it can be written, a put function; reserved identifiers (below 0) are restricted.
-class DispatchObject::MemberInfo : public RefCounted<ITypeInfo> {
+class DispatchObject::MemberInfo : public NameTable {
  public:
   MemberInfo(const std::vector<Member>& members, std::map<DispId, std::string> names, ITypeLib* lib)
-      : names_(std::move(names)), lib_(lib) {
+      : NameTable(WithMemberNames(members, std::move(names)), lib) {
     for (const Member& m : members) {
-      names_[m.id] = m.name;
       const uint16_t flags = m.id < 0 ? FUNCFLAG_FRESTRICTED : 0;
       if (m.variable) {
         vars_.push_back({m.id, uint16_t(m.id < 0 ? VARFLAG_FRESTRICTED : 0)});
@@ -206,16 +205,6 @@ class DispatchObject::MemberInfo : public RefCounted<ITypeInfo> {
       if (m.put) funcs_.push_back({m.id, INVOKE_PROPERTYPUT, int16_t(m.paramCount + 1), flags});
       if (m.method) funcs_.push_back({m.id, INVOKE_FUNC, 0, flags});
     }
-  }
-  HResult GetDocumentation(DispId id, std::string& name) override {
-    auto it = names_.find(id);
-    if (it == names_.end()) return TYPE_E_ELEMENTNOTFOUND;
-    name = it->second;
-    return S_OK;
-  }
-  HResult GetContainingTypeLib(ComPtr<ITypeLib>& lib) override {
-    lib = lib_;
-    return lib_ ? S_OK : E_NOTIMPL;
   }
   HResult GetTypeAttr(TypeAttr& attr) override {
     attr.funcCount = uint16_t(funcs_.size());
@@ -234,8 +223,12 @@ class DispatchObject::MemberInfo : public RefCounted<ITypeInfo> {
   }
 
  private:
-  std::map<DispId, std::string> names_;
-  ComPtr<ITypeLib> lib_;
+  static std::map<DispId, std::string> WithMemberNames(const std::vector<Member>& members,
+                                                       std::map<DispId, std::string> names) {
+    for (const Member& m : members) names[m.id] = m.name;
+    return names;
+  }
+
   std::vector<FuncDesc> funcs_;
   std::vector<VarDesc> vars_;
 };

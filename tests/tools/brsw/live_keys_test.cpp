@@ -56,38 +56,20 @@ class TFakeUser {
 
   // The key code of the first key carrying the symbol on any level (0 for none).
   uint8_t KeyCodeOf(uint32_t keysym) {
-    const xcb_setup_t* setup = xcb_get_setup(c_);
-    auto* reply = xcb_get_keyboard_mapping_reply(
-        c_, xcb_get_keyboard_mapping(c_, setup->min_keycode, uint8_t(setup->max_keycode - setup->min_keycode + 1)),
-        nullptr);
-    uint8_t found = 0;
-    if (reply) {
-      const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(reply);
-      const int n = xcb_get_keyboard_mapping_keysyms_length(reply);
-      for (int i = 0; i < n && !found; ++i)
-        if (syms[i] == keysym) found = uint8_t(setup->min_keycode + i / reply->keysyms_per_keycode);
-      std::free(reply);
-    }
-    return found;
+    const Mapping m = ReadMapping();
+    for (size_t i = 0; i < m.syms.size(); ++i)
+      if (m.syms[i] == keysym) return uint8_t(m.first + i / m.perKey);
+    return 0;
   }
-  // A key code no symbol is bound to.
+  // A key code no symbol is bound to (0 for none).
   uint8_t UnusedKeyCode() {
-    const xcb_setup_t* setup = xcb_get_setup(c_);
-    auto* reply = xcb_get_keyboard_mapping_reply(
-        c_, xcb_get_keyboard_mapping(c_, setup->min_keycode, uint8_t(setup->max_keycode - setup->min_keycode + 1)),
-        nullptr);
-    uint8_t unused = 0;
-    if (reply) {
-      const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(reply);
-      const int per = reply->keysyms_per_keycode, keys = xcb_get_keyboard_mapping_keysyms_length(reply) / per;
-      for (int k = keys - 1; k >= 0 && !unused; --k) {
-        bool empty = true;
-        for (int l = 0; l < per; ++l) empty = empty && syms[k * per + l] == 0;
-        if (empty) unused = uint8_t(setup->min_keycode + k);
-      }
-      std::free(reply);
+    const Mapping m = ReadMapping();
+    for (size_t k = m.perKey ? m.syms.size() / m.perKey : 0; k-- > 0;) {
+      bool empty = true;
+      for (size_t l = 0; l < m.perKey; ++l) empty = empty && m.syms[k * m.perKey + l] == 0;
+      if (empty) return uint8_t(m.first + k);
     }
-    return unused;
+    return 0;
   }
   void Bind(uint8_t keyCode, uint32_t keysym) {
     xcb_keysym_t sym = keysym;
@@ -122,6 +104,24 @@ class TFakeUser {
   }
 
  private:
+  struct Mapping {
+    uint8_t first = 0;
+    size_t perKey = 0;
+    std::vector<xcb_keysym_t> syms;
+  };
+  Mapping ReadMapping() {
+    const xcb_setup_t* setup = xcb_get_setup(c_);
+    Mapping m;
+    m.first = setup->min_keycode;
+    auto* reply = xcb_get_keyboard_mapping_reply(
+        c_, xcb_get_keyboard_mapping(c_, m.first, uint8_t(setup->max_keycode - m.first + 1)), nullptr);
+    if (!reply) return m;
+    const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(reply);
+    m.syms.assign(syms, syms + xcb_get_keyboard_mapping_keysyms_length(reply));
+    m.perKey = reply->keysyms_per_keycode;
+    std::free(reply);
+    return m;
+  }
   void Fake(uint8_t type, uint8_t detail, int16_t x, int16_t y) {
     xcb_test_fake_input(c_, type, detail, XCB_CURRENT_TIME, screen_->root, x, y, 0);
     Sync();
@@ -217,8 +217,11 @@ TEST_F(LiveKeys, MouseButtonsAreDownWhileHeld) {
     EXPECT_EQ(state->IsDown(c.vk), std::optional<bool>(false)) << c.vk;
     user->Button(c.button, true);
     EXPECT_TRUE(Within([&] { return state->IsDown(c.vk) == std::optional<bool>(true); })) << c.vk;
-    for (const Case& other : cases)
-      if (other.vk != c.vk) EXPECT_EQ(state->IsDown(other.vk), std::optional<bool>(false)) << c.vk;
+    for (const Case& other : cases) {
+      if (other.vk != c.vk) {
+        EXPECT_EQ(state->IsDown(other.vk), std::optional<bool>(false)) << c.vk;
+      }
+    }
     user->Button(c.button, false);
     EXPECT_TRUE(Within([&] { return state->IsDown(c.vk) == std::optional<bool>(false); })) << c.vk;
   }
