@@ -311,6 +311,8 @@ class TListViewWidget : public TForwarding<QAbstractScrollArea> {
   }
 
   void wheelEvent(QWheelEvent* event) override {
+    // The control and its parents have their say before the rows scroll.
+    if (detail::Wheel(model, event) == detail::TWheelRoute::Taken) return;
     if (fw::TCustomListView* v = view()) {
       const int lines = event->angleDelta().y() / 40;
       Guarded([&] { v->SetTopIndex(v->TopIndex() - lines * perLine()); });
