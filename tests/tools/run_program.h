@@ -34,6 +34,7 @@ struct ProgramRun {
   std::vector<std::string> unsetEnv;
   std::string folder;  // working folder; empty: this one
   std::string input;   // standard input (then its end)
+  bool mergeErr = false;  // standard error into the same pipe as standard output, in order
 };
 
 inline ProgramOutcome RunProgram(const ProgramRun& run) {
@@ -46,7 +47,7 @@ inline ProgramOutcome RunProgram(const ProgramRun& run) {
     if (!run.folder.empty() && chdir(run.folder.c_str()) != 0) _exit(126);
     dup2(inPipe[0], 0);
     dup2(outPipe[1], 1);
-    dup2(errPipe[1], 2);
+    dup2(run.mergeErr ? outPipe[1] : errPipe[1], 2);
     for (int fd : {outPipe[0], outPipe[1], errPipe[0], errPipe[1], inPipe[0], inPipe[1]}) close(fd);
     std::vector<char*> argv;
     for (const std::string& a : run.args) argv.push_back(const_cast<char*>(a.c_str()));
