@@ -13,6 +13,7 @@
 
 #include "ftp_servers.h"
 #include "http_servers.h"
+#include "killed_download.h"
 #include "loopback_peer.h"
 
 namespace fs = std::filesystem;
@@ -155,6 +156,32 @@ TEST_P(FtpLive, FailedDownloadKeepsTheLocalFile) {
   // The session goes on.
   s.ftp.PrintWorkDir();
   EXPECT_EQ(s.ftp.ReplyCode, 257);
+}
+
+// A download killed part way leaves the old file whole and nothing beside it.
+TEST_P(FtpLive, KilledDownloadLeavesOnlyTheOldFile) {
+  Session s(GetParam(), folder() + "-killed");
+  std::string content;
+  for (int i = 0; content.size() < 3'000'000; ++i) content += "line " + std::to_string(i) + "\n";
+  s.put("big.txt", content);
+  std::string target = s.local + "/big.txt";
+  nettest::WriteFile(target, "mine");
+  bool passive = GetParam();
+  std::string remote = "/" + folder() + "-killed/big.txt";
+  EXPECT_TRUE(nettest::KilledPartWay(
+      [&] {
+        Client ftp(FtpServers::Get().unixPort, passive);
+        ftp.Connect();
+        nettest::DieAfterReading(ftp, static_cast<int64_t>(content.size() / 2));
+        ftp.Download(remote, target);
+      }));
+  std::vector<std::string> left;
+  for (const auto& e : fs::directory_iterator(s.local)) left.push_back(e.path().filename().string());
+  EXPECT_EQ(left, std::vector<std::string>{"big.txt"});
+  EXPECT_EQ(ReadWhole(target), "mine");
+
+  s.ftp.Download(remote, target);
+  EXPECT_EQ(ReadWhole(target), content);
 }
 
 TEST_P(FtpLive, UploadUniqueTakesTheFirstFreeName) {

@@ -377,3 +377,22 @@ TEST(HTTPObject, EngineClearReleasesTheClientQuietly) {
   EXPECT_EQ(h.ValueType(), vtUndefined);
   EXPECT_EQ(disconnects, 0);
 }
+
+// A server that reads the request and closes without a word has not answered: "get" raises and
+// "onFailure" runs, never "onSuccess".
+TEST(HTTPObject, ServerClosingWithoutAnAnswerIsAFailure) {
+  HostEngine e;
+  for (const std::string answer : {"", "garbage\r\n\r\nnot a body"}) {
+    nettest::LoopbackPeer silent([answer](int fd) {
+      nettest::ReadUntil(fd, "\r\n\r\n");
+      nettest::SendAll(fd, answer);
+    });
+    TJValue h = NewHttp(e);
+    std::vector<std::string> seen;
+    RecordEvents(e, h, seen);
+    std::string url = "http://127.0.0.1:" + std::to_string(silent.port()) + "/";
+    EXPECT_EQ(ErrorOf([&] { Call(h, "get", {S(url)}); }), "ESocketError:HTTP.get error") << answer;
+    EXPECT_NE(std::find(seen.begin(), seen.end(), "onFailure"), seen.end()) << answer;
+    EXPECT_EQ(std::find(seen.begin(), seen.end(), "onSuccess"), seen.end()) << answer;
+  }
+}
