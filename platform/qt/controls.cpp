@@ -262,7 +262,7 @@ class TLabelWidget : public TForwarding<QWidget> {
       QPainter p(this);
       if (!label->Transparent()) p.fillRect(rect(), ToQColor(label->Color()));
       p.setFont(font());
-      p.setPen(ToQColor(label->Font()->Color()));
+      p.setPen(ToQColor(label->Enabled() ? label->Font()->Color() : fw::clGrayText));
       int flags = int(horizontal(label->Alignment()));
       flags |= label->Layout() == fw::tlCenter ? Qt::AlignVCenter
                : label->Layout() == fw::tlBottom ? Qt::AlignBottom
