@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "http_servers.h"
+#include "killed_download.h"
 #include "loopback_peer.h"
 
 using nettest::HttpServers;
@@ -637,6 +638,28 @@ TEST(HttpFaults, FailedDownloadKeepsTheOldFile) {
   fine.GetFile("http://h/file", target);
   EXPECT_EQ(ReadWhole(target), "new!");
   EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"keep.txt"});
+}
+
+// A download killed part way leaves the old file whole and nothing beside it.
+TEST(HttpFaults, KilledDownloadLeavesOnlyTheOldFile) {
+  HttpServers& s = HttpServers::Get();
+  std::string folder = nettest::MakeFolder();
+  std::string target = folder + "/big.bin";
+  nettest::WriteFile(target, "the old content\n");
+  EXPECT_TRUE(nettest::KilledPartWay(
+      [&] {
+        net::TgHTTP http(65536);
+        nettest::DieAfterReading(http, static_cast<int64_t>(s.largeContent.size() / 2));
+        http.GetFile(s.nginxUrl("/large.bin"), target);
+      }));
+  EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"big.bin"});
+  EXPECT_EQ(ReadWhole(target), "the old content\n");
+
+  // Not killed, the same download replaces it.
+  net::TgHTTP http(65536);
+  http.GetFile(s.nginxUrl("/large.bin"), target);
+  EXPECT_EQ(ReadWhole(target), s.largeContent);
+  EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"big.bin"});
 }
 
 TEST(HttpFaults, CaptureReplacesTheFileOnlyWhenTheBodyIsWhole) {

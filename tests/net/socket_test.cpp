@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "http_servers.h"
+#include "killed_download.h"
 #include "loopback_peer.h"
 #include "net/host_address.h"
 #include "net/wsa_errors.h"
@@ -490,6 +491,24 @@ TEST(Socket, ReceiveToStreamUntilClose) {
   EXPECT_EQ(s.Handle, net::kNoSocket);  // the end of the stream closed the handle
   EXPECT_TRUE(s.Connected);             // until Disconnect
   s.Disconnect();
+}
+
+// A capture killed part way leaves the old file whole and nothing beside it.
+TEST(Socket, KilledCaptureLeavesOnlyTheOldFile) {
+  const std::string content(3'000'000, 'k');
+  std::string folder = nettest::MakeFolder();
+  std::string target = folder + "/capture.bin";
+  nettest::WriteFile(target, "old");
+  LoopbackPeer peer([&](int fd) { SendAll(fd, content); });
+  EXPECT_TRUE(nettest::KilledPartWay(
+      [&] {
+        TestSocket s;
+        s.connectTo(peer.port());
+        nettest::DieAfterReading(s, static_cast<int64_t>(content.size() / 2));
+        s.ReceiveToFile(target);
+      }));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1);
+  EXPECT_EQ(nettest::ReadFile(target), "old");
 }
 
 TEST(Socket, StreamsAndFilesWithPositionsAndCounts) {

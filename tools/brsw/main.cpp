@@ -64,7 +64,12 @@ void StartQt(std::unique_ptr<qtfw::TQtHost>& qt, int& argc, char** argv) {
   qtHandler = qInstallMessageHandler(StartMessage);
   qt = std::make_unique<qtfw::TQtHost>(argc, argv);
   qInstallMessageHandler(qtHandler);
-  for (const auto& [type, text] : startMessages) qtHandler(type, QMessageLogContext(), QString::fromStdString(text));
+  for (const auto& [type, text] : startMessages) {
+    if (qtHandler)
+      qtHandler(type, QMessageLogContext(), QString::fromStdString(text));
+    else
+      std::fprintf(stderr, "%s\n", text.c_str());
+  }
   startMessages.clear();
 }
 

@@ -185,7 +185,8 @@ TEST_F(ExamplesTest, TextEditorOpensEditsAndSaves) {
 }
 
 // The folder browser on a scratch folder: the tree shows the folders (each read when it opens),
-// clicking a folder lists its files with sizes, and the status bar counts them.
+// clicking a folder lists its files with sizes, the status bar counts them, and the list's
+// column headers can be dragged into another order.
 TEST_F(ExamplesTest, FolderBrowserShowsFoldersFilesAndCounts) {
   fsys::path dir = fsys::temp_directory_path() / ("gui_folders_" + std::to_string(::getpid()));
   fsys::remove_all(dir);
@@ -194,7 +195,7 @@ TEST_F(ExamplesTest, FolderBrowserShowsFoldersFilesAndCounts) {
   std::ofstream(dir / "a.txt", std::ios::binary) << "hello";
   std::ofstream(dir / "b.bin", std::ios::binary) << std::string(1000, 'x');
   std::ofstream(dir / "alpha" / "c.txt", std::ios::binary) << "abc";
-  std::string top, firstList, firstStatus, secondList, secondStatus, afterExpand, path;
+  std::string top, firstList, firstStatus, secondList, secondStatus, afterExpand, path, columns;
   bool betaButton = true;
   int code = RunExample("folder_browser.brs", {dir.string()}, [&] {
     fw::TCustomForm* form = FormCaptioned("Folders");
@@ -247,6 +248,15 @@ TEST_F(ExamplesTest, FolderBrowserShowsFoldersFilesAndCounts) {
                              (label.Top + label.Bottom) / 2));
     QApplication::processEvents();
     afterExpand = shape();
+    // The Name header dragged onto Size: the columns change places.
+    auto* listArea = dynamic_cast<QAbstractScrollArea*>(WidgetOf(list));
+    ASSERT_NE(listArea, nullptr);
+    QTest::mousePress(listArea->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 10));
+    QTest::mouseMove(listArea->viewport(), QPoint(120, 10));
+    QTest::mouseMove(listArea->viewport(), QPoint(230, 10));
+    QTest::mouseRelease(listArea->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(230, 10));
+    QApplication::processEvents();
+    for (int i = 0; i < list->Columns()->Count(); ++i) columns += list->Columns()->Items(i)->Caption() + " ";
     form->Close();
   });
   EXPECT_EQ(code, 0);
@@ -259,6 +269,7 @@ TEST_F(ExamplesTest, FolderBrowserShowsFoldersFilesAndCounts) {
   EXPECT_EQ(secondList, "c.txt:3 ");
   EXPECT_EQ(secondStatus, "1 file, 3 bytes");
   EXPECT_EQ(afterExpand, "0top 1alpha 2deep 1beta ");
+  EXPECT_EQ(columns, "Size Name Modified ");
   fsys::remove_all(dir);
 }
 
