@@ -157,6 +157,7 @@ void TJHTTPObject::DoGetFile(TJValueList* args, TJValue& result) {
   result.SetObject(this);
   if (!IsParam2(args)) return;
   std::string url = Arg(args, 0), file = Arg(args, 1);
+  LocalFile(file, kGetError);
   Guarded(kGetError, [&] {
     CopyRequestHeaders();
     Client().GetFile(url, file);
@@ -217,6 +218,7 @@ void TJHTTPObject::DoCapture(TJValueList* args, TJValue& result) {
   result.SetObject(this);
   if (!IsParam1(args)) return;
   std::string file = Arg(args, 0);
+  LocalFile(file, kCaptureError);
   Guarded(kCaptureError, [&] { Client().ReceiveToFile(file); });
 }
 
