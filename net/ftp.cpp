@@ -758,28 +758,51 @@ void TgFTP::FindFiles(const std::string& dir, const std::string& mask, bool recu
                       std::vector<std::string>& result) {
   // The folder to come back to must be known.
   if (CurrentDir.empty()) PrintWorkDir();
-  Find(dir, mask, recursive, result, 0);
+  std::string start = CurrentDir;
+  std::unordered_set<std::string> searched;
+  try {
+    Find(dir, mask, recursive, result, 0, searched);
+  } catch (...) {
+    // A search given up deep down still ends where it began, as far as the server lets it.
+    if (Connected && !start.empty() && CurrentDir != start) {
+      try {
+        ChangeDir(start);
+      } catch (...) {
+        // the failure that ended the search is the one to report
+      }
+    }
+    throw;
+  }
 }
 
 void TgFTP::Find(const std::string& dir, const std::string& mask, bool recursive, std::vector<std::string>& result,
-                 int depth) {
+                 int depth, std::unordered_set<std::string>& searched) {
   std::string saved = CurrentDir;
   ScratchListing parsed(*this, false);
   if (!dir.empty() && dir != CurrentDir) ChangeDir(dir);
-  TFTPDirectoryList scratch;
-  ListCommand("LIST", scratch, Passive);
-  std::string prefix = CurrentDir.empty() ? "/" : EnsureTrailingDelimiter(CurrentDir);
-  std::vector<std::string> folders;
-  for (int i = 0; i < scratch.Count(); ++i) {
-    const TFTPFileProperty& e = scratch.GetItem(i);
-    if (e.FileType == kFtpDirectory) {
-      if (e.Name != "." && e.Name != ".." && e.Name.find('/') == std::string::npos) folders.push_back(e.Name);
-    } else if (e.FileType == kFtpFile && (mask.empty() || MatchMask(e.Name, mask, true))) {
-      result.push_back(prefix + e.Name);
+  // The server's own name of the folder: one reached again (a link back up, another name for it)
+  // is not listed twice.
+  if (searched.insert(CurrentDir).second) {
+    if (searched.size() > MaxFindFolders) {
+      std::string text = "more than " + std::to_string(MaxFindFolders) + " folders to search";
+      Log("err>" + text, kLogNormal);
+      throw EProtocolError(0, "ftp", text);
     }
-  }
-  if (recursive && depth + 1 < kMaxFindDepth) {
-    for (const std::string& folder : folders) Find(prefix + folder, mask, recursive, result, depth + 1);
+    TFTPDirectoryList scratch;
+    ListCommand("LIST", scratch, Passive);
+    std::string prefix = CurrentDir.empty() ? "/" : EnsureTrailingDelimiter(CurrentDir);
+    std::vector<std::string> folders;
+    for (int i = 0; i < scratch.Count(); ++i) {
+      const TFTPFileProperty& e = scratch.GetItem(i);
+      if (e.FileType == kFtpDirectory) {
+        if (e.Name != "." && e.Name != ".." && e.Name.find('/') == std::string::npos) folders.push_back(e.Name);
+      } else if (e.FileType == kFtpFile && (mask.empty() || MatchMask(e.Name, mask, true))) {
+        result.push_back(prefix + e.Name);
+      }
+    }
+    if (recursive && depth + 1 < kMaxFindDepth) {
+      for (const std::string& folder : folders) Find(prefix + folder, mask, recursive, result, depth + 1, searched);
+    }
   }
   if (!saved.empty() && saved != CurrentDir) ChangeDir(saved);
 }

@@ -17,6 +17,7 @@
 #include <functional>
 #include <iosfwd>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "net/ftp_listing.h"
@@ -39,6 +40,8 @@ using TFTPFailureEvent = std::function<void(bool& ignore, TFTPCmdType cmd)>;
 
 // How deep FindFiles descends; deeper directories (a link loop, say) are not searched.
 constexpr int kMaxFindDepth = 32;
+// How many folders one recursive FindFiles lists at most; a server whose tree has no end fails it.
+constexpr size_t kMaxFindFolders = 100000;
 
 class TgFTP : public TgSocket {
  public:
@@ -109,8 +112,10 @@ class TgFTP : public TgSocket {
   void PrintWorkDir();
   void Reinitialize();
   // Files matching the mask (every file when empty) under dir, as full paths; "." and ".." are
-  // never entered.
+  // never entered, and a folder the server names as one already searched is not searched again.
+  // Listing more than MaxFindFolders folders raises EProtocolError.
   void FindFiles(const std::string& dir, const std::string& mask, bool recursive, std::vector<std::string>& result);
+  size_t MaxFindFolders = kMaxFindFolders;
 
   // Reads one reply (all lines of a multi-line one); a code of 400 and above raises EProtocolError.
   void ReadFtpReply();
@@ -129,7 +134,7 @@ class TgFTP : public TgSocket {
   // Active mode: the server's connection to the listener (which is closed), or ESocketError.
   void AcceptData(TSocket& listener);
   void Find(const std::string& dir, const std::string& mask, bool recursive, std::vector<std::string>& result,
-            int depth);
+            int depth, std::unordered_set<std::string>& searched);
   void UploadFile(TFTPCmdType cmd, const std::string& local, const std::string& remote, int64_t offset, bool append);
 
   int greeting_ = 0;

@@ -237,13 +237,19 @@ void TgHTTP::ReadResponse() {
   ReplyCode = 0;
   ContentLength = -1;
 
-  for (;;) {
+  for (bool first = true;; first = false) {
     std::string line;
     ReadReply(line);
     RawHeader += line;
     RawHeader += "\r\n";
     LastReply = RawHeader;
     if (RawHeader.size() > kMaxResponseHeader) throw EProtocolError(0, "http", "response header too long");
+    // An answer must begin with its status line: a server that closes without a word, or answers
+    // with something else, has not answered, and what it sent is no body.
+    if (first && line.compare(0, 4, "HTTP") != 0) {
+      Log("err>no status line", kLogNormal);
+      throw EProtocolError(0, "http", line.empty() ? "no response" : "no status line: " + line.substr(0, 80));
+    }
     if (line.compare(0, 4, "HTTP") == 0) {
       ReadStatusLine(line);
     } else if (size_t colon = line.find(':'); colon != std::string::npos) {
@@ -293,8 +299,10 @@ void TgHTTP::ReadResponse() {
   bodyStart_ = BytesRead;
   if (method_ == "HEAD" || ReplyCode == 204 || ReplyCode == 304 || (ReplyCode >= 100 && ReplyCode < 200))
     bodyLength_ = 0;
+  else if (int64_t length; h.HasValue("content-length") && rt::TryStrToInt64(h.GetValue("content-length"), length))
+    bodyLength_ = length;
   else
-    bodyLength_ = h.HasValue("content-length") ? ContentLength : -1;
+    bodyLength_ = -1;  // no length, or one that is not a number: the body ends when the server closes
   if (ReplyCode == 401 && OnAuthenticate) OnAuthenticate(*this);
   if (ReplyCode >= 400) throw EProtocolError(ReplyCode, "http", ReplyText);
 }
@@ -323,6 +331,7 @@ void TgHTTP::ReceiveToString(std::string& text, int64_t count) {
 }
 
 void TgHTTP::ReceiveToFile(const std::string& fileName) {
+  CheckReadable();
   int64_t left = BodyLeft();
   TReplacingFile file(fileName);
   ReceiveToStream(file.Stream(), left);

@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <ctime>
+#include <map>
 
 #include "net/errors.h"
 #include "net/http_date.h"
@@ -22,8 +24,14 @@ constexpr int kBoundaryLength = 42;
 constexpr size_t kBase64LineLength = 76;
 // Multipart parts inside multipart parts: deeper nesting is taken as plain text.
 constexpr int kMaxNesting = 8;
-// Tries for a free attachment name before giving up on that attachment.
-constexpr int kMaxNameTries = 1000;
+// Tries for a free attachment name before giving up on that attachment (with an error).
+constexpr int kMaxNameTries = 100000;
+// The longest file name a folder takes (NAME_MAX), less the room a number may take in it ("_" and
+// ten digits): a longer name is shortened to fit.
+constexpr size_t kMaxFileName = 255;
+constexpr size_t kNumberRoom = 11;
+// An extension longer than this is no extension worth keeping whole.
+constexpr size_t kMaxExtension = 64;
 
 std::string Trim(const std::string& text) {
   size_t first = 0, last = text.size();
@@ -67,17 +75,47 @@ void ReadFields(const std::vector<std::string>& lines, size_t begin, size_t end,
   store();
 }
 
-// Creates the file exclusively under `folder`: the name itself, else the next numbered names.
-// Answers the path, or empty when no file could be made.
-std::string CreateFreeFile(const std::string& folder, std::string name, int& fd) {
+// The first `size` bytes of a text, cut before a character that would be split.
+std::string Utf8Prefix(const std::string& text, size_t size) {
+  if (size >= text.size()) return text;
+  while (size > 0 && (static_cast<unsigned char>(text[size]) & 0xC0) == 0x80) --size;
+  return text.substr(0, size);
+}
+
+// A name too long for a file is shortened, keeping its extension, so that it and its numbered
+// forms all fit.
+std::string FitFileName(const std::string& name) {
+  const size_t limit = kMaxFileName - kNumberRoom;
+  if (name.size() <= limit) return name;
+  size_t dot = name.rfind('.');
+  std::string extension = dot == std::string::npos ? std::string() : name.substr(dot);
+  if (dot == 0 || extension.size() > kMaxExtension) extension.clear();
+  return Utf8Prefix(name.substr(0, name.size() - extension.size()), limit - extension.size()) + extension;
+}
+
+// Creates a file exclusively under `folder`: the name itself, else the next numbered names
+// (name_000, name_001 ... name_999, name_1000 ...). `next` keeps, for each name, the numbered name
+// to try after the last one taken, so that many attachments of one name take one try each.
+// Answers the path, or empty with the reason in `error`.
+std::string CreateFreeFile(const std::string& folder, const std::string& name,
+                           std::map<std::string, std::string>& next, int& fd, std::string& error) {
+  auto known = next.find(name);
+  std::string candidate = known == next.end() ? name : known->second;
   for (int tries = 0; tries < kMaxNameTries; ++tries) {
-    std::string path = folder + name;
+    std::string path = folder + candidate;
     fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd >= 0) return path;
-    if (errno != EEXIST) return {};
-    name = NumberedFileName(name);
+    if (fd >= 0) {
+      next[name] = NumberedFileName(candidate);
+      return path;
+    }
+    if (errno != EEXIST) {
+      error = std::strerror(errno);
+      return {};
+    }
+    candidate = NumberedFileName(candidate);
   }
   fd = -1;
+  error = "no free name after " + std::to_string(kMaxNameTries) + " tries";
   return {};
 }
 
@@ -124,6 +162,14 @@ std::string ReadWholeFile(const std::string& path) {
 class PartReader {
  public:
   explicit PartReader(TMailMessage& message) : message_(message) {}
+
+  // Raises ELocalError naming the attachments that could not be saved, when there are any.
+  void CheckSaved() const {
+    if (failures_.empty()) return;
+    std::string text = std::to_string(failures_.size()) + " attachment(s) not saved: " + failures_.front();
+    if (failures_.size() > 1) text += " ...";
+    throw ELocalError(text);
+  }
 
   // The lines between the boundary lines of a multipart body, each part taken as it closes.
   void Walk(const std::vector<std::string>& lines, size_t begin, size_t end, const std::string& boundary, int depth) {
@@ -174,29 +220,38 @@ class PartReader {
     SaveAttachment(SafeAttachmentName(name), support::DecodeBase64(text));
   }
 
-  // A file that cannot be written is left out; a partly written one is removed.
+  // An attachment that cannot be saved is recorded as a failure; a partly written file is removed.
   void SaveAttachment(const std::string& name, const std::string& data) {
     int fd = -1;
-    std::string path;
+    std::string path, error;
     if (!name.empty()) {
-      path = CreateFreeFile(EnsureTrailingDelimiter(message_.AttachFolder, 1), name, fd);
+      path = CreateFreeFile(EnsureTrailingDelimiter(message_.AttachFolder, 1), FitFileName(name), next_, fd, error);
     } else {
       path = GetTempFile("gpop3");
       if (!path.empty()) fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+      if (fd < 0) error = std::strerror(errno);
     }
     if (fd < 0) {
       if (name.empty() && !path.empty()) ::unlink(path.c_str());
+      failures_.push_back((name.empty() ? std::string("(no name)") : name.substr(0, 80)) + ": " + error);
       return;
     }
     bool written = WriteAll(fd, data);
-    if (::close(fd) != 0) written = false;
+    if (!written) error = std::strerror(errno);
+    if (::close(fd) != 0 && written) {
+      written = false;
+      error = std::strerror(errno);
+    }
     if (!written) {
       ::unlink(path.c_str());
+      failures_.push_back(path + ": " + error);
       return;
     }
     message_.Attachments.push_back(path);
   }
 
+  std::map<std::string, std::string> next_;
+  std::vector<std::string> failures_;
   TMailMessage& message_;
 };
 
@@ -301,7 +356,9 @@ void TMailMessage::Parse(const std::string& raw) {
     std::string boundary = HeaderParameter(type, "boundary");
     if (!boundary.empty()) {
       Boundary = boundary;
-      PartReader(*this).Walk(BodyLines, 0, BodyLines.size(), Boundary, 0);
+      PartReader reader(*this);
+      reader.Walk(BodyLines, 0, BodyLines.size(), Boundary, 0);
+      reader.CheckSaved();
       return;
     }
   }

@@ -5,7 +5,9 @@
 // caller's business.
 //
 // What arrives from a mail server is untrusted: an attachment's file name is cut down to a plain
-// name of its own inside AttachFolder and never replaces an existing file. What goes out carries
+// name of its own inside AttachFolder (shortened when too long for a file, keeping its extension)
+// and never replaces an existing file. No attachment is dropped in silence: one that cannot be
+// saved makes Parse raise ELocalError once the rest of the message is read. What goes out carries
 // no line break inside a header line, and Base64 lines of 76 characters.
 #pragma once
 
@@ -43,6 +45,7 @@ class TMailMessage {
   // The value, empty when absent.
   std::string GetHeader(const std::string& name) const;
   void Assign(const TMailMessage& other);
+  // ELocalError when an attachment could not be saved (those that could are saved and listed).
   void Parse(const std::string& raw);
   // Raises ELocalError when an attachment cannot be read or a header name is not fit for a line.
   void Build(std::string& raw);

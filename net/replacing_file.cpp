@@ -1,63 +1,48 @@
 #include "net/replacing_file.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdio>
-
 #include "net/errors.h"
 
 namespace net {
 
-namespace {
-
-mode_t NewFileMode() {
-  mode_t mask = umask(0);
-  umask(mask);
-  return 0666 & ~mask;
-}
-
-}  // namespace
-
+// A download is not made to wait for the disk: the file is whole for every reader once it has its
+// name, as it is for a program such as curl; only a crash of the whole system may lose it then.
 TReplacingFile::TReplacingFile(const std::string& fileName) : fileName_(fileName) {
-  struct stat info {};
-  bool exists = stat(fileName.c_str(), &info) == 0;
-  if (exists && !S_ISREG(info.st_mode)) {
-    stream_.open(fileName, std::ios::binary | std::ios::out);
-    if (!stream_) throw ELocalError("cannot open file " + fileName);
-    return;
-  }
-  size_t slash = fileName.rfind('/');
-  std::string folder = slash == std::string::npos ? std::string() : fileName.substr(0, slash + 1);
-  std::string base = slash == std::string::npos ? fileName : fileName.substr(slash + 1);
-  std::string pattern = folder + "." + base + ".part-XXXXXX";
-  int fd = mkstemp(pattern.data());
-  if (fd < 0) throw ELocalError("cannot create file " + fileName);
-  fchmod(fd, exists ? (info.st_mode & 07777) : NewFileMode());
-  close(fd);
-  tempName_ = pattern;
-  stream_.open(tempName_, std::ios::binary | std::ios::out | std::ios::trunc);
-  if (!stream_) {
-    std::remove(tempName_.c_str());
-    throw ELocalError("cannot create file " + fileName);
-  }
+  std::string error;
+  if (!writer_.Open(fileName, &error, false)) throw ELocalError("cannot create file " + fileName + ": " + error);
 }
 
-TReplacingFile::~TReplacingFile() {
-  if (committed_ || tempName_.empty()) return;
-  stream_.close();
-  std::remove(tempName_.c_str());
+std::streamsize TReplacingFile::WriterBuffer::xsputn(const char* data, std::streamsize count) {
+  if (count <= 0 || !error.empty()) return 0;
+  return writer_.Write(data, static_cast<size_t>(count), &error) ? count : 0;
+}
+
+TReplacingFile::WriterBuffer::int_type TReplacingFile::WriterBuffer::overflow(int_type ch) {
+  if (traits_type::eq_int_type(ch, traits_type::eof())) return traits_type::not_eof(ch);
+  char c = traits_type::to_char_type(ch);
+  return xsputn(&c, 1) == 1 ? ch : traits_type::eof();
+}
+
+TReplacingFile::WriterBuffer::pos_type TReplacingFile::WriterBuffer::seekoff(off_type offset,
+                                                                            std::ios_base::seekdir way,
+                                                                            std::ios_base::openmode which) {
+  auto end = static_cast<off_type>(writer_.Written());
+  off_type target = way == std::ios_base::beg ? offset : end + offset;
+  return seekpos(pos_type(target), which);
+}
+
+TReplacingFile::WriterBuffer::pos_type TReplacingFile::WriterBuffer::seekpos(pos_type position,
+                                                                            std::ios_base::openmode which) {
+  if (!(which & std::ios_base::out) || off_type(position) != static_cast<off_type>(writer_.Written()))
+    return pos_type(off_type(-1));
+  return position;
 }
 
 void TReplacingFile::Commit() {
-  stream_.flush();
-  bool written = bool(stream_);
-  stream_.close();
-  if (!written || stream_.fail()) throw ELocalError("cannot write file " + fileName_);
-  if (!tempName_.empty() && std::rename(tempName_.c_str(), fileName_.c_str()) != 0) {
-    throw ELocalError("cannot replace file " + fileName_);
-  }
-  committed_ = true;
+  std::string error = buffer_.error;
+  if (error.empty() && !stream_) error = "write failed";
+  if (error.empty() && writer_.Commit(&error)) return;
+  writer_.Abandon();
+  throw ELocalError("cannot write file " + fileName_ + ": " + error);
 }
 
 }  // namespace net

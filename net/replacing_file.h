@@ -1,30 +1,52 @@
-// A download target that is written beside its final name and put in place only when the transfer
-// is complete: a failed or interrupted download leaves the old file as it was. A name that is not
-// a regular file (a device such as /dev/null, a pipe) is written directly.
+// A download target that takes the place of the old file only when the transfer is complete: the
+// bytes go to a file of their own that has no name until the commit (support::TReplacingWriter),
+// so a failed download, and a process killed in the middle of one, leave the old file as it was
+// and nothing beside it. A name that is not a regular file (a device such as /dev/null, a pipe) is
+// written directly.
 #pragma once
 
-#include <fstream>
+#include <ostream>
+#include <streambuf>
 #include <string>
+
+#include "support/replace_file.h"
 
 namespace net {
 
 class TReplacingFile {
  public:
-  // Opens the temporary file; ELocalError when it cannot be made.
+  // Starts the new file; ELocalError when it cannot be made.
   explicit TReplacingFile(const std::string& fileName);
-  ~TReplacingFile();
   TReplacingFile(const TReplacingFile&) = delete;
   TReplacingFile& operator=(const TReplacingFile&) = delete;
 
-  std::ofstream& Stream() { return stream_; }
-  // Writes everything out and puts the file in place of the old one; ELocalError on failure.
+  // Where the bytes go; a failed write leaves it bad, and Commit reports why.
+  std::ostream& Stream() { return stream_; }
+  // Puts the file in place of the old one; ELocalError on failure (the old file stays).
   void Commit();
 
  private:
+  // Hands every write straight to the writer: the socket's reads are already blocks.
+  class WriterBuffer : public std::streambuf {
+   public:
+    explicit WriterBuffer(support::TReplacingWriter& writer) : writer_(writer) {}
+    std::string error;
+
+   protected:
+    std::streamsize xsputn(const char* data, std::streamsize count) override;
+    int_type overflow(int_type ch) override;
+    // The file grows only at its end: the position can be told, and "moved" only to where it is.
+    pos_type seekoff(off_type offset, std::ios_base::seekdir way, std::ios_base::openmode which) override;
+    pos_type seekpos(pos_type position, std::ios_base::openmode which) override;
+
+   private:
+    support::TReplacingWriter& writer_;
+  };
+
   std::string fileName_;
-  std::string tempName_;  // empty when writing directly
-  std::ofstream stream_;
-  bool committed_ = false;
+  support::TReplacingWriter writer_;
+  WriterBuffer buffer_{writer_};
+  std::ostream stream_{&buffer_};
 };
 
 }  // namespace net

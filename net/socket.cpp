@@ -126,17 +126,20 @@ void TgSocket::Cancel() {
 
 // The old file stays as it was until everything has arrived.
 void TgSocket::ReceiveToFile(const std::string& fileName) {
+  CheckReadable();
   TReplacingFile file(fileName);
   ReceiveToStream(file.Stream(), -1);
   file.Commit();
 }
 
 bool TgSocket::ReceiveToStream(std::ostream& stream, int64_t count) {
+  CheckReadable();
   ReceiveToStreamFrom(Handle, stream, static_cast<int64_t>(stream.tellp()), count);
   return IsClosed(Handle);
 }
 
 void TgSocket::ReceiveToString(std::string& text, int64_t count) {
+  CheckReadable();
   ReceiveInto(Handle, count, [&text](const char* data, size_t n) { text.append(data, n); });
 }
 
@@ -176,7 +179,19 @@ void TgSocket::ReadString(std::string& text, int64_t count) {
   ReceiveToString(text, count);
 }
 
-void TgSocket::ReadLine(std::string& line) { ReadLineFrom(Handle, line); }
+void TgSocket::ReadLine(std::string& line) {
+  CheckReadable();
+  ReadLineFrom(Handle, line);
+}
+
+// A socket without a connection (never connected, disconnected, a failed connect, a listener) has
+// nothing to read from: that is a socket error. A connection the peer has closed is different: it
+// reads as empty until it is disconnected.
+void TgSocket::CheckReadable() {
+  if (Connected) return;
+  if (Handle == kNoSocket) RaiseSocketError(WSAENOTSOCK);
+  if (SocketState(Handle) != 2) RaiseSocketError(WSAENOTCONN);
+}
 
 void TgSocket::SendCommandReadBlock(const std::string& command, std::string& reply) {
   SendLine(command);

@@ -179,6 +179,9 @@ class TgSocket {
   int OpenConnection(TSocket& socket, uint16_t port, uint32_t address);
   // The host lookup behind ConnectToHost.
   virtual uint32_t Resolve(const std::string& host, int& error);
+  // Raises ESocketError (10038 without a socket, 10057 with one that is not connected) when the own
+  // socket has no connection to read from.
+  void CheckReadable();
   // Raises ESocketError for a failed socket call after the log lines and OnSocketError.
   [[noreturn]] void RaiseSocketError(int code);
   void FireSocketError(int code);

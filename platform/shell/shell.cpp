@@ -26,6 +26,26 @@ bool isExecutableFile(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
 }
 
+// A scheme of two or more characters and a colon ("https:", "mailto:"): a one-letter scheme
+// would be a drive letter where scripts come from.
+bool looksLikeUrl(const std::string& text) {
+  auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+  size_t colon = text.find(':');
+  if (colon == std::string::npos || colon < 2 || !letter(text[0])) return false;
+  for (size_t i = 1; i < colon; ++i) {
+    char c = text[i];
+    if (!letter(c) && !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != '.') return false;
+  }
+  return true;
+}
+
+// Whether the document is there as the opener, started in `folder`, would look for it.
+bool documentExists(const std::string& file, const std::string& folder) {
+  std::string path = file[0] == '/' || folder.empty() ? file : folder + "/" + file;
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0;
+}
+
 }  // namespace
 
 std::vector<std::string> SplitCommandLine(const std::string& line) {
@@ -143,7 +163,8 @@ bool Execute(const std::string& commandLine) {
 
 bool ShellExecute(const std::string& operation, const std::string& file, const std::string& parameters,
                   const std::string& folder) {
-  if (file.empty()) return false;
+  // The system sees a name only up to a NUL: such a name would open another file.
+  if (file.empty() || file.find('\0') != std::string::npos || folder.find('\0') != std::string::npos) return false;
   std::string op = operation;
   for (char& c : op) c = rt::asciiLower(c);
   if (op.empty() || op == "open") {
@@ -160,6 +181,9 @@ bool ShellExecute(const std::string& operation, const std::string& file, const s
   } else if (op != "edit" && op != "explore") {
     return false;
   }
+  // A missing document is "file not found": the opener is not started for it (it would only
+  // report the failure to nobody, after the caller was told it opened).
+  if (!documentExists(file, folder) && !looksLikeUrl(file)) return false;
   std::string opener = FindProgram("xdg-open");
   if (opener.empty()) return false;
   return Launcher().Start({opener, file}, folder);

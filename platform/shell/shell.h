@@ -64,7 +64,9 @@ bool Execute(const std::string& commandLine);
 // Carries out `operation` on `file`: "open" (or an empty operation) starts a program file with the
 // parameters split into words, and opens anything else (a document, a folder, a URL) with the
 // desktop's opener; "edit" and "explore" open with the opener too. Other operations ("print" ...)
-// have no counterpart and answer false. `folder` is the folder the program or opener starts in.
+// have no counterpart and answer false. `folder` is the folder the program or opener starts in,
+// and where a relative document name is looked for: a document that is not there (file not
+// found) answers false without starting anything.
 bool ShellExecute(const std::string& operation, const std::string& file, const std::string& parameters,
                   const std::string& folder);
 

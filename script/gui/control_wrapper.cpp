@@ -385,11 +385,15 @@ void TJVCLWinControl::GetEventList(std::vector<std::string>& names) {
 }
 
 void TJVCLWinControl::Keep(TJVCLControl* child) {
-  std::erase_if(kept_, [&](const TJRef<TJObject>& k) {
+  // Those that left go once the list is whole again: letting go of one may free it.
+  std::vector<TJRef<TJObject>> kept;
+  kept.reserve(kept_.size() + 1);
+  for (const TJRef<TJObject>& k : kept_) {
     auto* c = static_cast<TJVCLControl*>(k.get());
-    return c == child || c->IsDisposed() || !c->Control() || c->Control()->Parent() != WinControl();
-  });
-  kept_.emplace_back(child);
+    if (c != child && !c->IsDisposed() && c->Control() && c->Control()->Parent() == WinControl()) kept.push_back(k);
+  }
+  kept.emplace_back(child);
+  kept_.swap(kept);
 }
 
 void TJVCLWinControl::Unkeep(TJVCLControl* child) {

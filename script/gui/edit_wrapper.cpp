@@ -42,7 +42,7 @@ TJVCLBaseEdit::TJVCLBaseEdit(TJBaseEngine* engine, TJValueList* param) : TJVCLWi
   RegistName("VCLEdit");
 }
 
-const rt::ClassInfo& TJVCLBaseEdit::VCLClass() const { return fw::TCustomEdit::StaticClassInfo(); }
+const rt::ClassInfo& TJVCLBaseEdit::VCLClass() const { return fw::TEdit::StaticClassInfo(); }
 
 void TJVCLBaseEdit::RegistMethods() {
   TJVCLWinControl::RegistMethods();
@@ -177,7 +177,7 @@ TJVCLBaseMemo::TJVCLBaseMemo(TJBaseEngine* engine, TJValueList* param) : TJVCLBa
   RegistName("VCLMemo");
 }
 
-const rt::ClassInfo& TJVCLBaseMemo::VCLClass() const { return fw::TCustomMemo::StaticClassInfo(); }
+const rt::ClassInfo& TJVCLBaseMemo::VCLClass() const { return fw::TMemo::StaticClassInfo(); }
 
 TJVCLBaseMemo::~TJVCLBaseMemo() {
   if (auto* lines = dynamic_cast<host::TJBaseStringsObject*>(lines_.get())) lines->SetStrings(nullptr);

@@ -69,7 +69,7 @@ TJVCLBaseListBox::TJVCLBaseListBox(TJBaseEngine* engine, TJValueList* param) : T
 
 TJVCLBaseListBox::~TJVCLBaseListBox() { items_.Detach(); }
 
-const rt::ClassInfo& TJVCLBaseListBox::VCLClass() const { return fw::TCustomListBox::StaticClassInfo(); }
+const rt::ClassInfo& TJVCLBaseListBox::VCLClass() const { return fw::TListBox::StaticClassInfo(); }
 
 void TJVCLBaseListBox::CreateObjects() {
   TJVCLWinControl::CreateObjects();
@@ -279,7 +279,7 @@ TJVCLBaseComboBox::TJVCLBaseComboBox(TJBaseEngine* engine, TJValueList* param) :
 
 TJVCLBaseComboBox::~TJVCLBaseComboBox() { items_.Detach(); }
 
-const rt::ClassInfo& TJVCLBaseComboBox::VCLClass() const { return fw::TCustomComboBox::StaticClassInfo(); }
+const rt::ClassInfo& TJVCLBaseComboBox::VCLClass() const { return fw::TComboBox::StaticClassInfo(); }
 
 void TJVCLBaseComboBox::CreateObjects() {
   TJVCLWinControl::CreateObjects();
@@ -415,7 +415,7 @@ TJVCLBaseRadioGroup::TJVCLBaseRadioGroup(TJBaseEngine* engine, TJValueList* para
 
 TJVCLBaseRadioGroup::~TJVCLBaseRadioGroup() { items_.Detach(); }
 
-const rt::ClassInfo& TJVCLBaseRadioGroup::VCLClass() const { return fw::TCustomRadioGroup::StaticClassInfo(); }
+const rt::ClassInfo& TJVCLBaseRadioGroup::VCLClass() const { return fw::TRadioGroup::StaticClassInfo(); }
 
 void TJVCLBaseRadioGroup::CreateObjects() {
   TJVCLWinControl::CreateObjects();

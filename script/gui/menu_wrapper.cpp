@@ -88,13 +88,16 @@ void TJVCLBaseMenuItem::SetWrapped(TJValue& result, rt::TPersistent* object) {
 }
 
 void TJVCLBaseMenuItem::KeepChildren() {
-  kept_.clear();
-  fw::TMenuItem* item = Item();
-  if (!item) return;
-  for (int i = 0; i < item->Count(); ++i) {
-    auto* child = static_cast<TJVCLBaseMenuItem*>(item->Items(i)->BridgeLink());
-    if (child && child->Owned() && !child->IsDisposed()) kept_.emplace_back(child);
+  // The new list is whole before the old one lets go: a child only this list holds must not go
+  // (and leave the menu) while the list is rebuilt.
+  std::vector<TJRef<TJObject>> kept;
+  if (fw::TMenuItem* item = Item()) {
+    for (int i = 0; i < item->Count(); ++i) {
+      auto* child = static_cast<TJVCLBaseMenuItem*>(item->Items(i)->BridgeLink());
+      if (child && child->Owned() && !child->IsDisposed()) kept.emplace_back(child);
+    }
   }
+  kept_.swap(kept);
 }
 
 int32_t TJVCLBaseMenuItem::GetCount() { return Item() ? Item()->Count() : 0; }

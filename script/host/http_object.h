@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -74,11 +75,15 @@ class TJHTTPObject : public TJBaseSocketObject {
  private:
   void CopyRequestHeaders();
   void CopyResponse();
+  // One whole exchange (get, getFile, post, head) under the method's guard, the response
+  // copied afterwards, also when the exchange failed.
+  void Exchange(const char* failure, const std::function<void()>& work);
   void ReleaseClient();
 
   mutable std::unique_ptr<net::TgHTTP> client_;
   engine::TJRef<TJRequestObject> request_;
   engine::TJRef<TJResponseObject> response_;
+  bool answered_ = false;  // a status line came back to the request sent last
 };
 
 }  // namespace host

@@ -43,20 +43,19 @@ std::vector<std::string> ProcessParameters() {
   return out;
 }
 
-// "/name:value" at the very start of the text, the name holding neither ":" nor "/": a URL or a
-// path with a colon in it stays an unnamed argument.
-bool SplitNamed(std::string_view text, std::string& name, std::string& value) {
-  if (text.size() < 3 || text[0] != '/') return false;
-  size_t colon = text.find(':', 1);
-  if (colon == std::string_view::npos || colon == 1) return false;
-  std::string_view n = text.substr(1, colon - 1);
-  if (n.find('/') != std::string_view::npos) return false;
-  name = std::string(n);
-  value = std::string(text.substr(colon + 1));
-  return true;
-}
-
 }  // namespace
+
+bool SplitNamedArgument(std::string_view text, std::string& name, std::string& value) {
+  for (size_t slash = text.find('/'); slash != std::string_view::npos; slash = text.find('/', slash + 1)) {
+    size_t colon = text.find(':', slash + 1);
+    if (colon == std::string_view::npos) return false;  // no later slash has a colon after it either
+    if (colon == slash + 1) continue;
+    name = std::string(text.substr(slash + 1, colon - slash - 1));
+    value = std::string(text.substr(colon + 1));
+    return true;
+  }
+  return false;
+}
 
 void SetEchoHandler(std::function<void(const std::string&)> handler) { EchoHandler() = std::move(handler); }
 
@@ -177,7 +176,7 @@ void TJWshArgumentsObject::ParseCommandArguments(const TJValueList* args) {
   for (int32_t i = 0; i < Items().Count(); ++i) {
     const TJValue& item = Items()[i];
     std::string name, value;
-    if (item.ValueType() == vtString && SplitNamed(item.vString(), name, value))
+    if (item.ValueType() == vtString && SplitNamedArgument(item.vString(), name, value))
       named_->PutMember(name, TJValue::String(value), false, nullptr);
     else
       unnamed_->Add(item);

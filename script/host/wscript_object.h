@@ -19,6 +19,11 @@ class TJEngine;
 
 namespace host {
 
+// Whether an argument names a value: the leftmost "/" followed by a name (one or more characters
+// up to the next ":") anywhere in the text; `value` is everything after that colon. "c/d:e" is
+// named d with the value e; "/x" and "/:v" are not named.
+bool SplitNamedArgument(std::string_view text, std::string& name, std::string& value);
+
 class TJWshNamedObject : public engine::TJObject {
   RT_CLASS(TJWshNamedObject)
  public:

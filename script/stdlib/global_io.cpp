@@ -5,6 +5,7 @@
 #include "script/core/value_list.h"
 #include "script/stdlib/global.h"
 #include "script/stdlib/global_natives.h"
+#include "script/stdlib/version.h"
 
 namespace stdlib {
 
@@ -53,10 +54,10 @@ void DoExit(TJGlobalObject&, TJValueList* args, TJValue&) {
   throw EJExit(IsParam1(args) ? AsInteger(&(*args)[0]) : 0);
 }
 
-void DoScriptEngine(TJGlobalObject&, TJValueList*, TJValue& result) { result.SetString("BRScript"); }
+void DoScriptEngine(TJGlobalObject&, TJValueList*, TJValue& result) { result.SetString(kScriptEngineName); }
 void DoBuildVersion(TJGlobalObject&, TJValueList*, TJValue& result) { result.SetInteger(42); }
 void DoMajorVersion(TJGlobalObject&, TJValueList*, TJValue& result) { result.SetInteger(0); }
 void DoMinorVersion(TJGlobalObject&, TJValueList*, TJValue& result) { result.SetDouble(3.9); }
-void DoVersion(TJGlobalObject&, TJValueList*, TJValue& result) { result.SetString("0.3.9"); }
+void DoVersion(TJGlobalObject&, TJValueList*, TJValue& result) { result.SetString(kScriptEngineVersion); }
 
 }  // namespace stdlib

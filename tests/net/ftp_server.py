@@ -1,8 +1,12 @@
 # An FTP server for the FTP client tests (pyftpdlib), on 127.0.0.1 at a free port it prints first.
-# Arguments: the root folder, then "unix" or "odd".
+# Arguments: the root folder, then "unix", "odd", "tree" or "loop".
 #   unix: user "user" with password "secret" may do everything; listings in the Unix form.
 #   odd:  the same user, but listings in the DOS form, a PASV reply that names another address
 #         (10.0.0.1) than the one it listens on, and REST refused.
+#   tree: links are listed as the folders they lead to, so a root whose links lead back to itself
+#         is a tree without end (/a, /a/b, /a/b/c...); each connection may list 300 times.
+#   loop: as tree, but a folder is named by where it really is, so every link leads back to "/".
+import os
 import sys
 import time
 
@@ -38,10 +42,38 @@ class OddHandler(FTPHandler):
         self.respond("502 REST not implemented here.")
 
 
-root, mode = sys.argv[1], sys.argv[2]
+class LinksAsFoldersFS(AbstractedFS):
+    def lstat(self, path):
+        return os.stat(path)
+
+
+class RealNamesFS(LinksAsFoldersFS):
+    def chdir(self, path):
+        os.chdir(path)
+        self.cwd = self.fs2ftp(os.path.realpath(path))
+
+
+class TreeHandler(FTPHandler):
+    abstracted_fs = LinksAsFoldersFS
+    listings = 0
+
+    def ftp_LIST(self, path):
+        # A client that never stops listing is refused rather than served for ever.
+        self.listings += 1
+        if self.listings > 300:
+            self.respond("550 No more listings on this connection.")
+            return
+        return FTPHandler.ftp_LIST(self, path)
+
+
+class LoopHandler(TreeHandler):
+    abstracted_fs = RealNamesFS
+
+
+root, mode = os.path.realpath(sys.argv[1]), sys.argv[2]
 authorizer = DummyAuthorizer()
 authorizer.add_user("user", "secret", root, perm="elradfmwMT")
-handler = OddHandler if mode == "odd" else FTPHandler
+handler = {"odd": OddHandler, "tree": TreeHandler, "loop": LoopHandler}.get(mode, FTPHandler)
 handler.authorizer = authorizer
 handler.banner = "ready"
 handler.auth_failed_timeout = 0  # a wrong password is answered at once

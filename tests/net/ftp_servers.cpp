@@ -8,6 +8,17 @@
 
 namespace nettest {
 
+uint16_t StartFtpServer(const std::string& root, const std::string& mode) {
+  std::filesystem::create_directories(root);
+  if (mode == "tree" || mode == "loop") {
+    for (const char* link : {"a", "b", "c"}) std::filesystem::create_directory_symlink(".", root + "/" + link);
+    WriteFile(root + "/f.txt", "f");
+  }
+  std::string log = root + "-log";
+  std::filesystem::create_directories(log);
+  return StartPythonServer(std::string(NET_TEST_FOLDER) + "/ftp_server.py", {root, mode}, log);
+}
+
 FtpServers& FtpServers::Get() {
   static std::unique_ptr<FtpServers> servers;
   static std::string failure;

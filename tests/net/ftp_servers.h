@@ -9,6 +9,11 @@
 
 namespace nettest {
 
+// Starts one more FTP server (ftp_server.py) on `root` in the given mode (for "tree" and "loop"
+// the root is made: three links a, b and c that lead back to it, and the file f.txt); answers its
+// port. It ends with the test program.
+uint16_t StartFtpServer(const std::string& root, const std::string& mode);
+
 struct FtpServers {
   std::string unixRoot, oddRoot;
   uint16_t unixPort = 0, oddPort = 0;

@@ -13,6 +13,7 @@
 
 #include "ftp_servers.h"
 #include "http_servers.h"
+#include "killed_download.h"
 #include "loopback_peer.h"
 
 namespace fs = std::filesystem;
@@ -157,6 +158,32 @@ TEST_P(FtpLive, FailedDownloadKeepsTheLocalFile) {
   EXPECT_EQ(s.ftp.ReplyCode, 257);
 }
 
+// A download killed part way leaves the old file whole and nothing beside it.
+TEST_P(FtpLive, KilledDownloadLeavesOnlyTheOldFile) {
+  Session s(GetParam(), folder() + "-killed");
+  std::string content;
+  for (int i = 0; content.size() < 3'000'000; ++i) content += "line " + std::to_string(i) + "\n";
+  s.put("big.txt", content);
+  std::string target = s.local + "/big.txt";
+  nettest::WriteFile(target, "mine");
+  bool passive = GetParam();
+  std::string remote = "/" + folder() + "-killed/big.txt";
+  EXPECT_TRUE(nettest::KilledPartWay(
+      [&] {
+        Client ftp(FtpServers::Get().unixPort, passive);
+        ftp.Connect();
+        nettest::DieAfterReading(ftp, static_cast<int64_t>(content.size() / 2));
+        ftp.Download(remote, target);
+      }));
+  std::vector<std::string> left;
+  for (const auto& e : fs::directory_iterator(s.local)) left.push_back(e.path().filename().string());
+  EXPECT_EQ(left, std::vector<std::string>{"big.txt"});
+  EXPECT_EQ(ReadWhole(target), "mine");
+
+  s.ftp.Download(remote, target);
+  EXPECT_EQ(ReadWhole(target), content);
+}
+
 TEST_P(FtpLive, UploadUniqueTakesTheFirstFreeName) {
   Session s(GetParam(), folder() + "-unique");
   nettest::WriteFile(s.local + "/a.txt", "new");
@@ -210,6 +237,45 @@ TEST_P(FtpLive, FindFilesPropertiesAndIgnoredFailures) {
 
 INSTANTIATE_TEST_SUITE_P(Modes, FtpLive, testing::Bool(),
                          [](const testing::TestParamInfo<bool>& info) { return info.param ? "Passive" : "Active"; });
+
+// A server whose every folder holds three more folders: a recursive search stops at its cap on
+// folders with an error, instead of listing for ever, and ends where it began.
+TEST(FtpEndlessTree, SearchStopsAtTheFolderCap) {
+  std::string root = nettest::MakeFolder() + "/tree";
+  Client ftp(nettest::StartFtpServer(root, "tree"), true);
+  ftp.Connect();
+  ftp.MaxFindFolders = 40;
+  std::vector<std::string> found;
+  try {
+    ftp.FindFiles("/", "*.txt", true, found);
+    ADD_FAILURE() << "searched " << found.size() << " folders of an endless tree and called it done";
+  } catch (const net::EProtocolError& e) {
+    EXPECT_EQ(e.message(), "more than 40 folders to search");
+  }
+  EXPECT_EQ(ftp.count("err>more than 40 folders to search"), 1);
+  EXPECT_EQ(ftp.CurrentDir, "/");
+  EXPECT_EQ(found.size(), 40u);  // f.txt of each folder listed before the cap
+  EXPECT_EQ(found[1], "/a/f.txt");
+  // The session goes on.
+  found.clear();
+  ftp.FindFiles("/a/b", "*.txt", false, found);
+  EXPECT_EQ(found, std::vector<std::string>{"/a/b/f.txt"});
+}
+
+// A server that names each folder by where it really is: every link leads back to "/", which has
+// been searched already, so the search ends after one listing with each file once.
+TEST(FtpEndlessTree, FolderSearchedOnceUnderEveryName) {
+  std::string root = nettest::MakeFolder() + "/loop";
+  Client ftp(nettest::StartFtpServer(root, "loop"), true);
+  ftp.Connect();
+  std::vector<std::string> found;
+  ftp.FindFiles("/", "", true, found);
+  EXPECT_EQ(found, std::vector<std::string>{"/f.txt"});
+  EXPECT_EQ(ftp.CurrentDir, "/");
+  int listings = 0;
+  for (const std::string& line : ftp.log) listings += line == "cmd>LIST";
+  EXPECT_EQ(listings, 1);
+}
 
 TEST(FtpLogin, WrongPasswordFailsAfterTheRetryItAskedFor) {
   Client ftp(FtpServers::Get().unixPort, true);

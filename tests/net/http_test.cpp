@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "http_servers.h"
+#include "killed_download.h"
 #include "loopback_peer.h"
 
 using nettest::HttpServers;
@@ -639,6 +640,28 @@ TEST(HttpFaults, FailedDownloadKeepsTheOldFile) {
   EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"keep.txt"});
 }
 
+// A download killed part way leaves the old file whole and nothing beside it.
+TEST(HttpFaults, KilledDownloadLeavesOnlyTheOldFile) {
+  HttpServers& s = HttpServers::Get();
+  std::string folder = nettest::MakeFolder();
+  std::string target = folder + "/big.bin";
+  nettest::WriteFile(target, "the old content\n");
+  EXPECT_TRUE(nettest::KilledPartWay(
+      [&] {
+        net::TgHTTP http(65536);
+        nettest::DieAfterReading(http, static_cast<int64_t>(s.largeContent.size() / 2));
+        http.GetFile(s.nginxUrl("/large.bin"), target);
+      }));
+  EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"big.bin"});
+  EXPECT_EQ(ReadWhole(target), "the old content\n");
+
+  // Not killed, the same download replaces it.
+  net::TgHTTP http(65536);
+  http.GetFile(s.nginxUrl("/large.bin"), target);
+  EXPECT_EQ(ReadWhole(target), s.largeContent);
+  EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"big.bin"});
+}
+
 TEST(HttpFaults, CaptureReplacesTheFileOnlyWhenTheBodyIsWhole) {
   std::string folder = nettest::MakeFolder();
   std::string target = folder + "/cap.txt";
@@ -678,6 +701,44 @@ TEST(HttpFaults, WhatArrivedBeforeAResetIsRead) {
   http.Get("http://h/x", body);
   EXPECT_EQ(body, "hello");
   EXPECT_EQ(http.ReplyCode, 200);
+}
+
+// A server that closes without a byte, or answers with anything but a status line, has failed:
+// the operation raises and reports a failure, and no "body" comes back.
+TEST(HttpFaults, NoStatusLineIsAFailure) {
+  for (const std::string response : {"", "garbage\r\n\r\nnot a body", "<html>no header</html>", "\r\nHTTP/1.0 200 OK\r\n\r\n"}) {
+    CannedServer server(response);
+    WireClient http(server.port());
+    int failures = 0, successes = 0;
+    http.OnFailure = [&](uint8_t) { ++failures; };
+    http.OnSuccess = [&](uint8_t) { ++successes; };
+    std::string body;
+    EXPECT_THROW(http.Get("http://h/x", body), net::EProtocolError) << response;
+    EXPECT_EQ(body, "") << response;
+    EXPECT_EQ(failures, 1) << response;
+    EXPECT_EQ(successes, 0) << response;
+    EXPECT_EQ(http.ReplyCode, 0) << response;
+    EXPECT_FALSE(http.Connected);
+  }
+}
+
+// Content-Length that is not a number counts as 0 and says nothing about where the body ends: it
+// is read until the server closes. A length that is a number still ends the body.
+TEST(HttpFaults, LengthThatIsNoNumberReadsUntilClose) {
+  for (const char* length : {"12abc", "99999999999999999999", "lots", ""}) {
+    CannedServer server(std::string("HTTP/1.0 200 OK\r\nContent-Length: ") + length + "\r\n\r\nthe whole body");
+    WireClient http(server.port());
+    std::string body;
+    http.Get("http://h/x", body);
+    EXPECT_EQ(body, "the whole body") << length;
+    EXPECT_EQ(http.ContentLength, 0) << length;
+    EXPECT_EQ(http.ReplyCode, 200) << length;
+  }
+  CannedServer numbered("HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\nthe whole body");
+  WireClient http(numbered.port());
+  std::string body;
+  http.Get("http://h/x", body);
+  EXPECT_EQ(body, "the");
 }
 
 TEST(HttpFaults, RedirectToAnotherSchemeIsRefused) {

@@ -152,6 +152,29 @@ TEST(Https, CloseWithoutNotifyKeepsAWholeBodyAndRejectsAShortOne) {
   }
 }
 
+// Over TLS as over plain HTTP: no status line is a failure, a length that is no number leaves the
+// body to the end of the connection.
+TEST(Https, NoStatusLineFailsAndABadLengthReadsToTheEnd) {
+  TlsServers& s = TlsServers::Get();
+  for (const char* path : {"/silent", "/garbage"}) {
+    Client c;
+    int failures = 0, successes = 0;
+    c.OnFailure = [&](uint8_t) { ++failures; };
+    c.OnSuccess = [&](uint8_t) { ++successes; };
+    std::string body;
+    EXPECT_THROW(c.Get(s.url(s.abruptPort, path), body), net::EProtocolError) << path;
+    EXPECT_EQ(body, "") << path;
+    EXPECT_EQ(failures, 1) << path;
+    EXPECT_EQ(successes, 0) << path;
+  }
+  Client c;
+  std::string body;
+  c.Get(s.url(s.abruptPort, "/badlength"), body);
+  EXPECT_EQ(body, "the whole body after a bad length");
+  EXPECT_EQ(c.ContentLength, 0);
+  EXPECT_EQ(c.ReplyCode, 200);
+}
+
 TEST(Https, TunnelThroughProxy) {
   TlsServers& s = TlsServers::Get();
   Client c;

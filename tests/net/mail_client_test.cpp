@@ -232,6 +232,37 @@ TEST(Pop3, ConnectionEndingInsideAMessageIsAFailure) {
   EXPECT_EQ(pop.Message.Body, "");
 }
 
+// A message whose attachment could not be saved is a failed read: it stays on the server even with
+// DeleteOnRead.
+TEST(Pop3, MessageWithAnUnsavedAttachmentIsNotDeleted) {
+  std::string after;
+  nettest::LoopbackPeer peer([&after](int fd) {
+    nettest::SendAll(fd, "+OK ready\r\n");
+    nettest::ReadUntil(fd, "USER u\r\n");
+    nettest::SendAll(fd, "+OK\r\n");
+    nettest::ReadUntil(fd, "PASS p\r\n");
+    nettest::SendAll(fd, "+OK\r\n");
+    nettest::ReadUntil(fd, "STAT\r\n");
+    nettest::SendAll(fd, "+OK 1 99\r\n");
+    nettest::ReadUntil(fd, "RETR 1\r\n");
+    nettest::SendAll(fd, "+OK\r\n" + MessageWithAttachment("payload") + ".\r\n");
+    after = nettest::ReadUntil(fd, "QUIT\r\n");
+    nettest::SendAll(fd, "+OK bye\r\n");
+  });
+  Folder folder;
+  net::TgPOP3 pop(4096);
+  pop.Host = "127.0.0.1";
+  pop.Port = peer.port();
+  pop.User = "u";
+  pop.Password = "p";
+  pop.AttachPath = folder.path + "/not-there";
+  pop.DeleteOnRead = true;
+  pop.Connect();
+  EXPECT_THROW(pop.GetMail(1), net::ELocalError);
+  pop.Disconnect();
+  EXPECT_EQ(after, "QUIT\r\n");
+}
+
 TEST(Smtp, SendsTheExactMessage) {
   MailServers& servers = MailServers::Get();
   Smtp smtp;

@@ -268,6 +268,76 @@ TEST(MailParse, AttachmentNamesStayInTheirFolder) {
   EXPECT_FALSE(fs::exists(root.path + "/escape.txt"));
 }
 
+// Many attachments of one name are all kept: the numbers go on past 999.
+TEST(MailParse, EveryAttachmentOfOneNameIsKept) {
+  Folder folder;
+  std::vector<std::string> parts;
+  for (int i = 0; i < 1200; ++i)
+    parts.push_back(Base64Part("Content-Type: text/x; name=\"report.txt\"\r\n", "copy " + std::to_string(i)));
+  TMailMessage m;
+  m.AttachFolder = folder.path;
+  m.Parse(Multipart("boundary=XyZ", parts));
+  ASSERT_EQ(m.Attachments.size(), 1200u);
+  EXPECT_EQ(folder.Files().size(), 1200u);
+  EXPECT_EQ(m.Attachments[0], folder.path + "/report.txt");
+  EXPECT_EQ(m.Attachments[1], folder.path + "/report_000.txt");
+  EXPECT_EQ(m.Attachments[1000], folder.path + "/report_999.txt");
+  EXPECT_EQ(m.Attachments[1001], folder.path + "/report_1000.txt");
+  EXPECT_EQ(m.Attachments[1199], folder.path + "/report_1198.txt");
+  EXPECT_EQ(ReadAll(m.Attachments[1199]), "copy 1199");
+  EXPECT_EQ(ReadAll(m.Attachments[1000]), "copy 1000");
+}
+
+// A name too long for a file is shortened, its extension kept; its numbered forms fit too.
+TEST(MailParse, OverlongNamesAreShortenedKeepingTheExtension) {
+  Folder folder;
+  std::string longName = std::string(4996, 'n') + ".pdf";
+  std::string wide;
+  while (wide.size() < 5000) wide += "\xe5\xa0\xb1";  // a three-byte character, over and over
+  std::vector<std::string> parts;
+  for (const std::string& name : {longName, longName, wide + ".txt", std::string(5000, 'x'),
+                                  "a." + std::string(5000, 'e')})
+    parts.push_back(Base64Part("Content-Type: text/x; name=\"" + name + "\"\r\n", "data"));
+  TMailMessage m;
+  m.AttachFolder = folder.path;
+  m.Parse(Multipart("boundary=XyZ", parts));
+  ASSERT_EQ(m.Attachments.size(), parts.size());
+  std::vector<std::string> names;
+  for (const std::string& path : m.Attachments) {
+    std::string name = fs::path(path).filename().string();
+    EXPECT_LE(name.size(), 255u);
+    EXPECT_GE(name.size(), 200u);
+    EXPECT_EQ(ReadAll(path), "data");
+    names.push_back(name);
+  }
+  EXPECT_EQ(names[0], std::string(names[0].size() - 4, 'n') + ".pdf");
+  EXPECT_EQ(names[1], names[0].substr(0, names[0].size() - 4) + "_000.pdf");
+  EXPECT_EQ(names[2].substr(names[2].size() - 4), ".txt");
+  EXPECT_EQ((names[2].size() - 4) % 3, 0u);  // no character cut in two
+  EXPECT_EQ(names[3], std::string(names[3].size(), 'x'));
+  EXPECT_EQ(names[4].substr(0, 2), "a.");  // an extension that long is shortened with the rest
+  EXPECT_EQ(folder.Files().size(), parts.size());
+}
+
+// An attachment that cannot be saved is never dropped in silence: the parse raises after reading
+// the rest, and what could be saved is listed.
+TEST(MailParse, AttachmentThatCannotBeSavedIsAnError) {
+  Folder folder;
+  TMailMessage m;
+  m.AttachFolder = folder.path + "/missing";
+  std::string raw = Multipart("boundary=XyZ", {"Content-Type: text/plain\r\n\r\nthe text\r\n",
+                                               Base64Part("Content-Type: text/x; name=\"a.txt\"\r\n", "a")});
+  try {
+    m.Parse(raw);
+    ADD_FAILURE() << "an attachment that could not be written was dropped without a word";
+  } catch (const net::ELocalError& e) {
+    EXPECT_NE(std::string(e.what()).find("a.txt"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(m.Body, "\r\nthe text\r\n");
+  EXPECT_TRUE(m.Attachments.empty());
+  EXPECT_TRUE(folder.Files().empty());
+}
+
 TEST(MailParse, HeadersAndUnusualShapes) {
   TMailMessage m;
   // Folded fields are joined; a line without ":" is no field; the last of two fields wins.

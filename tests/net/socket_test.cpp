@@ -8,10 +8,14 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <utility>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "http_servers.h"
+#include "killed_download.h"
 #include "loopback_peer.h"
 #include "net/host_address.h"
 #include "net/wsa_errors.h"
@@ -344,6 +348,59 @@ TEST(Socket, DisconnectWhenNeverConnected) {
   EXPECT_TRUE(s.log.empty());
 }
 
+// Nothing to read from is an error, for each way of reading, and a file to capture into stays as
+// it was; a connection the peer closed reads as empty instead.
+TEST(Socket, ReadingWithoutAConnectionFails) {
+  std::string folder = nettest::MakeFolder();
+  std::string target = folder + "/kept.txt";
+  nettest::WriteFile(target, "old");
+  const std::vector<std::pair<const char*, std::function<void(net::TgSocket&)>>> reads = {
+      {"ReadLine", [](net::TgSocket& s) { std::string line; s.ReadLine(line); }},
+      {"ReadString all", [](net::TgSocket& s) { std::string text; s.ReadString(text, -1); }},
+      {"ReadString 5", [](net::TgSocket& s) { std::string text; s.ReadString(text, 5); }},
+      {"ReceiveToStream", [](net::TgSocket& s) { std::ostringstream out; s.ReceiveToStream(out, -1); }},
+      {"ReceiveToFile", [&](net::TgSocket& s) { s.ReceiveToFile(target); }},
+  };
+  for (const auto& [name, read] : reads) {
+    TestSocket s;
+    s.LogLevel = net::kLogDetail;
+    std::vector<int> errors;
+    s.OnSocketError = [&](net::TgSocket&, int code, const std::string&) { errors.push_back(code); };
+    try {
+      read(s);
+      ADD_FAILURE() << name << " read nothing and reported no error";
+    } catch (const net::ESocketError& e) {
+      EXPECT_EQ(e.ErrorCode, net::WSAENOTSOCK) << name;
+    }
+    EXPECT_EQ(errors, std::vector<int>{net::WSAENOTSOCK}) << name;
+    EXPECT_EQ(s.log, (std::vector<std::string>{"err>socket error", "dbg>" + net::WSAErrorName(net::WSAENOTSOCK)}))
+        << name;
+  }
+  EXPECT_EQ(nettest::ReadFile(target), "old");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1);
+
+  LoopbackPeer peer([&](int fd) { SendAll(fd, "last"); });
+  TestSocket s;
+  s.connectTo(peer.port());
+  EXPECT_EQ(ReadLines(s, 2), (std::vector<std::string>{"last", ""}));
+  std::string rest = "x";
+  s.ReadString(rest, -1);
+  EXPECT_EQ(rest, "");
+  s.Disconnect();
+  EXPECT_THROW(ReadLines(s, 1), net::ESocketError);
+
+  // A failed connect leaves a socket that was never connected.
+  TestSocket refused;
+  EXPECT_THROW(refused.connectTo(nettest::UnusedPort()), net::ESocketError);
+  ASSERT_NE(refused.Handle, net::kNoSocket);
+  try {
+    ReadLines(refused, 1);
+    ADD_FAILURE() << "a socket whose connect failed read as empty";
+  } catch (const net::ESocketError& e) {
+    EXPECT_EQ(e.ErrorCode, net::WSAENOTCONN);
+  }
+}
+
 TEST(Socket, CheckConnected) {
   TestSocket s;
   try {
@@ -434,6 +491,24 @@ TEST(Socket, ReceiveToStreamUntilClose) {
   EXPECT_EQ(s.Handle, net::kNoSocket);  // the end of the stream closed the handle
   EXPECT_TRUE(s.Connected);             // until Disconnect
   s.Disconnect();
+}
+
+// A capture killed part way leaves the old file whole and nothing beside it.
+TEST(Socket, KilledCaptureLeavesOnlyTheOldFile) {
+  const std::string content(3'000'000, 'k');
+  std::string folder = nettest::MakeFolder();
+  std::string target = folder + "/capture.bin";
+  nettest::WriteFile(target, "old");
+  LoopbackPeer peer([&](int fd) { SendAll(fd, content); });
+  EXPECT_TRUE(nettest::KilledPartWay(
+      [&] {
+        TestSocket s;
+        s.connectTo(peer.port());
+        nettest::DieAfterReading(s, static_cast<int64_t>(content.size() / 2));
+        s.ReceiveToFile(target);
+      }));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1);
+  EXPECT_EQ(nettest::ReadFile(target), "old");
 }
 
 TEST(Socket, StreamsAndFilesWithPositionsAndCounts) {

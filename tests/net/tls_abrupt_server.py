@@ -1,5 +1,7 @@
 # A TLS server that ends every connection without close_notify, as many HTTP/1.0 servers do.
-# GET /whole answers a body of its announced length; GET /short announces 100 bytes and sends 10.
+# GET /whole answers a body of its announced length; GET /short announces 100 bytes and sends 10;
+# GET /silent answers nothing; GET /garbage answers with no status line; GET /badlength announces
+# a length that is no number ("12abc") before a longer body.
 # Arguments: certificate file, key file. Prints its port, then serves until it is stopped.
 import socket
 import ssl
@@ -29,6 +31,12 @@ def serve(raw):
         path = request.split(b" ")[1] if request.count(b" ") >= 2 else b"/"
         if path == b"/short":
             tls.sendall(b"HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\n0123456789")
+        elif path == b"/silent":
+            pass
+        elif path == b"/garbage":
+            tls.sendall(b"garbage\r\n\r\nnot a body")
+        elif path == b"/badlength":
+            tls.sendall(b"HTTP/1.0 200 OK\r\nContent-Length: 12abc\r\n\r\nthe whole body after a bad length")
         else:
             body = b"whole body without close_notify\n"
             tls.sendall(b"HTTP/1.0 200 OK\r\nContent-Length: %d\r\n\r\n" % len(body) + body)

@@ -5,7 +5,8 @@
 //     one for another host (otherHostPort); index.html, large.bin, /echo passed on to the echo
 //     server, /redir (302 to /index.html), /to-ftp (302 to an ftp: URL), /plain (302 to the plain
 //     nginx of HttpServers);
-//   a python3 server that closes without close_notify (abruptPort: /whole and /short);
+//   a python3 server that closes without close_notify (abruptPort: /whole, /short, /silent,
+//     /garbage, /badlength);
 //   tinyproxy, which tunnels CONNECT to goodPort (proxyPort).
 // SSL_CERT_FILE is set to the test authority's certificate, so only it is trusted.
 #pragma once

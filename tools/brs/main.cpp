@@ -4,6 +4,8 @@
 //                          arguments become the script's `arguments`
 //   brs -e CODE [ARGS...]  runs CODE
 //   brs --help
+//   brs --version          prints "BRScript 0.3.9"
+//   brs --list-classes     (not in the help) the constructor names the engine knows, one a line
 //
 // The script's output goes to standard output, its error reports to standard error (CR LF written
 // as LF on both), its input comes from standard input. The exit status is the script's exit code,
@@ -26,15 +28,18 @@
 #include "script/stdlib/stdlib.h"
 #include "tools/brs/console_ui.h"
 #include "tools/brs/no_windows.h"
+#include "tools/common/start_options.h"
 
 namespace {
 
 const char kUsage[] =
     "usage: brs FILE [ARGS...]\n"
     "       brs -e CODE [ARGS...]\n"
+    "       brs --version\n"
     "Runs a BRScript program. The arguments after the program are the script's `arguments`.\n"
     "Exit status: the script's exit code; 1 after an uncaught error; 2 after a syntax error\n"
-    "or when FILE cannot be read.\n";
+    "or when FILE cannot be read.\n"
+    "--version prints the engine's name and version (BRScript 0.3.9).\n";
 
 // Writes text to a stream with every CR LF as LF, also when the pair is split between writes.
 class LineEndWriter {
@@ -107,6 +112,14 @@ bool ReadFile(const std::string& path, std::string& text) {
   return !in.bad();
 }
 
+void InstallLibraries() {
+  stdlib::Install();
+  host::Install();
+  brs::InstallNoWindowClasses();
+  stdlib::SetHostUI(std::make_shared<brs::TConsoleHostUI>());
+  stdlib::ConsoleApplication() = true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -115,10 +128,20 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, args.empty() ? stderr : stdout);
     return args.empty() ? 2 : 0;
   }
+  if (args[0] == "--version") {
+    std::fputs(tools::VersionLine().c_str(), stdout);
+    return 0;
+  }
 
   std::string source;
   std::string scriptPath;
   size_t firstArgument = 1;
+  if (args[0] == "--list-classes") {
+    InstallLibraries();
+    engine::TBrindle component;
+    tools::ListClasses(component, stdout);
+    return 0;
+  }
   if (args[0] == "-e") {
     if (args.size() < 2) {
       std::fputs(kUsage, stderr);
@@ -138,11 +161,7 @@ int main(int argc, char** argv) {
                                                              : source.find_first_of("\r\n"));
   }
 
-  stdlib::Install();
-  host::Install();
-  brs::InstallNoWindowClasses();
-  stdlib::SetHostUI(std::make_shared<brs::TConsoleHostUI>());
-  stdlib::ConsoleApplication() = true;
+  InstallLibraries();
 
   LineEndWriter out(stdout);
   LineEndWriter err(stderr);

@@ -4,30 +4,74 @@
 //   brsw FILE [ARGS...]     compiles and runs FILE (a first line starting with "#!" is skipped)
 //   brsw -e CODE [ARGS...]  runs CODE
 //   brsw --help
+//   brsw --version          prints "BRScript 0.3.9"
+//   brsw --list-classes     (not in the help) the constructor names the engine knows, one a line
 //
 // A script that opens windows keeps them working by calling eventLoop() after its body; the loop
 // runs until the script calls terminate() or its main form closes. Output goes to standard output
 // and errors to standard error (CR LF written as LF), as with brs. The exit status is the script's
 // exit code, 1 after an uncaught error, 2 after a syntax error or when FILE cannot be read.
+// Without a display brsw says so in one line and exits with 2.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <cstdlib>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include <QString>
+#include <QtGlobal>
+
 #include "platform/qt/host.h"
+#include "script/core/component.h"
 #include "tools/brsw/window_host.h"
+#include "tools/common/start_options.h"
 
 namespace {
 
 const char kUsage[] =
     "usage: brsw FILE [ARGS...]\n"
     "       brsw -e CODE [ARGS...]\n"
+    "       brsw --version\n"
     "Runs a BRScript program that may open windows. The arguments after the program are the\n"
     "script's `arguments`. Exit status: the script's exit code; 1 after an uncaught error; 2 after\n"
-    "a syntax error or when FILE cannot be read.\n";
+    "a syntax error or when FILE cannot be read, or without a display.\n"
+    "--version prints the engine's name and version (BRScript 0.3.9).\n";
+
+const char kNoDisplay[] = "brsw needs a display: set DISPLAY, or QT_QPA_PLATFORM=offscreen\n";
+
+// Qt's start-up reports a missing display as warnings and then a fatal message that aborts. While
+// the application starts, its messages wait here; a fatal one becomes our one line and status 2,
+// and once started the waiting warnings go out as Qt would have written them.
+std::vector<std::pair<QtMsgType, std::string>> startMessages;
+QtMessageHandler qtHandler = nullptr;
+
+void StartMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (type == QtFatalMsg) {
+    std::fflush(stdout);
+    std::fputs(kNoDisplay, stderr);
+    std::_Exit(2);
+  }
+  startMessages.emplace_back(type, text.toStdString());
+  (void)context;
+}
+
+void StartQt(std::unique_ptr<qtfw::TQtHost>& qt, int& argc, char** argv) {
+  qtHandler = qInstallMessageHandler(StartMessage);
+  qt = std::make_unique<qtfw::TQtHost>(argc, argv);
+  qInstallMessageHandler(qtHandler);
+  for (const auto& [type, text] : startMessages) {
+    if (qtHandler)
+      qtHandler(type, QMessageLogContext(), QString::fromStdString(text));
+    else
+      std::fprintf(stderr, "%s\n", text.c_str());
+  }
+  startMessages.clear();
+}
 
 bool ReadFile(const std::string& path, std::string& text) {
   std::ifstream in(path, std::ios::binary);
@@ -43,6 +87,16 @@ int main(int argc, char** argv) {
   if (args.empty() || args[0] == "--help" || args[0] == "-h") {
     std::fputs(kUsage, args.empty() ? stderr : stdout);
     return args.empty() ? 2 : 0;
+  }
+  if (args[0] == "--version") {
+    std::fputs(tools::VersionLine().c_str(), stdout);
+    return 0;
+  }
+  if (args[0] == "--list-classes") {
+    brsw::InstallLibraries();
+    engine::TBrindle component;
+    tools::ListClasses(component, stdout);
+    return 0;
   }
   brsw::TScriptRun run;
   size_t first = 1;
@@ -65,7 +119,8 @@ int main(int argc, char** argv) {
 
   int qtArgc = 1;
   char* qtArgv[] = {argv[0], nullptr};
-  qtfw::TQtHost qt(qtArgc, qtArgv);
+  std::unique_ptr<qtfw::TQtHost> qt;
+  StartQt(qt, qtArgc, qtArgv);
 
   brsw::TLineEnds outEnds, errEnds;
   run.out = [&](const std::string& s) {

@@ -22,6 +22,7 @@
 #include "platform/fw/list_box.h"
 #include "platform/fw/list_view.h"
 #include "platform/fw/memo.h"
+#include "platform/fw/menus.h"
 #include "platform/fw/status_bar.h"
 #include "platform/fw/tree_view.h"
 #include "platform/qt/peer.h"
@@ -278,7 +279,7 @@ TEST_F(ExamplesTest, ReadingListAddsSortsPreviewsAndRemovesFiles) {
     return d.Choose({(dir / "a.txt").string(), (dir / "c.md").string()});
   };
   fw::TDialogServiceScope scope(&dialogs);
-  std::string start, added, byName, bySize, preview, removed, cleared;
+  std::string start, added, byName, bySize, preview, removed, cleared, menu;
   bool removeAtStart = true, clearAtStart = true, removeWithSelection = false, clearWhenEmpty = true;
   int code = RunExample("file_list.brs", {dir.string()}, [&] {
     fw::TCustomForm* form = FormCaptioned("Reading list");
@@ -291,6 +292,12 @@ TEST_F(ExamplesTest, ReadingListAddsSortsPreviewsAndRemovesFiles) {
     auto* lines = ControlOf<fw::TListBox>(form, 5);
     auto* status = ControlOf<fw::TLabel>(form, 6);
     ASSERT_TRUE(add && remove && clear && sortBy && files && lines && status);
+    // The List menu holds one item per command, made in a loop through one variable.
+    if (fw::TMainMenu* bar = form->Menu(); bar && bar->Items()->Count() > 0) {
+      fw::TMenuItem* list = bar->Items()->Items(0);
+      menu = list->Caption() + ":";
+      for (int i = 0; i < list->Count(); ++i) menu += (i ? "," : "") + list->Items(i)->Caption();
+    }
     auto names = [&] {
       std::string text;
       for (int i = 0; i < files->Items()->Count(); ++i)
@@ -336,6 +343,7 @@ TEST_F(ExamplesTest, ReadingListAddsSortsPreviewsAndRemovesFiles) {
   EXPECT_EQ(err, "");
   EXPECT_EQ(asked, 2);
   EXPECT_EQ(start, "0 file(s)");
+  EXPECT_EQ(menu, "&List:&Add files...,&Remove,&Clear");
   EXPECT_FALSE(removeAtStart);
   EXPECT_FALSE(clearAtStart);
   EXPECT_EQ(added, "Added 2, 2 file(s) in the list|b.txt,a.txt");

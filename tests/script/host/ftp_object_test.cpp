@@ -144,3 +144,19 @@ TEST(FTPObject, FilePropertiesOfAListing) {
   EXPECT_GT(static_cast<stdlib::TJDateObject*>(date.vObject())->Time(), 0);
   EXPECT_NE(entry.vObject()->ToString(nullptr).find("prop.txt"), std::string::npos);
 }
+
+// A recursive search of a server whose tree has no end is an error the script sees.
+TEST(FTPObject, EndlessSearchFailsWithTheMethodsMessage) {
+  HostEngine e;
+  uint16_t port = nettest::StartFtpServer(nettest::MakeFolder() + "/tree", "tree");
+  TJValue value = e.New("FTP", {S("127.0.0.1"), I(port)});
+  auto* ftp = static_cast<host::TJFtpObject*>(value.vObject());
+  ftp->Client().MaxFindFolders = 10;
+  Put(value, "passiveMode", B(true));
+  Call(value, "login", {S("user"), S("secret")});
+  EXPECT_EQ(ErrorOf([&] { Call(value, "findFiles", {S("/"), S("*.txt"), B(true)}); }),
+            "ESocketError:FTP.findFiles error");
+  EXPECT_EQ(Text(Call(value, "printWorkDir")), "/");
+  TJValue flat = Call(value, "findFiles", {S("/a")});
+  EXPECT_EQ(Get(flat, "length").vInteger(), 1);
+}

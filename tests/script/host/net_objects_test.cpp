@@ -11,6 +11,7 @@
 
 #include "script/host/html_objects.h"
 #include "script/host/tcp_socket_object.h"
+#include "tests/net/http_servers.h"
 #include "tests/net/loopback_peer.h"
 #include "tests/script/host/host_fixture.h"
 
@@ -53,6 +54,26 @@ TEST(TCPSocketObject, AdoptsOnlyConnectionsItsOwnAcceptHandedOut) {
   EXPECT_TRUE(IsOpen(handle));
   Call(client, "writeln", {S("ping")});
   EXPECT_EQ(Text(Call(conn, "readln")), "ping");
+}
+
+// A socket that never connected has nothing to read: each way of reading raises its own error,
+// and "onError" hears of it. Capturing leaves the file alone.
+TEST(TCPSocketObject, ReadingWithoutAConnectionRaises) {
+  HostEngine e;
+  std::string folder = nettest::MakeFolder();
+  std::string file = folder + "/capture.txt";
+  nettest::WriteFile(file, "old");
+  TJValue s = e.New("TCPSocket");
+  int errors = 0;
+  e.handlers["error"] = [&](TJValueList*, TJValue&) { ++errors; };
+  Put(s, "onError", S("error"));
+  EXPECT_EQ(ErrorOf([&] { Call(s, "readln"); }), "ESocketError:TCPSocket.readln error");
+  EXPECT_EQ(ErrorOf([&] { Call(s, "read"); }), "ESocketError:TCPSocket.read error");
+  EXPECT_EQ(ErrorOf([&] { Call(s, "read", {I(5)}); }), "ESocketError:TCPSocket.read error");
+  EXPECT_EQ(ErrorOf([&] { Call(s, "capture", {S(file)}); }), "ESocketError:TCPSocket.capture error");
+  EXPECT_EQ(errors, 4);
+  EXPECT_EQ(nettest::ReadFile(file), "old");
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 }
 
 TEST(TCPSocketObject, AbortFromAHandlerIsNoSocketError) {

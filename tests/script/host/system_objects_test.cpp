@@ -41,9 +41,10 @@ TEST(Win32Object, StartsProgramsWithTheirWordsAndNoShell) {
       "println(Win32.winExec('no-such-program-anywhere'));\n"
       "println(Win32.shellExecute('open', 'true', '-x \"y z\";w', '/tmp'));\n"
       "println(Win32.shellExecute('', 'true'));\n"
-      "println(Win32.shellExecute('print', 'true'));\n");
+      "println(Win32.shellExecute('print', 'true'));\n"
+      "println(Win32.shellExecute('open', 'no-such-document.txt', '', '/tmp'));\n");  // file not found
   shell::SetLauncher(nullptr);
-  EXPECT_EQ(o.out, "true\nfalse\ntrue\ntrue\nfalse\n") << o.err;
+  EXPECT_EQ(o.out, "true\nfalse\ntrue\ntrue\nfalse\nfalse\n") << o.err;
   std::string program = shell::FindProgram("true");
   ASSERT_FALSE(program.empty());
   ASSERT_EQ(launcher.Calls.size(), 3u);

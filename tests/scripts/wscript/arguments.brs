@@ -1,4 +1,4 @@
-// The arguments table: "/name:value" at the start of an argument is named, anything else unnamed.
+// The arguments table: the first "/name:value" anywhere in an argument names it, anything else is unnamed.
 var a = WScript.Arguments;
 println(a.Count + " " + a.length + " " + a.Unnamed.Count + " " + a.Named.Count + " " + a.Named.Length);
 for (var i = 0; i < a.Count; i++) println(i + ": " + a.Item(i) + " | " + a[i]);
