@@ -380,6 +380,7 @@ class TCustomTreeView : public TWinControl {
   int32_t CompareNodes(TTreeNode* a, TTreeNode* b);
   void SortChildren(TTreeNode* parent, bool recurse);
   void SortLevel(TTreeNode* parent, bool recurse);
+  static void WarmNode(const TTreeNode* node, int stage);
   int32_t SortedPlace(TTreeNode* parent, const std::string& s, TTreeNode* skip);
   bool StartEdit(TTreeNode* node);
   void FinishEdit(bool cancel);
@@ -420,5 +421,8 @@ class TTreeView : public TCustomTreeView {
 // Tells the script bridge that a node still holding its link is being destroyed (installed once
 // by the bridge; the node is no longer usable when it is called).
 void SetTreeNodeBridgeRelease(void (*release)(void* link));
+// Lets the script bridge warm what a script comparer will read of a node about to be compared:
+// stage 1 the link's object, stage 2 what that object points to (see WarmStableSort).
+void SetTreeNodeBridgeWarm(void (*warm)(void* link, int stage));
 
 }  // namespace fw

@@ -54,7 +54,7 @@ void TListBoxView::paintEvent(QPaintEvent*) {
     const auto& rows = b->Rows();
     for (int i = b->TopIndex(), y = 0; i < int(rows.size()) && y < viewport()->height(); ++i, y += h) {
       const auto& row = rows[size_t(i)];
-      QColor text = ToQColor(b->Font()->Color());
+      QColor text = ToQColor(b->Enabled() ? b->Font()->Color() : fw::clGrayText);
       if (b->Selected(i)) {
         p.fillRect(QRect(textLeft - 1, y, width - textLeft + 1, h), ToQColor(fw::clHighlight));
         text = ToQColor(fw::clHighlightText);
@@ -144,6 +144,8 @@ void TListBoxView::keyPressEvent(QKeyEvent* event) {
 }
 
 void TListBoxView::wheelEvent(QWheelEvent* event) {
+  // The control and its parents have their say before the rows scroll.
+  if (detail::Wheel(model, event) == detail::TWheelRoute::Taken) return;
   if (fw::TCustomListBox* b = box()) {
     const int rows = event->angleDelta().y() / 40;  // three rows a notch
     Guarded([&] { b->SetTopIndex(b->TopIndex() - rows); });

@@ -17,6 +17,7 @@
 class QKeyEvent;
 class QMouseEvent;
 class QFocusEvent;
+class QWheelEvent;
 
 namespace qtfw {
 
@@ -98,6 +99,7 @@ class TForwarding : public Base, public TModelLink {
   void keyReleaseEvent(QKeyEvent* e) override;
   void focusInEvent(QFocusEvent* e) override;
   void focusOutEvent(QFocusEvent* e) override;
+  void wheelEvent(QWheelEvent* e) override;
 };
 
 // Helpers the template uses (defined in peer.cpp).
@@ -112,6 +114,13 @@ bool KeyPress(fw::TControl* model, QKeyEvent* e, std::unique_ptr<QKeyEvent>& rep
 bool KeyRelease(fw::TControl* model, QKeyEvent* e);
 void FocusIn(fw::TControl* model);
 void FocusOut(fw::TControl* model);
+// Where a wheel event goes after the model (and through it the control's parents) saw it.
+enum class TWheelRoute {
+  Widget,       // the model had no say: the widget, then Qt's usual way up the widgets
+  WidgetOnly,   // the widget (it may scroll); the control's parents were asked already
+  Taken,        // a handler took it, or freed the control: nothing more
+};
+TWheelRoute Wheel(fw::TControl* model, QWheelEvent* e);
 }  // namespace detail
 
 template <class Base>
@@ -156,6 +165,15 @@ void TForwarding<Base>::focusOutEvent(QFocusEvent* e) {
   QPointer<QWidget> self(this);
   detail::FocusOut(model);
   if (self) Base::focusOutEvent(e);
+}
+
+template <class Base>
+void TForwarding<Base>::wheelEvent(QWheelEvent* e) {
+  QPointer<QWidget> self(this);
+  const detail::TWheelRoute route = detail::Wheel(model, e);
+  if (route == detail::TWheelRoute::Taken || !self) return;
+  Base::wheelEvent(e);
+  if (route == detail::TWheelRoute::WidgetOnly) e->accept();
 }
 
 }  // namespace qtfw

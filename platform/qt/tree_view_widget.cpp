@@ -206,6 +206,8 @@ void TTreeViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void TTreeViewWidget::wheelEvent(QWheelEvent* event) {
+  // The control and its parents have their say before the rows scroll.
+  if (detail::Wheel(model, event) == detail::TWheelRoute::Taken) return;
   if (fw::TCustomTreeView* v = view()) {
     const int rows = event->angleDelta().y() / 40;  // three rows a notch
     Guarded([&] { v->SetTopRow(v->TopRow() - rows); });

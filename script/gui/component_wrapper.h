@@ -133,6 +133,10 @@ class TJVCLComponent : public engine::TJVCLPersistent {
   template <class Build, class CopyBack>
   void FireHandler(const engine::TJValue& handler, fw::TObject* sender, Build&& build, CopyBack&& copyBack);
   void FireNotify(const char* name, fw::TObject* sender);
+  // Fire for the events that have no sender: the handler gets only what `build` adds. True when
+  // a handler ran.
+  template <class Build, class CopyBack>
+  bool FireWithoutSender(const char* name, Build&& build, CopyBack&& copyBack);
 
   // Runs a framework operation of a native: its errors (and script errors raised inside it)
   // become "EVCLError" with the class name; leaving a loop or the script passes through.
@@ -195,6 +199,20 @@ struct TDispatchScope {
   TDispatchScope();
   ~TDispatchScope();
 };
+
+// Calls the handler; the boxed arguments go back to the framework also when it raised.
+template <class CopyBack>
+void CallCopyingBack(TJVCLComponent& wrapper, const engine::TJValue& handler, engine::TJValueList& args,
+                     CopyBack& copyBack) {
+  engine::TJValue result;
+  try {
+    wrapper.CallHandler(handler, &args, result);
+  } catch (...) {
+    copyBack(args);
+    throw;
+  }
+  copyBack(args);
+}
 }  // namespace detail
 
 template <class Build, class CopyBack>
@@ -212,14 +230,19 @@ void TJVCLComponent::FireHandler(const engine::TJValue& handler, fw::TObject* se
   args.Items().reserve(8);  // room for every event's arguments at once
   args.Add(WrapSender(sender));
   build(args);
-  engine::TJValue result;
-  try {
-    CallHandler(handler, &args, result);
-  } catch (...) {
-    copyBack(args);
-    throw;
-  }
-  copyBack(args);
+  detail::CallCopyingBack(*this, handler, args, copyBack);
+}
+
+template <class Build, class CopyBack>
+bool TJVCLComponent::FireWithoutSender(const char* name, Build&& build, CopyBack&& copyBack) {
+  engine::TJValue handler;
+  if (!FindHandler(name, handler)) return false;
+  engine::TJKeepAlive keep(this);
+  detail::TDispatchScope scope;
+  engine::TJValueList args;
+  build(args);
+  detail::CallCopyingBack(*this, handler, args, copyBack);
+  return true;
 }
 
 template <class F>

@@ -1,5 +1,6 @@
 #include "script/gui/tree_wrapper.h"
 
+#include "platform/fw/warm_sort.h"
 #include "script/gui/values.h"
 
 namespace gui {
@@ -652,12 +653,18 @@ void releaseNodeLink(void* link) {
   wrapper->ReleaseVCL();
   wrapper->DecRef();
 }
+
+// Before a sort compares a node: its wrapper, which a script comparer reads first.
+void warmNodeLink(void* link, int stage) {
+  if (stage == 1) fw::WarmBytes(link, sizeof(TJVCLBaseTreeNode));
+}
 }  // namespace
 
 TJVCLBaseTreeView::TJVCLBaseTreeView(TJBaseEngine* engine, TJValueList* param) : TJVCLWinControl(engine, param) {
   RegistName("VCLTreeView");
   static const bool hooked = [] {
     fw::SetTreeNodeBridgeRelease(&releaseNodeLink);
+    fw::SetTreeNodeBridgeWarm(&warmNodeLink);
     return true;
   }();
   (void)hooked;
@@ -702,6 +709,7 @@ void TJVCLBaseTreeView::ReleaseVCL() {
 void TJVCLBaseTreeView::Dispose() {
   ReleaseVCL();
   if (items_) items_->SetView(nullptr);
+  compareBox_.Reset();
   TJVCLWinControl::Dispose();
 }
 
@@ -943,7 +951,7 @@ void TJVCLBaseTreeView::HandleCompare(void* data, fw::TObject* sender, fw::TTree
     args.Add(n1);
     args.Add(n2);
     args.Add(TJValue::Integer(value));
-    args.AddObject(NewNumberBox(w->Engine(), compare));
+    args.AddObject(w->compareBox_.Box(w->Engine(), compare));
   }, [&](TJValueList& args) { compare = NumberBoxValue(args[4], compare); });
 }
 

@@ -6,6 +6,8 @@
 #include <QImage>
 #include <cstdlib>
 #include <functional>
+#include <type_traits>
+#include <vector>
 
 #include "platform/fw/application.h"
 #include "platform/fw/button.h"
@@ -15,6 +17,7 @@
 #include "platform/fw/label.h"
 #include "platform/fw/list_box.h"
 #include "platform/fw/panel.h"
+#include "platform/fw/radio_button.h"
 #include "platform/fw/registration.h"
 #include "platform/qt/host.h"
 #include "platform/qt/peer.h"
@@ -209,6 +212,60 @@ TEST_F(ScreenshotTest, EveryControlOfASmallFormDraws) {
   // Elsewhere nothing moved.
   EXPECT_EQ(img.copy(0, 0, 320, 76), cleared.copy(0, 0, 320, 76));
   EXPECT_EQ(img.copy(lb.Left, lb.Top, lb.Width(), lb.Height()), cleared.copy(lb.Left, lb.Top, lb.Width(), lb.Height()));
+}
+
+// Each control twice, the second disabled: the disabled one writes its caption in grey where the
+// enabled one writes it dark.
+TEST_F(ScreenshotTest, DisabledControlsGreyTheirText) {
+  RegisterFrameworkClasses();
+  auto* form = new TForm(Application());
+  form->SetBorderStyle(bsDialog);
+  form->SetClientSize(320, 240);
+  form->SetColor(clWhite);
+  form->AfterConstruction();
+  struct Pair {
+    TControl* on;
+    TControl* off;
+    int textLeft;  // where the caption starts (after a check box's box)
+  };
+  std::vector<Pair> pairs;
+  auto place = [&](auto* control, int row, int textLeft) {
+    using C = std::remove_pointer_t<decltype(control)>;
+    auto* twin = new C(form);
+    int x = 8;
+    for (TControl* c : {static_cast<TControl*>(control), static_cast<TControl*>(twin)}) {
+      c->SetParent(form);
+      c->SetBounds(x, 8 + row * 36, 140, 28);
+      c->SetText("MMMM Text");
+      x += 160;
+    }
+    twin->SetEnabled(false);
+    pairs.push_back({control, twin, textLeft});
+  };
+  place(new TButton(form), 0, 6);
+  place(new TCheckBox(form), 1, 22);
+  place(new TRadioButton(form), 2, 22);
+  place(new TLabel(form), 3, 0);
+  place(new TEdit(form), 4, 6);
+  auto* list = new TListBox(form);
+  list->Items()->Add("MMMM Text");
+  place(list, 5, 6);
+  static_cast<TListBox*>(pairs.back().off)->Items()->Add("MMMM Text");
+  form->Show();
+  QImage img = shot(form);
+  ASSERT_FALSE(img.isNull());
+  img.save(QString::fromStdString(testing::TempDir() + "fw_disabled_controls.png"), "PNG");
+  auto grey = [](QRgb p) { return Near(p, 128, 128, 128, 40); };
+  for (const Pair& pair : pairs) {
+    const std::string name = pair.on->ClassName();
+    auto text = [&](TControl* c) {
+      const TRect r = Inset(c->BoundsRect(), 4);
+      return TRect{r.Left + pair.textLeft, r.Top, r.Right, r.Bottom};
+    };
+    EXPECT_GT(Count(img, text(pair.on), Dark), 15) << name;
+    EXPECT_LE(Count(img, text(pair.off), Dark), 2) << name;
+    EXPECT_GT(Count(img, text(pair.off), grey), 15) << name;
+  }
 }
 
 }  // namespace
