@@ -6,6 +6,7 @@
 #include "platform/fw/application.h"
 #include "platform/fw/button.h"
 #include "platform/fw/dialogs.h"
+#include "platform/fw/dispatch.h"
 #include "platform/fw/errors.h"
 #include "platform/fw/form_text.h"
 #include "platform/fw/keys.h"
@@ -409,6 +410,8 @@ int32_t TCustomForm::ShowModal() {
 
 int32_t TCustomForm::RunModalLoop() {
   if (modal_) throw EInvalidOperation(msg::VisibleChangeModal);
+  // The loop stands on the form (and its caller on more): what its handlers free waits for it.
+  TDispatchScope scope;
   TApplication* app = Application();
   auto alive = LivenessToken();
   modal_ = true;
@@ -488,11 +491,10 @@ void TCustomForm::Close() {
   }
 }
 
-void TCustomForm::Release() {
-  auto alive = LivenessToken();
-  Application()->Post([this, alive] {
-    if (!alive.expired()) Free();
-  });
+void TCustomForm::Release() { FreeLater(this); }
+
+void TCustomForm::SendCancelMode(TControl*) {
+  if (IPopupMenuService* popups = PopupMenuService()) popups->CancelPopups();
 }
 
 namespace {

@@ -124,6 +124,8 @@ class TCustomForm : public TWinControl {
   bool CloseQuery();
   // Frees the form once the events being handled are done.
   void Release();
+  // Cancels the modes a control can be in on the user's behalf: open popup menus close.
+  void SendCancelMode(TControl* sender);
 
   // Enter, Escape and Tab from `from`: the default or cancel button, the next control; F1 asks
   // for help.

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "platform/fw/application.h"
+#include "platform/fw/dispatch.h"
 #include "platform/fw/errors.h"
 #include "platform/fw/reader.h"
 #include "platform/fw/writer.h"
@@ -244,6 +245,7 @@ TCustomListView* TListItem::ListView() const { return owner_ ? owner_->Owner() :
 int32_t TListItem::Index() const { return index_; }
 
 std::weak_ptr<const void> TListItem::LivenessToken() const {
+  if (deleted_) return {};
   if (!alive_) alive_ = std::make_shared<int>(0);
   return alive_;
 }
@@ -510,8 +512,15 @@ void TListItems::insertNow(int32_t index, TListItem* item) {
 
 void TListItems::deleteNow(int32_t index) {
   TListItem* item = items_[size_t(index)];
+  if (item->deleting_) return;
+  item->deleting_ = true;
   auto alive = item->LivenessToken();
-  owner_->itemDeleting(item);
+  try {
+    owner_->itemDeleting(item);
+  } catch (...) {
+    if (!alive.expired()) item->deleting_ = false;
+    throw;
+  }
   if (alive.expired()) return;
   const int32_t now = IndexOf(item);
   if (now < 0) return;
@@ -519,7 +528,11 @@ void TListItems::deleteNow(int32_t index) {
   renumber(size_t(now));
   owner_->indexesDeleted(now);
   item->index_ = -1;
-  delete item;
+  // Out of the list and dead to everybody at once; the memory goes when no handler stands on it.
+  item->deleted_ = true;
+  item->alive_.reset();
+  item->owner_ = nullptr;
+  ReleaseWhenIdle([item] { delete item; });
   owner_->ItemsChanged();
 }
 
@@ -530,7 +543,14 @@ void TListItems::clearNow() {
   }
   BeginUpdate();
   try {
-    while (!items_.empty()) deleteNow(int32_t(items_.size()) - 1);
+    // From the last; those whose deletion is running already (the clear came from their
+    // OnDeletion) are left to it.
+    for (;;) {
+      int32_t i = int32_t(items_.size()) - 1;
+      while (i >= 0 && items_[size_t(i)]->deleting_) --i;
+      if (i < 0) break;
+      deleteNow(i);
+    }
   } catch (...) {
     EndUpdate();
     throw;

@@ -215,7 +215,10 @@ class TListItem : public TPersistent {
   // The slot the script bridge keeps its wrapper in: never copied, never streamed.
   void* BridgeLink() const { return bridge_; }
   void SetBridgeLink(void* link) { bridge_ = link; }
+  // Expired once the item is deleted (also while a handler still stands on its memory).
   std::weak_ptr<const void> LivenessToken() const;
+  // Taken out of its list: nothing is to be done with it any more.
+  bool Deleted() const { return deleted_; }
 
  private:
   friend class TListItems;
@@ -235,6 +238,8 @@ class TListItem : public TPersistent {
   void* data_ = nullptr;
   void* bridge_ = nullptr;
   int32_t index_ = -1;  // owner-data items: the index; list items: the cached place
+  bool deleting_ = false;  // its OnDeletion runs: a deletion from inside leaves it to that one
+  bool deleted_ = false;
   mutable std::shared_ptr<const void> alive_;
 };
 

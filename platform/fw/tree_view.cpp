@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/fw/dispatch.h"
 #include "platform/fw/errors.h"
 #include "platform/fw/font.h"
 #include "platform/fw/keys.h"
@@ -127,6 +128,7 @@ TTreeNode::~TTreeNode() {
 }
 
 std::weak_ptr<const void> TTreeNode::LivenessToken() const {
+  if (deleted_) return {};
   if (!alive_) alive_ = std::make_shared<int>(0);
   return alive_;
 }
@@ -582,12 +584,15 @@ void TTreeNodes::DeleteNode(TTreeNode* node) {
   ForgetNode(node);
   Unlink(node);
   --count_;
-  // The children are gone already; the node itself may still be on a row being painted.
+  // Out of the tree and dead to everybody at once. The memory may still be on a row being painted
+  // or under a running handler: it goes when neither is any more.
+  node->deleted_ = true;
+  node->alive_.reset();
   if (owner_ && owner_->Painting()) {
     owner_->deferred_.push_back(node);
     return;
   }
-  delete node;
+  ReleaseWhenIdle([node] { delete node; });
 }
 
 void TTreeNodes::Delete(TTreeNode* node) {

@@ -151,7 +151,10 @@ class TTreeNode : public TPersistent {
   // not the bridge link). A source that is no node raises EConvertError.
   void Assign(const TPersistent* source) override;
 
+  // Expired once the node is deleted (also while a handler still stands on its memory).
   std::weak_ptr<const void> LivenessToken() const;
+  // Taken out of its tree: nothing is to be done with it any more.
+  bool Deleted() const { return deleted_; }
 
  private:
   friend class TTreeNodes;
@@ -168,6 +171,7 @@ class TTreeNode : public TPersistent {
   void* bridgeLink_ = nullptr;
   int32_t imageIndex_ = -1, selectedIndex_ = -1, stateIndex_ = -1, overlayIndex_ = -1;
   bool expanded_ = false, cut_ = false, focused_ = false, hasChildren_ = false, deleting_ = false;
+  bool deleted_ = false;  // out of the tree, its memory not yet freed
   mutable int32_t itemId_ = 0;
   mutable int32_t row_ = -1;  // the row while the view's rows are current
   mutable std::shared_ptr<const void> alive_;

@@ -191,7 +191,7 @@ void TJVCLBaseForm::DoSendCancelMode(TJValueList* args, TJValue& result) {
   result.SetObject(this);
   auto* control = ArgCount(args) > 0 ? dynamic_cast<TJVCLControl*>((*args)[0].vObject()) : nullptr;
   if (!control || !control->Control()) RaiseArgumentsError();
-  // No mouse capture or menu mode outlives an event here: there is nothing to cancel.
+  Guard([&] { Form()->SendCancelMode(control->Control()); });
 }
 
 void TJVCLBaseForm::DoSetFocusedControl(TJValueList* args, TJValue& result) {

@@ -53,6 +53,8 @@ void warmLink(void* link, int stage) {
 }
 
 void releaseLink(void* link) {
+  // The framework is in the middle of freeing the item: what the wrapper held waits for it.
+  fw::TDispatchScope scope;
   auto* wrapper = static_cast<TJVCLBaseListItem*>(link);
   wrapper->Detach();
   wrapper->DecRef();
@@ -198,16 +200,20 @@ void TJVCLBaseListItems::DoAdd(TJValueList* args, TJValue& result) {
   CheckVCL(args, 0);
   fw::TListItem* item = nullptr;
   Guard([&] { item = Items()->Add(); });
-  TJObject* w = owner_.get()->WrapListItem(item);
-  if (w) result.SetObject(w);
-  else result.SetNull();
+  SetAdded(item, result);
 }
 
 void TJVCLBaseListItems::DoInsert(TJValueList* args, TJValue& result) {
   CheckVCL(args, 1);
   fw::TListItem* item = nullptr;
   Guard([&] { item = Items()->Insert(AsInteger(&(*args)[0])); });
-  TJObject* w = owner_.get()->WrapListItem(item);
+  SetAdded(item, result);
+}
+
+void TJVCLBaseListItems::SetAdded(fw::TListItem* item, TJValue& result) {
+  // OnInsert may have deleted the item, or let go of the view's wrapper.
+  TJVCLBaseListView* view = owner_.get();
+  TJObject* w = view && !view->IsDisposed() ? view->WrapListItem(item) : nullptr;
   if (w) result.SetObject(w);
   else result.SetNull();
 }
@@ -772,7 +778,8 @@ void TJVCLBaseListView::ReleaseItem(fw::TListItem* item) {
 }
 
 TJObject* TJVCLBaseListView::WrapListItem(fw::TListItem* item) {
-  if (!item) return nullptr;
+  // A deleted item (a handler deleted it while it was being added, say) has no wrapper any more.
+  if (!item || item->Deleted()) return nullptr;
   if (auto* w = static_cast<TJVCLBaseListItem*>(item->BridgeLink())) return w;
   fw::TCustomListView* lv = ListView();
   if (lv && !lv->OwnerData() && item->ListView() == lv && lv->Items()->IndexOf(item) >= 0) {
@@ -1225,6 +1232,7 @@ void handleDataStateChange(void* p, fw::TObject* sender, int32_t startIndex, int
 
 void handleDeletion(void* p, fw::TObject* sender, fw::TListItem* item) {
   auto* w = self(p);
+  fw::TDispatchScope scope;
   TJKeepAlive keep(w);
   try {
     w->Fire("onDeletion", sender, [&](TJValueList& args) { addItem(w, args, item); }, [](TJValueList&) {});

@@ -60,6 +60,8 @@ class TJVCLBaseListItems : public engine::TJVCLPersistent {
 
  private:
   void Check() const { const_cast<TJVCLBaseListItems*>(this)->CheckVCL(nullptr, 0); }
+  // The result of "add" and "insert": the new item's wrapper, or null when it is gone already.
+  void SetAdded(fw::TListItem* item, engine::TJValue& result);
   template <class F>
   void Guard(F&& f);
   engine::TJWeakRef<TJVCLBaseListView> owner_;

@@ -649,6 +649,8 @@ namespace {
 // A node freed while it still holds its wrapper (the tree went with its view's wrapper already
 // gone): the wrapper lets the node go and the view's reference on it is dropped.
 void releaseNodeLink(void* link) {
+  // The framework is in the middle of freeing the node: what the wrapper held waits for it.
+  fw::TDispatchScope scope;
   auto* wrapper = static_cast<TJVCLBaseTreeNode*>(link);
   wrapper->ReleaseVCL();
   wrapper->DecRef();
@@ -750,7 +752,7 @@ void TJVCLBaseTreeView::HookEvents() {
 }
 
 void TJVCLBaseTreeView::BindTreeNode(fw::TTreeNode* node) {
-  if (!node || node->BridgeLink() || IsDisposed() || !TreeView()) return;
+  if (!node || node->Deleted() || node->BridgeLink() || IsDisposed() || !TreeView()) return;
   auto* wrapper = TJObject::Create<TJVCLBaseTreeNode>(Engine(), nullptr, true);
   TJKeepAlive keep(wrapper);
   if (!wrapper->AttachVCL(node, false)) return;
@@ -943,6 +945,8 @@ void TJVCLBaseTreeView::HandleCollapsing(void* data, fw::TObject* sender, fw::TT
 
 void TJVCLBaseTreeView::HandleCompare(void* data, fw::TObject* sender, fw::TTreeNode* a, fw::TTreeNode* b,
                                       int32_t value, int32_t& compare) {
+  // A comparer that deleted nodes is not asked about them again (the sort still holds them).
+  if (a->Deleted() || b->Deleted()) return;
   TJVCLBaseTreeView* w = self(data);
   w->Fire(konCompare, sender, [&](TJValueList& args) {
     TJValue n1, n2;
@@ -977,6 +981,7 @@ void TJVCLBaseTreeView::HandleCustomDrawItem(void* data, fw::TObject* sender, fw
 
 void TJVCLBaseTreeView::HandleDeletion(void* data, fw::TObject* sender, fw::TTreeNode* node) {
   TJVCLBaseTreeView* w = self(data);
+  fw::TDispatchScope scope;
   TJKeepAlive keep(w);
   try {
     if (!w->IsDisposed()) w->FireNode(konDeletion, sender, node);

@@ -179,6 +179,7 @@ void TJHTTPObject::DoGetFile(TJValueList* args, TJValue& result) {
   result.SetObject(this);
   if (!IsParam2(args)) return;
   std::string url = Arg(args, 0), file = Arg(args, 1);
+  LocalFile(file, kGetError);
   Exchange(kGetError, [&] { Client().GetFile(url, file); });
 }
 
@@ -227,6 +228,7 @@ void TJHTTPObject::DoCapture(TJValueList* args, TJValue& result) {
   result.SetObject(this);
   if (!IsParam1(args)) return;
   std::string file = Arg(args, 0);
+  LocalFile(file, kCaptureError);
   Guarded(kCaptureError, [&] { Client().ReceiveToFile(file); });
 }
 

@@ -5,11 +5,14 @@
 
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QImage>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <vector>
+#include <algorithm>
 
 #include "platform/fw/application.h"
 #include "platform/fw/button.h"
@@ -292,6 +295,7 @@ TEST_F(ExamplesTest, ReadingListAddsSortsPreviewsAndRemovesFiles) {
   fw::TDialogServiceScope scope(&dialogs);
   std::string start, added, byName, bySize, preview, removed, cleared, menu;
   bool removeAtStart = true, clearAtStart = true, removeWithSelection = false, clearWhenEmpty = true;
+  std::vector<int> captionShades;
   int code = RunExample("file_list.brs", {dir.string()}, [&] {
     fw::TCustomForm* form = FormCaptioned("Reading list");
     ASSERT_NE(form, nullptr);
@@ -319,6 +323,15 @@ TEST_F(ExamplesTest, ReadingListAddsSortsPreviewsAndRemovesFiles) {
     start = status->Caption();
     removeAtStart = remove->Enabled();
     clearAtStart = clear->Enabled();
+    // What the user sees of that: the darkest pixel of each caption (the middle of the face).
+    auto darkest = [](fw::TControl* c) {
+      QImage img = WidgetOf(c)->grab().toImage();
+      int least = 255;
+      for (int y = img.height() / 3; y < img.height() * 2 / 3; ++y)
+        for (int x = img.width() / 4; x < img.width() * 3 / 4; ++x) least = std::min(least, qGray(img.pixel(x, y)));
+      return least;
+    };
+    captionShades = {darkest(add), darkest(remove), darkest(clear)};
     Click(add);
     added = status->Caption() + "|" + names();
     Click(add);  // a.txt is in the list already
@@ -357,6 +370,11 @@ TEST_F(ExamplesTest, ReadingListAddsSortsPreviewsAndRemovesFiles) {
   EXPECT_EQ(menu, "&List:&Add files...,&Remove,&Clear");
   EXPECT_FALSE(removeAtStart);
   EXPECT_FALSE(clearAtStart);
+  // Disabled buttons grey their captions: no dark text on Remove and Clear, as there is on Add.
+  ASSERT_EQ(captionShades.size(), 3u);
+  EXPECT_LT(captionShades[0], 60);
+  EXPECT_GT(captionShades[1], 90);
+  EXPECT_GT(captionShades[2], 90);
   EXPECT_EQ(added, "Added 2, 2 file(s) in the list|b.txt,a.txt");
   EXPECT_EQ(byName, "3 file(s)|a.txt,b.txt,c.md");
   EXPECT_EQ(bySize, "a.txt,b.txt,c.md");
