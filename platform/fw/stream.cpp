@@ -93,7 +93,9 @@ void THandleStream::SetSize(int64_t size) {
 }
 
 // A name holding a NUL opens nothing: the system would cut it there and reach another file. A
-// pipe is opened without waiting for the other end (none reads as ended, or fails to write).
+// pipe is opened without waiting for the other end (none reads as ended, or fails to write). What
+// is opened only for reading must be a regular file: the readers take files whole, and a device
+// such as /dev/zero never ends.
 static int openFile(const std::string& name, uint16_t mode) {
   if (name.find('\0') != std::string::npos) {
     errno = EINVAL;
@@ -109,7 +111,8 @@ static int openFile(const std::string& name, uint16_t mode) {
   int fd = ::open(name.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
   if (fd >= 0) {
     struct stat st;
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    bool readOnly = (flags & O_ACCMODE) == O_RDONLY;
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) || (readOnly && !S_ISREG(st.st_mode))) {
       ::close(fd);
       return -1;
     }

@@ -231,7 +231,7 @@ class TPanelWidget : public TForwarding<QWidget> {
       const std::string caption = panel->Caption();
       if (caption.empty()) return;
       p.setFont(font());
-      p.setPen(ToQColor(panel->Font()->Color()));
+      p.setPen(TextColor(*this, panel->Font()->Color()));
       p.drawText(r, int(horizontal(panel->Alignment()) | Qt::AlignVCenter | Qt::TextSingleLine),
                  ToQString(caption));
     });
@@ -262,7 +262,7 @@ class TLabelWidget : public TForwarding<QWidget> {
       QPainter p(this);
       if (!label->Transparent()) p.fillRect(rect(), ToQColor(label->Color()));
       p.setFont(font());
-      p.setPen(ToQColor(label->Enabled() ? label->Font()->Color() : fw::clGrayText));
+      p.setPen(TextColor(*this, label->Font()->Color()));
       int flags = int(horizontal(label->Alignment()));
       flags |= label->Layout() == fw::tlCenter ? Qt::AlignVCenter
                : label->Layout() == fw::tlBottom ? Qt::AlignBottom

@@ -89,13 +89,14 @@ class TListViewWidget : public TForwarding<QAbstractScrollArea> {
   void drawItem(QPainter& p, int index, fw::TListItem& item, int sub) {
     fw::TCustomListView* v = view();
     const bool selected = v->IsSelected(index) && (hasFocus() || !v->HideSelection());
-    const QColor text = selected ? ToQColor(fw::clHighlightText) : ToQColor(v->Font()->Color());
+    const QColor plain = TextColor(*this, v->Font()->Color());
+    const QColor text = selected ? ToQColor(fw::clHighlightText) : plain;
     if (sub >= 0) {
       const int columnIndex = v->ColumnOfSubItem(sub + 1);
       if (columnIndex < 0) return;
       const QRect r = toQRect(v->SubItemRect(index, sub + 1));
       if (selected && v->RowSelect()) p.fillRect(r, ToQColor(fw::clHighlight));
-      p.setPen(selected && v->RowSelect() ? text : ToQColor(v->Font()->Color()));
+      p.setPen(selected && v->RowSelect() ? text : plain);
       const fw::TListColumn* column = v->Columns()->Items(columnIndex);
       const int align = column->Alignment() == fw::taRightJustify ? Qt::AlignRight
                         : column->Alignment() == fw::taCenter      ? Qt::AlignHCenter
@@ -111,7 +112,8 @@ class TListViewWidget : public TForwarding<QAbstractScrollArea> {
       option.initFrom(this);
       const int side = 13;
       option.rect = QRect(check.Left + (check.Width() - side) / 2, check.Top + (check.Height() - side) / 2, side, side);
-      option.state = QStyle::State_Enabled | (item.Checked() ? QStyle::State_On : QStyle::State_Off);
+      option.state = (isEnabled() ? QStyle::State_Enabled : QStyle::State_None) |
+                     (item.Checked() ? QStyle::State_On : QStyle::State_Off);
       style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, &p, this);
     }
     if (v->ViewStyle() == fw::vsIcon) {

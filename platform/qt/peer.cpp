@@ -86,6 +86,10 @@ QColor ToQColor(fw::TColor color) {
   return QColor(fw::GetRValue(rgb), fw::GetGValue(rgb), fw::GetBValue(rgb));
 }
 
+QColor TextColor(const QWidget& widget, fw::TColor color) {
+  return ToQColor(widget.isEnabled() ? color : fw::clGrayText);
+}
+
 int VirtualKeyOf(const QKeyEvent& e) {
   const int k = e.key();
   if (k >= Qt::Key_A && k <= Qt::Key_Z) return 'A' + (k - Qt::Key_A);

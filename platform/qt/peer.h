@@ -29,6 +29,9 @@ int GuardDepth();
 QString ToQString(const std::string& text);
 std::string FromQString(const QString& text);
 QColor ToQColor(fw::TColor color);
+// The colour a peer writes its texts in: `color` while the user can reach the control, grey
+// while it or one of its parents is disabled.
+QColor TextColor(const QWidget& widget, fw::TColor color);
 // The framework's virtual-key code of a Qt key event (0 when it has none).
 int VirtualKeyOf(const QKeyEvent& event);
 fw::TShiftState ShiftOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);

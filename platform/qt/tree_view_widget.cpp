@@ -114,7 +114,7 @@ void TTreeViewWidget::paintEvent(QPaintEvent*) {
   const int h = fw::TCustomTreeView::ItemHeight;
   const int indent = v->Indent();
   const bool focused = hasFocus() || (editor_ && editor_->hasFocus());
-  const QColor text = ToQColor(v->Font()->Color());
+  const QColor text = TextColor(*this, v->Font()->Color());
   const QColor lines = ToQColor(fw::clGrayText);
   auto drawRow = [&](fw::TTreeNode& node, int32_t y, fw::TCustomDrawState) {
     const int level = node.Level();

@@ -38,7 +38,8 @@ class TJHTTPObject : public TJBaseSocketObject {
   TJResponseObject* ResponseHeader() const { return response_.get(); }
   std::string Version() const { return Client().HttpVersion; }
   void SetVersion(std::string value) { Client().HttpVersion = std::move(value); }
-  int32_t Length() const { return Clamp32(Client().ContentLength); }
+  // -1 also when the request sent last got no answer: the client still holds an older length.
+  int32_t Length() const { return answered_ ? Clamp32(Client().ContentLength) : -1; }
   bool AutoRedirect() const { return Client().AutoRedirect; }
   void SetAutoRedirect(bool value) { Client().AutoRedirect = value; }
   std::string Proxy() const { return Client().Proxy; }

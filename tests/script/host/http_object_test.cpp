@@ -421,8 +421,8 @@ TEST(HTTPObject, ServerClosingWithoutAnAnswerIsAFailure) {
   }
 }
 
-// The response describes the answer to the request sent last: a redirect followed to a server that
-// does not answer, or a server that closes without a status line, leaves no answer to see.
+// The response and `length` describe the answer to the request sent last: a redirect followed to a
+// server that does not answer, or a server that closes without a status line, leaves no answer to see.
 TEST(HTTPObject, ResponseAfterAFailureIsTheLastAnswer) {
   HttpServers& s = HttpServers::Get();
   HostEngine e;
@@ -434,7 +434,7 @@ TEST(HTTPObject, ResponseAfterAFailureIsTheLastAnswer) {
   nettest::LoopbackPeer silent([](int fd) { nettest::ReadUntil(fd, "\r\n\r\n"); });
   nettest::LoopbackPeer missing([](int fd) {
     nettest::ReadUntil(fd, "\r\n\r\n");
-    nettest::SendAll(fd, "HTTP/1.0 404 Not Found\r\nX-Why: gone\r\n\r\nnot here\n");
+    nettest::SendAll(fd, "HTTP/1.0 404 Not Found\r\nX-Why: gone\r\nContent-Length: 9\r\n\r\nnot here\n");
   });
   auto local = [](const nettest::LoopbackPeer& peer) { return "http://127.0.0.1:" + std::to_string(peer.port()) + "/"; };
 
@@ -445,12 +445,21 @@ TEST(HTTPObject, ResponseAfterAFailureIsTheLastAnswer) {
   EXPECT_EQ(ErrorOf([&] { Call(h, "get", {S(local(redirecting))}); }), "ESocketError:HTTP.get error");
   EXPECT_EQ(Get(res, "code").vInteger(), 999);
   EXPECT_EQ(Get(Get(res, "cookie"), "length").vInteger(), 0);
+  EXPECT_EQ(Get(h, "length").vInteger(), -1);
 
   Call(h, "get", {S(s.nginxUrl("/index.html"))});
   EXPECT_EQ(ErrorOf([&] { Call(h, "post", {S(local(silent)), S("a=1")}); }), "ESocketError:HTTP.post error");
   EXPECT_EQ(Get(res, "code").vInteger(), 999);
   EXPECT_EQ(Text(Call(res, "toString")), "HTTP/ 999");
+  EXPECT_EQ(Get(h, "length").vInteger(), -1);
 
   EXPECT_EQ(ErrorOf([&] { Call(h, "get", {S(local(missing))}); }), "ESocketError:HTTP.get error");
-  EXPECT_EQ(Text(Call(res, "toString")), "HTTP/1.0 404 Not Found\r\nx-why: gone");
+  EXPECT_EQ(Text(Index(res, "x-why")), "gone");
+  EXPECT_EQ(Text(Get(res, "text")), "Not Found");
+  EXPECT_EQ(Get(h, "length").vInteger(), 9);
+
+  Call(h, "head", {S(s.nginxUrl("/index.html"))});
+  EXPECT_EQ(Get(h, "length").vInteger(), 19);
+  EXPECT_EQ(ErrorOf([&] { Call(h, "head", {S(refused)}); }), "ESocketError:HTTP.head error");
+  EXPECT_EQ(Get(h, "length").vInteger(), -1);
 }
