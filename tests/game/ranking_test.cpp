@@ -200,7 +200,7 @@ TEST_F(RankingTest, ScriptFailuresAreReportedAndAnswered) {
   EXPECT_EQ(failure.rfind("SyntaxError: Line(", 0), 0u) << failure;
   EXPECT_EQ(errors, failure + "\r\n");
   errors.clear();
-  const std::string unreachable = game::RankingScript("http://127.0.0.1:" + std::to_string(nettest::UnusedPort()));
+  const std::string unreachable = game::RankingScript("http://127.0.0.1:" + std::to_string(nettest::ClosedPort()));
   failure = game::SubmitScore(*component, unreachable, "n", "c", 1);
   EXPECT_EQ(failure, "Exception: ESocketError(1) => HTTP.post error");
   EXPECT_EQ(errors, failure + "\r\n");
@@ -246,7 +246,7 @@ TEST_F(RankingTest, TheDialogSequence) {
   {  // A post that fails shows the script's error instead of the pointer to the official page.
     Responder r;
     r.inputs = {{true, "n"}, {true, "c"}};
-    game::AskRanking(r, *component, game::RankingScript("http://127.0.0.1:" + std::to_string(nettest::UnusedPort())),
+    game::AskRanking(r, *component, game::RankingScript("http://127.0.0.1:" + std::to_string(nettest::ClosedPort())),
                      5);
     EXPECT_EQ(r.shown, (std::vector<std::string>{kConfirm, kNameBox, kCommentBox,
                                                  "message Exception: ESocketError(1) => HTTP.post error"}));

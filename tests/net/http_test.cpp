@@ -577,7 +577,7 @@ TEST(HttpLive, ConnectionRefused) {
   LiveClient http;
   std::string body;
   try {
-    http.Get("http://127.0.0.1:" + std::to_string(nettest::UnusedPort()) + "/", body);
+    http.Get("http://127.0.0.1:" + std::to_string(nettest::ClosedPort()) + "/", body);
     FAIL() << "connected";
   } catch (const net::ESocketError& e) {
     EXPECT_EQ(e.ErrorCode, 10061);

@@ -2,10 +2,13 @@
 // or a crash would end it, so a test can look at what the folder holds afterwards.
 #pragma once
 
+#include <poll.h>
 #include <signal.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <functional>
 
@@ -21,8 +24,9 @@ inline void DieAfterReading(net::TgSocket& socket, int64_t bytes) {
 }
 
 // Runs `download` in a child process; answers whether the child was killed by SIGKILL (false when
-// the download ended, or failed, first).
-inline bool KilledPartWay(const std::function<void()>& download) {
+// the download ended, or failed, first). A child still running after `seconds` (a transfer that
+// stalled) is killed from here and counts as not killed part way.
+inline bool KilledPartWay(const std::function<void()>& download, int seconds = 60) {
   pid_t pid = fork();
   if (pid == 0) {
     try {
@@ -33,10 +37,21 @@ inline bool KilledPartWay(const std::function<void()>& download) {
     _exit(0);
   }
   if (pid < 0) return false;
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0) {
+  bool ended = false;
+  if (int ends = int(syscall(SYS_pidfd_open, pid, 0)); ends >= 0) {
+    pollfd p{ends, POLLIN, 0};
+    int ready;
+    do ready = poll(&p, 1, seconds * 1000);
+    while (ready < 0 && errno == EINTR);
+    ended = ready == 1;
+    close(ends);
   }
-  return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+  if (!ended) kill(pid, SIGKILL);
+  int status = 0;
+  pid_t waited;
+  do waited = waitpid(pid, &status, 0);
+  while (waited < 0 && errno == EINTR);
+  return ended && waited == pid && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
 }
 
 }  // namespace nettest

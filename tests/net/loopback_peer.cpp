@@ -114,4 +114,21 @@ uint16_t UnusedPort() {
   return port;
 }
 
+uint16_t ClosedPort() {
+  // Bound once and never closed: the port stays this process's, and with nothing listening on it a
+  // connection is refused.
+  static const uint16_t port = [] {
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof a;
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len) != 0)
+      throw std::runtime_error("cannot hold a port on 127.0.0.1");
+    return ntohs(a.sin_port);
+  }();
+  return port;
+}
+
 }  // namespace nettest

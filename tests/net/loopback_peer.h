@@ -46,7 +46,11 @@ std::string ReadUntilClose(int fd);
 std::string ReadUntil(int fd, std::string_view terminator);
 // Exactly `count` bytes (fewer only when the other side closes first).
 std::string ReadExactly(int fd, size_t count);
-// A port on 127.0.0.1 where nothing listens.
+// A port on 127.0.0.1 where nothing listens now, for a server of the test to bind. Another
+// program may take it before that server does.
 uint16_t UnusedPort();
+// A port on 127.0.0.1 that refuses every connection for as long as the test runs: a socket of the
+// test holds it without listening, so no other server can take it.
+uint16_t ClosedPort();
 
 }  // namespace nettest

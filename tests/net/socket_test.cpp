@@ -201,7 +201,7 @@ TEST(Socket, ConnectAndDisconnectLogAtEachLevel) {
 }
 
 TEST(Socket, RefusedConnectReportsInOrder) {
-  uint16_t port = nettest::UnusedPort();
+  uint16_t port = nettest::ClosedPort();
   TestSocket s;
   std::vector<std::string> events;
   s.OnConnectFailed = [&](net::TgSocket&) { events.push_back("failed"); };
@@ -219,6 +219,30 @@ TEST(Socket, RefusedConnectReportsInOrder) {
   EXPECT_FALSE(s.Connected);
   EXPECT_EQ(s.LastError, 10061);
   EXPECT_EQ(s.log.back(), "err>127.0.0.1(127.0.0.1):" + std::to_string(port) + "にconnect失敗しました");
+}
+
+// The refused-connection tests lean on a port that stays closed while they run: no server started
+// meanwhile (another test's, at the same time) can bind it, whatever address it asks for.
+TEST(Socket, ClosedPortCannotBeTakenByAnotherServer) {
+  const uint16_t port = nettest::ClosedPort();
+  ASSERT_NE(port, 0);
+  EXPECT_EQ(nettest::ClosedPort(), port);
+  for (uint32_t address : {INADDR_LOOPBACK, INADDR_ANY}) {
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(fd, 0);
+    int on = 1;
+    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(port);
+    a.sin_addr.s_addr = htonl(address);
+    const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+    const bool listening = bound && ::listen(fd, 1) == 0;
+    ::close(fd);
+    EXPECT_FALSE(listening) << "a server took the closed port " << port << " on " << address;
+  }
+  TestSocket s;
+  EXPECT_THROW(s.connectTo(port), net::ESocketError);
 }
 
 TEST(Socket, ConnectToAPortThatNeverAcceptsFailsWithinTheTimeout) {
@@ -391,7 +415,7 @@ TEST(Socket, ReadingWithoutAConnectionFails) {
 
   // A failed connect leaves a socket that was never connected.
   TestSocket refused;
-  EXPECT_THROW(refused.connectTo(nettest::UnusedPort()), net::ESocketError);
+  EXPECT_THROW(refused.connectTo(nettest::ClosedPort()), net::ESocketError);
   ASSERT_NE(refused.Handle, net::kNoSocket);
   try {
     ReadLines(refused, 1);

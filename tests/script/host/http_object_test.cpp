@@ -147,7 +147,7 @@ TEST(HTTPObject, FailuresBecomeOneScriptError) {
   // with its fields, or, when nothing came, code 999 and nothing of the response before. request,
   // write and writeln leave it as it was.
   constexpr int kAsBefore = -1;
-  std::string unused = "http://127.0.0.1:" + std::to_string(nettest::UnusedPort()) + "/";
+  std::string unused = "http://127.0.0.1:" + std::to_string(nettest::ClosedPort()) + "/";
   struct Case {
     const char* method;
     std::vector<TJValue> args;
@@ -271,7 +271,7 @@ TEST(HTTPObject, EventsReachTheHandlersInOrder) {
                                             "onDisconnect", "onSuccess"}));
 
   seen.clear();
-  std::string unused = "http://127.0.0.1:" + std::to_string(nettest::UnusedPort()) + "/";
+  std::string unused = "http://127.0.0.1:" + std::to_string(nettest::ClosedPort()) + "/";
   std::vector<std::string> errors;
   e.handlers["onError"] = [&](TJValueList* args, TJValue&) {
     errors.push_back(Text((*args)[1]) + " " + Text((*args)[2]));
@@ -426,7 +426,7 @@ TEST(HTTPObject, ServerClosingWithoutAnAnswerIsAFailure) {
 TEST(HTTPObject, ResponseAfterAFailureIsTheLastAnswer) {
   HttpServers& s = HttpServers::Get();
   HostEngine e;
-  std::string refused = "http://127.0.0.1:" + std::to_string(nettest::UnusedPort()) + "/";
+  std::string refused = "http://127.0.0.1:" + std::to_string(nettest::ClosedPort()) + "/";
   nettest::LoopbackPeer redirecting([refused](int fd) {
     nettest::ReadUntil(fd, "\r\n\r\n");
     nettest::SendAll(fd, "HTTP/1.0 302 Found\r\nLocation: " + refused + "\r\nSet-Cookie: a=1\r\n\r\n");

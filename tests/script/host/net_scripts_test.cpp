@@ -72,7 +72,7 @@ std::vector<Server> Servers() {
     return std::vector<Server>{{"NGINX", http.nginxPort},
                                {"ECHO", http.echoPort},
                                {"RANK", hosttest::RankingServer::Get().port()},
-                               {"CLOSED", nettest::UnusedPort()},
+                               {"CLOSED", nettest::ClosedPort()},
                                {"TLS", tls.goodPort, "https"},
                                {"TLS_EXPIRED", tls.expiredPort, "https"},
                                {"TLS_OTHER", tls.otherHostPort, "https", "localhost"},
