@@ -863,7 +863,9 @@ void TCustomTreeView::NodeRemoving(TTreeNode* node) {
 void TCustomTreeView::FreeDeferred() {
   std::vector<TTreeNode*> nodes;
   nodes.swap(deferred_);
-  for (TTreeNode* n : nodes) delete n;
+  // The paint or sort is over, but a handler around it may still stand on one of them, or on a
+  // child that goes with it (its own deletion running): they go once no handler runs.
+  for (TTreeNode* n : nodes) ReleaseWhenIdle([n] { delete n; });
 }
 
 void TCustomTreeView::RebuildRows() const {

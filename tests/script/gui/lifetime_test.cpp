@@ -239,6 +239,22 @@ const THostileCase kHostileCases[] = {
       tv.fullExpand();
       println(tv.Items.Count);
     )", "0\r\n"},
+    {"TreeDeletionSortsAndTheComparerDeletesTheParent", R"(
+      var f = new VCLForm(); f.Name = "Gone";
+      var tv = new VCLTreeView(f);
+      var y = tv.Items.add(null, "y"); var x = tv.Items.addChild(y, "x"); tv.Items.add(null, "z");
+      tv.onDeletion = function(s, node) {
+        if (node.Text != "x" || !y) return;
+        s.onCompare = function(s, a, b, data, compare) {
+          if (y) { var parent = y; y = null; parent["delete"](); }
+          compare.int = 0;
+        };
+        s.alphaSort();
+      };
+      x["delete"]();
+      println(tv.Items.Count + " " + tv.Items.getFirstNode().Text);
+      f.release();
+    )", "1 z\r\n"},
     {"TreeCompareClearsReleasesAndPumps", R"(
       var f = new VCLForm(); f.Name = "Gone";
       var tv = new VCLTreeView(f);
