@@ -144,13 +144,13 @@ void TJHTTPObject::CopyResponse() {
 void TJHTTPObject::DoGet(TJValueList* args, TJValue& result) {
   if (!IsParam1(args)) return;
   std::string url = Arg(args, 0);
-  std::string body;
+  TScriptTextReceiver body;
   Guarded(kGetError, [&] {
     CopyRequestHeaders();
     Client().Get(url, body);
     CopyResponse();
   });
-  result.SetString(body);
+  body.TakeInto(result);
 }
 
 void TJHTTPObject::DoGetFile(TJValueList* args, TJValue& result) {
@@ -167,13 +167,13 @@ void TJHTTPObject::DoGetFile(TJValueList* args, TJValue& result) {
 void TJHTTPObject::DoPost(TJValueList* args, TJValue& result) {
   if (!IsParam2(args)) return;
   std::string url = Arg(args, 0), body = Arg(args, 1);
-  std::string answer;
+  TScriptTextReceiver answer;
   Guarded(kPostError, [&] {
     CopyRequestHeaders();
     Client().Post(url, body, answer);
     CopyResponse();
   });
-  result.SetString(answer);
+  answer.TakeInto(result);
 }
 
 void TJHTTPObject::DoHead(TJValueList* args, TJValue& result) {
@@ -228,9 +228,9 @@ void TJHTTPObject::DoReadln(TJValueList*, TJValue& result) {
 
 void TJHTTPObject::DoRead(TJValueList* args, TJValue& result) {
   int64_t count = IsParam1(args) ? AsInteger(&(*args)[0]) : -1;
-  std::string text;
-  Guarded(kReadError, [&] { Client().ReadString(text, count); });
-  result.SetString(text);
+  TScriptTextReceiver text;
+  Guarded(kReadError, [&] { Client().ReceiveToBuffer(text, count); });
+  text.TakeInto(result);
 }
 
 void TJHTTPObject::DoWriteln(TJValueList* args, TJValue& result) {
