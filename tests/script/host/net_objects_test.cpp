@@ -88,8 +88,8 @@ TEST(ScriptTextReceiver, FillsTheTextsOwnBlock) {
   char* first = announced.Room(65536);
   std::memset(first, 'a', 65536);
   announced.Grew(65536);
-  char* second = announced.Room(65536);
-  EXPECT_EQ(second, first + 65536);  // no move: the room was made for the whole length at once
+  char* second = announced.Room(34464);  // a reader asks for no more than is announced
+  EXPECT_EQ(second, first + 65536);      // no move: the room was made for the whole length at once
   std::memset(second, 'b', 34464);
   announced.Grew(34464);
   TJValue text;
