@@ -1,6 +1,6 @@
 // A folder browser: the folders under a start folder as a tree (each folder read when it first
-// opens), the files of the selected folder in a list with their sizes and dates, and a status
-// bar that counts them. Run it with:  brsw examples/folder_browser.brs [FOLDER]
+// opens), the files of the selected folder in a list with their sizes and dates (its columns
+// can be dragged into another order), and a status bar that counts them. Run it with:  brsw examples/folder_browser.brs [FOLDER]
 var start = new Directory(arguments.length > 0 ? arguments[0] : ".");
 
 var form = new VCLForm(true);          // true: the main form; closing it ends the script
@@ -26,6 +26,7 @@ var files = new VCLListView(form);
 files.Align = "alClient";
 files.ViewStyle = "vsReport";
 files.ReadOnly = true;
+files.FullDrag = true;                 // the column headers can be dragged into another order
 var column = files.column.add();
 column.Caption = "Name";
 column.Width = 200;

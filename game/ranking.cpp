@@ -1,8 +1,6 @@
 #include "game/ranking.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 
 #include "game/score_certificate.h"
 #include "game/world.h"
@@ -11,6 +9,7 @@
 #include "script/host/host.h"
 #include "script/stdlib/stdlib.h"
 #include "support/codepage.h"
+#include "support/replace_file.h"
 
 namespace game {
 
@@ -109,17 +108,10 @@ void SaveCertificate(const std::vector<std::string>& lines, const std::string& p
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
   text = support::Utf8ToSjis(text);
-  // Whole or not at all: into a file beside it, then renamed over the old certificate.
-  const std::string temporary = path + ".new";
-  std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-  if (out) out.write(text.data(), std::streamsize(text.size()));
-  if (out) out.close();
-  std::error_code ec;
-  if (out) std::filesystem::rename(temporary, path, ec);
-  if (!out || ec) {
-    std::filesystem::remove(temporary, ec);
-    throw rt::Exception("the score certificate " + path + " was not written");
-  }
+  // Whole or not at all: the old certificate stays until the new one is complete.
+  std::string error;
+  if (!support::ReplaceFileContents(path, text, &error))
+    throw rt::Exception("the score certificate " + path + " was not written: " + error);
 }
 
 std::vector<std::string> WriteCertificate(const Game& game, const std::string& path) {

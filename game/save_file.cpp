@@ -5,6 +5,7 @@
 
 #include "platform/rt/numtext.h"
 #include "platform/rt/paths.h"
+#include "support/replace_file.h"
 
 namespace game {
 
@@ -19,22 +20,10 @@ void LoadSaveLines(fw::TStrings& lines, const std::string& path) {
 }
 
 bool WriteSaveLines(const fw::TStrings& lines, const std::string& path) {
-  const std::string temporary = path + ".new";
-  std::error_code ec;
-  try {
-    lines.SaveToFile(temporary);
-  } catch (const std::exception& e) {
-    std::filesystem::remove(temporary, ec);
-    std::fprintf(stderr, "mirufen: %s was not written: %s\n", path.c_str(), e.what());
-    return false;
-  }
-  std::filesystem::rename(temporary, path, ec);
-  if (ec) {
-    std::filesystem::remove(temporary, ec);
-    std::fprintf(stderr, "mirufen: %s was not written: %s\n", path.c_str(), ec.message().c_str());
-    return false;
-  }
-  return true;
+  std::string error;
+  if (support::ReplaceFileContents(path, lines.Text(), &error)) return true;
+  std::fprintf(stderr, "mirufen: %s was not written: %s\n", path.c_str(), error.c_str());
+  return false;
 }
 
 SaveData ReadSaveData(const fw::TStrings& lines) {

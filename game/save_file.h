@@ -20,9 +20,10 @@ struct SaveData {
   int32_t best = 0, plays = 0;
   bool music = true;
 };
-// Writes the lines to the file whole or not at all: into a temporary file beside it, then renamed
-// over it, so a failed or interrupted write keeps the previous scores. A failure is told on
-// standard error and answered false; it never ends the program.
+// Writes the lines to the file whole or not at all: into a new unnamed file that takes the save
+// file's name only when it is complete, so a failed or interrupted write keeps the previous scores
+// and leaves nothing else behind. A failure is told on standard error and answered false; it never
+// ends the program.
 bool WriteSaveLines(const fw::TStrings& lines, const std::string& path);
 
 // The values of the lines; a line that is not a number counts as 0.

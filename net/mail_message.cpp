@@ -7,8 +7,6 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
-#include <fstream>
-#include <iterator>
 #include <map>
 
 #include "net/errors.h"
@@ -16,6 +14,7 @@
 #include "net/text_routines.h"
 #include "platform/rt/utf8.h"
 #include "support/base64.h"
+#include "support/regular_file.h"
 
 namespace net {
 
@@ -153,11 +152,10 @@ std::string QuotedName(const std::string& path) {
   return name;
 }
 
+// Only a regular file is attached: a pipe could wait for ever and a device never end.
 std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw ELocalError("cannot read attachment " + path);
-  std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw ELocalError("cannot read attachment " + path);
+  std::string data, error;
+  if (!support::ReadRegularFile(path, data, &error)) throw ELocalError("cannot read attachment " + error);
   return data;
 }
 

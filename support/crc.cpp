@@ -1,12 +1,12 @@
 #include "support/crc.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
 #include <cerrno>
 #include <vector>
+
+#include "support/regular_file.h"
 
 namespace support {
 
@@ -59,13 +59,8 @@ void CalcStrCrc(uint16_t& crc16, uint32_t& crc32, std::string_view text) {
 bool CalcFileCrc(uint16_t& crc16, uint32_t& crc32, const std::string& fileName) {
   crc16 = 0xFFFF;
   crc32 = 0xFFFFFFFF;
-  int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = OpenRegularFile(fileName);
   if (fd < 0) return false;
-  struct stat st;
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-    ::close(fd);
-    return false;
-  }
   constexpr size_t kChunk = 65535;
   std::vector<unsigned char> buffer(kChunk);
   CrcState s;

@@ -20,8 +20,9 @@ class EReadError : public rt::Exception {
 
 void CalcStrCrc(uint16_t& crc16, uint32_t& crc32, std::string_view text);
 
-// False, with both values all ones, when the file is missing or cannot be opened (a folder cannot
-// be opened as a file). A read failure after a successful open raises EReadError.
+// False, with both values all ones, when the file is missing or cannot be opened. Only a regular
+// file is read (a folder has no bytes, a pipe may never end, nor may a device), and never through
+// a name holding a NUL. A read failure after a successful open raises EReadError.
 bool CalcFileCrc(uint16_t& crc16, uint32_t& crc32, const std::string& fileName);
 
 }  // namespace support

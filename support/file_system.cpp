@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/rt/utf8.h"
+#include "support/regular_file.h"
 #include "support/trash.h"
 
 namespace support {
@@ -110,6 +111,7 @@ bool MatchesMask(const std::string& name, const std::string& mask) {
 }
 
 int64_t FileSizeOf(const std::string& fileName) {
+  if (!IsSystemPath(fileName)) return 0;
   const uint32_t wanted = attributesOfKind(1);
   fs::path p(fileName);
   std::string name = p.filename().string();
@@ -127,7 +129,7 @@ int64_t FileSizeOf(const std::string& fileName) {
 
 bool FolderExists(const std::string& path) {
   struct stat st;
-  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  return !path.empty() && IsSystemPath(path) && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 void ListFolderEntries(const std::string& folder, const std::string& mask, int kind,
@@ -177,15 +179,21 @@ void SetShellDeleteConfirm(ShellDeleteConfirm confirm) {
 
 bool ShellDelete(intptr_t ownerWindow, const std::vector<std::string>& paths, bool allowUndo, bool silent) {
   std::vector<std::string> full;
+  bool all = true;
   for (const std::string& p : paths) {
     if (p.empty()) continue;
+    // Cut at its NUL, the name would reach another file: that one is never deleted.
+    if (!IsSystemPath(p)) {
+      all = false;
+      continue;
+    }
     std::error_code ec;
     fs::path abs = fs::absolute(fs::path(p), ec).lexically_normal();
     std::string s = abs.string();
     while (s.size() > 1 && s.back() == '/') s.pop_back();
     full.push_back(s);
   }
-  if (full.empty()) return true;
+  if (full.empty()) return all;
   if (!silent) {
     ShellDeleteConfirm confirm;
     {
@@ -194,7 +202,6 @@ bool ShellDelete(intptr_t ownerWindow, const std::vector<std::string>& paths, bo
     }
     if (confirm && !confirm(ownerWindow, full, allowUndo)) return false;
   }
-  bool all = true;
   for (const std::string& p : full) {
     std::error_code ec;
     // The root of the file system is never deleted.

@@ -5,6 +5,9 @@
 // hidden entries (names starting with ".") only when faHidden is asked for, folders only with
 // faDirectory. Masks use "*" and "?" with ASCII letter case ignored; "*.*" matches every name.
 // Listings come in name order.
+//
+// A name holding a NUL byte names nothing here (the system would cut it there and reach another
+// file): no such file or folder exists, and none is listed, measured or deleted.
 #pragma once
 
 #include <cstdint>
@@ -61,7 +64,7 @@ void SetShellDeleteConfirm(ShellDeleteConfirm confirm);
 
 // Deletes the files and folders (with everything in them), or moves them to the trash with
 // `allowUndo`. Empty paths are ignored; relative paths are taken from the current folder. Nothing
-// happens for an empty list. True when every path went.
+// happens for an empty list. True when every path went (a path holding a NUL never goes).
 bool ShellDelete(intptr_t ownerWindow, const std::vector<std::string>& paths, bool allowUndo, bool silent);
 
 // With `wholeFolder` the folder itself, else everything inside it, in one ShellDelete. Nothing

@@ -2,12 +2,11 @@
 
 #include <sys/stat.h>
 
-#include <fstream>
-#include <iterator>
-
 #include <algorithm>
+#include <cerrno>
 
 #include "platform/rt/utf8.h"
+#include "support/regular_file.h"
 #include "support/replace_file.h"
 
 namespace support {
@@ -41,18 +40,11 @@ std::vector<std::string> splitLines(const std::string& text) {
 
 TMemIniFile::TMemIniFile(std::string fileName) : fileName_(std::move(fileName)) {
   sections_.push_back({"", {}});
+  if (!IsSystemPath(fileName_)) throw EIniFileError("cannot read " + fileName_ + ": a name holding a NUL");
   struct stat st;
   if (::stat(fileName_.c_str(), &st) != 0 && errno == ENOENT) return;
-  std::string text;
-  bool read = false;
-  try {
-    std::ifstream in(fileName_, std::ios::binary);
-    if (in) text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    read = in && !in.bad();
-  } catch (const std::exception&) {
-    read = false;  // a folder, or a read error
-  }
-  if (!read) throw EIniFileError("cannot read " + fileName_);
+  std::string text, error;
+  if (!ReadRegularFile(fileName_, text, &error)) throw EIniFileError("cannot read " + error);
   SetText(text);
 }
 

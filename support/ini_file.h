@@ -25,7 +25,8 @@ class EIniFileError : public std::runtime_error {
 class TMemIniFile {
  public:
   // Reads the file; a file that does not exist gives an empty set. Throws EIniFileError when the
-  // file exists but cannot be read.
+  // file exists but cannot be read, is no regular file (a folder, a pipe, a device), or when the
+  // name holds a NUL byte.
   explicit TMemIniFile(std::string fileName);
 
   const std::string& FileName() const { return fileName_; }

@@ -162,6 +162,34 @@ bool TReplacingWriter::Write(const void* data, size_t size, std::string* error) 
   return true;
 }
 
+bool TReplacingWriter::CopyFrom(int source, std::string* error) {
+  if (fd_ < 0) return fail(error, "no file open", EBADF);
+  size_t block = testing::BlockSize ? testing::BlockSize : 1;
+  // The kernel's copy first (no trip through user memory, shared blocks where the file system can).
+  bool kernel = !direct_;
+  while (kernel) {
+    ssize_t n = ::copy_file_range(source, nullptr, fd_, nullptr, std::max<size_t>(block, 1 << 20), 0);
+    if (n == 0) return true;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP || errno == EBADF) break;
+      return fail(error, "cannot write " + target_, errno);
+    }
+    written_ += size_t(n);
+    if (testing::AfterBlockWritten) testing::AfterBlockWritten(written_);
+  }
+  std::string buffer(std::max<size_t>(block, 1 << 16), '\0');
+  for (;;) {
+    ssize_t n = ::read(source, buffer.data(), buffer.size());
+    if (n == 0) return true;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return fail(error, "cannot read the file copied to " + target_, errno);
+    }
+    if (!Write(buffer.data(), size_t(n), error)) return false;
+  }
+}
+
 // Gives the unnamed file the target's name: straight away when there is no target yet, else under
 // a spare name that is then renamed over the target.
 bool TReplacingWriter::linkInPlace(std::string* error) {

@@ -35,6 +35,9 @@ class TReplacingWriter {
   // Appends bytes to the new contents.
   bool Write(const void* data, size_t size, std::string* error = nullptr);
   bool Write(std::string_view data, std::string* error = nullptr) { return Write(data.data(), data.size(), error); }
+  // Appends everything `source` (an open file) holds from its current position to its end, letting
+  // the kernel copy where it can.
+  bool CopyFrom(int source, std::string* error = nullptr);
   // Puts the new contents in place of the target. False (the target as it was) when any step fails.
   bool Commit(std::string* error = nullptr);
   // Drops the new contents; the target stays as it was.

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "support/regular_file.h"
+
 namespace support {
 
 const char* EFOpenError::className() const { return "EFOpenError"; }
@@ -47,7 +49,8 @@ bool TSafeFileStream::Open(const std::string& fileName, uint16_t mode, bool rais
   closeLocked(false);
   fileName_ = fileName;
   mode_ = mode;
-  int flags = openFlagsOf(mode);
+  // A name holding a NUL would reach the file named by what comes before it.
+  int flags = IsSystemPath(fileName) ? openFlagsOf(mode) : -1;
   // Only a mode that can open a file creates a missing one: a refused mode leaves nothing behind.
   if (flags >= 0 && (mode & fmOpenWrite) && !fileExists(fileName)) {
     int fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
@@ -55,7 +58,9 @@ bool TSafeFileStream::Open(const std::string& fileName, uint16_t mode, bool rais
   }
   int fd = -1;
   if (flags >= 0) {
-    do fd = ::open(fileName.c_str(), flags);
+    // Without waiting: a pipe with nobody at the other end opens at once for reading (and reads
+    // as ended) and fails at once for writing.
+    do fd = ::open(fileName.c_str(), flags | O_NONBLOCK | O_NOCTTY);
     while (fd < 0 && errno == EINTR);
   }
   if (fd >= 0) {
@@ -65,6 +70,11 @@ bool TSafeFileStream::Open(const std::string& fileName, uint16_t mode, bool rais
       ::close(fd);
       fd = -1;
     }
+  }
+  if (fd >= 0) {
+    // Reads and writes wait as they always do.
+    int status = ::fcntl(fd, F_GETFL);
+    if (status >= 0) ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK);
   }
   if (fd < 0) {
     mode_ = 0;
@@ -127,6 +137,23 @@ int64_t TSafeFileStream::Read(void* buffer, int64_t count) {
     done += n;
   }
   return done;
+}
+
+int64_t TSafeFileStream::ReadSome(void* buffer, int64_t count) {
+  std::lock_guard guard(lock_);
+  requireOpen();
+  if (count <= 0) return 0;
+  for (;;) {
+    ssize_t n = ::read(handle_, buffer, static_cast<size_t>(count));
+    if (n < 0 && errno == EINTR) continue;
+    return n < 0 ? 0 : n;
+  }
+}
+
+bool TSafeFileStream::IsRegularFile() const {
+  std::lock_guard guard(lock_);
+  struct stat st;
+  return handle_ >= 0 && ::fstat(handle_, &st) == 0 && S_ISREG(st.st_mode);
 }
 
 int64_t TSafeFileStream::Write(const void* buffer, int64_t count) {

@@ -5,6 +5,8 @@
 // Opening never truncates. A mode with the write bit (fmOpenWrite) creates a missing file first;
 // other modes fail on a missing file. The access part of the mode is 0 read, 1 write or 2 both;
 // sharing bits (0x10..0x40) are kept in Mode but not enforced, as POSIX files have no share modes.
+// Opening never waits either: a named pipe without a writer opens for reading at once and reads as
+// ended; one without a reader fails to open for writing.
 //
 // Open, Close, Flush and SetSize take the lock too, so a Close in one thread can never pull the
 // descriptor from under a read in another (a closed descriptor number may already belong to some
@@ -63,6 +65,9 @@ class TSafeFileStream {
   // Without an open file these raise EFOpenError naming the class. A failed read or write
   // answers 0; a failed seek answers -1 and leaves the position.
   int64_t Read(void* buffer, int64_t count);
+  // One read: what is there now, up to `count` bytes, waiting only while there is nothing (a pipe
+  // hands over what its writer has written so far); 0 at the end.
+  int64_t ReadSome(void* buffer, int64_t count);
   int64_t Write(const void* buffer, int64_t count);
   int64_t Seek(int64_t offset, TSeekOrigin origin);
   // Cuts or extends the file and leaves the position at its new end; a failure raises EOSError.
@@ -74,6 +79,8 @@ class TSafeFileStream {
   int64_t Size();
 
   const std::string& FileName() const { return fileName_; }
+  // Whether the open file is a regular file (not a pipe, a device or a socket).
+  bool IsRegularFile() const;
   uint16_t Mode() const;
   int Handle() const;
 

@@ -93,6 +93,29 @@ HResult TypeLib::GetTypeInfoOfGuid(std::string_view guid, ComPtr<ITypeInfo>& inf
   return S_OK;
 }
 
+std::vector<std::string> PropertyNames(ITypeInfo& info) {
+  std::vector<std::string> names;
+  TypeAttr attr;
+  if (Failed(info.GetTypeAttr(attr))) return names;
+  auto add = [&](DispId id) {
+    std::string name;
+    if (Failed(info.GetDocumentation(id, name)) || name.empty()) return;
+    for (const std::string& n : names)
+      if (rt::sameText(n, name)) return;
+    names.push_back(std::move(name));
+  };
+  for (uint32_t i = 0; i < attr.varCount; ++i) {
+    VarDesc var;
+    if (Succeeded(info.GetVarDesc(i, var)) && !(var.flags & VARFLAG_FRESTRICTED)) add(var.id);
+  }
+  for (uint32_t i = 0; i < attr.funcCount; ++i) {
+    FuncDesc func;
+    if (Failed(info.GetFuncDesc(i, func)) || (func.flags & FUNCFLAG_FRESTRICTED)) continue;
+    if (func.invokeKind == INVOKE_PROPERTYGET && func.paramCount == 0) add(func.id);
+  }
+  return names;
+}
+
 // --- connection points ---
 
 HResult ConnectionPoint::GetConnectionInterface(std::string& guid) {
@@ -165,16 +188,67 @@ class DispatchObject::Container : public RefCounted<IConnectionPointContainer> {
   ComPtr<DispatchObject> owner_;
 };
 
-void DispatchObject::AddProperty(std::string name, DispId id, Getter get, Setter put) {
-  members_.push_back({std::move(name), id, std::move(get), std::move(put), nullptr});
+// The type information of a dispatch object: a copy of its member table taken when asked for, so
+// it holds nothing of the object (and outlives it safely). Each property is a get function and,
+// when it can be written, a put function; reserved identifiers (below 0) are restricted.
+class DispatchObject::MemberInfo : public NameTable {
+ public:
+  MemberInfo(const std::vector<Member>& members, std::map<DispId, std::string> names, ITypeLib* lib)
+      : NameTable(WithMemberNames(members, std::move(names)), lib) {
+    for (const Member& m : members) {
+      const uint16_t flags = m.id < 0 ? FUNCFLAG_FRESTRICTED : 0;
+      if (m.variable) {
+        vars_.push_back({m.id, uint16_t(m.id < 0 ? VARFLAG_FRESTRICTED : 0)});
+        continue;
+      }
+      if (m.get) funcs_.push_back({m.id, INVOKE_PROPERTYGET, m.paramCount, flags});
+      if (m.put) funcs_.push_back({m.id, INVOKE_PROPERTYPUT, int16_t(m.paramCount + 1), flags});
+      if (m.method) funcs_.push_back({m.id, INVOKE_FUNC, 0, flags});
+    }
+  }
+  HResult GetTypeAttr(TypeAttr& attr) override {
+    attr.funcCount = uint16_t(funcs_.size());
+    attr.varCount = uint16_t(vars_.size());
+    return S_OK;
+  }
+  HResult GetFuncDesc(uint32_t index, FuncDesc& desc) override {
+    if (index >= funcs_.size()) return TYPE_E_ELEMENTNOTFOUND;
+    desc = funcs_[index];
+    return S_OK;
+  }
+  HResult GetVarDesc(uint32_t index, VarDesc& desc) override {
+    if (index >= vars_.size()) return TYPE_E_ELEMENTNOTFOUND;
+    desc = vars_[index];
+    return S_OK;
+  }
+
+ private:
+  static std::map<DispId, std::string> WithMemberNames(const std::vector<Member>& members,
+                                                       std::map<DispId, std::string> names) {
+    for (const Member& m : members) names[m.id] = m.name;
+    return names;
+  }
+
+  std::vector<FuncDesc> funcs_;
+  std::vector<VarDesc> vars_;
+};
+
+void DispatchObject::AddProperty(std::string name, DispId id, Getter get, Setter put, int16_t paramCount) {
+  members_.push_back({std::move(name), id, std::move(get), std::move(put), nullptr, paramCount, false});
+}
+
+void DispatchObject::AddVariable(std::string name, DispId id, Getter get, Setter put) {
+  members_.push_back({std::move(name), id, std::move(get), std::move(put), nullptr, 0, true});
 }
 
 void DispatchObject::AddMethod(std::string name, DispId id, Method method) {
-  members_.push_back({std::move(name), id, nullptr, nullptr, std::move(method)});
+  members_.push_back({std::move(name), id, nullptr, nullptr, std::move(method), 0, false});
 }
 
 void DispatchObject::SetTypeInfo(std::string guid, std::map<DispId, std::string> names, ComPtr<TypeLib> lib) {
-  typeInfo_ = ComPtr<ITypeInfo>(new NameTable(std::move(names), lib.get()));
+  hasTypeInfo_ = true;
+  typeNames_ = std::move(names);
+  typeLib_ = std::move(lib);
 }
 
 ComPtr<rt::IUnknown> DispatchObject::QueryInterface(Iid iid) {
@@ -186,8 +260,8 @@ ComPtr<rt::IUnknown> DispatchObject::QueryInterface(Iid iid) {
 }
 
 HResult DispatchObject::GetTypeInfo(uint32_t index, ComPtr<ITypeInfo>& info) {
-  if (index != 0 || !typeInfo_) return E_NOTIMPL;
-  info = typeInfo_;
+  if (index != 0 || !hasTypeInfo_) return E_NOTIMPL;
+  info = ComPtr<ITypeInfo>(new MemberInfo(members_, typeNames_, typeLib_.get()));
   return S_OK;
 }
 

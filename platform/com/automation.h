@@ -78,12 +78,44 @@ struct DispParams {
 class ITypeLib;
 class IEnumVARIANT;
 
-// Names of members or events by identifier.
+// How a member function is invoked, as its type information says.
+inline constexpr uint16_t INVOKE_FUNC = 1;
+inline constexpr uint16_t INVOKE_PROPERTYGET = 2;
+inline constexpr uint16_t INVOKE_PROPERTYPUT = 4;
+// A member not meant for scripts (the reserved members such as DISPID_NEWENUM).
+inline constexpr uint16_t FUNCFLAG_FRESTRICTED = 1;
+inline constexpr uint16_t VARFLAG_FRESTRICTED = 0x80;
+
+struct TypeAttr {
+  uint16_t funcCount = 0;
+  uint16_t varCount = 0;
+};
+struct FuncDesc {
+  DispId id = DISPID_UNKNOWN;
+  uint16_t invokeKind = INVOKE_FUNC;
+  int16_t paramCount = 0;  // the value of a property put counts as one
+  uint16_t flags = 0;
+};
+struct VarDesc {
+  DispId id = DISPID_UNKNOWN;
+  uint16_t flags = 0;
+};
+
+// Names of members or events by identifier and, where the server describes them, its member
+// functions and variables by index (a plain name table describes none: E_NOTIMPL).
 class ITypeInfo : public rt::IUnknown {
  public:
   virtual HResult GetDocumentation(DispId id, std::string& name) = 0;
   virtual HResult GetContainingTypeLib(ComPtr<ITypeLib>& lib) = 0;
+  virtual HResult GetTypeAttr(TypeAttr& attr) { return E_NOTIMPL; }
+  virtual HResult GetFuncDesc(uint32_t index, FuncDesc& desc) { return E_NOTIMPL; }
+  virtual HResult GetVarDesc(uint32_t index, VarDesc& desc) { return E_NOTIMPL; }
 };
+
+// The names of the properties a type information lists: its variables, then its readable
+// properties that need no arguments, restricted members left out, each name once, in the order
+// the information gives them. Empty when it describes no members.
+std::vector<std::string> PropertyNames(ITypeInfo& info);
 
 // A set of type informations, each under its interface identifier (a text such as "{...}").
 class ITypeLib : public rt::IUnknown {
@@ -185,9 +217,13 @@ class DispatchObject : public RefCounted<IDispatch> {
   using Setter = std::function<HResult(const Args& args, const Variant& value)>;
   using Method = std::function<HResult(const Args& args, Variant& result)>;
 
-  void AddProperty(std::string name, DispId id, Getter get, Setter put = nullptr);
+  // `paramCount`: the arguments a read needs (an index, say); its type information tells it.
+  void AddProperty(std::string name, DispId id, Getter get, Setter put = nullptr, int16_t paramCount = 0);
+  // A data member: read and written like a property without arguments, described as a variable.
+  void AddVariable(std::string name, DispId id, Getter get, Setter put = nullptr);
   void AddMethod(std::string name, DispId id, Method method);
-  // The type information this object answers (and its library holding the event interfaces).
+  // Gives the object type information: its members as added (whenever that is), further names by
+  // identifier, and the library holding its event interfaces. Without it the object has none.
   void SetTypeInfo(std::string guid, std::map<DispId, std::string> names, ComPtr<TypeLib> lib);
   // The first connection point of the object (its event source).
   void SetConnectionPoint(ComPtr<ConnectionPoint> point) { point_ = std::move(point); }
@@ -204,12 +240,17 @@ class DispatchObject : public RefCounted<IDispatch> {
     Getter get;
     Setter put;
     Method method;
+    int16_t paramCount = 0;
+    bool variable = false;
   };
   Member* find(DispId id);
   class Container;
+  class MemberInfo;
 
   std::vector<Member> members_;
-  ComPtr<ITypeInfo> typeInfo_;
+  bool hasTypeInfo_ = false;
+  std::map<DispId, std::string> typeNames_;
+  ComPtr<TypeLib> typeLib_;
   ComPtr<ConnectionPoint> point_;
 };
 

@@ -4,8 +4,10 @@
 #include <iterator>
 
 #include "platform/fw/dialogs.h"
+#include "platform/fw/dispatch.h"
 #include "platform/fw/errors.h"
 #include "platform/fw/form.h"
+#include "platform/fw/menus.h"
 #include "platform/rt/paths.h"
 #include "platform/rt/persistent.h"
 
@@ -36,6 +38,7 @@ TScreen* Screen() {
 }
 
 void DestroyApplication() {
+  RunReleases();
   if (gApplication) {
     gApplication->Free();
     gApplication = nullptr;
@@ -44,6 +47,8 @@ void DestroyApplication() {
     gScreen->Free();
     gScreen = nullptr;
   }
+  // What the forms' OnDestroy handlers let go of.
+  RunReleases();
 }
 
 // ---- TApplication ----
@@ -96,6 +101,7 @@ void TApplication::HandleMessage() {
     bool handled = runPosted();
     IMessagePump* pump = MessagePump();
     if (pump && pump->ProcessMessages()) handled = true;
+    if (RunReleases()) handled = true;
     if (handled || terminated_) return;
     if (Idle() && pump && !terminated_) pump->WaitMessage();
     if (!pump && posted_.empty()) Terminate();  // nothing could ever arrive
@@ -108,6 +114,7 @@ void TApplication::ProcessMessages() {
   for (int rounds = 0; rounds < 64; ++rounds) {
     bool handled = runPosted();
     if (IMessagePump* pump = MessagePump(); pump && pump->ProcessMessages()) handled = true;
+    if (RunReleases()) handled = true;
     if (!handled) break;
   }
 }
@@ -131,6 +138,8 @@ bool TApplication::runPosted() {
 
 void TApplication::Terminate() {
   terminated_ = true;
+  // A popup menu's own loop would otherwise go on waiting for the user.
+  if (IPopupMenuService* popups = PopupMenuService()) popups->CancelPopups();
   if (IMessagePump* pump = MessagePump()) pump->Wake();
 }
 

@@ -1,6 +1,7 @@
 #include "platform/fw/control.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/fw/actions.h"
 #include "platform/fw/drag_drop.h"
@@ -111,6 +112,18 @@ void TControl::Loaded() {
 void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
   width = std::max(width, 0);
   height = std::max(height, 0);
+  // A description being read or a control going away sets what it sets; nothing is asked.
+  if ((width != width_ || height != height_) && !HasState(csLoading) && !HasState(csDestroying)) {
+    auto alive = LivenessToken();
+    const bool accepted = CanResize(width, height);
+    if (alive.expired()) return;
+    if (!accepted) {
+      width = width_;
+      height = height_;
+    }
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+  }
   if (left == left_ && top == top_ && width == width_ && height == height_) return;
   const bool resized = width != width_ || height != height_;
   const int32_t oldClientWidth = ClientWidth(), oldClientHeight = ClientHeight();
@@ -129,6 +142,22 @@ void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t heigh
 }
 
 void TControl::SetClientSize(int32_t width, int32_t height) { SetBounds(left_, top_, width, height); }
+
+bool TControl::CanResize(int32_t& width, int32_t& height) {
+  auto alive = LivenessToken();
+  bool resize = true;
+  if (OnCanResize) OnCanResize(this, width, height, resize);
+  if (!resize || alive.expired()) return false;
+  // No limits of the control's own: the handler sets those it wants (0 is none).
+  int32_t minWidth = 0, minHeight = 0, maxWidth = 0, maxHeight = 0;
+  if (OnConstrainedResize) OnConstrainedResize(this, minWidth, minHeight, maxWidth, maxHeight);
+  if (alive.expired()) return false;
+  if (maxWidth > 0 && width > maxWidth) width = maxWidth;
+  else if (minWidth > 0 && width < minWidth) width = minWidth;
+  if (maxHeight > 0 && height > maxHeight) height = maxHeight;
+  else if (minHeight > 0 && height < minHeight) height = minHeight;
+  return true;
+}
 
 TPoint TControl::ClientOrigin() const {
   if (!parent_) return {left_, top_};
@@ -327,6 +356,35 @@ void TControl::MouseDoubleClick(TMouseButton button, TShiftState shift, int32_t 
   if (button == mbLeft) DblClick();
   shift.include(ssDouble);
   if (!alive.expired() && OnMouseDown) OnMouseDown(this, button, shift, x, y);
+}
+
+bool TControl::MouseWheel(TShiftState shift, int32_t delta, TPoint screenPos) {
+  auto alive = LivenessToken();
+  for (TControl* c = this; c; c = c->parent_) {
+    auto asked = c->LivenessToken();
+    if (c->enabled_ && c->DoMouseWheel(shift, delta, screenPos)) return true;
+    // A handler that freed or moved what the wheel was going through ends the walk.
+    if (alive.expired() || asked.expired()) return true;
+  }
+  return false;
+}
+
+bool TControl::DoMouseWheel(TShiftState shift, int32_t delta, TPoint screenPos) {
+  constexpr int32_t notch = 120;
+  auto alive = LivenessToken();
+  bool handled = false;
+  if (OnMouseWheel) OnMouseWheel(this, shift, delta, screenPos, handled);
+  if (handled || alive.expired()) return true;
+  // Fine-grained wheels (touchpads) turn a notch over several events.
+  wheelRemainder_ += delta;
+  while (std::abs(wheelRemainder_) >= notch) {
+    const bool down = wheelRemainder_ < 0;
+    wheelRemainder_ += down ? notch : -notch;
+    TMouseWheelUpDownEvent& event = down ? OnMouseWheelDown : OnMouseWheelUp;
+    if (!handled && event) event(this, shift, screenPos, handled);
+    if (alive.expired()) return true;
+  }
+  return handled;
 }
 
 void TControl::PeerChanged(TPeerChange what) const {

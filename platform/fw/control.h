@@ -60,6 +60,9 @@ class TControl : public TComponent {
   void SetTop(int32_t v) { SetBounds(left_, v, width_, height_); }
   void SetWidth(int32_t v) { SetBounds(left_, top_, v, height_); }
   void SetHeight(int32_t v) { SetBounds(left_, top_, width_, v); }
+  // A change of size asks OnCanResize (which may alter or refuse it), then OnConstrainedResize
+  // for the limits it is held to, before anything moves; a refused size stays as it was while
+  // the position still follows.
   virtual void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height);
   TRect BoundsRect() const { return Bounds(left_, top_, width_, height_); }
   void SetBoundsRect(const TRect& r) { SetBounds(r.Left, r.Top, r.Width(), r.Height()); }
@@ -148,6 +151,11 @@ class TControl : public TComponent {
   void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
   // The second press of a double click (in place of its MouseDown).
   void MouseDoubleClick(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+  // The wheel turned by `delta` (120 a notch, positive away from the user) over the control, the
+  // mouse at `screenPos`: OnMouseWheel, then OnMouseWheelDown or OnMouseWheelUp for each whole
+  // notch turned; what none of them handled goes on to the parent. True when handled (or when
+  // a handler freed the control).
+  bool MouseWheel(TShiftState shift, int32_t delta, TPoint screenPos);
 
   // The peer that shows the control; null while it has none.
   TControlPeer* Peer() const { return peer_.get(); }
@@ -170,6 +178,10 @@ class TControl : public TComponent {
   TMouseEvent OnMouseUp;
   TNotifyEvent OnResize;
   TCanResizeEvent OnCanResize;
+  TConstrainedResizeEvent OnConstrainedResize;
+  TMouseWheelEvent OnMouseWheel;
+  TMouseWheelUpDownEvent OnMouseWheelDown;
+  TMouseWheelUpDownEvent OnMouseWheelUp;
   TContextPopupEvent OnContextPopup;
   TDragDropEvent OnDragDrop;
   TDragOverEvent OnDragOver;
@@ -183,6 +195,10 @@ class TControl : public TComponent {
   void PeerChanged(TPeerChange what) const;
   void SetPeer(std::unique_ptr<TControlPeer> peer) { peer_ = std::move(peer); }
   virtual void Resize();
+  // OnCanResize, then the limits of OnConstrainedResize applied; false when the size is refused.
+  virtual bool CanResize(int32_t& width, int32_t& height);
+  // This control's own wheel handlers (the parent is asked by MouseWheel).
+  virtual bool DoMouseWheel(TShiftState shift, int32_t delta, TPoint screenPos);
   virtual void TextChanged() { PeerChanged(TPeerChange::Text); }
   virtual void FontChanged();
   virtual void ColorChanged();
@@ -225,6 +241,8 @@ class TControl : public TComponent {
   TCursor dragCursor_ = crDrag;
   int32_t helpContext_ = 0;
   bool leftPressed_ = false;
+  // What the wheel turned short of a whole notch.
+  int32_t wheelRemainder_ = 0;
   std::unique_ptr<TBasicActionLink> actionLink_;
 
   friend class TWinControl;

@@ -6,6 +6,7 @@
 #include "platform/fw/application.h"
 #include "platform/fw/button.h"
 #include "platform/fw/dialogs.h"
+#include "platform/fw/dispatch.h"
 #include "platform/fw/errors.h"
 #include "platform/fw/form_text.h"
 #include "platform/fw/keys.h"
@@ -40,12 +41,18 @@ const rt::ClassInfo& TCustomForm::StaticClassInfo() {
           .property("TextHeight", &TCustomForm::TextHeight, &TCustomForm::SetTextHeight)
           .property("WindowState", &TCustomForm::WindowState, &TCustomForm::SetWindowState).defaultValue(wsNormal)
           .event("OnActivate", NotifyEventType(), &TCustomForm::OnActivate)
+          .event("OnCanResize", CanResizeEventType(), &TControl::OnCanResize)
           .event("OnClose", CloseEventType(), &TCustomForm::OnClose)
           .event("OnCloseQuery", CloseQueryEventType(), &TCustomForm::OnCloseQuery)
+          .event("OnConstrainedResize", ConstrainedResizeEventType(), &TControl::OnConstrainedResize)
           .event("OnCreate", NotifyEventType(), &TCustomForm::OnCreate)
           .event("OnDeactivate", NotifyEventType(), &TCustomForm::OnDeactivate)
           .event("OnDestroy", NotifyEventType(), &TCustomForm::OnDestroy)
+          .event("OnHelp", HelpEventType(), &TCustomForm::OnHelp)
           .event("OnHide", NotifyEventType(), &TCustomForm::OnHide)
+          .event("OnMouseWheel", MouseWheelEventType(), &TControl::OnMouseWheel)
+          .event("OnMouseWheelDown", MouseWheelUpDownEventType(), &TControl::OnMouseWheelDown)
+          .event("OnMouseWheelUp", MouseWheelUpDownEventType(), &TControl::OnMouseWheelUp)
           .event("OnPaint", NotifyEventType(), &TCustomForm::OnPaint)
           .event("OnShow", NotifyEventType(), &TCustomForm::OnShow)
           .build();
@@ -388,7 +395,10 @@ void TCustomForm::Deactivated() {
 void TCustomForm::ClientResizedByUser(int32_t width, int32_t height) {
   if (borderStyle_ != bsSizeable && borderStyle_ != bsSizeToolWin) return;  // the size is the form's
   if (width == ClientWidth() && height == ClientHeight()) return;
+  auto alive = LivenessToken();
   SetClientSize(width, height);
+  // A size the form refused or held to its limits puts the window back to the form's.
+  if (!alive.expired() && (width != ClientWidth() || height != ClientHeight())) PeerChanged(TPeerChange::Bounds);
 }
 
 int32_t TCustomForm::ShowModal() {
@@ -400,6 +410,8 @@ int32_t TCustomForm::ShowModal() {
 
 int32_t TCustomForm::RunModalLoop() {
   if (modal_) throw EInvalidOperation(msg::VisibleChangeModal);
+  // The loop stands on the form (and its caller on more): what its handlers free waits for it.
+  TDispatchScope scope;
   TApplication* app = Application();
   auto alive = LivenessToken();
   modal_ = true;
@@ -479,11 +491,10 @@ void TCustomForm::Close() {
   }
 }
 
-void TCustomForm::Release() {
-  auto alive = LivenessToken();
-  Application()->Post([this, alive] {
-    if (!alive.expired()) Free();
-  });
+void TCustomForm::Release() { FreeLater(this); }
+
+void TCustomForm::SendCancelMode(TControl*) {
+  if (IPopupMenuService* popups = PopupMenuService()) popups->CancelPopups();
 }
 
 namespace {
@@ -522,8 +533,23 @@ bool TCustomForm::DialogKey(uint16_t key, TShiftState shift, TWinControl* from) 
   } else if (key == VK_TAB) {
     SelectNext(from == this ? nullptr : from, !shift.has(ssShift));
     return true;
+  } else if (key == VK_F1 && !shift.has(ssShift)) {
+    return HelpRequested(from);
   }
   return false;
+}
+
+bool TCustomForm::HelpRequested(TControl* from) {
+  // The help context of the control, or of the nearest of its parents that has one.
+  int32_t context = 0;
+  for (TControl* c = from; c && !context; c = c->Parent()) context = c->HelpContext();
+  return HelpCommand(kHelpContext, context);
+}
+
+bool TCustomForm::HelpCommand(uint16_t command, int32_t data) {
+  // There is no help viewer to call: what the handler says about calling one changes nothing.
+  bool callHelp = true;
+  return OnHelp && OnHelp(command, data, callHelp);
 }
 
 void TCustomForm::GetChildren(const TGetChildProc& proc, TComponent* root) {

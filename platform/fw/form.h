@@ -27,6 +27,9 @@ FW_ENUM(TPosition, poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, p
 FW_ENUM(TWindowState, wsNormal, wsMinimized, wsMaximized)
 FW_ENUM(TFormStyle, fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop)
 
+// The help command of a request for a help context (its data is the context number).
+inline constexpr uint16_t kHelpContext = 1;
+
 using TModalResult = int32_t;
 inline constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5,
                               mrYes = 6, mrNo = 7, mrAll = 8, mrNoToAll = 9, mrYesToAll = 10;
@@ -121,9 +124,17 @@ class TCustomForm : public TWinControl {
   bool CloseQuery();
   // Frees the form once the events being handled are done.
   void Release();
+  // Cancels the modes a control can be in on the user's behalf: open popup menus close.
+  void SendCancelMode(TControl* sender);
 
-  // Enter, Escape and Tab from `from`: the default or cancel button, the next control.
+  // Enter, Escape and Tab from `from`: the default or cancel button, the next control; F1 asks
+  // for help.
   bool DialogKey(uint16_t key, TShiftState shift, TWinControl* from);
+  // F1 on `from`: a help request for the help context of `from` (or of its nearest parent that
+  // has one; 0 when none).
+  bool HelpRequested(TControl* from);
+  // Hands a help command to OnHelp; true when the handler took it.
+  bool HelpCommand(uint16_t command, int32_t data);
 
   // From the peer.
   void Activated();
@@ -144,6 +155,7 @@ class TCustomForm : public TWinControl {
   TNotifyEvent OnCreate;
   TNotifyEvent OnDeactivate;
   TNotifyEvent OnDestroy;
+  THelpEvent OnHelp;
   TNotifyEvent OnHide;
   TNotifyEvent OnPaint;
   TNotifyEvent OnShow;

@@ -19,6 +19,11 @@ KeyTable& table() {
 
 bool inRange(int vk) { return vk >= 0 && vk < 256; }
 
+TLiveKeySource& liveSource() {
+  static TLiveKeySource source;
+  return source;
+}
+
 }  // namespace
 
 int16_t GetKeyState(int virtualKey) {
@@ -30,7 +35,10 @@ int16_t GetKeyState(int virtualKey) {
 int16_t GetAsyncKeyState(int virtualKey) {
   if (!inRange(virtualKey)) return 0;
   KeyTable& t = table();
-  int16_t state = int16_t((t.down[virtualKey] ? 0x8000 : 0) | (t.pressedSinceAsked[virtualKey] ? 1 : 0));
+  bool down = t.down[virtualKey];
+  if (liveSource())
+    if (std::optional<bool> live = liveSource()(virtualKey)) down = *live;
+  int16_t state = int16_t((down ? 0x8000 : 0) | (t.pressedSinceAsked[virtualKey] ? 1 : 0));
   t.pressedSinceAsked[virtualKey] = false;
   return state;
 }
@@ -46,5 +54,7 @@ void SetKeyDown(int virtualKey, bool down) {
 }
 
 void ReleaseAllKeys() { table().down.fill(false); }
+
+void SetLiveKeySource(TLiveKeySource source) { liveSource() = std::move(source); }
 
 }  // namespace fw

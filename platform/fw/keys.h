@@ -1,9 +1,12 @@
 // Virtual-key codes and the keyboard state table. The window system's event filter feeds the
 // table (SetKeyDown); programs read it with GetKeyState and GetAsyncKeyState, whose high bit
-// (a negative result) means "down".
+// (a negative result) means "down". GetAsyncKeyState reads the state held now where the window
+// system can say it (a live source), so keys pressed in other programs' windows count too.
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 
 namespace fw {
 
@@ -27,6 +30,12 @@ int16_t GetKeyState(int virtualKey);
 // Bit 15 set while the key is down; bit 0 set when it was pressed since the previous call for
 // that key.
 int16_t GetAsyncKeyState(int virtualKey);
+
+// A window system that can tell which keys and mouse buttons are held now, whichever window has
+// the keyboard: GetAsyncKeyState asks it first, and the table answers what it cannot (nothing).
+using TLiveKeySource = std::function<std::optional<bool>(int virtualKey)>;
+// Installs the source (null: the table alone).
+void SetLiveKeySource(TLiveKeySource source);
 
 // Feeds the table: a press (a repeated press of a held key changes nothing) or a release.
 void SetKeyDown(int virtualKey, bool down);

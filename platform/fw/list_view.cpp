@@ -6,8 +6,11 @@
 #include <QGuiApplication>
 #include <algorithm>
 #include <cstring>
+#include <tuple>
+#include <utility>
 
 #include "platform/fw/application.h"
+#include "platform/fw/dispatch.h"
 #include "platform/fw/errors.h"
 #include "platform/fw/reader.h"
 #include "platform/fw/writer.h"
@@ -115,7 +118,17 @@ const rt::ClassInfo& TListColumn::StaticClassInfo() {
   return info;
 }
 
-TListColumn::TListColumn(TCollection* collection) : TCollectionItem(collection) {}
+TListColumn::TListColumn(TCollection* collection) : TCollectionItem(collection) { dataIndex_ = std::max(0, Index()); }
+
+// The columns after this one in the order of the item's texts show the texts one place earlier,
+// as the texts of a removed column go with it.
+TListColumn::~TListColumn() {
+  if (TCollection* c = Collection())
+    for (int i = 0; i < c->Count(); ++i) {
+      auto* other = static_cast<TListColumn*>(c->Items(i));
+      if (other != this && other->dataIndex_ > dataIndex_) --other->dataIndex_;
+    }
+}
 
 void TListColumn::SetAlignment(TAlignment a) {
   alignment_ = a;
@@ -232,6 +245,7 @@ TCustomListView* TListItem::ListView() const { return owner_ ? owner_->Owner() :
 int32_t TListItem::Index() const { return index_; }
 
 std::weak_ptr<const void> TListItem::LivenessToken() const {
+  if (deleted_) return {};
   if (!alive_) alive_ = std::make_shared<int>(0);
   return alive_;
 }
@@ -361,10 +375,12 @@ TPoint TListItem::Position() const {
 
 void TListItem::SetPosition(TPoint p) {
   TCustomListView* v = ListView();
-  if (!v || index_ < 0 || v->OwnerData()) return;
-  if (v->ViewStyle() != vsIcon && v->ViewStyle() != vsSmallIcon) return;
+  if (!v || index_ < 0 || v->OwnerData() || !v->iconStyle()) return;
+  // Kept where the view's contents are, so that it stays put however the view scrolls.
   const TRect area = v->ItemArea();
-  position_ = {p.X - area.Left, p.Y - area.Top};
+  position_ = {p.X - area.Left + v->originX_, p.Y - area.Top + v->originY_};
+  placed_ = true;
+  v->handPlaced_ = true;
   v->ItemsChanged();
 }
 
@@ -405,17 +421,7 @@ void TListItem::CancelEdit() {
 void TListItem::MakeVisible(bool partialOK) {
   TCustomListView* v = ListView();
   if (!v || index_ < 0) return;
-  const TRect area = v->ItemArea();
-  TRect r = v->ItemRect(index_, drBounds);
-  if (r.Top >= area.Top && (r.Bottom <= area.Bottom || (partialOK && r.Top < area.Bottom))) return;
-  const int32_t cols = v->ViewStyle() == vsReport || v->ViewStyle() == vsList ? 1 : v->Cols();
-  if (v->ViewStyle() == vsList) return;
-  const int32_t line = index_ / cols;
-  const int32_t cell = v->ViewStyle() == vsIcon ? TCustomListView::IconCellHeight : TCustomListView::RowHeight;
-  const int32_t visible = std::max(1, area.Height() / cell);
-  const int32_t topLine = v->topIndex_ / cols;
-  if (line < topLine) v->SetTopIndex(line * cols);
-  else v->SetTopIndex((line - visible + 1) * cols);
+  v->makeVisible(index_, partialOK);
 }
 
 void TListItem::Update() {
@@ -506,8 +512,15 @@ void TListItems::insertNow(int32_t index, TListItem* item) {
 
 void TListItems::deleteNow(int32_t index) {
   TListItem* item = items_[size_t(index)];
+  if (item->deleting_) return;
+  item->deleting_ = true;
   auto alive = item->LivenessToken();
-  owner_->itemDeleting(item);
+  try {
+    owner_->itemDeleting(item);
+  } catch (...) {
+    if (!alive.expired()) item->deleting_ = false;
+    throw;
+  }
   if (alive.expired()) return;
   const int32_t now = IndexOf(item);
   if (now < 0) return;
@@ -515,7 +528,11 @@ void TListItems::deleteNow(int32_t index) {
   renumber(size_t(now));
   owner_->indexesDeleted(now);
   item->index_ = -1;
-  delete item;
+  // Out of the list and dead to everybody at once; the memory goes when no handler stands on it.
+  item->deleted_ = true;
+  item->alive_.reset();
+  item->owner_ = nullptr;
+  ReleaseWhenIdle([item] { delete item; });
   owner_->ItemsChanged();
 }
 
@@ -526,7 +543,14 @@ void TListItems::clearNow() {
   }
   BeginUpdate();
   try {
-    while (!items_.empty()) deleteNow(int32_t(items_.size()) - 1);
+    // From the last; those whose deletion is running already (the clear came from their
+    // OnDeletion) are left to it.
+    for (;;) {
+      int32_t i = int32_t(items_.size()) - 1;
+      while (i >= 0 && items_[size_t(i)]->deleting_) --i;
+      if (i < 0) break;
+      deleteNow(i);
+    }
   } catch (...) {
     EndUpdate();
     throw;
@@ -796,18 +820,21 @@ TCustomListView::~TCustomListView() {
 }
 
 void TCustomListView::ItemsChanged() {
-  if (items_ && items_->UpdateCount() == 0) PeerChanged(TPeerChange::Content);
+  if (!items_ || items_->UpdateCount() > 0) return;
+  clampOrigin();
+  PeerChanged(TPeerChange::Content);
 }
 
 void TCustomListView::Resize() {
   TWinControl::Resize();
+  if (items_) clampOrigin();
   PeerChanged(TPeerChange::Content);
 }
 
 void TCustomListView::SetViewStyle(TViewStyle v) {
   if (v == viewStyle_) return;
   viewStyle_ = v;
-  topIndex_ = 0;
+  topIndex_ = originX_ = originY_ = 0;
   ItemsChanged();
 }
 
@@ -821,7 +848,7 @@ void TCustomListView::SetOwnerData(bool v) {
     items_->dataCount_ = 0;
     dataSelected_.clear();
     focused_ = anchor_ = dropTarget_ = editing_ = -1;
-    topIndex_ = 0;
+    topIndex_ = originX_ = originY_ = 0;
     ItemsChanged();
   });
 }
@@ -1000,6 +1027,79 @@ TListItem* TCustomListView::DataItem(int32_t index) {
 
 // ---- layout ----
 
+namespace {
+// Division rounding toward minus infinity (positions left of or above the origin are negative).
+int32_t floorDiv(int32_t a, int32_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+}  // namespace
+
+// Lines of perLine cells: rows (one under the other) or, `down`, columns (one beside the other),
+// the first line at the top or left edge of the item area or, `reversed`, at the bottom or right
+// edge with the lines that follow going up or left. Coordinates are relative to the item area
+// with the view not scrolled.
+struct TCustomListView::TFlow {
+  int32_t cellW = 0, cellH = 0, width = 0, height = 0, perLine = 1;
+  bool down = false, reversed = false;
+
+  int32_t step() const { return down ? cellW : cellH; }
+  int32_t length() const { return down ? width : height; }
+  TPoint Cell(int32_t index) const {
+    const int32_t line = index / perLine, at = index % perLine;
+    if (down) return {reversed ? width - (line + 1) * cellW : line * cellW, at * cellH};
+    return {at * cellW, reversed ? height - (line + 1) * cellH : line * cellH};
+  }
+  // The lines whose cells reach into [a, b) on the axis the lines follow one another along.
+  std::pair<int32_t, int32_t> Lines(int32_t a, int32_t b) const {
+    if (reversed) std::tie(a, b) = std::make_pair(length() - b, length() - a);
+    return {floorDiv(a, step()), floorDiv(b - 1, step())};
+  }
+  // The index whose cell holds the point, -1 when no cell does.
+  int32_t IndexAt(TPoint p) const {
+    int32_t along = down ? p.X : p.Y;
+    const int32_t across = down ? p.Y : p.X;
+    if (reversed) along = length() - 1 - along;
+    if (along < 0 || across < 0) return -1;
+    const int32_t at = across / (down ? cellH : cellW);
+    if (at >= perLine) return -1;
+    const int64_t index = int64_t(along / step()) * perLine + at;
+    return index > INT32_MAX ? -1 : int32_t(index);
+  }
+  TRect Extent(int32_t count) const {
+    if (count <= 0) return {};
+    const int32_t lines = (count + perLine - 1) / perLine, across = std::min(count, perLine);
+    if (down) {
+      const int32_t w = lines * cellW;
+      return {reversed ? width - w : 0, 0, reversed ? width : w, across * cellH};
+    }
+    const int32_t h = lines * cellH;
+    return {0, reversed ? height - h : 0, across * cellW, reversed ? height : h};
+  }
+  // The index step of a move in a direction (0: no move that way).
+  int32_t Step(TSearchDirection direction) const {
+    const int32_t line = reversed ? -perLine : perLine;
+    switch (direction) {
+      case sdLeft: return down ? -line : -1;
+      case sdRight: return down ? line : 1;
+      case sdAbove: return down ? -1 : -line;
+      case sdBelow: return down ? 1 : line;
+      default: return 1;
+    }
+  }
+};
+
+TCustomListView::TFlow TCustomListView::flow() const {
+  TFlow f;
+  const TRect area = ItemArea();
+  f.width = area.Width();
+  f.height = area.Height();
+  f.cellW = viewStyle_ == vsIcon ? IconCellWidth : ListColumnWidth;
+  f.cellH = viewStyle_ == vsIcon ? IconCellHeight : RowHeight;
+  const TListArrangement edge = viewStyle_ == vsList ? arAlignLeft : alignment_;
+  f.down = edge == arAlignLeft || edge == arAlignRight;
+  f.reversed = edge == arAlignBottom || edge == arAlignRight;
+  f.perLine = f.down ? std::max(1, f.height / f.cellH) : std::max(1, f.width / f.cellW);
+  return f;
+}
+
 TRect TCustomListView::ItemArea() const {
   TRect r = ClientRect();
   if (viewStyle_ == vsReport && showColumnHeaders_) r.Top = std::min(r.Bottom, r.Top + HeaderHeight);
@@ -1021,25 +1121,116 @@ int32_t TCustomListView::VisibleRowCount() const {
   }
 }
 
-// The last first row that still fills the view (0 in list style, which does not scroll down).
+// The last first row that still fills the view (report style).
 int32_t TCustomListView::maxTopIndex() const {
+  return std::max(0, items_->Count() - std::max(1, ItemArea().Height() / RowHeight));
+}
+
+TRect TCustomListView::contentExtent() const {
   const int32_t count = items_->Count();
-  const int32_t height = ItemArea().Height();
-  switch (viewStyle_) {
-    case vsReport: return std::max(0, count - std::max(1, height / RowHeight));
-    case vsList: return 0;
-    default: {
-      const int32_t cols = Cols();
-      const int32_t cell = viewStyle_ == vsIcon ? IconCellHeight : RowHeight;
-      const int32_t lines = (count + cols - 1) / cols;
-      return std::max(0, lines - std::max(1, height / cell)) * cols;
+  if (viewStyle_ == vsReport) {
+    const std::vector<int32_t> edges = ColumnEdges();
+    const int32_t width = columns_->Count() > 0 ? edges.back() - edges.front() : ItemArea().Width();
+    return {0, 0, width, count * RowHeight};
+  }
+  TRect r = flow().Extent(count);
+  if (handPlaced_ && !ownerData_ && iconStyle()) {
+    const TFlow f = flow();
+    for (const TListItem* item : items_->items_) {
+      if (!item->placed_) continue;
+      const TRect b = Bounds(item->position_.X, item->position_.Y, f.cellW, f.cellH);
+      if (r.IsEmpty()) r = b;
+      r = {std::min(r.Left, b.Left), std::min(r.Top, b.Top), std::max(r.Right, b.Right), std::max(r.Bottom, b.Bottom)};
     }
   }
+  return r;
+}
+
+TCustomListView::TScrollRange TCustomListView::HorzScrollRange() const {
+  const TRect area = ItemArea();
+  const TRect c = contentExtent();
+  TScrollRange r;
+  r.Min = std::min(0, c.Left);
+  r.Max = std::max(0, c.Right - area.Width());
+  r.Page = area.Width();
+  r.Pos = std::clamp(originX_, r.Min, r.Max);
+  return r;
+}
+
+TCustomListView::TScrollRange TCustomListView::VertScrollRange() const {
+  const TRect area = ItemArea();
+  TScrollRange r;
+  if (viewStyle_ == vsReport) {
+    r.Max = maxTopIndex();
+    r.Page = std::max(1, area.Height() / RowHeight);
+    r.Pos = topIndex_;
+  } else if (viewStyle_ != vsList) {
+    const TRect c = contentExtent();
+    r.Min = std::min(0, c.Top);
+    r.Max = std::max(0, c.Bottom - area.Height());
+    r.Page = area.Height();
+    r.Pos = std::clamp(originY_, r.Min, r.Max);
+  }
+  return r;
+}
+
+TPoint TCustomListView::withinContents(int32_t x, int32_t y) const {
+  const TScrollRange h = HorzScrollRange();
+  TPoint p{std::clamp(x, h.Min, h.Max), 0};
+  if (iconStyle()) {
+    const TScrollRange v = VertScrollRange();
+    p.Y = std::clamp(y, v.Min, v.Max);
+  }
+  return p;
+}
+
+bool TCustomListView::setOrigin(int32_t x, int32_t y) {
+  const TPoint p = withinContents(x, y);
+  if (p.X == originX_ && p.Y == originY_) return false;
+  originX_ = p.X;
+  originY_ = p.Y;
+  if (viewStyle_ != vsReport && ownerData_ && OnDataHint && items_->Count() > 0) {
+    const std::vector<int32_t> sight = IndexesInSight();
+    if (!sight.empty()) OnDataHint(this, sight.front(), sight.back());
+  }
+  ItemsChanged();
+  return true;
+}
+
+// The contents shrank or the view changed size: the origin stays within the contents.
+void TCustomListView::clampOrigin() {
+  if (viewStyle_ == vsReport) return;  // its sideways origin is kept within the columns as it is read
+  const TPoint p = withinContents(originX_, originY_);
+  originX_ = p.X;
+  originY_ = p.Y;
+}
+
+void TCustomListView::SetHorzScrollPos(int32_t pos) { setOrigin(pos, originY_); }
+
+void TCustomListView::SetVertScrollPos(int32_t pos) {
+  if (viewStyle_ == vsReport) SetTopIndex(pos);
+  else setOrigin(originX_, pos);
+}
+
+int32_t TCustomListView::TopIndex() const {
+  if (viewStyle_ == vsReport) return topIndex_;
+  const TFlow f = flow();
+  const bool down = f.down;
+  const int32_t from = down ? originX_ : originY_;
+  const int32_t line = std::max(0, f.Lines(from, from + (down ? f.width : f.height)).first);
+  return std::clamp(line * f.perLine, 0, std::max(0, items_->Count() - 1));
 }
 
 void TCustomListView::SetTopIndex(int32_t index) {
+  if (viewStyle_ != vsReport) {
+    const TFlow f = flow();
+    const int32_t line = std::max(0, index) / f.perLine;
+    const int32_t at = f.reversed ? f.length() - (line + 1) * f.step() : line * f.step();
+    if (f.down) setOrigin(at, originY_);
+    else setOrigin(originX_, at);
+    return;
+  }
   index = std::clamp(index, 0, maxTopIndex());
-  if (viewStyle_ == vsIcon || viewStyle_ == vsSmallIcon) index -= index % Cols();
   if (index == topIndex_) return;
   topIndex_ = index;
   if (ownerData_ && OnDataHint && items_->Count() > 0)
@@ -1049,55 +1240,59 @@ void TCustomListView::SetTopIndex(int32_t index) {
 
 TListItem* TCustomListView::TopItem() {
   if (items_->Count() == 0) return nullptr;
-  return items_->Item(std::min(topIndex_, items_->Count() - 1));
+  return items_->Item(std::min(TopIndex(), items_->Count() - 1));
 }
 
 TPoint TCustomListView::ViewOrigin() const {
   switch (viewStyle_) {
-    case vsIcon: return {0, (topIndex_ / Cols()) * IconCellHeight};
-    case vsSmallIcon: return {0, (topIndex_ / Cols()) * RowHeight};
-    case vsList: return {0, 0};
-    default: return {0, topIndex_ * RowHeight};
+    case vsReport: return {ColumnEdges().front() * -1, topIndex_ * RowHeight};
+    case vsList: return {originX_, 0};
+    default: return {originX_, originY_};
   }
 }
 
 std::vector<int32_t> TCustomListView::ColumnEdges() const {
   std::vector<int32_t> edges{0};
   for (int i = 0; i < columns_->Count(); ++i) edges.push_back(edges.back() + columns_->Items(i)->Width());
+  if (viewStyle_ != vsReport) return edges;
+  // The sideways origin, kept within the columns however they changed since it was set.
+  const int32_t shift = std::clamp(originX_, 0, std::max(0, edges.back() - ItemArea().Width()));
+  for (int32_t& e : edges) e -= shift;
   return edges;
+}
+
+int32_t TCustomListView::ColumnOfSubItem(int32_t subItem) const {
+  for (int i = 0; i < columns_->Count(); ++i)
+    if (columns_->Items(i)->DataIndex() == subItem) return i;
+  return -1;
+}
+
+TRect TCustomListView::SubItemRect(int32_t index, int32_t subItem) const {
+  const int32_t column = ColumnOfSubItem(subItem);
+  if (viewStyle_ != vsReport || column < 0 || index < 0 || index >= items_->Count()) return {};
+  const std::vector<int32_t> edges = ColumnEdges();
+  const int32_t y = ItemArea().Top + (index - topIndex_) * RowHeight;
+  return {edges[size_t(column)], y, edges[size_t(column) + 1], y + RowHeight};
 }
 
 TRect TCustomListView::ItemRect(int32_t index, TDisplayCode code) const {
   if (index < 0 || index >= items_->Count()) return {};
   const TRect area = ItemArea();
   TRect bounds;
-  switch (viewStyle_) {
-    case vsReport: {
-      const int32_t y = area.Top + (index - topIndex_) * RowHeight;
-      const int32_t right = columns_->Count() > 0 ? ColumnEdges().back() : ClientWidth();
-      bounds = {0, y, right, y + RowHeight};
-      break;
-    }
-    case vsList: {
-      const int32_t rows = std::max(1, area.Height() / RowHeight);
-      const int32_t x = (index / rows) * ListColumnWidth, y = area.Top + (index % rows) * RowHeight;
-      bounds = {x, y, x + ListColumnWidth, y + RowHeight};
-      break;
-    }
-    default: {
-      const bool icon = viewStyle_ == vsIcon;
-      const int32_t w = icon ? IconCellWidth : ListColumnWidth, h = icon ? IconCellHeight : RowHeight;
-      const TListItem* item = ownerData_ ? nullptr : items_->items_[size_t(index)];
-      if (item && item->position_.X >= 0) {
-        const int32_t origin = ViewOrigin().Y;
-        bounds = Bounds(area.Left + item->position_.X, area.Top + item->position_.Y - origin, w, h);
-      } else {
-        const int32_t cols = Cols();
-        const int32_t x = (index % cols) * w, y = area.Top + (index / cols - topIndex_ / cols) * h;
-        bounds = {x, y, x + w, y + h};
-      }
-      break;
-    }
+  int32_t captionLeft = 0, captionRight = 0;  // report style: the column showing the caption
+  if (viewStyle_ == vsReport) {
+    const int32_t y = area.Top + (index - topIndex_) * RowHeight;
+    const std::vector<int32_t> edges = ColumnEdges();
+    const int32_t right = columns_->Count() > 0 ? edges.back() : ClientWidth();
+    bounds = {edges.front(), y, right, y + RowHeight};
+    const int32_t column = ColumnOfSubItem(0);
+    captionLeft = column >= 0 ? edges[size_t(column)] : bounds.Left;
+    captionRight = column >= 0 ? edges[size_t(column) + 1] : bounds.Right;
+  } else {
+    const TFlow f = flow();
+    const TListItem* item = ownerData_ ? nullptr : items_->items_[size_t(index)];
+    const TPoint at = item && item->placed_ ? item->position_ : f.Cell(index);
+    bounds = Bounds(area.Left + at.X - originX_, area.Top + at.Y - originY_, f.cellW, f.cellH);
   }
   const int32_t indent = ownerData_ ? 0 : items_->items_[size_t(index)]->indent_ * 16;
   const int32_t check = checkboxes_ ? CheckWidth : 0;
@@ -1111,10 +1306,10 @@ TRect TCustomListView::ItemRect(int32_t index, TDisplayCode code) const {
       default: return bounds;
     }
   }
-  const int32_t iconLeft = bounds.Left + check + (viewStyle_ == vsReport ? indent : 0);
+  const bool report = viewStyle_ == vsReport;
+  const int32_t iconLeft = (report ? captionLeft : bounds.Left) + check + (report ? indent : 0);
   const TRect icon = {iconLeft, bounds.Top, iconLeft, bounds.Bottom};
-  int32_t labelRight = bounds.Right;
-  if (viewStyle_ == vsReport && columns_->Count() > 0) labelRight = columns_->Items(0)->Width();
+  const int32_t labelRight = report ? captionRight : bounds.Right;
   const TRect label = {icon.Right, bounds.Top, std::max(icon.Right, labelRight), bounds.Bottom};
   switch (code) {
     case drIcon: return icon;
@@ -1125,39 +1320,51 @@ TRect TCustomListView::ItemRect(int32_t index, TDisplayCode code) const {
   }
 }
 
+std::vector<int32_t> TCustomListView::IndexesInSight() const {
+  const int32_t count = items_->Count();
+  std::vector<int32_t> sight;
+  if (viewStyle_ == vsReport) {
+    for (int32_t i = topIndex_, last = std::min(count, topIndex_ + VisibleRowCount()); i < last; ++i) sight.push_back(i);
+    return sight;
+  }
+  const TRect area = ItemArea();
+  const TFlow f = flow();
+  const int32_t from = f.down ? originX_ : originY_;
+  const auto [first, last] = f.Lines(from, from + (f.down ? area.Width() : area.Height()));
+  const int64_t lo = std::max<int64_t>(0, int64_t(first) * f.perLine);
+  const int64_t hi = std::min<int64_t>(count, (int64_t(last) + 1) * f.perLine);
+  TRect overlap;
+  const bool placed = handPlaced_ && !ownerData_ && iconStyle();
+  for (int64_t i = lo; i < hi; ++i) {
+    if (placed && items_->items_[size_t(i)]->placed_) continue;
+    if (IntersectRect(overlap, ItemRect(int32_t(i), drBounds), area)) sight.push_back(int32_t(i));
+  }
+  if (placed) {
+    for (int32_t i = 0; i < count; ++i)
+      if (items_->items_[size_t(i)]->placed_ && IntersectRect(overlap, ItemRect(i, drBounds), area)) sight.push_back(i);
+    std::sort(sight.begin(), sight.end());
+  }
+  return sight;
+}
+
 int32_t TCustomListView::IndexAt(int32_t x, int32_t y) const {
   const TRect area = ItemArea();
   if (!area.Contains({x, y})) return -1;
   const int32_t count = items_->Count();
   int32_t index = -1;
-  switch (viewStyle_) {
-    case vsReport: {
-      const int32_t right = columns_->Count() > 0 ? ColumnEdges().back() : ClientWidth();
-      if (x >= right) return -1;
-      index = topIndex_ + (y - area.Top) / RowHeight;
-      break;
+  if (viewStyle_ == vsReport) {
+    const int32_t right = columns_->Count() > 0 ? ColumnEdges().back() : ClientWidth();
+    if (x >= right) return -1;
+    index = topIndex_ + (y - area.Top) / RowHeight;
+  } else {
+    const bool placed = handPlaced_ && !ownerData_ && iconStyle();
+    if (placed) {
+      // Items placed by hand first, the topmost (last) one winning.
+      for (int32_t i = count - 1; i >= 0; --i)
+        if (items_->items_[size_t(i)]->placed_ && ItemRect(i, drBounds).Contains({x, y})) return i;
     }
-    case vsList: {
-      const int32_t rows = std::max(1, area.Height() / RowHeight);
-      const int32_t row = (y - area.Top) / RowHeight;
-      if (row >= rows) return -1;
-      index = (x / ListColumnWidth) * rows + row;
-      break;
-    }
-    default: {
-      if (!ownerData_) {
-        // Items placed by hand first, the topmost (last) one winning.
-        for (int32_t i = count - 1; i >= 0; --i)
-          if (items_->items_[size_t(i)]->position_.X >= 0 && ItemRect(i, drBounds).Contains({x, y})) return i;
-      }
-      const bool icon = viewStyle_ == vsIcon;
-      const int32_t w = icon ? IconCellWidth : ListColumnWidth, h = icon ? IconCellHeight : RowHeight;
-      const int32_t cols = Cols();
-      if (x / w >= cols) return -1;
-      index = (topIndex_ / cols + (y - area.Top) / h) * cols + x / w;
-      if (index < count && !ownerData_ && items_->items_[size_t(index)]->position_.X >= 0) return -1;
-      break;
-    }
+    index = flow().IndexAt({x - area.Left + originX_, y - area.Top + originY_});
+    if (placed && index >= 0 && index < count && items_->items_[size_t(index)]->placed_) return -1;
   }
   return index >= 0 && index < count ? index : -1;
 }
@@ -1181,7 +1388,7 @@ THitTests TCustomListView::GetHitTestInfoAt(int32_t x, int32_t y) const {
     return hits;
   }
   const TPoint p{x, y};
-  if (checkboxes_ && viewStyle_ != vsIcon && x < ItemRect(i, drBounds).Left + CheckWidth) hits.include(htOnStateIcon);
+  if (CheckRect(i).Contains(p)) hits.include(htOnStateIcon);
   else if (ItemRect(i, drIcon).Contains(p)) hits.include(htOnIcon);
   else if (ItemRect(i, drLabel).Contains(p)) hits.include(htOnLabel);
   else hits.include(htOnItem);
@@ -1210,20 +1417,35 @@ TListItem* TCustomListView::GetNearestItem(TPoint p, TSearchDirection direction)
   return best < 0 ? nullptr : items_->Item(best);
 }
 
+TRect TCustomListView::CheckRect(int32_t index) const {
+  if (!checkboxes_ || viewStyle_ == vsIcon || index < 0 || index >= items_->Count()) return {};
+  const TRect icon = ItemRect(index, drIcon);
+  const int32_t indent = viewStyle_ == vsReport && !ownerData_ ? items_->items_[size_t(index)]->indent_ * 16 : 0;
+  const int32_t left = icon.Left - indent - CheckWidth;
+  return {left, icon.Top, left + CheckWidth, icon.Bottom};
+}
+
+int32_t TCustomListView::stepOf(TSearchDirection direction) const {
+  if (viewStyle_ != vsReport) return flow().Step(direction);
+  return direction == sdAbove ? -1 : direction == sdLeft || direction == sdRight ? 0 : 1;
+}
+
+int32_t TCustomListView::NeighbourIndex(int32_t index, TSearchDirection direction) const {
+  const int32_t step = stepOf(direction);
+  const int64_t next = int64_t(index) + step;
+  if (step == 0 || next < 0 || next >= items_->Count()) return -1;
+  if (viewStyle_ != vsReport && direction != sdAll) {
+    // A move along a line ends at the line's end.
+    const TFlow f = flow();
+    const bool alongLine = f.down ? direction == sdAbove || direction == sdBelow : direction == sdLeft || direction == sdRight;
+    if (alongLine && next / f.perLine != index / f.perLine) return -1;
+  }
+  return int32_t(next);
+}
+
 TListItem* TCustomListView::GetNextItem(TListItem* start, TSearchDirection direction, TItemStates states) {
   const int32_t count = items_->Count();
   const int32_t from = start ? (ownerData_ ? start->index_ : items_->IndexOf(start)) : -1;
-  int32_t step = 1;
-  const int32_t cols = viewStyle_ == vsIcon || viewStyle_ == vsSmallIcon ? Cols() : 1;
-  const int32_t rows = std::max(1, ItemArea().Height() / RowHeight);
-  switch (direction) {
-    case sdAbove: step = viewStyle_ == vsReport || viewStyle_ == vsList ? -1 : -cols; break;
-    case sdBelow: step = viewStyle_ == vsReport || viewStyle_ == vsList ? 1 : cols; break;
-    case sdLeft: step = viewStyle_ == vsList ? -rows : viewStyle_ == vsReport ? 0 : -1; break;
-    case sdRight: step = viewStyle_ == vsList ? rows : viewStyle_ == vsReport ? 0 : 1; break;
-    default: step = 1;
-  }
-  if (step == 0) return nullptr;
   auto matches = [&](int32_t i) {
     if (states.has(isSelected) && !IsSelected(i)) return false;
     if (states.has(isFocused) && focused_ != i) return false;
@@ -1231,7 +1453,18 @@ TListItem* TCustomListView::GetNextItem(TListItem* start, TSearchDirection direc
     if (states.has(isCut) && (ownerData_ || !items_->items_[size_t(i)]->cut_)) return false;
     return true;
   };
-  for (int32_t i = from < 0 && step < 0 ? count - 1 : from + step; i >= 0 && i < count; i += step)
+  const int32_t step = stepOf(direction);
+  if (step == 0) return nullptr;
+  if (from < 0) {
+    // No start: the first match from the end the direction leads away from.
+    const bool backwards = step < 0;
+    for (int32_t k = 0; k < count; ++k) {
+      const int32_t i = backwards ? count - 1 - k : k;
+      if (matches(i)) return items_->Item(i);
+    }
+    return nullptr;
+  }
+  for (int32_t i = NeighbourIndex(from, direction); i >= 0; i = NeighbourIndex(i, direction))
     if (matches(i)) return items_->Item(i);
   return nullptr;
 }
@@ -1252,16 +1485,51 @@ TRect TCustomListView::BoundingRect() const {
 }
 
 void TCustomListView::Scroll(int32_t dx, int32_t dy) {
-  const int32_t cell = viewStyle_ == vsIcon ? IconCellHeight : RowHeight;
-  const int32_t cols = viewStyle_ == vsIcon || viewStyle_ == vsSmallIcon ? Cols() : 1;
-  (void)dx;
-  SetTopIndex(topIndex_ + (dy / cell) * cols);
+  // Any distance is taken: the view stops at the ends of its contents.
+  auto plus = [](int32_t a, int32_t b) { return int32_t(std::clamp<int64_t>(int64_t(a) + b, INT32_MIN, INT32_MAX)); };
+  switch (viewStyle_) {
+    case vsReport:
+      setOrigin(plus(-ColumnEdges().front(), dx), 0);
+      SetTopIndex(plus(topIndex_, dy / RowHeight));
+      break;
+    case vsList: setOrigin(plus(originX_, dx), 0); break;
+    default: setOrigin(plus(originX_, dx), plus(originY_, dy));
+  }
+}
+
+void TCustomListView::makeVisible(int32_t index, bool partialOK) {
+  const TRect area = ItemArea();
+  const TRect r = ItemRect(index, drBounds);
+  if (viewStyle_ == vsReport) {
+    if (r.Top >= area.Top && (r.Bottom <= area.Bottom || (partialOK && r.Top < area.Bottom))) return;
+    const int32_t visible = std::max(1, area.Height() / RowHeight);
+    SetTopIndex(index < topIndex_ ? index : index - visible + 1);
+    return;
+  }
+  // How far the view moves on one axis to bring [lo, hi) into [areaLo, areaHi).
+  auto needed = [partialOK](int32_t lo, int32_t hi, int32_t areaLo, int32_t areaHi) {
+    if (lo >= areaLo && hi <= areaHi) return 0;
+    if (partialOK && lo < areaHi && hi > areaLo) return 0;
+    return lo < areaLo || hi - lo > areaHi - areaLo ? lo - areaLo : hi - areaHi;
+  };
+  setOrigin(originX_ + needed(r.Left, r.Right, area.Left, area.Right),
+            originY_ + needed(r.Top, r.Bottom, area.Top, area.Bottom));
 }
 
 void TCustomListView::Arrange(TListArrangement code) {
-  (void)code;
-  if (ownerData_) return;
-  for (TListItem* item : items_->items_) item->position_ = {-1, -1};
+  if (code == arSnapToGrid) {
+    if (ownerData_) return;
+    const TFlow f = flow();
+    auto snap = [](int32_t v, int32_t cell) { return floorDiv(v + cell / 2, cell) * cell; };
+    for (TListItem* item : items_->items_)
+      if (item->placed_) item->position_ = {snap(item->position_.X, f.cellW), snap(item->position_.Y, f.cellH)};
+  } else {
+    if (code != arDefault) alignment_ = code;
+    for (TListItem* item : items_->items_) item->placed_ = false;
+    handPlaced_ = false;
+    originX_ = originY_ = 0;
+  }
+  clampOrigin();
   ItemsChanged();
 }
 
@@ -1459,11 +1727,9 @@ void TCustomListView::PaintItems(const std::function<void(int32_t, TListItem&, i
   auto alive = LivenessToken();
   const TRect client = ClientRect();
   if (!CustomDraw(client, cdPrePaint) || alive.expired()) return;
-  const int32_t count = items_->Count();
-  const int32_t first = viewStyle_ == vsList ? 0 : topIndex_;
-  const int32_t last = std::min(count, first + VisibleRowCount());
   const bool report = viewStyle_ == vsReport;
-  for (int32_t i = first; i < last; ++i) {
+  for (const int32_t i : IndexesInSight()) {
+    if (i >= items_->Count()) break;  // a recount waits for the paint; checked all the same
     std::unique_ptr<TListItem> temp;
     TListItem* item;
     if (ownerData_) {
@@ -1487,7 +1753,10 @@ void TCustomListView::PaintItems(const std::function<void(int32_t, TListItem&, i
     if (alive.expired()) return;
     if (draw) draw(i, *item, -1);
     if (report) {
-      for (int32_t sub = 1; sub < columns_->Count(); ++sub) {
+      // The sub-items in the order their columns stand in.
+      for (int32_t column = 0; column < columns_->Count(); ++column) {
+        const int32_t sub = columns_->Items(column)->DataIndex();
+        if (sub == 0) continue;
         if (!CustomDrawSubItem(item, sub, state, cdPrePaint) || alive.expired()) continue;
         if (OnGetSubItemImage && sub <= item->SubItems()->Count()) {
           int32_t image = item->SubItemImages(sub - 1);
@@ -1569,6 +1838,13 @@ void TCustomListView::UserColumnRightClick(int32_t column, TPoint p) {
 void TCustomListView::UserColumnResize(int32_t column, int32_t width) {
   if (column < 0 || column >= columns_->Count()) return;
   columns_->Items(column)->SetWidth(width);
+}
+
+void TCustomListView::UserColumnDrag(int32_t from, int32_t to) {
+  const int32_t count = columns_->Count();
+  if (!fullDrag_ || from < 0 || from >= count || to < 0 || to >= count || from == to) return;
+  columns_->Items(from)->SetIndex(to);
+  if (OnColumnDragged) OnColumnDragged(this);
 }
 
 std::string TCustomListView::InfoTip(int32_t index) {

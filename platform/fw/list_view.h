@@ -2,10 +2,15 @@
 // icons, small icons, a list or a report with columns. The view lays its items out itself, so what
 // GetItemAt, DisplayRect and the other geometry questions answer is what the peer draws:
 //
-//   report, list, small icons: rows of RowHeight from the top of the client area (report: below a
-//   header of HeaderHeight when ShowColumnHeaders), counted from TopIndex; a row spans the
-//   columns (report) or ListColumnWidth (list and small icons);
-//   icons: cells of IconCellWidth x IconCellHeight, left to right, wrapping at the client width.
+//   report: rows of RowHeight below a header of HeaderHeight (when ShowColumnHeaders), counted
+//   from TopIndex; a row spans the columns, which may be scrolled sideways;
+//   list: columns of ListColumnWidth holding as many rows as fit, left to right;
+//   small icons and icons: cells of ListColumnWidth x RowHeight or IconCellWidth x IconCellHeight
+//   in lines along the edge the last arrangement named (by default rows from the top edge,
+//   wrapping at the client width), except the items given a place of their own.
+//
+// Scrolling moves the view's origin over that layout: in pixels both ways in the icon styles,
+// sideways in pixels in the report and list styles, and down in whole rows in the report style.
 //
 // Owner data: the view keeps no items, only a count; every item the view or a caller needs is made
 // on the spot and filled by OnData. Selection and focus of an owner-data list are kept by index.
@@ -107,10 +112,15 @@ class TListColumn : public TCollectionItem {
   // Kept between MinWidth and MaxWidth (when they are set).
   int32_t Width() const { return width_; }
   void SetWidth(int32_t v);
+  // Which of the item's texts the column shows: 0 the caption, n the sub-item n - 1. A column
+  // shows the texts of the place it was added at, wherever it is moved to later.
+  int32_t DataIndex() const { return dataIndex_; }
   std::string DisplayName() const override;
   void Assign(const TPersistent* source) override;
+  ~TListColumn() override;
 
  private:
+  int32_t dataIndex_ = 0;
   TAlignment alignment_ = taLeftJustify;
   bool autoSize_ = false;
   std::string caption_;
@@ -205,7 +215,10 @@ class TListItem : public TPersistent {
   // The slot the script bridge keeps its wrapper in: never copied, never streamed.
   void* BridgeLink() const { return bridge_; }
   void SetBridgeLink(void* link) { bridge_ = link; }
+  // Expired once the item is deleted (also while a handler still stands on its memory).
   std::weak_ptr<const void> LivenessToken() const;
+  // Taken out of its list: nothing is to be done with it any more.
+  bool Deleted() const { return deleted_; }
 
  private:
   friend class TListItems;
@@ -220,10 +233,13 @@ class TListItem : public TPersistent {
   std::vector<int32_t> subItemImages_;
   int32_t imageIndex_ = -1, overlayIndex_ = -1, stateIndex_ = -1, indent_ = 0;
   bool checked_ = false, cut_ = false, dropTarget_ = false, selected_ = false;
-  TPoint position_{-1, -1};  // icon views: a place of its own; -1: the arranged cell
+  TPoint position_{0, 0};  // icon views: the place of its own (when placed_) in content coordinates
+  bool placed_ = false;
   void* data_ = nullptr;
   void* bridge_ = nullptr;
   int32_t index_ = -1;  // owner-data items: the index; list items: the cached place
+  bool deleting_ = false;  // its OnDeletion runs: a deletion from inside leaves it to that one
+  bool deleted_ = false;
   mutable std::shared_ptr<const void> alive_;
 };
 
@@ -362,7 +378,9 @@ class TCustomListView : public TWinControl {
   static constexpr int32_t IconCellHeight = 64;
   static constexpr int32_t ListColumnWidth = 120;
   static constexpr int32_t CheckWidth = 16;
-  int32_t TopIndex() const { return topIndex_; }
+  // The first item in sight (report: the first row); setting it scrolls that item's row (line,
+  // column) to the start of the view.
+  int32_t TopIndex() const;
   void SetTopIndex(int32_t index);
   TListItem* TopItem();
   int32_t VisibleRowCount() const;
@@ -370,17 +388,45 @@ class TCustomListView : public TWinControl {
   TRect ItemArea() const;
   // The origin of the view's scrolled contents.
   TPoint ViewOrigin() const;
+  // The scroll bars' ranges: Min to Max are the positions, Page what a page shows. Sideways in
+  // pixels; down in rows in report style and in pixels in the icon styles (the list style does
+  // not scroll down).
+  struct TScrollRange {
+    int32_t Min = 0, Max = 0, Page = 0, Pos = 0;
+  };
+  TScrollRange HorzScrollRange() const;
+  TScrollRange VertScrollRange() const;
+  void SetHorzScrollPos(int32_t pos);
+  void SetVertScrollPos(int32_t pos);
+  // The indexes of the items in sight, in order.
+  std::vector<int32_t> IndexesInSight() const;
   // The rectangle all items take together (in client coordinates).
   TRect BoundingRect() const;
   TRect ItemRect(int32_t index, TDisplayCode code) const;
+  // Report style: the cell of an item's sub-item (1-based as in OnCustomDrawSubItem), empty when
+  // no column shows it.
+  TRect SubItemRect(int32_t index, int32_t subItem) const;
+  // The place among the columns of the one showing sub-item `subItem` (0: the caption), -1 when none.
+  int32_t ColumnOfSubItem(int32_t subItem) const;
+  // The item's check box (empty without Checkboxes and in icon style).
+  TRect CheckRect(int32_t index) const;
   int32_t IndexAt(int32_t x, int32_t y) const;
   TListItem* GetItemAt(int32_t x, int32_t y);
   THitTests GetHitTestInfoAt(int32_t x, int32_t y) const;
   TListItem* GetNearestItem(TPoint p, TSearchDirection direction);
   TListItem* GetNextItem(TListItem* start, TSearchDirection direction, TItemStates states);
-  // The columns' left edges in report style (one more than there are columns: the right end).
+  // The columns' left edges in report style (one more than there are columns: the right end), in
+  // client coordinates.
   std::vector<int32_t> ColumnEdges() const;
+  // Scrolls by dx, dy pixels (report style: dy in whole rows, so less than a row does nothing);
+  // the view stops at the ends of its contents.
   void Scroll(int32_t dx, int32_t dy);
+  // The index of the item next to `index` in a direction (sdAll: the next index), -1 when none.
+  int32_t NeighbourIndex(int32_t index, TSearchDirection direction) const;
+  // Icon styles: arAlignTop, arAlignLeft, arAlignBottom and arAlignRight lay every item out in
+  // lines along that edge (and are kept for the items to come); arDefault lays them out along
+  // the edge last named; both take back the places items were given. arSnapToGrid moves the items
+  // that have a place of their own to the nearest point of the grid of cell spacing.
   void Arrange(TListArrangement code);
   int32_t StringWidth(const std::string& text) const;
   void UpdateItems(int32_t first, int32_t last);
@@ -435,6 +481,9 @@ class TCustomListView : public TWinControl {
   void UserColumnClick(int32_t column);
   void UserColumnRightClick(int32_t column, TPoint p);
   void UserColumnResize(int32_t column, int32_t width);
+  // The header of column `from` was dragged onto column `to`: with FullDrag the column moves
+  // there (showing the same texts) and OnColumnDragged tells of it; else nothing changes.
+  void UserColumnDrag(int32_t from, int32_t to);
   std::string InfoTip(int32_t index);
 
   bool HasSortHandler() const { return bool(OnCompare); }
@@ -479,8 +528,22 @@ class TCustomListView : public TWinControl {
   void changeFocus(int32_t index);
   void fireChange(TListItem* item, TItemChange change);
   bool fireChanging(TListItem* item, TItemChange change);
+  struct TFlow;
+  // How the items without a place of their own lie (every style but report).
+  TFlow flow() const;
   int32_t Cols() const;  // icon cells in a row
   int32_t maxTopIndex() const;
+  bool iconStyle() const { return viewStyle_ == vsIcon || viewStyle_ == vsSmallIcon; }
+  // The index step of a move in a direction (0: none that way).
+  int32_t stepOf(TSearchDirection direction) const;
+  // The extent of the contents with the origin at 0, 0 (relative to the item area).
+  TRect contentExtent() const;
+  // The nearest origin to x, y that keeps the view within its contents.
+  TPoint withinContents(int32_t x, int32_t y) const;
+  // Moves the origin (kept within the contents); true when it moved.
+  bool setOrigin(int32_t x, int32_t y);
+  void clampOrigin();
+  void makeVisible(int32_t index, bool partialOK);
   // Carries out the changes kept while the list was busy (painting or sorting).
   void runDeferred();
   bool sortsItself() const { return sortType_ != stNone && !ownerData_; }
@@ -501,6 +564,9 @@ class TCustomListView : public TWinControl {
   int32_t hoverTime_ = -1, allocBy_ = 0, borderWidth_ = 0;
   TBorderStyle borderStyle_ = TBorderStyle::bsSingle;
   int32_t topIndex_ = 0;
+  int32_t originX_ = 0, originY_ = 0;
+  TListArrangement alignment_ = arAlignTop;
+  bool handPlaced_ = false;  // some item may have a place of its own
   int32_t focused_ = -1, dropTarget_ = -1, anchor_ = -1, editing_ = -1;
   std::set<int32_t> dataSelected_;  // owner data: the selected indexes
   std::string searchString_;

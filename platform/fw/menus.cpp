@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/fw/dispatch.h"
 #include "platform/fw/errors.h"
 #include "platform/rt/persistent.h"
 
@@ -187,7 +188,7 @@ void TMenuItem::Delete(int index) {
   item->parent_ = nullptr;
   auto alive = LivenessToken();
   MenuChanged(true);
-  if (item->madeByMenu_) item->Free();
+  if (item->madeByMenu_) FreeWhenIdle(item);
 }
 
 void TMenuItem::Remove(TMenuItem* item) {
@@ -201,7 +202,8 @@ void TMenuItem::Clear() {
   std::vector<TMenuItem*> children;
   children.swap(items_);
   for (TMenuItem* child : children) child->parent_ = nullptr;
-  for (auto it = children.rbegin(); it != children.rend(); ++it) (*it)->Free();
+  // Out of the menu at once; one whose click is running goes once no handler runs.
+  for (auto it = children.rbegin(); it != children.rend(); ++it) FreeWhenIdle(*it);
   MenuChanged(true);
 }
 
@@ -650,7 +652,11 @@ void TPopupMenu::Popup(int32_t x, int32_t y) {
   if (alive.expired()) return;
   Items()->InitiateActions();
   if (alive.expired()) return;
-  if (IPopupMenuService* service = PopupMenuService()) service->Popup(*this, x, y);
+  if (IPopupMenuService* service = PopupMenuService()) {
+    // The menu's own loop stands on the menu (and its caller on more): what its handlers free waits.
+    TDispatchScope scope;
+    service->Popup(*this, x, y);
+  }
 }
 
 void TPopupMenu::SetPopupComponent(TComponent* c) {

@@ -265,7 +265,11 @@ class TMainMenu : public TMenu {
 class IPopupMenuService {
  public:
   virtual ~IPopupMenuService() = default;
+  // Shows the menu and returns once it is closed (an item chosen, the user gone elsewhere, or
+  // CancelPopups).
   virtual void Popup(TPopupMenu& menu, int32_t x, int32_t y) = 0;
+  // Closes every popup menu that is showing, as if the user had dismissed it.
+  virtual void CancelPopups() {}
 };
 IPopupMenuService* PopupMenuService();
 void SetPopupMenuService(IPopupMenuService* service);

@@ -20,6 +20,7 @@ const rt::ClassInfo& TPanel::StaticClassInfo() {
           .property("FullRepaint", &TPanel::FullRepaint, &TPanel::SetFullRepaint).defaultValue(true)
           .property("Locked", &TPanel::Locked, &TPanel::SetLocked).defaultValue(false)
           .event("OnCanResize", CanResizeEventType(), &TControl::OnCanResize)
+          .event("OnConstrainedResize", ConstrainedResizeEventType(), &TControl::OnConstrainedResize)
           .create([](rt::TPersistent* owner) -> rt::TPersistent* { return new TPanel(static_cast<TComponent*>(owner)); })
           .build();
   return info;

@@ -73,6 +73,10 @@ bool TSplitter::UserMoveBy(int32_t delta) {
   return true;
 }
 
+void TSplitter::Paint() {
+  if (OnPaint) OnPaint(this);
+}
+
 // ---- progress bar ----
 
 const rt::ClassInfo& TProgressBar::StaticClassInfo() {

@@ -35,6 +35,8 @@ class TSplitter : public TGraphicControl {
   // remaining room at least MinSize, goes to OnCanResize, which may change or refuse it; an
   // accepted size is applied and OnMoved fires. Answers whether anything was resized.
   bool UserMoveBy(int32_t delta);
+  // The peer drew the bar: OnPaint.
+  void Paint();
 
   TCanResizeSizeEvent OnCanResizeSize;
   TNotifyEvent OnMoved;

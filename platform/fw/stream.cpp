@@ -92,17 +92,32 @@ void THandleStream::SetSize(int64_t size) {
   if (pos > size) Seek(size, soBeginning);
 }
 
+// A name holding a NUL opens nothing: the system would cut it there and reach another file. A
+// pipe is opened without waiting for the other end (none reads as ended, or fails to write). What
+// is opened only for reading must be a regular file: the readers take files whole, and a device
+// such as /dev/zero never ends.
 static int openFile(const std::string& name, uint16_t mode) {
-  if (mode == fmCreate) return ::open(name.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  int access = mode & 3;
-  int flags = access == fmOpenWrite ? O_WRONLY : access == fmOpenReadWrite ? O_RDWR : O_RDONLY;
-  int fd = ::open(name.c_str(), flags | O_CLOEXEC);
+  if (name.find('\0') != std::string::npos) {
+    errno = EINVAL;
+    return -1;
+  }
+  int flags;
+  if (mode == fmCreate) {
+    flags = O_RDWR | O_CREAT | O_TRUNC;
+  } else {
+    int access = mode & 3;
+    flags = access == fmOpenWrite ? O_WRONLY : access == fmOpenReadWrite ? O_RDWR : O_RDONLY;
+  }
+  int fd = ::open(name.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
   if (fd >= 0) {
     struct stat st;
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    bool readOnly = (flags & O_ACCMODE) == O_RDONLY;
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) || (readOnly && !S_ISREG(st.st_mode))) {
       ::close(fd);
       return -1;
     }
+    int status = ::fcntl(fd, F_GETFL);
+    if (status >= 0) ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK);
   }
   return fd;
 }

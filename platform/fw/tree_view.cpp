@@ -1,10 +1,13 @@
 #include "platform/fw/tree_view.h"
 
+#include "platform/fw/warm_sort.h"
+
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <algorithm>
 #include <cstring>
 
+#include "platform/fw/dispatch.h"
 #include "platform/fw/errors.h"
 #include "platform/fw/font.h"
 #include "platform/fw/keys.h"
@@ -125,6 +128,7 @@ TTreeNode::~TTreeNode() {
 }
 
 std::weak_ptr<const void> TTreeNode::LivenessToken() const {
+  if (deleted_) return {};
   if (!alive_) alive_ = std::make_shared<int>(0);
   return alive_;
 }
@@ -580,12 +584,15 @@ void TTreeNodes::DeleteNode(TTreeNode* node) {
   ForgetNode(node);
   Unlink(node);
   --count_;
-  // The children are gone already; the node itself may still be on a row being painted.
+  // Out of the tree and dead to everybody at once. The memory may still be on a row being painted
+  // or under a running handler: it goes when neither is any more.
+  node->deleted_ = true;
+  node->alive_.reset();
   if (owner_ && owner_->Painting()) {
     owner_->deferred_.push_back(node);
     return;
   }
-  delete node;
+  ReleaseWhenIdle([node] { delete node; });
 }
 
 void TTreeNodes::Delete(TTreeNode* node) {
@@ -1004,24 +1011,41 @@ int32_t TCustomTreeView::CompareNodes(TTreeNode* a, TTreeNode* b) {
   return result < 0 ? -1 : result > 0 ? 1 : 0;
 }
 
+namespace {
+void (*nodeBridgeWarm)(void* link, int stage) = nullptr;
+}  // namespace
+
+void SetTreeNodeBridgeWarm(void (*warm)(void* link, int stage)) { nodeBridgeWarm = warm; }
+
+// Brings what a comparison reads into the cache ahead of it (see WarmStableSort): the node, then
+// its text, its liveness block and the bridge's wrapper, then what the wrapper holds.
+void TCustomTreeView::WarmNode(const TTreeNode* node, int stage) {
+  switch (stage) {
+    case 0: WarmBytes(node, sizeof(TTreeNode)); break;
+    case 1:
+      WarmBytes(node->text_.data(), std::min<size_t>(node->text_.size(), 64));
+      if (node->alive_) WarmBytes(node->alive_.get(), 1);
+      if (nodeBridgeWarm && node->bridgeLink_) nodeBridgeWarm(node->bridgeLink_, 1);
+      break;
+    default:
+      if (nodeBridgeWarm && node->bridgeLink_) nodeBridgeWarm(node->bridgeLink_, 2);
+  }
+}
+
 void TCustomTreeView::SortLevel(TTreeNode* parent, bool recurse) {
   auto alive = LivenessToken();
-  // Sorted as a copy: a comparer that changes the tree cannot break the sort.
+  // Sorted as a copy: a comparer that changes the tree cannot break the sort. Nodes it deletes
+  // stay in memory until the sort is over (SortChildren), so their links can still be read.
   std::vector<TTreeNode*> order = parent->children_;
-  std::vector<std::weak_ptr<const void>> tokens;
-  for (TTreeNode* n : order) tokens.push_back(n->LivenessToken());
-  std::stable_sort(order.begin(), order.end(), [&](TTreeNode* a, TTreeNode* b) {
-    if (alive.expired()) return false;
-    return CompareNodes(a, b) < 0;
-  });
+  WarmStableSort(order, [&](TTreeNode* a, TTreeNode* b) { return !alive.expired() && CompareNodes(a, b) < 0; },
+                 &WarmNode);
   if (alive.expired()) return;
-  // Nodes the comparer deleted or moved are left where they are now.
+  // The new order stands only when the comparer left the same children under the parent;
+  // otherwise nodes it deleted or moved are left where they are now.
   bool intact = order.size() == parent->children_.size();
-  for (size_t i = 0; intact && i < order.size(); ++i)
-    intact = !tokens[i].expired() && std::find(parent->children_.begin(), parent->children_.end(), order[i]) !=
-                                         parent->children_.end();
+  for (size_t i = 0; intact && i < order.size(); ++i) intact = order[i]->parent_ == parent;
   if (intact) {
-    parent->children_ = order;
+    parent->children_ = std::move(order);
     items_->Renumber(parent, 0);
     items_->cacheNode_ = nullptr;
   }
@@ -1029,7 +1053,7 @@ void TCustomTreeView::SortLevel(TTreeNode* parent, bool recurse) {
   if (!recurse) return;
   std::vector<TTreeNode*> children = parent->children_;
   for (TTreeNode* c : children) {
-    if (c->parent_ != parent) continue;
+    if (c->parent_ != parent || c->children_.empty()) continue;
     SortLevel(c, true);
     if (alive.expired()) return;
   }

@@ -151,7 +151,10 @@ class TTreeNode : public TPersistent {
   // not the bridge link). A source that is no node raises EConvertError.
   void Assign(const TPersistent* source) override;
 
+  // Expired once the node is deleted (also while a handler still stands on its memory).
   std::weak_ptr<const void> LivenessToken() const;
+  // Taken out of its tree: nothing is to be done with it any more.
+  bool Deleted() const { return deleted_; }
 
  private:
   friend class TTreeNodes;
@@ -168,6 +171,7 @@ class TTreeNode : public TPersistent {
   void* bridgeLink_ = nullptr;
   int32_t imageIndex_ = -1, selectedIndex_ = -1, stateIndex_ = -1, overlayIndex_ = -1;
   bool expanded_ = false, cut_ = false, focused_ = false, hasChildren_ = false, deleting_ = false;
+  bool deleted_ = false;  // out of the tree, its memory not yet freed
   mutable int32_t itemId_ = 0;
   mutable int32_t row_ = -1;  // the row while the view's rows are current
   mutable std::shared_ptr<const void> alive_;
@@ -380,6 +384,7 @@ class TCustomTreeView : public TWinControl {
   int32_t CompareNodes(TTreeNode* a, TTreeNode* b);
   void SortChildren(TTreeNode* parent, bool recurse);
   void SortLevel(TTreeNode* parent, bool recurse);
+  static void WarmNode(const TTreeNode* node, int stage);
   int32_t SortedPlace(TTreeNode* parent, const std::string& s, TTreeNode* skip);
   bool StartEdit(TTreeNode* node);
   void FinishEdit(bool cancel);
@@ -420,5 +425,8 @@ class TTreeView : public TCustomTreeView {
 // Tells the script bridge that a node still holding its link is being destroyed (installed once
 // by the bridge; the node is no longer usable when it is called).
 void SetTreeNodeBridgeRelease(void (*release)(void* link));
+// Lets the script bridge warm what a script comparer will read of a node about to be compared:
+// stage 1 the link's object, stage 2 what that object points to (see WarmStableSort).
+void SetTreeNodeBridgeWarm(void (*warm)(void* link, int stage));
 
 }  // namespace fw

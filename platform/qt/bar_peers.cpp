@@ -115,7 +115,7 @@ class TStatusBarWidget : public TForwarding<QWidget> {
       const int flags = int(Qt::AlignVCenter | Qt::TextSingleLine);
       if (b->SimplePanel() || b->Panels()->Count() == 0) {
         const std::string text = !b->ShownHint().empty() ? b->ShownHint() : b->SimpleText();
-        p.setPen(ToQColor(b->Font()->Color()));
+        p.setPen(TextColor(*this, b->Font()->Color()));
         p.drawText(rect().adjusted(3, 0, -3, 0), flags, ToQString(text));
         return;
       }
@@ -137,7 +137,7 @@ class TStatusBarWidget : public TForwarding<QWidget> {
           continue;
         }
         const std::string text = i == 0 && !b->ShownHint().empty() ? b->ShownHint() : panel->Text();
-        p.setPen(ToQColor(b->Font()->Color()));
+        p.setPen(TextColor(*this, b->Font()->Color()));
         p.drawText(r.adjusted(3, 0, -3, 0), int(Horizontal(panel->Alignment())) | flags, ToQString(text));
       }
     });

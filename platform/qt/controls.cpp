@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -229,7 +231,7 @@ class TPanelWidget : public TForwarding<QWidget> {
       const std::string caption = panel->Caption();
       if (caption.empty()) return;
       p.setFont(font());
-      p.setPen(ToQColor(panel->Font()->Color()));
+      p.setPen(TextColor(*this, panel->Font()->Color()));
       p.drawText(r, int(horizontal(panel->Alignment()) | Qt::AlignVCenter | Qt::TextSingleLine),
                  ToQString(caption));
     });
@@ -260,7 +262,7 @@ class TLabelWidget : public TForwarding<QWidget> {
       QPainter p(this);
       if (!label->Transparent()) p.fillRect(rect(), ToQColor(label->Color()));
       p.setFont(font());
-      p.setPen(ToQColor(label->Font()->Color()));
+      p.setPen(TextColor(*this, label->Font()->Color()));
       int flags = int(horizontal(label->Alignment()));
       flags |= label->Layout() == fw::tlCenter ? Qt::AlignVCenter
                : label->Layout() == fw::tlBottom ? Qt::AlignBottom
@@ -324,6 +326,21 @@ void applyBase(QWidget* w, const fw::TControl& c) {
 
 Qt::FocusPolicy focusPolicy(const fw::TWinControl& c) { return c.TabStop() ? Qt::StrongFocus : Qt::ClickFocus; }
 
+// The style of an edit that masks its text with its own password character, not the style's.
+class TPasswordStyle : public QProxyStyle {
+ public:
+  explicit TPasswordStyle(QChar mask) : mask_(mask) {}
+  QChar Mask() const { return mask_; }
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returned) const override {
+    if (hint == SH_LineEdit_PasswordCharacter) return mask_.unicode();
+    return QProxyStyle::styleHint(hint, option, widget, returned);
+  }
+
+ private:
+  QChar mask_;
+};
+
 class TEditPeer : public TQtPeer {
  public:
   TEditPeer(fw::TControl& control, QWidget* parent) : TQtPeer(control, new TForwarding<QLineEdit>(parent)) {
@@ -373,6 +390,7 @@ class TEditPeer : public TQtPeer {
         // The limit holds the user's typing only: a longer text set by the program is kept whole.
         e->setMaxLength(m.MaxLength() > 0 ? std::max<int>(m.MaxLength(), int(q.size())) : 0x3FFFFFFF);
         e->setEchoMode(m.PasswordChar() ? QLineEdit::Password : QLineEdit::Normal);
+        applyMask(e, m.PasswordChar());
         e->setFrame(m.BorderStyle() == fw::TBorderStyle::bsSingle);
         const int start = ByteToIndex(text, m.SelStart());
         const int end = ByteToIndex(text, m.SelStart() + m.SelLength());
@@ -390,7 +408,20 @@ class TEditPeer : public TQtPeer {
   }
 
  private:
+  void applyMask(QLineEdit* e, char mask) {
+    if (!mask) return;
+    const QChar wanted{char16_t(uchar(mask))};
+    if (maskStyle_ && maskStyle_->Mask() == wanted) return;
+    // The widget does not own its style: this one lives as its child, the one it replaces goes.
+    auto* style = new TPasswordStyle(wanted);
+    style->setParent(e);
+    e->setStyle(style);
+    delete maskStyle_.data();
+    maskStyle_ = style;
+  }
+
   bool syncing_ = false;
+  QPointer<TPasswordStyle> maskStyle_;
 };
 
 // ---- memos ----

@@ -6,6 +6,7 @@
 #include "platform/fw/cursor.h"
 #include "platform/fw/dialogs.h"
 #include "platform/fw/file_dialogs.h"
+#include "platform/fw/keys.h"
 #include "platform/fw/registration.h"
 #include "platform/fw/services.h"
 #include "platform/qt/bar_peers.h"
@@ -21,6 +22,7 @@
 #include "platform/qt/peer.h"
 #include "platform/qt/services.h"
 #include "platform/qt/tool_peers.h"
+#include "platform/qt/x11_key_state.h"
 #include "support/file_system.h"
 
 namespace qtfw {
@@ -46,6 +48,17 @@ struct TQtHost::Impl {
   TQtPopupMenuService popups;
   TKeyStateFilter keys;
   TQtDragDropService drops;
+  // The X server's key state, connected to at the first question.
+  std::unique_ptr<TX11KeyState> x11Keys;
+  bool x11Asked = false;
+
+  std::optional<bool> LiveKey(int virtualKey) {
+    if (!x11Asked) {
+      x11Asked = true;
+      x11Keys = TX11KeyState::Open();
+    }
+    return x11Keys ? x11Keys->IsDown(virtualKey) : std::nullopt;
+  }
 };
 
 TQtHost::TQtHost(int& argc, char** argv) : impl_(new Impl) {
@@ -72,11 +85,16 @@ TQtHost::TQtHost(int& argc, char** argv) : impl_(new Impl) {
   fw::SetFileDialogService(&impl_->fileDialogs);
   fw::SetPopupMenuService(&impl_->popups);
   InstallCursorSource();
+  // On X11 the keys held now are the server's, whichever window has the keyboard; elsewhere
+  // (offscreen, Wayland) the table the event filter keeps is all there is.
+  if (QGuiApplication::platformName() == QLatin1String("xcb"))
+    fw::SetLiveKeySource([impl = impl_.get()](int virtualKey) { return impl->LiveKey(virtualKey); });
   support::SetShellDeleteConfirm(&ConfirmDelete);
 }
 
 TQtHost::~TQtHost() {
   support::SetShellDeleteConfirm(nullptr);
+  fw::SetLiveKeySource(nullptr);
   fw::SetCursorSource(nullptr);
   fw::SetPopupMenuService(nullptr);
   fw::SetFileDialogService(nullptr);

@@ -1,7 +1,8 @@
 // The Qt host: owns the QApplication and installs the Qt implementations of the framework's
 // services (message pump, timers, peers, dialogs, file dialogs, the cursor position, the screen's
 // size, the question before a delete that is not silent) and the application-wide event filter that
-// keeps the key state table. One per program, made first in main.
+// keeps the key state table; on X11 the keys held now are asked of the server. One per program,
+// made first in main.
 #pragma once
 
 #include <memory>

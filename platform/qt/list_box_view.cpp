@@ -54,7 +54,7 @@ void TListBoxView::paintEvent(QPaintEvent*) {
     const auto& rows = b->Rows();
     for (int i = b->TopIndex(), y = 0; i < int(rows.size()) && y < viewport()->height(); ++i, y += h) {
       const auto& row = rows[size_t(i)];
-      QColor text = ToQColor(b->Font()->Color());
+      QColor text = TextColor(*this, b->Font()->Color());
       if (b->Selected(i)) {
         p.fillRect(QRect(textLeft - 1, y, width - textLeft + 1, h), ToQColor(fw::clHighlight));
         text = ToQColor(fw::clHighlightText);
@@ -64,7 +64,7 @@ void TListBoxView::paintEvent(QPaintEvent*) {
         option.initFrom(this);
         const int side = std::min(13, h - 2);
         option.rect = QRect((fw::TCheckListBox::CheckWidth - side) / 2, y + (h - side) / 2, side, side);
-        option.state = row.enabled && b->Enabled() ? QStyle::State_Enabled : QStyle::State_None;
+        option.state = row.enabled && isEnabled() ? QStyle::State_Enabled : QStyle::State_None;
         option.state |= row.state == fw::cbChecked  ? QStyle::State_On
                         : row.state == fw::cbGrayed ? QStyle::State_NoChange
                                                     : QStyle::State_Off;
@@ -144,6 +144,8 @@ void TListBoxView::keyPressEvent(QKeyEvent* event) {
 }
 
 void TListBoxView::wheelEvent(QWheelEvent* event) {
+  // The control and its parents have their say before the rows scroll.
+  if (detail::Wheel(model, event) == detail::TWheelRoute::Taken) return;
   if (fw::TCustomListBox* b = box()) {
     const int rows = event->angleDelta().y() / 40;  // three rows a notch
     Guarded([&] { b->SetTopIndex(b->TopIndex() - rows); });

@@ -179,6 +179,10 @@ class TSplitterWidget : public TForwarding<QFrame> {
   using TForwarding<QFrame>::TForwarding;
 
  protected:
+  void paintEvent(QPaintEvent* e) override {
+    QFrame::paintEvent(e);
+    if (auto* splitter = static_cast<fw::TSplitter*>(model)) Guarded([&] { splitter->Paint(); });
+  }
   void mousePressEvent(QMouseEvent* e) override {
     if (e->button() == Qt::LeftButton) {
       dragging_ = true;

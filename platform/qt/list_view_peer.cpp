@@ -1,6 +1,7 @@
 #include "platform/qt/list_view_peer.h"
 
 #include <QAbstractScrollArea>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -28,7 +29,7 @@ QRect toQRect(const fw::TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Hei
 class TListViewWidget : public TForwarding<QAbstractScrollArea> {
  public:
   explicit TListViewWidget(QWidget* parent) : TForwarding<QAbstractScrollArea>(parent) {
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setFrameShape(QFrame::NoFrame);
     viewport()->setMouseTracking(false);
@@ -40,33 +41,27 @@ class TListViewWidget : public TForwarding<QAbstractScrollArea> {
     fw::TCustomListView* v = view();
     if (!v) return;
     syncing_ = true;
-    const int cols = perLine();
-    const int lines = (v->Items()->Count() + cols - 1) / cols;
-    const int page = std::max(1, pageLines());
-    QScrollBar* bar = verticalScrollBar();
-    const bool list = v->ViewStyle() == fw::vsList;
-    bar->setRange(0, list ? 0 : std::max(0, lines - page));
-    bar->setPageStep(page);
-    bar->setValue(v->TopIndex() / cols);
+    const bool report = v->ViewStyle() == fw::vsReport;
+    auto set = [](QScrollBar* bar, const fw::TCustomListView::TScrollRange& r, int step) {
+      bar->setRange(r.Min, r.Max);
+      bar->setPageStep(std::max(1, int(r.Page)));
+      bar->setSingleStep(step);
+      bar->setValue(r.Pos);
+    };
+    set(horizontalScrollBar(), v->HorzScrollRange(), fw::TCustomListView::RowHeight);
+    set(verticalScrollBar(), v->VertScrollRange(), report ? 1 : fw::TCustomListView::RowHeight);
     syncing_ = false;
     syncEditor();
     viewport()->update();
   }
 
  protected:
-  int perLine() const {
-    fw::TCustomListView* v = view();
-    if (!v) return 1;
-    const fw::TViewStyle s = v->ViewStyle();
-    if (s != fw::vsIcon && s != fw::vsSmallIcon) return 1;
-    const int cell = s == fw::vsIcon ? fw::TCustomListView::IconCellWidth : fw::TCustomListView::ListColumnWidth;
-    return std::max(1, int(v->ClientWidth()) / cell);
-  }
-  int pageLines() const {
+  // How many moves down or up a page key makes.
+  int pageMoves() const {
     fw::TCustomListView* v = view();
     if (!v) return 1;
     const int cell = v->ViewStyle() == fw::vsIcon ? fw::TCustomListView::IconCellHeight : fw::TCustomListView::RowHeight;
-    return v->ItemArea().Height() / cell;
+    return std::max(1, int(v->ItemArea().Height()) / cell);
   }
   bool inHeader(const QPoint& p) const {
     fw::TCustomListView* v = view();
@@ -94,31 +89,31 @@ class TListViewWidget : public TForwarding<QAbstractScrollArea> {
   void drawItem(QPainter& p, int index, fw::TListItem& item, int sub) {
     fw::TCustomListView* v = view();
     const bool selected = v->IsSelected(index) && (hasFocus() || !v->HideSelection());
-    const QColor text = selected ? ToQColor(fw::clHighlightText) : ToQColor(v->Font()->Color());
+    const QColor plain = TextColor(*this, v->Font()->Color());
+    const QColor text = selected ? ToQColor(fw::clHighlightText) : plain;
     if (sub >= 0) {
-      const std::vector<int32_t> edges = v->ColumnEdges();
-      if (size_t(sub + 2) >= edges.size()) return;
-      const fw::TRect row = v->ItemRect(index, fw::drBounds);
-      QRect r(edges[size_t(sub + 1)], row.Top, edges[size_t(sub + 2)] - edges[size_t(sub + 1)], row.Height());
+      const int columnIndex = v->ColumnOfSubItem(sub + 1);
+      if (columnIndex < 0) return;
+      const QRect r = toQRect(v->SubItemRect(index, sub + 1));
       if (selected && v->RowSelect()) p.fillRect(r, ToQColor(fw::clHighlight));
-      p.setPen(selected && v->RowSelect() ? text : ToQColor(v->Font()->Color()));
-      const fw::TListColumn* column = v->Columns()->Items(sub + 1);
+      p.setPen(selected && v->RowSelect() ? text : plain);
+      const fw::TListColumn* column = v->Columns()->Items(columnIndex);
       const int align = column->Alignment() == fw::taRightJustify ? Qt::AlignRight
                         : column->Alignment() == fw::taCenter      ? Qt::AlignHCenter
                                                                    : Qt::AlignLeft;
       if (sub < item.SubItems()->Count()) drawText(p, r, item.SubItems()->Get(sub), align);
       return;
     }
-    const fw::TRect bounds = v->ItemRect(index, fw::drBounds);
     const QRect label = toQRect(v->ItemRect(index, fw::drLabel));
     const QRect select = toQRect(v->ItemRect(index, fw::drSelectBounds));
-    if (v->Checkboxes() && v->ViewStyle() != fw::vsIcon) {
+    const fw::TRect check = v->CheckRect(index);
+    if (!check.IsEmpty()) {
       QStyleOptionButton option;
       option.initFrom(this);
       const int side = 13;
-      option.rect = QRect(bounds.Left + (fw::TCustomListView::CheckWidth - side) / 2,
-                          bounds.Top + (bounds.Height() - side) / 2, side, side);
-      option.state = QStyle::State_Enabled | (item.Checked() ? QStyle::State_On : QStyle::State_Off);
+      option.rect = QRect(check.Left + (check.Width() - side) / 2, check.Top + (check.Height() - side) / 2, side, side);
+      option.state = (isEnabled() ? QStyle::State_Enabled : QStyle::State_None) |
+                     (item.Checked() ? QStyle::State_On : QStyle::State_Off);
       style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, &p, this);
     }
     if (v->ViewStyle() == fw::vsIcon) {
@@ -162,6 +157,32 @@ class TListViewWidget : public TForwarding<QAbstractScrollArea> {
       option.section = v->Columns()->Count();
       style()->drawControl(QStyle::CE_Header, &option, &p, this);
     }
+    if (dragging_ && pressedColumn_ >= 0 && pressedColumn_ < v->Columns()->Count()) {
+      // The dragged header follows the mouse, over a mark where it would land.
+      const int target = dropColumn(dragX_);
+      const int mark = target > pressedColumn_ ? edges[size_t(target) + 1] : edges[size_t(target)];
+      p.fillRect(QRect(mark - 1, 0, 2, h), ToQColor(fw::clHighlight));
+      QStyleOptionHeader option;
+      option.initFrom(this);
+      const int width = edges[size_t(pressedColumn_) + 1] - edges[size_t(pressedColumn_)];
+      option.rect = QRect(dragX_ - grabOffset_, 0, width, h);
+      option.state |= QStyle::State_Sunken;
+      option.text = ToQString(v->Columns()->Items(pressedColumn_)->Caption());
+      option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+      p.setOpacity(0.75);
+      style()->drawControl(QStyle::CE_Header, &option, &p, this);
+      p.setOpacity(1);
+    }
+  }
+
+  // The column a header dropped at x takes the place of: the one under x, the first or the last
+  // beyond the ends.
+  int dropColumn(int x) const {
+    const std::vector<int32_t> edges = view()->ColumnEdges();
+    if (edges.size() < 2) return -1;
+    if (x < edges.front()) return 0;
+    const int at = columnAt(x);
+    return at >= 0 ? at : int(edges.size()) - 2;
   }
 
   void paintEvent(QPaintEvent*) override {
@@ -194,6 +215,9 @@ class TListViewWidget : public TForwarding<QAbstractScrollArea> {
       if (event->button() == Qt::LeftButton) {
         resizing_ = edgeAt(pos.x());
         pressedColumn_ = resizing_ >= 0 ? -1 : columnAt(pos.x());
+        dragging_ = false;
+        pressX_ = pos.x();
+        if (pressedColumn_ >= 0) grabOffset_ = pos.x() - v->ColumnEdges()[size_t(pressedColumn_)];
       } else if (event->button() == Qt::RightButton) {
         const int column = columnAt(pos.x());
         Guarded([&] { v->UserColumnRightClick(column, {pos.x(), pos.y()}); });
@@ -206,8 +230,7 @@ class TListViewWidget : public TForwarding<QAbstractScrollArea> {
       Guarded([&] {
         const int32_t index = v->IndexAt(pos.x(), pos.y());
         if (index < 0) return;
-        const fw::TRect bounds = v->ItemRect(index, fw::drBounds);
-        if (v->Checkboxes() && v->ViewStyle() != fw::vsIcon && pos.x() < bounds.Left + fw::TCustomListView::CheckWidth) {
+        if (v->CheckRect(index).Contains({pos.x(), pos.y()})) {
           v->UserToggleCheck(index);
           return;
         }
@@ -227,6 +250,16 @@ class TListViewWidget : public TForwarding<QAbstractScrollArea> {
       Guarded([&] { v->UserColumnResize(resizing_, width); });
       return;
     }
+    if (v && pressedColumn_ >= 0 && v->FullDrag()) {
+      const int x = int(event->position().x());
+      if (!dragging_ && std::abs(x - pressX_) >= QApplication::startDragDistance()) dragging_ = true;
+      if (dragging_) {
+        dragX_ = x;
+        viewport()->update();
+      }
+      event->accept();
+      return;
+    }
     TForwarding<QAbstractScrollArea>::mouseMoveEvent(event);
   }
 
@@ -235,10 +268,16 @@ class TListViewWidget : public TForwarding<QAbstractScrollArea> {
     const QPoint pos = event->position().toPoint();
     if (v && (resizing_ >= 0 || pressedColumn_ >= 0)) {
       const int pressed = pressedColumn_;
-      const bool wasResizing = resizing_ >= 0;
+      const bool wasResizing = resizing_ >= 0, wasDragging = dragging_;
       resizing_ = pressedColumn_ = -1;
-      if (!wasResizing && inHeader(pos) && columnAt(pos.x()) == pressed)
+      dragging_ = false;
+      if (wasDragging) {
+        const int target = dropColumn(pos.x());
+        viewport()->update();
+        Guarded([&] { v->UserColumnDrag(pressed, target); });
+      } else if (!wasResizing && inHeader(pos) && columnAt(pos.x()) == pressed) {
         Guarded([&] { v->UserColumnClick(pressed); });
+      }
       event->accept();
       return;
     }
@@ -272,14 +311,24 @@ class TListViewWidget : public TForwarding<QAbstractScrollArea> {
     const int current = std::max(0, int(v->FocusedIndex()));
     const bool none = v->FocusedIndex() < 0;
     const bool shift = event->modifiers() & Qt::ShiftModifier;
-    const int step = perLine();
+    // The arrows go to the neighbour the layout puts that way (staying put at an edge).
+    auto toward = [&](fw::TSearchDirection d) {
+      if (none) return 0;
+      const int next = v->NeighbourIndex(current, d);
+      return next >= 0 ? next : current;
+    };
+    auto page = [&](fw::TSearchDirection d) {
+      int at = current;
+      for (int k = pageMoves(), next; k > 0 && (next = v->NeighbourIndex(at, d)) >= 0; --k) at = next;
+      return at;
+    };
     switch (event->key()) {
-      case Qt::Key_Up: moveTo(none ? 0 : current - step, shift); break;
-      case Qt::Key_Down: moveTo(none ? 0 : current + step, shift); break;
-      case Qt::Key_Left: moveTo(none ? 0 : current - (step > 1 ? 1 : 0), shift); break;
-      case Qt::Key_Right: moveTo(none ? 0 : current + (step > 1 ? 1 : 0), shift); break;
-      case Qt::Key_PageUp: moveTo(current - std::max(1, pageLines()) * step, shift); break;
-      case Qt::Key_PageDown: moveTo(current + std::max(1, pageLines()) * step, shift); break;
+      case Qt::Key_Up: moveTo(toward(fw::sdAbove), shift); break;
+      case Qt::Key_Down: moveTo(toward(fw::sdBelow), shift); break;
+      case Qt::Key_Left: moveTo(toward(fw::sdLeft), shift); break;
+      case Qt::Key_Right: moveTo(toward(fw::sdRight), shift); break;
+      case Qt::Key_PageUp: moveTo(page(fw::sdAbove), shift); break;
+      case Qt::Key_PageDown: moveTo(page(fw::sdBelow), shift); break;
       case Qt::Key_Home: moveTo(0, shift); break;
       case Qt::Key_End: moveTo(v->Items()->Count() - 1, shift); break;
       case Qt::Key_Space: Guarded([&] { v->UserToggleCheck(v->FocusedIndex()); }); break;
@@ -310,10 +359,19 @@ class TListViewWidget : public TForwarding<QAbstractScrollArea> {
     return TForwarding<QAbstractScrollArea>::viewportEvent(event);
   }
 
+  // A notch scrolls three rows down, or in list style (which scrolls only sideways) a column.
   void wheelEvent(QWheelEvent* event) override {
+    // The control and its parents have their say before the rows scroll.
+    if (detail::Wheel(model, event) == detail::TWheelRoute::Taken) return;
     if (fw::TCustomListView* v = view()) {
-      const int lines = event->angleDelta().y() / 40;
-      Guarded([&] { v->SetTopIndex(v->TopIndex() - lines * perLine()); });
+      const QPoint notches = event->angleDelta() / 120;
+      const int row = fw::TCustomListView::RowHeight;
+      Guarded([&] {
+        if (v->ViewStyle() == fw::vsList)
+          v->Scroll(-(notches.y() + notches.x()) * fw::TCustomListView::ListColumnWidth, 0);
+        else
+          v->Scroll(-notches.x() * 3 * row, -notches.y() * 3 * row);
+      });
     }
     event->accept();
   }
@@ -323,10 +381,13 @@ class TListViewWidget : public TForwarding<QAbstractScrollArea> {
     Sync();
   }
 
-  void scrollContentsBy(int, int) override {
+  void scrollContentsBy(int dx, int dy) override {
     fw::TCustomListView* v = view();
     if (syncing_ || !v) return;
-    Guarded([&] { v->SetTopIndex(verticalScrollBar()->value() * perLine()); });
+    Guarded([&] {
+      if (dx) v->SetHorzScrollPos(horizontalScrollBar()->value());
+      if (dy) v->SetVertScrollPos(verticalScrollBar()->value());
+    });
   }
 
   // Shows the caption editor while the model edits an item, over the item's label.
@@ -363,6 +424,9 @@ class TListViewWidget : public TForwarding<QAbstractScrollArea> {
   bool syncing_ = false;
   int resizing_ = -1;
   int pressedColumn_ = -1;
+  // A header drag: where the press was, the grip inside the header, and where the mouse is.
+  bool dragging_ = false;
+  int pressX_ = 0, grabOffset_ = 0, dragX_ = 0;
   QLineEdit* editor_ = nullptr;
 };
 

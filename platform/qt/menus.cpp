@@ -199,10 +199,18 @@ void TQtPopupMenuService::Popup(fw::TPopupMenu& menu, int32_t x, int32_t y) {
   const int id = menu.AddView([&builder](fw::TMenuItem* source, bool) {
     if (source) builder.Apply(source);
   });
+  open_.emplace_back(popup);
   popup->exec(QPoint(x, y));
+  std::erase_if(open_, [popup](const QPointer<QMenu>& m) { return !m || m == popup; });
   if (!alive.expired()) menu.RemoveView(id);
   popup->deleteLater();
   if (chosen && !chosenAlive.expired()) PostClick(chosen);
+}
+
+void TQtPopupMenuService::CancelPopups() {
+  // From the innermost out; each one's exec returns once the handler that asked is over.
+  for (auto it = open_.rbegin(); it != open_.rend(); ++it)
+    if (*it) (*it)->close();
 }
 
 }  // namespace qtfw

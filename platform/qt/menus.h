@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QAction>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <QWidget>
@@ -72,6 +73,11 @@ class TMenuBarView {
 class TQtPopupMenuService : public fw::IPopupMenuService {
  public:
   void Popup(fw::TPopupMenu& menu, int32_t x, int32_t y) override;
+  void CancelPopups() override;
+
+ private:
+  // The menus showing now, the innermost last.
+  std::vector<QPointer<QMenu>> open_;
 };
 
 // The QKeySequence text of a framework short cut (virtual key plus shift, ctrl and alt bits).

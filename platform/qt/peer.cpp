@@ -6,6 +6,7 @@
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QToolTip>
+#include <QWheelEvent>
 #include <map>
 
 #include "platform/fw/application.h"
@@ -83,6 +84,10 @@ std::string FromQString(const QString& text) { return text.toUtf8().toStdString(
 QColor ToQColor(fw::TColor color) {
   const uint32_t rgb = fw::ColorToRGB(color);
   return QColor(fw::GetRValue(rgb), fw::GetGValue(rgb), fw::GetBValue(rgb));
+}
+
+QColor TextColor(const QWidget& widget, fw::TColor color) {
+  return ToQColor(widget.isEnabled() ? color : fw::clGrayText);
 }
 
 int VirtualKeyOf(const QKeyEvent& e) {
@@ -243,11 +248,15 @@ void TQtPeer::Changed(fw::TPeerChange what) {
     case C::Enabled: widget_->setEnabled(control_.Enabled()); break;
     case C::Font: {
       widget_->setFont(control_.Font()->ToQFont());
+      // The font's colour is the text of an enabled control; a disabled one greys its text
+      // whatever the font says.
       QPalette p = widget_->palette();
-      const QColor c = ToQColor(control_.Font()->Color());
-      p.setColor(QPalette::WindowText, c);
-      p.setColor(QPalette::Text, c);
-      p.setColor(QPalette::ButtonText, c);
+      const QColor c = ToQColor(control_.Font()->Color()), grey = ToQColor(fw::clGrayText);
+      for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        p.setColor(QPalette::Active, role, c);
+        p.setColor(QPalette::Inactive, role, c);
+        p.setColor(QPalette::Disabled, role, grey);
+      }
       widget_->setPalette(p);
       widget_->update();
       break;
@@ -384,6 +393,25 @@ bool KeyRelease(fw::TControl* model, QKeyEvent* e) {
     if (key && w->KeyUp(key, ShiftOf(e->modifiers(), QApplication::mouseButtons()))) pass = false;
   });
   return pass && !alive.expired();
+}
+
+TWheelRoute Wheel(fw::TControl* model, QWheelEvent* e) {
+  // The wheel of a mouse turns the vertical axis; a sideways tilt is the widget's alone.
+  const int delta = e->angleDelta().y();
+  if (!model || delta == 0) return TWheelRoute::Widget;
+  auto alive = model->LivenessToken();
+  // From the screen, since the event may come through an inner widget (a scroll area's viewport).
+  QPoint p = e->position().toPoint();
+  if (auto* peer = dynamic_cast<TQtPeer*>(model->Peer()); peer && peer->Widget())
+    p = peer->Widget()->mapFromGlobal(e->globalPosition()).toPoint() - peer->ClientOffset();
+  bool handled = false;
+  Guarded([&] {
+    const fw::TPoint screen = model->ClientToScreen({p.x(), p.y()});
+    handled = model->MouseWheel(ShiftOf(e->modifiers(), e->buttons()), delta, screen);
+  });
+  if (!handled && !alive.expired()) return TWheelRoute::WidgetOnly;
+  e->accept();
+  return TWheelRoute::Taken;
 }
 
 void FocusIn(fw::TControl* model) {

@@ -17,6 +17,7 @@
 class QKeyEvent;
 class QMouseEvent;
 class QFocusEvent;
+class QWheelEvent;
 
 namespace qtfw {
 
@@ -28,6 +29,9 @@ int GuardDepth();
 QString ToQString(const std::string& text);
 std::string FromQString(const QString& text);
 QColor ToQColor(fw::TColor color);
+// The colour a peer writes its texts in: `color` while the user can reach the control, grey
+// while it or one of its parents is disabled.
+QColor TextColor(const QWidget& widget, fw::TColor color);
 // The framework's virtual-key code of a Qt key event (0 when it has none).
 int VirtualKeyOf(const QKeyEvent& event);
 fw::TShiftState ShiftOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
@@ -98,6 +102,7 @@ class TForwarding : public Base, public TModelLink {
   void keyReleaseEvent(QKeyEvent* e) override;
   void focusInEvent(QFocusEvent* e) override;
   void focusOutEvent(QFocusEvent* e) override;
+  void wheelEvent(QWheelEvent* e) override;
 };
 
 // Helpers the template uses (defined in peer.cpp).
@@ -112,6 +117,13 @@ bool KeyPress(fw::TControl* model, QKeyEvent* e, std::unique_ptr<QKeyEvent>& rep
 bool KeyRelease(fw::TControl* model, QKeyEvent* e);
 void FocusIn(fw::TControl* model);
 void FocusOut(fw::TControl* model);
+// Where a wheel event goes after the model (and through it the control's parents) saw it.
+enum class TWheelRoute {
+  Widget,       // the model had no say: the widget, then Qt's usual way up the widgets
+  WidgetOnly,   // the widget (it may scroll); the control's parents were asked already
+  Taken,        // a handler took it, or freed the control: nothing more
+};
+TWheelRoute Wheel(fw::TControl* model, QWheelEvent* e);
 }  // namespace detail
 
 template <class Base>
@@ -156,6 +168,15 @@ void TForwarding<Base>::focusOutEvent(QFocusEvent* e) {
   QPointer<QWidget> self(this);
   detail::FocusOut(model);
   if (self) Base::focusOutEvent(e);
+}
+
+template <class Base>
+void TForwarding<Base>::wheelEvent(QWheelEvent* e) {
+  QPointer<QWidget> self(this);
+  const detail::TWheelRoute route = detail::Wheel(model, e);
+  if (route == detail::TWheelRoute::Taken || !self) return;
+  Base::wheelEvent(e);
+  if (route == detail::TWheelRoute::WidgetOnly) e->accept();
 }
 
 }  // namespace qtfw

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "platform/fw/application.h"
+#include "platform/fw/dispatch.h"
 #include "platform/fw/keys.h"
 #include "platform/qt/peer.h"
 
@@ -16,17 +17,27 @@ namespace qtfw {
 
 // ---- message pump ----
 
+namespace {
+
+// Widgets let go of with deleteLater go when our loop turns, but never while a handler runs (a
+// handler's doEvents would otherwise delete a widget whose signal is still on the stack).
+void deleteLetGoWidgets() {
+  if (fw::DispatchDepth() == 0) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+}  // namespace
+
 bool TQtMessagePump::ProcessMessages() {
   QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
   bool any = dispatcher ? dispatcher->processEvents(QEventLoop::AllEvents) : false;
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  deleteLetGoWidgets();
   return any;
 }
 
 void TQtMessagePump::WaitMessage() {
   if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())
     dispatcher->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  deleteLetGoWidgets();
 }
 
 void TQtMessagePump::Wake() {
@@ -137,6 +148,8 @@ int32_t TQtDialogService::MessageBox(const fw::TMessageRequest& request) {
       if (b.button == fw::mbCancel) box.setEscapeButton(button);
     }
   if (made.empty()) made.emplace_back(box.addButton(QMessageBox::Ok), fw::mrOk);
+  // The box's own loop: what handlers let go of meanwhile waits for it (and its caller).
+  fw::TDispatchScope scope;
   box.exec();
   for (auto& [button, result] : made)
     if (box.clickedButton() == button) return result;
@@ -148,6 +161,7 @@ bool TQtDialogService::InputQuery(const std::string& caption, const std::string&
   dialog.setWindowTitle(ToQString(caption));
   dialog.setLabelText(ToQString(prompt));
   dialog.setTextValue(ToQString(value));
+  fw::TDispatchScope scope;
   if (dialog.exec() != QDialog::Accepted) return false;
   value = FromQString(dialog.textValue());
   return true;

@@ -183,7 +183,7 @@ class TCoolBarWidget : public TForwarding<QWidget> {
           p.drawLine(x + 1, r.top() + 3, x + 1, r.bottom() - 3);
         }
         if (b->ShowText() && !band->Text().empty()) {
-          p.setPen(ToQColor(b->Font()->Color()));
+          p.setPen(TextColor(*this, b->Font()->Color()));
           p.drawText(QRect(r.left() + kGrip, r.top(), r.width() - kGrip, r.height()),
                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, ToQString(band->Text()));
         }

@@ -114,7 +114,7 @@ void TTreeViewWidget::paintEvent(QPaintEvent*) {
   const int h = fw::TCustomTreeView::ItemHeight;
   const int indent = v->Indent();
   const bool focused = hasFocus() || (editor_ && editor_->hasFocus());
-  const QColor text = ToQColor(v->Font()->Color());
+  const QColor text = TextColor(*this, v->Font()->Color());
   const QColor lines = ToQColor(fw::clGrayText);
   auto drawRow = [&](fw::TTreeNode& node, int32_t y, fw::TCustomDrawState) {
     const int level = node.Level();
@@ -206,6 +206,8 @@ void TTreeViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void TTreeViewWidget::wheelEvent(QWheelEvent* event) {
+  // The control and its parents have their say before the rows scroll.
+  if (detail::Wheel(model, event) == detail::TWheelRoute::Taken) return;
   if (fw::TCustomTreeView* v = view()) {
     const int rows = event->angleDelta().y() / 40;  // three rows a notch
     Guarded([&] { v->SetTopRow(v->TopRow() - rows); });

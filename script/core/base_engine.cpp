@@ -17,7 +17,7 @@ TJBaseEngine::~TJBaseEngine() { factory_->ClearObjects(); }
 TJObject* TJBaseEngine::MakeObject(std::string_view name, TJValueList* args) {
   const TJClass* cls = factory_->GetClass(name);
   if (!cls) ThrowError(jeCreateObject, {name});
-  return cls->create(this, args, true);
+  return RunNative([name] { return name; }, "create", [&] { return cls->create(this, args, true); });
 }
 
 void TJBaseEngine::ImportObject(std::string_view name, const TJClass& cls) { factory_->RegistClass(name, cls); }

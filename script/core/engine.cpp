@@ -371,7 +371,8 @@ TJObject* TJEngine::MakeObject(std::string_view name, TJValueList* args) {
     }
     if (f && f->GetFuncType() == ftClass) return MakeClassInstance(name, f, args);
   }
-  if (const TJClass* cls = Factory().GetClass(name)) return cls->create(this, args, true);
+  if (const TJClass* cls = Factory().GetClass(name))
+    return RunNative([name] { return name; }, "create", [&] { return cls->create(this, args, true); });
   if (isVariable) ThrowError(jeCreateObjectConstructor, {name});
   ThrowError(jeCreateObject, {name});
 }

@@ -216,13 +216,13 @@ void TJEngine::CallDirect(const TJValue& target, std::string_view name, TJNative
     HostLoan host(*this, target);
     TJObject* self = host.get();
     if (!self) ThrowError(jeNotCallable);
-    (self->*method)(args, out);
+    RunNative([self] { return self->Name(); }, name, [&] { (self->*method)(args, out); });
     return;
   }
   TJObject* self = target.vObject();
   if (!self) ThrowError(jeFunctionObjectGone, {name});  // disposed meanwhile
   TJKeepAlive keep(self);
-  (self->*method)(args, out);
+  RunNative([self] { return self->Name(); }, name, [&] { (self->*method)(args, out); });
 }
 
 void TJEngine::CallFunction(const TJValue& function, TJValueList* args, TJValue& result, TJObject* self,

@@ -4,7 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
+#include <new>
 #include <string>
+#include <string_view>
 
 #include "platform/rt/exception.h"
 #include "script/core/value.h"
@@ -91,5 +94,30 @@ class EJSyntaxError : public EJRuntimeError {
 
 // Raises EJThrow with the error type and message (and an optional thrown value).
 [[noreturn]] void ThrowError(std::string errorType, std::string message, const TJValue* value = nullptr);
+
+// A failure of library code that left the member `member` of an object of class `className` (a
+// file that would not read, a library's own error): raised as a script error, so that the
+// script's try catches it and nothing ends the host. The message is "<className>.<member> error"
+// with the failure's own text after a colon; the type is the library error's class name
+// ("EConvertError"), or "Exception" for a failure of the C++ runtime.
+[[noreturn]] void RaiseNativeFailure(std::string_view className, std::string_view member, const std::exception& e);
+
+// Runs `call`, the work of a native method, accessor or constructor of an object whose class
+// name `className()` answers. Script errors, abort and exit
+// go on as they are, and so does a failed allocation (the engine reports it as "EOutOfMemory");
+// every other exception becomes RaiseNativeFailure.
+// `className` is asked of the object only when the call fails.
+template <class ClassName, class F>
+inline auto RunNative(ClassName&& className, std::string_view member, F&& call) -> decltype(call()) {
+  try {
+    return call();
+  } catch (const EJException&) {
+    throw;
+  } catch (const std::bad_alloc&) {
+    throw;
+  } catch (const std::exception& e) {
+    RaiseNativeFailure(className(), member, e);
+  }
+}
 
 }  // namespace engine

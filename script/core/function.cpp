@@ -63,7 +63,7 @@ void CallNative(IJFunction* function, TJValueList* args, TJValue& result) {
     ThrowError(jeFunctionObjectGone, {function->GetName()});
   TJFunctionRef keepFunction(function);
   TJKeepAlive keepSelf(self);
-  (self->*method)(args, result);
+  RunNative([self] { return self->Name(); }, function->GetName(), [&] { (self->*method)(args, result); });
 }
 
 }  // namespace engine

@@ -53,7 +53,8 @@ std::string Canonical(const std::string& path) {
 }  // namespace
 
 bool TJParser::FindImportFile(const std::string& name, std::string& path) const {
-  if (name.empty()) return false;
+  // A name holding a NUL names no file: cut there, it would find another one.
+  if (name.empty() || name.find('\0') != std::string::npos) return false;
   fs::path given(name);
   if (FindInFolder(given.parent_path(), given.filename().string(), path)) return true;
   std::string file = given.filename().string();

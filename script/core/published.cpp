@@ -5,6 +5,7 @@
 #include "script/core/base_engine.h"
 #include "script/core/error_table.h"
 #include "script/core/exceptions.h"
+#include "script/core/object.h"
 #include "script/core/vcl_persistent.h"
 
 namespace engine {
@@ -18,14 +19,24 @@ TJCaster gCaster = nullptr;
   ThrowError(jeVCL, {object->ClassName(), e.message()});
 }
 
+// The name scripts know the object's class by.
+std::string scriptClassName(const rt::TPersistent* object) {
+  if (auto* scriptObject = dynamic_cast<const TJObject*>(object)) return scriptObject->Name();
+  return object->ClassName();
+}
+
 template <class F>
-auto guarded(const rt::TPersistent* object, F&& f) -> decltype(f()) {
+auto guarded(const rt::TPersistent* object, const rt::PropInfo& property, F&& f) -> decltype(f()) {
   try {
     return f();
   } catch (const EJException&) {
     throw;
   } catch (const rt::Exception& e) {
     rethrowAsScriptError(object, e);
+  } catch (const std::bad_alloc&) {
+    throw;
+  } catch (const std::exception& e) {
+    RaiseNativeFailure(scriptClassName(object), property.name, e);
   }
 }
 
@@ -195,7 +206,7 @@ bool GetPublishedProperty(rt::TPersistent* object, const rt::PropInfo& property,
                           TJBaseEngine* engine) {
   if (!object || !property.readable()) return false;
   TJValue out;
-  if (!guarded(object, [&] { return readProperty(object, property, out, engine); })) return false;
+  if (!guarded(object, property, [&] { return readProperty(object, property, out, engine); })) return false;
   value = std::move(out);
   return true;
 }
@@ -210,7 +221,7 @@ bool SetPublishedProperty(rt::TPersistent* object, std::string_view name, const 
 bool SetPublishedProperty(rt::TPersistent* object, const rt::PropInfo& property, const TJValue& value,
                           const rt::MethodType* eventType) {
   if (!object || !property.writable()) return false;
-  return guarded(object, [&] { return writeProperty(object, property, value, eventType); });
+  return guarded(object, property, [&] { return writeProperty(object, property, value, eventType); });
 }
 
 void ClearEventProperties(rt::TPersistent* object) {

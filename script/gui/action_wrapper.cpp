@@ -66,8 +66,8 @@ void TJVCLAction::HookEvents() {
 void TJVCLAction::HandleHint(void* self, std::string& hint, bool& canShow) {
   auto* wrapper = static_cast<TJVCLAction*>(self);
   if (!wrapper->IsCallEvent(konHint)) return;
+  fw::TDispatchScope scope;
   TJKeepAlive keep(wrapper);
-  detail::TDispatchScope scope;
   TJBaseEngine* engine = wrapper->Engine();
   TJValueList args;
   args.AddObject(NewStringBox(engine, hint));

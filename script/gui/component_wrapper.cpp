@@ -14,15 +14,6 @@ namespace gui {
 
 using namespace engine;
 
-namespace {
-int gDispatchDepth = 0;
-}  // namespace
-
-int DispatchDepth() { return gDispatchDepth; }
-
-detail::TDispatchScope::TDispatchScope() { ++gDispatchDepth; }
-detail::TDispatchScope::~TDispatchScope() { --gDispatchDepth; }
-
 // ---- boxes ----
 
 TJObject* NewNumberBox(TJBaseEngine* engine, int32_t value) {
@@ -61,6 +52,8 @@ std::string StringBoxValue(const TJValue& box) {
 // ---- notifier ----
 
 void TJVCLNotify::Notification(fw::TComponent* component, fw::TOperation operation) {
+  // Sent while the component is being freed: what the wrapper lets go of waits for that.
+  fw::TDispatchScope scope;
   fw::TComponent::Notification(component, operation);
   if (operation == fw::opRemove && component && wrapper_) wrapper_->ComponentFreed(component);
 }
@@ -111,18 +104,10 @@ bool TJVCLComponent::AttachVCL(rt::TPersistent* object, bool owned) {
 }
 
 void TJVCLComponent::FreeComponent(fw::TComponent* component) {
-  if (gDispatchDepth == 0) {
-    component->Free();
-    return;
-  }
-  // A handler of one of its events is still running: the component goes once that is over.
-  if (auto* control = dynamic_cast<fw::TControl*>(component)) {
-    if (control->Visible()) control->Hide();
-  }
-  auto alive = component->LivenessToken();
-  fw::Application()->Post([component, alive] {
-    if (!alive.expired()) component->Free();
-  });
+  // While a handler runs the component waits, out of sight, until none does.
+  if (fw::DispatchDepth() > 0)
+    if (auto* control = dynamic_cast<fw::TControl*>(component); control && control->Visible()) control->Hide();
+  fw::FreeWhenIdle(component);
 }
 
 void TJVCLComponent::DetachComponent(bool clearEvents) {
@@ -166,6 +151,7 @@ void TJVCLComponent::ComponentFreed(fw::TComponent* component) {
 void TJVCLComponent::HandleDestroy(fw::TObject* sender) {
   fw::TComponent* component = Component();
   if (!component) return;
+  fw::TDispatchScope scope;
   TJKeepAlive keep(this);
   // Unbound before the script hears of it: the wrapper says "VCL is null" from now on.
   children_.clear();
@@ -173,7 +159,6 @@ void TJVCLComponent::HandleDestroy(fw::TObject* sender) {
   component->SetBridgeLink(nullptr);
   ForgetVCL();
   if (!IsCallEvent(konDestroy)) return;
-  detail::TDispatchScope scope;
   TJValueList args;
   args.AddObject(this);
   TJValue result;

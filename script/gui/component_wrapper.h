@@ -34,6 +34,7 @@
 #include <vector>
 
 #include "platform/fw/component.h"
+#include "platform/fw/dispatch.h"
 #include "platform/fw/events.h"
 #include "script/core/exceptions.h"
 #include "script/core/value_list.h"
@@ -72,10 +73,6 @@ BR_GUI_EVENT_NAME(onShow)
 BR_GUI_EVENT_NAME(onTimer)
 BR_GUI_EVENT_NAME(onClose)
 #undef BR_GUI_EVENT_NAME
-
-// How many bridge handlers are running right now (script code called from inside a framework
-// event). Components owned by wrappers are freed only once this is back to 0.
-int DispatchDepth();
 
 class TJVCLComponent : public engine::TJVCLPersistent {
   RT_CLASS(TJVCLComponent)
@@ -133,6 +130,10 @@ class TJVCLComponent : public engine::TJVCLPersistent {
   template <class Build, class CopyBack>
   void FireHandler(const engine::TJValue& handler, fw::TObject* sender, Build&& build, CopyBack&& copyBack);
   void FireNotify(const char* name, fw::TObject* sender);
+  // Fire for the events that have no sender: the handler gets only what `build` adds. True when
+  // a handler ran.
+  template <class Build, class CopyBack>
+  bool FireWithoutSender(const char* name, Build&& build, CopyBack&& copyBack);
 
   // Runs a framework operation of a native: its errors (and script errors raised inside it)
   // become "EVCLError" with the class name; leaving a loop or the script passes through.
@@ -158,7 +159,7 @@ class TJVCLComponent : public engine::TJVCLPersistent {
  protected:
   // Gives up the component without freeing it: its events cleared, the links removed.
   void DetachComponent(bool clearEvents);
-  // Frees an owned component now, or once the running event is over.
+  // Frees an owned component now, or once no handler runs any more.
   static void FreeComponent(fw::TComponent* component);
 
  private:
@@ -190,11 +191,19 @@ std::string EnumText(E value) {
 // ---- templates ----
 
 namespace detail {
-// Counts the running handlers for the scope's life.
-struct TDispatchScope {
-  TDispatchScope();
-  ~TDispatchScope();
-};
+// Calls the handler; the boxed arguments go back to the framework also when it raised.
+template <class CopyBack>
+void CallCopyingBack(TJVCLComponent& wrapper, const engine::TJValue& handler, engine::TJValueList& args,
+                     CopyBack& copyBack) {
+  engine::TJValue result;
+  try {
+    wrapper.CallHandler(handler, &args, result);
+  } catch (...) {
+    copyBack(args);
+    throw;
+  }
+  copyBack(args);
+}
 }  // namespace detail
 
 template <class Build, class CopyBack>
@@ -206,20 +215,27 @@ void TJVCLComponent::Fire(const char* name, fw::TObject* sender, Build&& build, 
 template <class Build, class CopyBack>
 void TJVCLComponent::FireHandler(const engine::TJValue& handler, fw::TObject* sender, Build&& build,
                                  CopyBack&& copyBack) {
+  // Opened first and closed last: whatever the handler lets go of (this wrapper too) waits while
+  // the framework code that fired the event still runs.
+  fw::TDispatchScope scope;
   engine::TJKeepAlive keep(this);
-  detail::TDispatchScope scope;
   engine::TJValueList args;
   args.Items().reserve(8);  // room for every event's arguments at once
   args.Add(WrapSender(sender));
   build(args);
-  engine::TJValue result;
-  try {
-    CallHandler(handler, &args, result);
-  } catch (...) {
-    copyBack(args);
-    throw;
-  }
-  copyBack(args);
+  detail::CallCopyingBack(*this, handler, args, copyBack);
+}
+
+template <class Build, class CopyBack>
+bool TJVCLComponent::FireWithoutSender(const char* name, Build&& build, CopyBack&& copyBack) {
+  engine::TJValue handler;
+  if (!FindHandler(name, handler)) return false;
+  fw::TDispatchScope scope;
+  engine::TJKeepAlive keep(this);
+  engine::TJValueList args;
+  build(args);
+  detail::CallCopyingBack(*this, handler, args, copyBack);
+  return true;
 }
 
 template <class F>

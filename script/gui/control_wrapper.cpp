@@ -258,6 +258,23 @@ void TJVCLControl::HandleCanResize(void* data, fw::TObject* sender, int32_t& wid
   });
 }
 
+void TJVCLControl::HandleConstrainedResize(void* data, fw::TObject* sender, int32_t& minWidth, int32_t& minHeight,
+                                           int32_t& maxWidth, int32_t& maxHeight) {
+  TJVCLControl* w = self(data);
+  // The maximum height comes before the maximum width.
+  w->Fire("onConstrainedResize", sender, [&](TJValueList& a) {
+    a.AddObject(NewNumberBox(w->Engine(), minWidth));
+    a.AddObject(NewNumberBox(w->Engine(), minHeight));
+    a.AddObject(NewNumberBox(w->Engine(), maxHeight));
+    a.AddObject(NewNumberBox(w->Engine(), maxWidth));
+  }, [&](TJValueList& a) {
+    minWidth = NumberBoxValue(a[1], minWidth);
+    minHeight = NumberBoxValue(a[2], minHeight);
+    maxHeight = NumberBoxValue(a[3], maxHeight);
+    maxWidth = NumberBoxValue(a[4], maxWidth);
+  });
+}
+
 void TJVCLControl::HandleContextPopup(void* data, fw::TObject* sender, fw::TPoint mousePos, bool& handled) {
   TJVCLControl* w = self(data);
   w->Fire("onContextPopup", sender, [&](TJValueList& a) {
@@ -358,6 +375,13 @@ void TJVCLWinControl::HookWinControlEvents(bool keyUp) {
   c->OnKeyDown = fw::TKeyEvent(&HandleKeyDown, this);
   c->OnKeyPress = fw::TKeyPressEvent(&HandleKeyPress, this);
   if (keyUp) c->OnKeyUp = fw::TKeyEvent(&HandleKeyUp, this);
+}
+
+void TJVCLWinControl::HookWheelEvents() {
+  fw::TControl* c = Control();
+  c->OnMouseWheel = fw::TMouseWheelEvent(&HandleMouseWheel, this);
+  c->OnMouseWheelDown = fw::TMouseWheelUpDownEvent(&HandleMouseWheelDown, this);
+  c->OnMouseWheelUp = fw::TMouseWheelUpDownEvent(&HandleMouseWheelUp, this);
 }
 
 void TJVCLWinControl::HookEvents() {
@@ -575,6 +599,38 @@ void TJVCLWinControl::HandleKeyPress(void* data, fw::TObject* sender, char& key)
   TJVCLControl* w = self(data);
   w->Fire("onKeyPress", sender, [&](TJValueList& a) { a.AddObject(NewNumberBox(w->Engine(), uint8_t(key))); },
           [&](TJValueList& a) { key = char(uint8_t(NumberBoxValue(a[1], uint8_t(key)))); });
+}
+
+void TJVCLWinControl::HandleMouseWheel(void* data, fw::TObject* sender, fw::TShiftState shift, int32_t wheelDelta,
+                                       fw::TPoint mousePos, bool& handled) {
+  TJVCLControl* w = self(data);
+  w->Fire("onMouseWheel", sender, [&](TJValueList& a) {
+    a.AddString(SetText(shift));
+    a.AddInteger(wheelDelta);
+    a.AddObject(NewPoint(w->Engine(), mousePos));
+    a.AddObject(NewBooleanBox(w->Engine(), handled));
+  }, [&](TJValueList& a) { handled = BooleanBoxValue(a[4], handled); });
+}
+
+namespace {
+void fireWheelNotch(TJVCLControl* w, const char* name, fw::TObject* sender, fw::TShiftState shift, fw::TPoint mousePos,
+                    bool& handled) {
+  w->Fire(name, sender, [&](TJValueList& a) {
+    a.AddString(SetText(shift));
+    a.AddObject(NewPoint(w->Engine(), mousePos));
+    a.AddObject(NewBooleanBox(w->Engine(), handled));
+  }, [&](TJValueList& a) { handled = BooleanBoxValue(a[3], handled); });
+}
+}  // namespace
+
+void TJVCLWinControl::HandleMouseWheelDown(void* data, fw::TObject* sender, fw::TShiftState shift, fw::TPoint mousePos,
+                                           bool& handled) {
+  fireWheelNotch(self(data), "onMouseWheelDown", sender, shift, mousePos, handled);
+}
+
+void TJVCLWinControl::HandleMouseWheelUp(void* data, fw::TObject* sender, fw::TShiftState shift, fw::TPoint mousePos,
+                                         bool& handled) {
+  fireWheelNotch(self(data), "onMouseWheelUp", sender, shift, mousePos, handled);
 }
 
 void TJVCLWinControl::HandleDragDropFiles(void* data, fw::TObject* sender, int32_t x, int32_t y, fw::TStrings* files) {

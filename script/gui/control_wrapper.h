@@ -54,6 +54,8 @@ class TJVCLControl : public TJVCLComponent {
                             int32_t x, int32_t y);
   static void HandleMouseMove(void* self, fw::TObject* sender, fw::TShiftState shift, int32_t x, int32_t y);
   static void HandleCanResize(void* self, fw::TObject* sender, int32_t& width, int32_t& height, bool& resize);
+  static void HandleConstrainedResize(void* self, fw::TObject* sender, int32_t& minWidth, int32_t& minHeight,
+                                      int32_t& maxWidth, int32_t& maxHeight);
   static void HandleContextPopup(void* self, fw::TObject* sender, fw::TPoint mousePos, bool& handled);
   static void HandleDragDrop(void* self, fw::TObject* sender, fw::TObject* source, int32_t x, int32_t y);
   static void HandleDragOver(void* self, fw::TObject* sender, fw::TObject* source, int32_t x, int32_t y,
@@ -115,6 +117,12 @@ class TJVCLWinControl : public TJVCLControl {
   static void HandleKeyDown(void* self, fw::TObject* sender, uint16_t& key, fw::TShiftState shift);
   static void HandleKeyUp(void* self, fw::TObject* sender, uint16_t& key, fw::TShiftState shift);
   static void HandleKeyPress(void* self, fw::TObject* sender, char& key);
+  static void HandleMouseWheel(void* self, fw::TObject* sender, fw::TShiftState shift, int32_t wheelDelta,
+                               fw::TPoint mousePos, bool& handled);
+  static void HandleMouseWheelDown(void* self, fw::TObject* sender, fw::TShiftState shift, fw::TPoint mousePos,
+                                   bool& handled);
+  static void HandleMouseWheelUp(void* self, fw::TObject* sender, fw::TShiftState shift, fw::TPoint mousePos,
+                                 bool& handled);
   static void HandleDragDropFiles(void* self, fw::TObject* sender, int32_t x, int32_t y, fw::TStrings* files);
   static void HandleDragDropText(void* self, fw::TObject* sender, int32_t x, int32_t y, const std::string& text);
 
@@ -124,6 +132,8 @@ class TJVCLWinControl : public TJVCLControl {
 
  protected:
   void HookWinControlEvents(bool keyUp);
+  // The wheel events (the form's).
+  void HookWheelEvents();
 
  private:
   std::unique_ptr<fw::TDragDropTarget> dropTarget_;

@@ -87,8 +87,11 @@ void TJVCLBaseForm::HookEvents() {
   Hook<konResize>(f->OnResize);
   Hook<konShow>(f->OnShow);
   f->OnCanResize = fw::TCanResizeEvent(&HandleCanResize, static_cast<TJVCLControl*>(this));
+  f->OnConstrainedResize = fw::TConstrainedResizeEvent(&HandleConstrainedResize, static_cast<TJVCLControl*>(this));
+  HookWheelEvents();
   f->OnClose = fw::TCloseEvent(&HandleClose, this);
   f->OnCloseQuery = fw::TCloseQueryEvent(&HandleCloseQuery, this);
+  f->OnHelp = fw::THelpEvent(&HandleHelp, this);
 }
 
 void TJVCLBaseForm::Dispose() {
@@ -124,6 +127,15 @@ void TJVCLBaseForm::HandleCloseQuery(void* data, fw::TObject* sender, bool& canC
   auto* w = static_cast<TJVCLBaseForm*>(data);
   w->Fire("onCloseQuery", sender, [&](TJValueList& a) { a.AddObject(NewBooleanBox(w->Engine(), canClose)); },
           [&](TJValueList& a) { canClose = BooleanBoxValue(a[1], canClose); });
+}
+
+bool TJVCLBaseForm::HandleHelp(void* data, uint16_t command, int32_t helpData, bool& callHelp) {
+  auto* w = static_cast<TJVCLBaseForm*>(data);
+  return w->FireWithoutSender("onHelp", [&](TJValueList& a) {
+    a.AddInteger(command);
+    a.AddInteger(helpData);
+    a.AddObject(NewBooleanBox(w->Engine(), callHelp));
+  }, [&](TJValueList& a) { callHelp = BooleanBoxValue(a[2], callHelp); });
 }
 
 // ---- natives ----
@@ -179,7 +191,7 @@ void TJVCLBaseForm::DoSendCancelMode(TJValueList* args, TJValue& result) {
   result.SetObject(this);
   auto* control = ArgCount(args) > 0 ? dynamic_cast<TJVCLControl*>((*args)[0].vObject()) : nullptr;
   if (!control || !control->Control()) RaiseArgumentsError();
-  // No mouse capture or menu mode outlives an event here: there is nothing to cancel.
+  Guard([&] { Form()->SendCancelMode(control->Control()); });
 }
 
 void TJVCLBaseForm::DoSetFocusedControl(TJValueList* args, TJValue& result) {

@@ -62,6 +62,9 @@ class TJVCLBaseForm : public TJVCLWinControl {
 
   static void HandleClose(void* self, fw::TObject* sender, fw::TCloseAction& action);
   static void HandleCloseQuery(void* self, fw::TObject* sender, bool& canClose);
+  // A help request: the script's "onHelp" gets (command, data, callHelp box) and no sender; the
+  // request counts as taken whenever the script has a handler.
+  static bool HandleHelp(void* self, uint16_t command, int32_t data, bool& callHelp);
 
  private:
   fw::TDragDropSource& DragSource();

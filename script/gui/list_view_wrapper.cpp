@@ -9,7 +9,6 @@
 #include "script/gui/values.h"
 #include "script/gui/wrapper_cache.h"
 #include "script/host/strings_object.h"
-#include "script/stdlib/number_object.h"
 
 namespace gui {
 
@@ -45,49 +44,6 @@ bool parseStates(std::string text, fw::TItemStates& states) {
   return true;
 }
 
-// The comparer's result box: a Number object without the class constants every Number instance
-// carries. A sort asks for one per comparison, so a box the handler neither kept nor touched
-// beyond its value serves the next comparison too (it cannot be told from a new one).
-class TJCompareBox : public stdlib::TJNumberObject {
-  RT_CLASS(TJCompareBox)
- public:
-  using TJNumberObject::TJNumberObject;
-  using TJNumberObject::SetValue;
-  void RegistProperties() override {}
-  // Number reads and writes members as any object does; the value's own properties (looked up
-  // once here) leave the box as good as new.
-  bool GetValue(std::string_view name, TJValue& value, TJValueList* param) override {
-    const rt::PropInfo* p = ClassType().findProperty(name);
-    if (!p) touched_ = true;
-    else if (engine::GetPublishedProperty(this, *p, value, Engine())) return true;
-    return TJObject::GetValue(name, value, param);
-  }
-  bool SetValue(std::string_view name, const TJValue& value, TJValueList* param) override {
-    const rt::PropInfo* p = ClassType().findProperty(name);
-    if (!p) {
-      touched_ = true;
-      return TJObject::SetValue(name, value, param);
-    }
-    engine::SetPublishedProperty(this, *p, value);  // a refused value is dropped, as for any object
-    return true;
-  }
-  bool RemoveKey(std::string_view name) override {
-    touched_ = true;
-    return TJNumberObject::RemoveKey(name);
-  }
-  void Clear() override {
-    touched_ = true;
-    TJNumberObject::Clear();
-  }
-  // Held by the view alone and never touched but through its value: as good as new.
-  bool AsNew() const { return RefCount() == 1 && !touched_ && !IsDisposed(); }
-
- private:
-  // Set by a member other than the value's own properties: a name the script added, or a method
-  // read as a value (which stays on as a member).
-  bool touched_ = false;
-};
-
 // Before a sort compares an item: its wrapper (stage 1), then the sub-items object the wrapper
 // holds (stage 2).
 void warmLink(void* link, int stage) {
@@ -97,6 +53,8 @@ void warmLink(void* link, int stage) {
 }
 
 void releaseLink(void* link) {
+  // The framework is in the middle of freeing the item: what the wrapper held waits for it.
+  fw::TDispatchScope scope;
   auto* wrapper = static_cast<TJVCLBaseListItem*>(link);
   wrapper->Detach();
   wrapper->DecRef();
@@ -242,16 +200,20 @@ void TJVCLBaseListItems::DoAdd(TJValueList* args, TJValue& result) {
   CheckVCL(args, 0);
   fw::TListItem* item = nullptr;
   Guard([&] { item = Items()->Add(); });
-  TJObject* w = owner_.get()->WrapListItem(item);
-  if (w) result.SetObject(w);
-  else result.SetNull();
+  SetAdded(item, result);
 }
 
 void TJVCLBaseListItems::DoInsert(TJValueList* args, TJValue& result) {
   CheckVCL(args, 1);
   fw::TListItem* item = nullptr;
   Guard([&] { item = Items()->Insert(AsInteger(&(*args)[0])); });
-  TJObject* w = owner_.get()->WrapListItem(item);
+  SetAdded(item, result);
+}
+
+void TJVCLBaseListItems::SetAdded(fw::TListItem* item, TJValue& result) {
+  // OnInsert may have deleted the item, or let go of the view's wrapper.
+  TJVCLBaseListView* view = owner_.get();
+  TJObject* w = view && !view->IsDisposed() ? view->WrapListItem(item) : nullptr;
   if (w) result.SetObject(w);
   else result.SetNull();
 }
@@ -772,7 +734,7 @@ void TJVCLBaseListView::Dispose() {
   if (column_) column_->ReleaseVCL();
   items_.reset();
   column_.reset();
-  compareBox_.reset();
+  compareBox_.Reset();
   TJVCLWinControl::Dispose();
 }
 
@@ -815,17 +777,9 @@ void TJVCLBaseListView::ReleaseItem(fw::TListItem* item) {
   w->DecRef();
 }
 
-TJObject* TJVCLBaseListView::CompareBox() {
-  auto* box = static_cast<TJCompareBox*>(compareBox_.get());
-  if (!box || !box->AsNew()) {
-    box = TJObject::Create<TJCompareBox>(Engine());
-    compareBox_ = TJRef<TJObject>(box);
-  }
-  return box;
-}
-
 TJObject* TJVCLBaseListView::WrapListItem(fw::TListItem* item) {
-  if (!item) return nullptr;
+  // A deleted item (a handler deleted it while it was being added, say) has no wrapper any more.
+  if (!item || item->Deleted()) return nullptr;
   if (auto* w = static_cast<TJVCLBaseListItem*>(item->BridgeLink())) return w;
   fw::TCustomListView* lv = ListView();
   if (lv && !lv->OwnerData() && item->ListView() == lv && lv->Items()->IndexOf(item) >= 0) {
@@ -1184,9 +1138,7 @@ void handleCompare(void* p, fw::TObject* sender, fw::TListItem* a, fw::TListItem
         addItem(w, args, a);
         addItem(w, args, b);
         args.Add(TJValue::Integer(data));
-        auto* box = static_cast<TJCompareBox*>(w->CompareBox());
-        box->SetValue(TJValue::Integer(compare));
-        args.AddObject(box);
+        args.AddObject(w->CompareBox(compare));
       },
       [&](TJValueList& args) { compare = NumberBoxValue(args[4], compare); });
 }
@@ -1280,6 +1232,7 @@ void handleDataStateChange(void* p, fw::TObject* sender, int32_t startIndex, int
 
 void handleDeletion(void* p, fw::TObject* sender, fw::TListItem* item) {
   auto* w = self(p);
+  fw::TDispatchScope scope;
   TJKeepAlive keep(w);
   try {
     w->Fire("onDeletion", sender, [&](TJValueList& args) { addItem(w, args, item); }, [](TJValueList&) {});
@@ -1402,12 +1355,6 @@ void TJVCLBaseListView::HookEvents() {
   lv->OnInfoTip = fw::TLVInfoTipEvent(&handleInfoTip, this);
   lv->OnInsert = fw::TLVDeletedEvent(&handleInsert, this);
   lv->OnSelectItem = fw::TLVSelectItemEvent(&handleSelectItem, this);
-}
-
-const rt::ClassInfo& TJCompareBox::StaticClassInfo() {
-  static const rt::ClassInfo& info =
-      rt::ClassBuilder<TJCompareBox>("TJCompareBox", &stdlib::TJNumberObject::StaticClassInfo()).build();
-  return info;
 }
 
 }  // namespace gui

@@ -11,6 +11,7 @@
 
 #include "platform/fw/list_view.h"
 #include "script/core/notify.h"
+#include "script/gui/compare_box.h"
 #include "script/gui/control_wrapper.h"
 #include "script/host/strings_object.h"
 
@@ -59,6 +60,8 @@ class TJVCLBaseListItems : public engine::TJVCLPersistent {
 
  private:
   void Check() const { const_cast<TJVCLBaseListItems*>(this)->CheckVCL(nullptr, 0); }
+  // The result of "add" and "insert": the new item's wrapper, or null when it is gone already.
+  void SetAdded(fw::TListItem* item, engine::TJValue& result);
   template <class F>
   void Guard(F&& f);
   engine::TJWeakRef<TJVCLBaseListView> owner_;
@@ -199,9 +202,8 @@ class TJVCLBaseListView : public TJVCLWinControl {
   void BindItem(fw::TListItem* item);
   // Lets the item's stored wrapper go.
   void ReleaseItem(fw::TListItem* item);
-  // The result box of the next script comparison: the last one again when nothing kept or
-  // changed it, else a new one.
-  engine::TJObject* CompareBox();
+  // The result box of the next script comparison, holding `value`.
+  engine::TJObject* CompareBox(int32_t value) { return compareBox_.Box(Engine(), value); }
 
   // Published.
   engine::TJObject* GetItems() const;
@@ -242,7 +244,7 @@ class TJVCLBaseListView : public TJVCLWinControl {
 
   engine::TJRef<TJVCLBaseListItems> items_;
   engine::TJRef<TJVCLBaseListColumns> column_;
-  engine::TJRef<engine::TJObject> compareBox_;
+  TCompareBoxSlot compareBox_;
 };
 
 // Accepts null (no item) and item wrappers; false for anything else.

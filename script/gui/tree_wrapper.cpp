@@ -1,5 +1,6 @@
 #include "script/gui/tree_wrapper.h"
 
+#include "platform/fw/warm_sort.h"
 #include "script/gui/values.h"
 
 namespace gui {
@@ -648,9 +649,16 @@ namespace {
 // A node freed while it still holds its wrapper (the tree went with its view's wrapper already
 // gone): the wrapper lets the node go and the view's reference on it is dropped.
 void releaseNodeLink(void* link) {
+  // The framework is in the middle of freeing the node: what the wrapper held waits for it.
+  fw::TDispatchScope scope;
   auto* wrapper = static_cast<TJVCLBaseTreeNode*>(link);
   wrapper->ReleaseVCL();
   wrapper->DecRef();
+}
+
+// Before a sort compares a node: its wrapper, which a script comparer reads first.
+void warmNodeLink(void* link, int stage) {
+  if (stage == 1) fw::WarmBytes(link, sizeof(TJVCLBaseTreeNode));
 }
 }  // namespace
 
@@ -658,6 +666,7 @@ TJVCLBaseTreeView::TJVCLBaseTreeView(TJBaseEngine* engine, TJValueList* param) :
   RegistName("VCLTreeView");
   static const bool hooked = [] {
     fw::SetTreeNodeBridgeRelease(&releaseNodeLink);
+    fw::SetTreeNodeBridgeWarm(&warmNodeLink);
     return true;
   }();
   (void)hooked;
@@ -702,6 +711,7 @@ void TJVCLBaseTreeView::ReleaseVCL() {
 void TJVCLBaseTreeView::Dispose() {
   ReleaseVCL();
   if (items_) items_->SetView(nullptr);
+  compareBox_.Reset();
   TJVCLWinControl::Dispose();
 }
 
@@ -742,7 +752,7 @@ void TJVCLBaseTreeView::HookEvents() {
 }
 
 void TJVCLBaseTreeView::BindTreeNode(fw::TTreeNode* node) {
-  if (!node || node->BridgeLink() || IsDisposed() || !TreeView()) return;
+  if (!node || node->Deleted() || node->BridgeLink() || IsDisposed() || !TreeView()) return;
   auto* wrapper = TJObject::Create<TJVCLBaseTreeNode>(Engine(), nullptr, true);
   TJKeepAlive keep(wrapper);
   if (!wrapper->AttachVCL(node, false)) return;
@@ -935,6 +945,8 @@ void TJVCLBaseTreeView::HandleCollapsing(void* data, fw::TObject* sender, fw::TT
 
 void TJVCLBaseTreeView::HandleCompare(void* data, fw::TObject* sender, fw::TTreeNode* a, fw::TTreeNode* b,
                                       int32_t value, int32_t& compare) {
+  // A comparer that deleted nodes is not asked about them again (the sort still holds them).
+  if (a->Deleted() || b->Deleted()) return;
   TJVCLBaseTreeView* w = self(data);
   w->Fire(konCompare, sender, [&](TJValueList& args) {
     TJValue n1, n2;
@@ -943,7 +955,7 @@ void TJVCLBaseTreeView::HandleCompare(void* data, fw::TObject* sender, fw::TTree
     args.Add(n1);
     args.Add(n2);
     args.Add(TJValue::Integer(value));
-    args.AddObject(NewNumberBox(w->Engine(), compare));
+    args.AddObject(w->compareBox_.Box(w->Engine(), compare));
   }, [&](TJValueList& args) { compare = NumberBoxValue(args[4], compare); });
 }
 
@@ -969,6 +981,7 @@ void TJVCLBaseTreeView::HandleCustomDrawItem(void* data, fw::TObject* sender, fw
 
 void TJVCLBaseTreeView::HandleDeletion(void* data, fw::TObject* sender, fw::TTreeNode* node) {
   TJVCLBaseTreeView* w = self(data);
+  fw::TDispatchScope scope;
   TJKeepAlive keep(w);
   try {
     if (!w->IsDisposed()) w->FireNode(konDeletion, sender, node);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/fw/tree_view.h"
+#include "script/gui/compare_box.h"
 #include "script/gui/control_wrapper.h"
 
 namespace gui {
@@ -236,6 +237,7 @@ class TJVCLBaseTreeView : public TJVCLWinControl {
   void FireAllow(const char* name, fw::TObject* sender, fw::TTreeNode* node, bool& allow);
 
   engine::TJRef<TJVCLBaseTreeNodes> items_;
+  TCompareBoxSlot compareBox_;
 };
 
 // The node an argument names: null is accepted as no node; a node wrapper as its node.

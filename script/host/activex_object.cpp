@@ -120,6 +120,13 @@ void TJActiveXObject::ValueOf(TJValue& value) {
   if (disp_) value.SetDispatch(disp_.get()); else value.SetNull();
 }
 
+void TJActiveXObject::GetPropertyList(std::vector<std::string>& names) {
+  names.clear();
+  rt::ComPtr<com::ITypeInfo> info;
+  if (!disp_ || com::Failed(disp_->GetTypeInfo(0, info)) || !info) return;
+  names = com::PropertyNames(*info.get());
+}
+
 com::DispId TJActiveXObject::LookupDispId(std::string_view name) {
   std::string key(name);
   auto it = dispIds_.find(key);

@@ -51,6 +51,9 @@ class TJActiveXObject : public engine::TJObject {
   void PutMember(std::string_view name, const engine::TJValue& value, bool bracketAccess,
                  engine::TJValueList* param) override;
   void ValueOf(engine::TJValue& value) override;
+  // The property names the object's type information lists (none without a dispatch or type
+  // information): what for-in walks over an object that is no collection.
+  void GetPropertyList(std::vector<std::string>& names) override;
 
  private:
   struct Connection {

@@ -11,6 +11,7 @@
 #include "platform/rt/persistent.h"
 #include "script/core/exceptions.h"
 #include "script/core/value_list.h"
+#include "script/host/file_name.h"
 #include "script/stdlib/boolean_object.h"
 
 namespace host {
@@ -41,6 +42,10 @@ int32_t TJBaseSocketObject::Clamp32(int64_t value) {
   constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
   constexpr int64_t kMin = std::numeric_limits<int32_t>::min();
   return int32_t(value > kMax ? kMax : value < kMin ? kMin : value);
+}
+
+const std::string& TJBaseSocketObject::LocalFile(const std::string& name, const char* failure) {
+  return SystemPath(name, "ESocketError", failure);
 }
 
 void TJBaseSocketObject::Guarded(const char* failure, const std::function<void()>& work) {

@@ -75,6 +75,9 @@ class TJBaseSocketObject : public engine::TJObject {
  protected:
   // Runs `work` under the guard described above; `failure` is the method's message.
   void Guarded(const char* failure, const std::function<void()>& work);
+  // The name of a local file a method reads or writes, as the file system is given it; a name it
+  // cannot be given fails as the method (`failure`) before anything is sent or touched.
+  static const std::string& LocalFile(const std::string& name, const char* failure);
   bool Busy() const { return busy_; }
 
   // Points the socket's status, connect, disconnect, error, read and write events at this

@@ -5,6 +5,7 @@
 #include "platform/rt/persistent.h"
 #include "script/core/exceptions.h"
 #include "script/core/value_list.h"
+#include "script/host/file_name.h"
 #include "support/crc.h"
 
 namespace host {
@@ -35,12 +36,14 @@ void TJCRCObject::DoCalc(TJValueList* args, TJValue& result) {
 }
 
 // calcFile(name): a file that is missing, cannot be opened or cannot be read to its end leaves
-// both values all ones and is an error.
+// both values all ones and is an error; so does a name that is no regular file (a pipe or device
+// may never end) or one the file system cannot be given.
 void TJCRCObject::DoCalcFile(TJValueList* args, TJValue& result) {
   if (!IsParam1(args)) ThrowError("ECRCError", "calcFile error");
   bool done = false;
   try {
-    done = support::CalcFileCrc(crc16_, crc32_, AsString(&(*args)[0]));
+    std::string fileName = AsString(&(*args)[0]);
+    done = support::CalcFileCrc(crc16_, crc32_, SystemPath(fileName, "ECRCError", "calcFile error"));
   } catch (const std::exception&) {
     done = false;
   }

@@ -10,6 +10,7 @@
 #include "platform/rt/persistent.h"
 #include "script/core/exceptions.h"
 #include "script/core/value_list.h"
+#include "script/host/file_name.h"
 #include "script/host/guarded.h"
 #include "script/host/strings_object.h"
 
@@ -89,15 +90,20 @@ std::string TJDirectoryObject::ExpandPath(const std::string& path) {
 
 void TJDirectoryObject::SetDirName(std::string path) { dirname_ = withDelimiter(ExpandPath(path)); }
 
+// The folder's name as the file system is given it; one it cannot be given fails as `method`.
+const std::string& TJDirectoryObject::systemPath(const std::string& path, const char* method) const {
+  return SystemPath(path, kDirectoryError, std::string(method) + " error: " + path);
+}
+
 TJStringsObject* TJDirectoryObject::Files() const {
   std::vector<std::string> files;
-  support::ListFolderEntries(dirname_, "*.*", 1, nullptr, files);
+  support::ListFolderEntries(systemPath(dirname_, "files"), "*.*", 1, nullptr, files);
   return NewStringsObject(Engine(), files);
 }
 
 TJStringsObject* TJDirectoryObject::Directories() const {
   std::vector<std::string> folders;
-  support::ListSubfolders(dirname_, folders);
+  support::ListSubfolders(systemPath(dirname_, "directories"), folders);
   return NewStringsObject(Engine(), folders);
 }
 
@@ -106,6 +112,7 @@ std::string TJDirectoryObject::pathArgument(TJValueList* args) const {
 }
 
 void TJDirectoryObject::DoMake(TJValueList*, TJValue& result) {
+  systemPath(dirname_, "make");
   std::string message = "make error: " + dirname_;
   Guarded(kDirectoryError, message, [&] {
     std::error_code ec;
@@ -116,6 +123,7 @@ void TJDirectoryObject::DoMake(TJValueList*, TJValue& result) {
 }
 
 void TJDirectoryObject::DoRemove(TJValueList*, TJValue& result) {
+  systemPath(dirname_, "remove");
   if (::rmdir(withoutDelimiter(dirname_).c_str()) != 0) ThrowError(kDirectoryError, "remove error: " + dirname_);
   result.SetBool(true);
 }
@@ -125,6 +133,7 @@ void TJDirectoryObject::DoRenameTo(TJValueList*, TJValue& result) { result.Clear
 
 void TJDirectoryObject::findFirst(TJValueList* args, uint32_t attributes, TJValue& result) {
   std::string mask = IsParam1(args) ? AsString(&(*args)[0]) : std::string("*.*");
+  systemPath(dirname_, "findFirst");
   found_ = Guarded(kDirectoryError, "findFirst error: " + dirname_,
                    [&] { return support::FindFolderEntries(dirname_, mask, attributes); });
   searching_ = true;
@@ -181,11 +190,12 @@ void TJDirectoryObject::DoFindClose(TJValueList*, TJValue& result) {
 }
 
 void TJDirectoryObject::DoExists(TJValueList* args, TJValue& result) {
-  result.SetBool(support::FolderExists(pathArgument(args)));
+  result.SetBool(support::FolderExists(systemPath(pathArgument(args), "exists")));
 }
 
 void TJDirectoryObject::DoChangeTo(TJValueList* args, TJValue& result) {
   std::string path = pathArgument(args);
+  systemPath(path, "changeTo");
   if (path.empty() || ::chdir(path.c_str()) != 0) ThrowError(kDirectoryError, "changeTo error: " + path);
   result.Clear();
 }
@@ -200,6 +210,7 @@ void TJDirectoryObject::DoExcludePathDelimiter(TJValueList* args, TJValue& resul
 
 void TJDirectoryObject::DoClear(TJValueList* args, TJValue& result) {
   bool allowUndo = IsParam1(args) ? AsBool(&(*args)[0]) : true;
+  systemPath(dirname_, "clear");
   std::string message = "clear error: " + dirname_;
   Guarded(kDirectoryError, message, [&] {
     std::string real = realFolder(dirname_);
@@ -218,7 +229,7 @@ void TJDirectoryObject::DoClear(TJValueList* args, TJValue& result) {
 void TJDirectoryObject::DoFindFiles(TJValueList* args, TJValue& result) {
   std::string mask = IsParam1(args) ? AsString(&(*args)[0]) : std::string("*.*");
   std::vector<std::string> files;
-  support::ListFolderEntries(dirname_, mask, 1, nullptr, files);
+  support::ListFolderEntries(systemPath(dirname_, "findFiles"), mask, 1, nullptr, files);
   result.SetObject(NewStringsObject(Engine(), files));
 }
 

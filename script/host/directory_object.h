@@ -9,6 +9,9 @@
 // `clear` empties the folder (to the trash unless told otherwise). It refuses the root and the
 // user's home folder, removes symbolic links rather than what they point to, and raises an error
 // when anything is left behind.
+//
+// A folder name holding a NUL byte names no folder the file system can be given: every method
+// that would reach the file system with it raises "EDirectoryError" instead, touching nothing.
 #pragma once
 
 #include <string>
@@ -61,6 +64,7 @@ class TJDirectoryObject : public engine::TJObject {
  private:
   // The argument's string form, or dirname without one.
   std::string pathArgument(engine::TJValueList* args) const;
+  const std::string& systemPath(const std::string& path, const char* method) const;
   void findFirst(engine::TJValueList* args, uint32_t attributes, engine::TJValue& result);
   // The next entry passing `accept` of the open search, or null; without one, the method's error.
   template <class Accept>

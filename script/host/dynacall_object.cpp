@@ -15,6 +15,7 @@
 #include "script/core/function.h"
 #include "script/core/value_list.h"
 #include "script/host/activex_object.h"
+#include "script/host/file_name.h"
 #include "script/host/string_buffer_object.h"
 #include "script/stdlib/number_object.h"
 #include "script/stdlib/string_object.h"
@@ -135,6 +136,7 @@ void TJDynaCall::DoRegister(TJValueList* args, TJValue& result) {
   std::string library = ArgCount(args) > 0 ? AsString(&(*args)[0]) : std::string();
   std::string proc = ArgCount(args) > 1 ? AsString(&(*args)[1]) : std::string();
   if (library.empty() || proc.empty()) ThrowError(kLoadError, "register error: " + library + " " + proc);
+  SystemPath(library, kLoadError, library);
   std::vector<std::string> texts;
   for (int32_t i = 2; i < ArgCount(args) && i < 5; ++i) texts.push_back(AsString(&(*args)[i]));
   dll::CallSignature sig = dll::ParseCallSignature(texts);

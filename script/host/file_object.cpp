@@ -13,13 +13,17 @@
 #include <exception>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "platform/rt/persistent.h"
 #include "script/core/exceptions.h"
 #include "script/core/value_list.h"
 #include "script/stdlib/date_object.h"
+#include "script/host/file_name.h"
 #include "script/stdlib/date_routines.h"
 #include "support/file_system.h"
+#include "support/regular_file.h"
+#include "support/replace_file.h"
 
 namespace host {
 
@@ -30,6 +34,9 @@ namespace {
 
 constexpr int64_t kReadBlock = 65535;
 constexpr int64_t kLineBlock = 4096;
+// What read() without a count or readln() takes at most from a file that is no regular file: a
+// device such as /dev/zero never ends, and a pipe need not.
+constexpr size_t kUnboundedReadLimit = size_t(16) << 20;
 
 bool isRegularFile(const std::string& name) {
   struct stat st;
@@ -55,25 +62,20 @@ bool renameNoReplace(const std::string& from, const std::string& to) {
   return true;
 }
 
-// Copies into a temporary file beside the target, then renames it over the target: a copy that
-// fails halfway leaves an existing target as it was.
+// Copies into a new file that takes the target's name only when it is whole: a copy that fails
+// or is killed halfway leaves an existing target as it was, and nothing else behind. Only a
+// regular file is copied, never onto itself. Like cp, a copy does not wait for the disk: a killed
+// process loses nothing the kernel already holds, and copies of large files stay as fast as cp's.
 bool copyReplacing(const std::string& from, const std::string& to) {
-  if (!isRegularFile(from)) return false;
-  std::error_code ec;
-  if (fs::exists(to, ec) && fs::equivalent(from, to, ec)) return false;
-  std::string temp = to + ".~XXXXXX";
-  int fd = mkostemp(temp.data(), O_CLOEXEC);
-  if (fd < 0) return false;
-  ::close(fd);
-  if (!fs::copy_file(from, temp, fs::copy_options::overwrite_existing, ec)) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  if (::rename(temp.c_str(), to.c_str()) != 0) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  return true;
+  int in = support::OpenRegularFile(from);
+  if (in < 0) return false;
+  struct stat source, target;
+  bool ok = ::fstat(in, &source) == 0 &&
+            !(::stat(to.c_str(), &target) == 0 && target.st_dev == source.st_dev && target.st_ino == source.st_ino);
+  support::TReplacingWriter out;
+  ok = ok && out.Open(to, nullptr, false) && out.CopyFrom(in);
+  ::close(in);
+  return ok && out.Commit();
 }
 
 // Trailing white space and control characters (bytes up to the blank) go.
@@ -149,8 +151,13 @@ TJFileObject::TJFileObject(TJBaseEngine* engine, TJValueList* param) : TJObject(
 
 TJFileObject::~TJFileObject() { stream_.Close(false); }
 
-void TJFileObject::Dispose() {
+void TJFileObject::closeStream() {
   stream_.Close(false);
+  ahead_.clear();
+}
+
+void TJFileObject::Dispose() {
+  closeStream();
   TJObject::Dispose();
 }
 
@@ -185,11 +192,16 @@ void TJFileObject::RegistMethods() {
 
 void TJFileObject::fail(const char* prefix) const { ThrowError("EFileError", prefix + fileName_); }
 
+const std::string& TJFileObject::systemPath(const std::string& name, const char* prefix) const {
+  return SystemPath(name, "EFileError", prefix + name);
+}
+
 std::string TJFileObject::nameArgument(TJValueList* args) const {
   return IsParam1(args) ? AsString(&(*args)[0]) : fileName_;
 }
 
 int32_t TJFileObject::Length() const {
+  if (!stream_.IsOpen()) systemPath(fileName_, "length error: ");
   int64_t size = 0;
   try {
     size = stream_.IsOpen() ? stream_.Size() : support::FileSizeOf(fileName_);
@@ -200,6 +212,7 @@ int32_t TJFileObject::Length() const {
 }
 
 TJObject* TJFileObject::LastModified() const {
+  systemPath(fileName_, "lastModified error: ");
   auto* date = TJObject::Create<stdlib::TJDateObject>(Engine());
   struct stat st;
   if (!fileName_.empty() && ::stat(fileName_.c_str(), &st) == 0)
@@ -218,6 +231,8 @@ void TJFileObject::DoOpen(TJValueList* args, TJValue& result) {
     mode = m.find('w') != std::string::npos ? support::TSafeFileStream::fmOpenWrite : support::TSafeFileStream::fmOpenRead;
     if (m.find('d') != std::string::npos) mode |= support::TSafeFileStream::fmShareDenyWrite;
   }
+  systemPath(fileName_, "can not open: ");
+  ahead_.clear();
   bool opened = false;
   try {
     opened = !fileName_.empty() && stream_.Open(fileName_, mode, false);
@@ -230,7 +245,7 @@ void TJFileObject::DoOpen(TJValueList* args, TJValue& result) {
 
 void TJFileObject::DoClose(TJValueList*, TJValue& result) {
   bool wasOpen = stream_.IsOpen();
-  stream_.Close(false);
+  closeStream();
   result.SetBool(wasOpen);
 }
 
@@ -248,13 +263,22 @@ void TJFileObject::DoFlush(TJValueList*, TJValue& result) {
   result.SetBool(open);
 }
 
-// read([count]): count bytes from the position (fewer at the end), or everything to the end.
+// read([count]): count bytes from the position (fewer at the end), or everything to the end. A
+// file that is no regular file may never end: without a count, reading it stops with an error
+// once more than kUnboundedReadLimit bytes came.
 void TJFileObject::DoRead(TJValueList* args, TJValue& result) {
   if (!stream_.IsOpen()) fail("read error: ");
   std::string data;
   try {
-    int64_t wanted = IsParam1(args) ? std::max<int64_t>(0, AsInteger(&(*args)[0])) : INT64_MAX;
+    bool counted = IsParam1(args);
+    int64_t wanted = counted ? std::max<int64_t>(0, AsInteger(&(*args)[0])) : INT64_MAX;
+    size_t limit = counted || stream_.IsRegularFile() ? SIZE_MAX : kUnboundedReadLimit;
+    // What readln read ahead from a pipe comes first.
+    size_t early = size_t(std::min<int64_t>(wanted, int64_t(ahead_.size())));
+    data.assign(ahead_, 0, early);
+    ahead_.erase(0, early);
     while (int64_t(data.size()) < wanted) {
+      if (data.size() > limit) fail("read error: ");
       int64_t chunk = std::min<int64_t>(kReadBlock, wanted - int64_t(data.size()));
       size_t at = data.size();
       data.resize(at + size_t(chunk));
@@ -270,27 +294,56 @@ void TJFileObject::DoRead(TJValueList* args, TJValue& result) {
   result.SetString(data);
 }
 
+// The next line of a regular file: read in blocks, then the position goes back to just after the
+// line's LF.
+std::string TJFileObject::readLineSeeking() {
+  std::string line;
+  char block[kLineBlock];
+  for (;;) {
+    int64_t start = stream_.Position();
+    int64_t n = stream_.Read(block, kLineBlock);
+    if (n <= 0) break;
+    const char* lf = static_cast<const char*>(memchr(block, '\n', size_t(n)));
+    if (lf) {
+      size_t take = size_t(lf - block) + 1;
+      line.append(block, take);
+      trimRight(line);
+      if (stream_.Seek(start + int64_t(take), support::soFromBeginning) < 0) fail("read error: ");
+      break;
+    }
+    line.append(block, size_t(n));
+  }
+  return line;
+}
+
+// The next line of a pipe or device, which cannot go back: what came after the line's LF waits in
+// ahead_ for the next read. A line that does not end within kUnboundedReadLimit bytes is an error.
+std::string TJFileObject::readLineAhead() {
+  size_t scanned = 0;
+  for (;;) {
+    size_t lf = ahead_.find('\n', scanned);
+    if (lf != std::string::npos) {
+      std::string line = ahead_.substr(0, lf + 1);
+      ahead_.erase(0, lf + 1);
+      trimRight(line);
+      return line;
+    }
+    if (ahead_.size() > kUnboundedReadLimit) fail("read error: ");
+    scanned = ahead_.size();
+    char block[kLineBlock];
+    int64_t n = stream_.ReadSome(block, kLineBlock);
+    if (n <= 0) return std::exchange(ahead_, std::string());
+    ahead_.append(block, size_t(n));
+  }
+}
+
 // readln(): the next line. An LF ends it (the line then loses trailing blanks and control
 // characters, a CR among them); the end of the file ends it as it is.
 void TJFileObject::DoReadln(TJValueList*, TJValue& result) {
   if (!stream_.IsOpen()) fail("read error: ");
   std::string line;
   try {
-    char block[kLineBlock];
-    for (;;) {
-      int64_t start = stream_.Position();
-      int64_t n = stream_.Read(block, kLineBlock);
-      if (n <= 0) break;
-      const char* lf = static_cast<const char*>(memchr(block, '\n', size_t(n)));
-      if (lf) {
-        size_t take = size_t(lf - block) + 1;
-        line.append(block, take);
-        trimRight(line);
-        if (stream_.Seek(start + int64_t(take), support::soFromBeginning) < 0) fail("read error: ");
-        break;
-      }
-      line.append(block, size_t(n));
-    }
+    line = stream_.IsRegularFile() ? readLineSeeking() : readLineAhead();
   } catch (const EJException&) {
     throw;
   } catch (const std::exception&) {
@@ -325,11 +378,22 @@ void TJFileObject::DoWriteln(TJValueList* args, TJValue& result) {
   writeText((IsParam1(args) ? AsString(&(*args)[0]) : std::string()) + "\r\n", result);
 }
 
+// A pipe or device has no size to compare with: it is at its end when a read brings nothing (what
+// the read brings waits for the next read).
 void TJFileObject::DoEof(TJValueList*, TJValue& result) {
   if (!stream_.IsOpen()) fail("eof error: ");
   bool eof = true;
   try {
-    eof = stream_.Position() >= stream_.Size();
+    if (!stream_.IsRegularFile()) {
+      if (ahead_.empty()) {
+        char block[kLineBlock];
+        int64_t n = stream_.ReadSome(block, kLineBlock);
+        if (n > 0) ahead_.assign(block, size_t(n));
+      }
+      eof = ahead_.empty();
+    } else {
+      eof = stream_.Position() >= stream_.Size();
+    }
   } catch (const std::exception&) {
     fail("eof error: ");
   }
@@ -341,6 +405,7 @@ void TJFileObject::DoSeek(TJValueList* args, TJValue& result) {
   if (!stream_.IsOpen() || !IsParam1(args)) fail("seek error: ");
   int64_t position = AsInteger(&(*args)[0]);
   int64_t at = -1;
+  ahead_.clear();
   try {
     if (position < 0) position += stream_.Size();
     if (position >= 0) at = stream_.Seek(position, support::soFromBeginning);
@@ -352,10 +417,13 @@ void TJFileObject::DoSeek(TJValueList* args, TJValue& result) {
 }
 
 // exists([name]): a file of that name (a folder is no file).
-void TJFileObject::DoExists(TJValueList* args, TJValue& result) { result.SetBool(isRegularFile(nameArgument(args))); }
+void TJFileObject::DoExists(TJValueList* args, TJValue& result) {
+  result.SetBool(isRegularFile(systemPath(nameArgument(args), "exists error: ")));
+}
 
 void TJFileObject::DoRemove(TJValueList*, TJValue& result) {
-  stream_.Close(false);
+  systemPath(fileName_, "remove error: ");
+  closeStream();
   if (!isRegularFile(fileName_) || ::unlink(fileName_.c_str()) != 0) fail("remove error: ");
   result.SetBool(true);
 }
@@ -364,7 +432,9 @@ void TJFileObject::DoRemove(TJValueList*, TJValue& result) {
 void TJFileObject::DoRenameTo(TJValueList* args, TJValue& result) {
   if (!IsParam1(args)) fail("rename error: ");
   std::string newName = AsString(&(*args)[0]);
-  stream_.Close(false);
+  systemPath(fileName_, "rename error: ");
+  systemPath(newName, "rename error: ");
+  closeStream();
   if (fileName_.empty() || newName.empty() || !renameNoReplace(fileName_, newName)) fail("rename error: ");
   fileName_ = newName;
   result.SetBool(true);
@@ -374,7 +444,9 @@ void TJFileObject::DoRenameTo(TJValueList* args, TJValue& result) {
 void TJFileObject::DoCopyTo(TJValueList* args, TJValue& result) {
   if (!IsParam1(args)) fail("copy error: ");
   std::string newName = AsString(&(*args)[0]);
-  stream_.Close(false);
+  systemPath(fileName_, "copy error: ");
+  systemPath(newName, "copy error: ");
+  closeStream();
   if (newName.empty() || !copyReplacing(fileName_, newName)) fail("copy error: ");
   result.SetBool(true);
 }
@@ -422,7 +494,8 @@ void TJFileObject::DoExpandUNCFilename(TJValueList* args, TJValue& result) {
 
 // There are no short names: an existing path is its own, a missing one has none.
 void TJFileObject::DoExtractShortPathName(TJValueList* args, TJValue& result) {
-  std::string name = nameArgument(args);
+  const std::string name = nameArgument(args);
+  systemPath(name, "extractShortPathName error: ");
   struct stat st;
   result.SetString(!name.empty() && ::stat(name.c_str(), &st) == 0 ? name : std::string());
 }

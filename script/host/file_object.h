@@ -5,8 +5,13 @@
 // Opening for writing creates a missing file but never truncates one: writing fewer bytes than the
 // file holds leaves its tail. The "d" mode (others may not write) is recorded but, as POSIX files
 // have no share modes, not enforced. renameTo never replaces an existing file; copyTo replaces
-// its target only once the copy is complete. Every failure is the script error "EFileError" with
-// the method's message and the file name.
+// its target only once the copy is complete, and a copy cut short leaves nothing behind. Every
+// failure is the script error "EFileError" with the method's message and the file name; a name
+// holding a NUL byte is such a failure, before any file is touched.
+//
+// A named pipe opens without waiting for a writer (none reads as the end). Pipes and devices
+// have no end the object can know of: reading one whole, or a line of one, stops with "read
+// error" past 16 MiB.
 #pragma once
 
 #include <cstdint>
@@ -64,10 +69,17 @@ class TJFileObject : public engine::TJObject {
   // The first argument's text, or the file name without one.
   std::string nameArgument(engine::TJValueList* args) const;
   [[noreturn]] void fail(const char* prefix) const;
+  // `name` as the file system is given it; one it cannot be given fails with `prefix` and itself.
+  const std::string& systemPath(const std::string& name, const char* prefix) const;
   void writeText(std::string_view text, engine::TJValue& result);
+  std::string readLineSeeking();
+  std::string readLineAhead();
+  void closeStream();
 
   mutable support::TSafeFileStream stream_;  // length reads the size of an open file
   std::string fileName_;
+  // Bytes read from a pipe or device past the end of a line, not yet handed to the script.
+  std::string ahead_;
 };
 
 // The parts of a file name ("/" separates folders; there are no drives).

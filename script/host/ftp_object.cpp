@@ -212,12 +212,16 @@ void TJFtpObject::DoDelete(TJValueList* args, TJValue& result) {
 
 void TJFtpObject::DoDownload(TJValueList* args, TJValue& result) {
   result.SetObject(this);
-  Guarded("FTP.download error", [&] { Client().Download(Arg(args, 0), Arg(args, 1)); });
+  Guarded("FTP.download error", [&] {
+    Client().Download(Arg(args, 0), LocalFile(Arg(args, 1), "FTP.download error"));
+  });
 }
 
 void TJFtpObject::DoDownloadRestore(TJValueList* args, TJValue& result) {
   result.SetObject(this);
-  Guarded("FTP.downloadRestore error", [&] { Client().DownloadRestore(Arg(args, 0), Arg(args, 1)); });
+  Guarded("FTP.downloadRestore error", [&] {
+    Client().DownloadRestore(Arg(args, 0), LocalFile(Arg(args, 1), "FTP.downloadRestore error"));
+  });
 }
 
 void TJFtpObject::DoList(TJValueList*, TJValue& result) {
@@ -260,25 +264,27 @@ void TJFtpObject::DoRename(TJValueList* args, TJValue& result) {
 
 void TJFtpObject::DoUpload(TJValueList* args, TJValue& result) {
   result.SetObject(this);
-  Guarded("FTP.upload error", [&] { Client().Upload(Arg(args, 0), Arg(args, 1)); });
+  Guarded("FTP.upload error", [&] { Client().Upload(LocalFile(Arg(args, 0), "FTP.upload error"), Arg(args, 1)); });
 }
 
 void TJFtpObject::DoUploadAppend(TJValueList* args, TJValue& result) {
   result.SetObject(this);
-  Guarded("FTP.uploadAppend error", [&] { Client().UploadAppend(Arg(args, 0), Arg(args, 1)); });
+  Guarded("FTP.uploadAppend error", [&] {
+    Client().UploadAppend(LocalFile(Arg(args, 0), "FTP.uploadAppend error"), Arg(args, 1));
+  });
 }
 
 void TJFtpObject::DoUploadRestore(TJValueList* args, TJValue& result) {
   result.SetObject(this);
   Guarded("FTP.uploadRestore error", [&] {
     int64_t position = args && args->Count() >= 3 ? AsInteger(&(*args)[2]) : 0;
-    Client().UploadRestore(Arg(args, 0), Arg(args, 1), position);
+    Client().UploadRestore(LocalFile(Arg(args, 0), "FTP.uploadRestore error"), Arg(args, 1), position);
   });
 }
 
 void TJFtpObject::DoUploadUnique(TJValueList* args, TJValue& result) {
   result.SetObject(this);
-  Guarded("FTP.uploadUnique error", [&] { Client().UploadUnique(Arg(args, 0)); });
+  Guarded("FTP.uploadUnique error", [&] { Client().UploadUnique(LocalFile(Arg(args, 0), "FTP.uploadUnique error")); });
 }
 
 void TJFtpObject::DoPrintWorkDir(TJValueList*, TJValue& result) {

@@ -1,11 +1,9 @@
 #include "script/host/html_objects.h"
 
-#include <fstream>
-#include <iterator>
-
 #include "platform/rt/persistent.h"
 #include "platform/rt/utf8.h"
 #include "script/core/value_list.h"
+#include "support/regular_file.h"
 
 namespace host {
 
@@ -127,15 +125,14 @@ void TJHtmlParserObject::DoParse(TJValueList* args, TJValue& result) {
   parser_.Parse(html_);
 }
 
-// The file's lines, each followed by CR LF whatever line ends it had; a file that cannot be read
-// changes nothing.
+// The file's lines, each followed by CR LF whatever line ends it had. A file that cannot be read
+// changes nothing: a missing one, a folder, a pipe or device (only a regular file is read whole),
+// or a name the file system cannot be given.
 void TJHtmlParserObject::DoParseFile(TJValueList* args, TJValue& result) {
   result.SetObject(this);
   if (!IsParam1(args)) return;
-  std::ifstream in(AsString(&(*args)[0]), std::ios::binary);
-  if (!in) return;
-  std::string raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return;
+  std::string raw;
+  if (!support::ReadRegularFile(AsString(&(*args)[0]), raw)) return;
   std::string text;
   text.reserve(raw.size() + raw.size() / 16);
   for (size_t i = 0; i < raw.size();) {

@@ -97,11 +97,15 @@ net::TgHTTP& TJHTTPObject::Client() const {
     net::TgHTTP& c = *client_;
     self->HookSocketEvents(c);
     c.OnRequest = [self](net::TgHTTP&, std::string&, support::TStringHashTable&, std::string&) {
+      self->answered_ = false;
       self->FireEvent("onRequest");
     };
     c.OnFailure = [self](uint8_t) { self->FireEvent("onFailure"); };
     c.OnResponse = [self](net::TgHTTP&, const std::string&, support::TStringHashTable&, int&, std::string&,
-                          const std::string&, const std::string&) { self->FireEvent("onResponse"); };
+                          const std::string&, const std::string&) {
+      self->answered_ = true;
+      self->FireEvent("onResponse");
+    };
     c.OnSuccess = [self](uint8_t) { self->FireEvent("onSuccess"); };
   }
   return *client_;
@@ -139,17 +143,35 @@ void TJHTTPObject::CopyResponse() {
   if (response_) response_->CopyFrom(Client());
 }
 
+// After a failure the response object still tells what came back to the request sent last: an
+// error status is there to see with its fields and cookies, and a request that got no answer
+// (no connection, a time-out) leaves nothing of an earlier response behind.
+void TJHTTPObject::Exchange(const char* failure, const std::function<void()>& work) {
+  Guarded(failure, [&] {
+    CopyRequestHeaders();
+    answered_ = false;
+    try {
+      work();
+    } catch (...) {
+      if (response_ && client_) {
+        if (answered_)
+          response_->CopyFrom(*client_);
+        else
+          response_->Forget();
+      }
+      throw;
+    }
+    CopyResponse();
+  });
+}
+
 // --- methods ---
 
 void TJHTTPObject::DoGet(TJValueList* args, TJValue& result) {
   if (!IsParam1(args)) return;
   std::string url = Arg(args, 0);
   TScriptTextReceiver body;
-  Guarded(kGetError, [&] {
-    CopyRequestHeaders();
-    Client().Get(url, body);
-    CopyResponse();
-  });
+  Exchange(kGetError, [&] { Client().Get(url, body); });
   body.TakeInto(result);
 }
 
@@ -157,22 +179,15 @@ void TJHTTPObject::DoGetFile(TJValueList* args, TJValue& result) {
   result.SetObject(this);
   if (!IsParam2(args)) return;
   std::string url = Arg(args, 0), file = Arg(args, 1);
-  Guarded(kGetError, [&] {
-    CopyRequestHeaders();
-    Client().GetFile(url, file);
-    CopyResponse();
-  });
+  LocalFile(file, kGetError);
+  Exchange(kGetError, [&] { Client().GetFile(url, file); });
 }
 
 void TJHTTPObject::DoPost(TJValueList* args, TJValue& result) {
   if (!IsParam2(args)) return;
   std::string url = Arg(args, 0), body = Arg(args, 1);
   TScriptTextReceiver answer;
-  Guarded(kPostError, [&] {
-    CopyRequestHeaders();
-    Client().Post(url, body, answer);
-    CopyResponse();
-  });
+  Exchange(kPostError, [&] { Client().Post(url, body, answer); });
   answer.TakeInto(result);
 }
 
@@ -180,11 +195,7 @@ void TJHTTPObject::DoHead(TJValueList* args, TJValue& result) {
   result.SetObject(this);
   if (!IsParam1(args)) return;
   std::string url = Arg(args, 0);
-  Guarded(kHeadError, [&] {
-    CopyRequestHeaders();
-    Client().Head(url);
-    CopyResponse();
-  });
+  Exchange(kHeadError, [&] { Client().Head(url); });
 }
 
 void TJHTTPObject::DoRequest(TJValueList* args, TJValue& result) {
@@ -217,6 +228,7 @@ void TJHTTPObject::DoCapture(TJValueList* args, TJValue& result) {
   result.SetObject(this);
   if (!IsParam1(args)) return;
   std::string file = Arg(args, 0);
+  LocalFile(file, kCaptureError);
   Guarded(kCaptureError, [&] { Client().ReceiveToFile(file); });
 }
 

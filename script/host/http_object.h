@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -37,7 +38,8 @@ class TJHTTPObject : public TJBaseSocketObject {
   TJResponseObject* ResponseHeader() const { return response_.get(); }
   std::string Version() const { return Client().HttpVersion; }
   void SetVersion(std::string value) { Client().HttpVersion = std::move(value); }
-  int32_t Length() const { return Clamp32(Client().ContentLength); }
+  // -1 also when the request sent last got no answer: the client still holds an older length.
+  int32_t Length() const { return answered_ ? Clamp32(Client().ContentLength) : -1; }
   bool AutoRedirect() const { return Client().AutoRedirect; }
   void SetAutoRedirect(bool value) { Client().AutoRedirect = value; }
   std::string Proxy() const { return Client().Proxy; }
@@ -74,11 +76,15 @@ class TJHTTPObject : public TJBaseSocketObject {
  private:
   void CopyRequestHeaders();
   void CopyResponse();
+  // One whole exchange (get, getFile, post, head) under the method's guard, the response
+  // copied afterwards, also when the exchange failed.
+  void Exchange(const char* failure, const std::function<void()>& work);
   void ReleaseClient();
 
   mutable std::unique_ptr<net::TgHTTP> client_;
   engine::TJRef<TJRequestObject> request_;
   engine::TJRef<TJResponseObject> response_;
+  bool answered_ = false;  // a status line came back to the request sent last
 };
 
 }  // namespace host

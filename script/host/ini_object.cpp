@@ -3,6 +3,7 @@
 #include "platform/rt/persistent.h"
 #include "script/core/exceptions.h"
 #include "script/core/value_list.h"
+#include "script/host/file_name.h"
 #include "script/host/guarded.h"
 #include "script/host/strings_object.h"
 
@@ -109,6 +110,7 @@ TJIniObject::TJIniObject(TJBaseEngine* engine, TJValueList* param) : TJBaseIniOb
 void TJIniObject::AfterCreate(TJValueList* param) {
   if (!IsParam1(param)) ThrowError(kIniError, "ini create error");
   std::string fileName = AsString(&(*param)[0]);
+  SystemPath(fileName, kIniError, "ini create error");
   ini_ = Guarded(kIniError, "ini create error", [&] { return std::make_unique<support::TMemIniFile>(fileName); });
 }
 

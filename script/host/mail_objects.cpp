@@ -218,6 +218,7 @@ void TJPOP3Object::DoDisconnect(TJValueList*, TJValue& result) {
 void TJPOP3Object::DoGetMail(TJValueList* args, TJValue& result) {
   if (!IsParam1(args)) return;
   int32_t number = AsInteger(&(*args)[0]);
+  LocalFile(Client().AttachPath, kPop3GetMail);
   Guarded(kPop3GetMail, [&] {
     Client().GetMail(number);
     if (mail_) mail_->Message().Assign(Client().Message);
@@ -228,6 +229,7 @@ void TJPOP3Object::DoGetMail(TJValueList* args, TJValue& result) {
 void TJPOP3Object::DoGetSummary(TJValueList* args, TJValue& result) {
   if (!IsParam1(args)) return;
   int32_t number = AsInteger(&(*args)[0]);
+  LocalFile(Client().AttachPath, kPop3GetSummary);
   Guarded(kPop3GetSummary, [&] {
     Client().GetSummary(number);
     if (mail_) mail_->Message().Assign(Client().Message);
@@ -296,6 +298,7 @@ void TJSMTPObject::DoSendMail(TJValueList*, TJValue& result) {
   Guarded(kSmtpSendMail, [&] {
     if (mail_) {
       mail_->TakeAttachmentLines();
+      for (const std::string& path : mail_->Message().Attachments) LocalFile(path, kSmtpSendMail);
       Client().Message.Assign(mail_->Message());
     }
     Client().SendMail();

@@ -47,6 +47,12 @@ void TJResponseObject::CopyFrom(const net::TgHTTP& client) {
       [this](const auto& item) { PutMember(item.Key, TJValue::String(item.Value), true, nullptr); });
 }
 
+void TJResponseObject::Forget() {
+  Clear();
+  version_.clear();
+  if (cookie_) cookie_->Cookie().Clear();
+}
+
 void TJResponseObject::GetPropertyList(std::vector<std::string>& names) {
   GetMemberNames(names, TypeBit(vtString), 0);
 }

@@ -30,6 +30,9 @@ class TJResponseObject : public engine::TJObject {
 
   // Takes the client's last response: status line, cookies and header fields.
   void CopyFrom(const net::TgHTTP& client);
+  // No answer came: nothing of an earlier response stays (code 999, no text, version, fields
+  // or cookies).
+  void Forget();
 
   void AfterCreate(engine::TJValueList* param) override;
   void Dispose() override;

@@ -5,6 +5,8 @@
 #include "platform/rt/persistent.h"
 #include "script/core/exceptions.h"
 #include "script/core/value_list.h"
+#include "script/host/file_name.h"
+#include "support/regular_file.h"
 #include "support/replace_file.h"
 
 namespace host {
@@ -238,6 +240,7 @@ void TJBaseStringsObject::DoSaveToFile(TJValueList* args, TJValue& result) {
   fw::TStrings& s = CheckStrings();
   if (!IsParam1(args)) ThrowError(kStringsError, "saveToFile error");
   std::string fileName = AsString(&(*args)[0]);
+  SystemPath(fileName, kStringsError, "saveToFile error");
   std::string text;
   guarded("saveToFile error", [&] { text = s.Text(); });
   if (!support::ReplaceFileContents(fileName, text)) ThrowError(kStringsError, "saveToFile error");
@@ -245,14 +248,18 @@ void TJBaseStringsObject::DoSaveToFile(TJValueList* args, TJValue& result) {
 }
 
 // loadFromFile(name): the file's lines replace the list's; a file that cannot be read leaves the
-// list as it was.
+// list as it was. Only a regular file is read: a pipe could keep the script waiting and a device
+// never end.
 void TJBaseStringsObject::DoLoadFromFile(TJValueList* args, TJValue& result) {
   fw::TStrings& s = CheckStrings();
   if (!IsParam1(args)) ThrowError(kStringsError, "loadFromFile error");
   std::string fileName = AsString(&(*args)[0]);
+  std::string contents;
+  if (!support::ReadRegularFile(SystemPath(fileName, kStringsError, "loadFromFile error"), contents))
+    ThrowError(kStringsError, "loadFromFile error");
   guarded("loadFromFile error", [&] {
     fw::TStringList loaded;
-    loaded.LoadFromFile(fileName);
+    loaded.SetText(contents);
     std::string text = loaded.Text();
     s.SetText(text);
   });

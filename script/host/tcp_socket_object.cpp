@@ -180,6 +180,7 @@ void TJTCPSocketObject::DoCapture(TJValueList* args, TJValue& result) {
   result.SetObject(this);
   if (!IsParam1(args)) return;
   std::string file = Arg(args, 0);
+  LocalFile(file, kCaptureError);
   Guarded(kCaptureError, [&] { Socket().ReceiveToFile(file); });
 }
 
@@ -187,6 +188,7 @@ void TJTCPSocketObject::DoSendFile(TJValueList* args, TJValue& result) {
   result.SetObject(this);
   if (!IsParam1(args)) return;
   std::string file = Arg(args, 0);
+  LocalFile(file, kSendFileError);
   Guarded(kSendFileError, [&] { Socket().SendFile(file); });
 }
 

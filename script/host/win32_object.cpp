@@ -5,6 +5,7 @@
 #include "platform/shell/shell.h"
 #include "script/core/exceptions.h"
 #include "script/core/value_list.h"
+#include "script/host/file_name.h"
 #include "script/host/guarded.h"
 
 namespace host {
@@ -42,6 +43,7 @@ void TJWin32Object::DoSleep(TJValueList* args, TJValue& result) {
 void TJWin32Object::DoWinExec(TJValueList* args, TJValue& result) {
   if (!IsParam1(args)) ThrowError(kWin32Error, "winExec error");
   std::string line = AsString(&(*args)[0]);
+  SystemPath(line, kWin32Error, "winExec error");
   result.SetBool(Guarded(kWin32Error, "winExec error", [&] { return shell::Execute(line); }));
 }
 
@@ -50,6 +52,8 @@ void TJWin32Object::DoShellExecute(TJValueList* args, TJValue& result) {
   std::string operation = AsString(&(*args)[0]), file = AsString(&(*args)[1]);
   std::string parameters = IsParam3(args) ? AsString(&(*args)[2]) : std::string();
   std::string folder = IsParam4(args) ? AsString(&(*args)[3]) : std::string();
+  // The program or document, its arguments and its folder all reach the system as names.
+  for (const std::string* text : {&file, &parameters, &folder}) SystemPath(*text, kWin32Error, "shellExecute error");
   result.SetBool(Guarded(kWin32Error, "shellExecute error",
                          [&] { return shell::ShellExecute(operation, file, parameters, folder); }));
 }

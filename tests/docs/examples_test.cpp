@@ -8,15 +8,13 @@
 // Other words after `brs` or `brsw` are the script's arguments (`brs a b c`).
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -50,57 +48,49 @@ std::vector<std::string> Words(const std::string& text) {
   return words;
 }
 
-int FreePort() {
-  int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t size = sizeof address;
-  int port = 0;
-  if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-      getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) == 0)
-    port = ntohs(address.sin_port);
-  close(fd);
-  return port;
-}
-
-bool Accepts(int port) {
-  int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(uint16_t(port));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bool ok = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-  close(fd);
-  return ok;
-}
-
-// A web server for one example: Python's own, serving the folder, stopped by its PID.
+// A web server for one example: Python's own, serving the folder, stopped by its PID. It picks its
+// own port and names it on its first line, so no other server can take the port in between.
 class WebServer {
  public:
-  WebServer(const fs::path& folder) : port_(FreePort()) {
+  WebServer(const fs::path& folder) {
     std::ofstream(folder / "hello.txt") << "Hello from the server\n";
+    int out[2];
+    if (pipe(out) != 0) return;
     pid_ = fork();
     if (pid_ == 0) {
-      if (chdir(folder.c_str()) != 0) _exit(126);
-      std::string port = std::to_string(port_);
-      if (!freopen("/dev/null", "w", stdout) || !freopen("/dev/null", "w", stderr)) _exit(126);
-      execlp("python3", "python3", "-m", "http.server", "--bind", "127.0.0.1", port.c_str(), static_cast<char*>(nullptr));
+      close(out[0]);
+      if (chdir(folder.c_str()) != 0 || dup2(out[1], STDOUT_FILENO) < 0 || !freopen("/dev/null", "w", stderr)) _exit(126);
+      execlp("python3", "python3", "-u", "-m", "http.server", "--bind", "127.0.0.1", "0", static_cast<char*>(nullptr));
       _exit(127);
     }
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!Accepts(port_) && std::chrono::steady_clock::now() < deadline) poll(nullptr, 0, 20);
+    close(out[1]);
+    output_ = out[0];
+    std::string said;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (said.find('\n') == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+      pollfd ready{output_, POLLIN, 0};
+      if (poll(&ready, 1, 100) <= 0) continue;
+      char buffer[256];
+      ssize_t got = read(output_, buffer, sizeof buffer);
+      if (got <= 0) break;
+      said.append(buffer, size_t(got));
+    }
+    // "Serving HTTP on 127.0.0.1 port 41459 (http://127.0.0.1:41459/) ..."
+    size_t at = said.find(" port ");
+    if (at != std::string::npos) port_ = std::atoi(said.c_str() + at + 6);
   }
   ~WebServer() {
     if (pid_ > 0) {
       kill(pid_, SIGTERM);
       waitpid(pid_, nullptr, 0);
     }
+    if (output_ >= 0) close(output_);
   }
   int Port() const { return port_; }
 
  private:
-  int port_;
+  int port_ = 0;
+  int output_ = -1;
   pid_t pid_ = -1;
 };
 
@@ -143,6 +133,7 @@ TEST(Examples, EveryExampleRunsAsShown) {
       }
       if (net) {
         server = std::make_unique<WebServer>(folder);
+        ASSERT_NE(server->Port(), 0) << where << ": the web server did not start";
         for (size_t at; (at = source.find("127.0.0.1:8080")) != std::string::npos;)
           source.replace(at, 14, "127.0.0.1:" + std::to_string(server->Port()));
       }

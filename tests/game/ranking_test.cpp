@@ -4,8 +4,11 @@
 #include "game/ranking.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cctype>
+#include <csignal>
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
@@ -19,6 +22,7 @@
 #include "net/url_escape.h"
 #include "platform/rt/random.h"
 #include "support/codepage.h"
+#include "support/replace_file.h"
 #include "tests/game/fake_host.h"
 #include "tests/game/pixel_image.h"
 #include "tests/net/loopback_peer.h"
@@ -366,6 +370,30 @@ TEST_F(RankingTest, AGamePlayedToANewBestScoreEndsInTheRankingPost) {
   for (int i = 0; i < 30; ++i) g.Step();
   EXPECT_EQ(host.newBest, 1);
   EXPECT_EQ(game::CertificateLines(best, 42, g.Cleared != 0)[3], lines[3]);
+}
+
+// A game killed while it writes the certificate leaves the previous one whole and nothing else.
+TEST(ScoreCertificateFile, AWriterKilledPartWayLeavesTheOldCertificateAlone) {
+  TempFolder folder;
+  ASSERT_FALSE(folder.path.empty());
+  const fs::path path = folder.path / "スコア.txt";
+  game::SaveCertificate({"old certificate"}, path.string());
+  const std::string before = ReadBytes(path);
+  pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    support::testing::BlockSize = 4;
+    support::testing::AfterBlockWritten = [](size_t written) {
+      if (written >= 8) ::raise(SIGKILL);
+    };
+    game::SaveCertificate({"a new certificate", "of several lines"}, path.string());
+    ::_exit(0);  // not reached when the kill came
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status));
+  EXPECT_EQ(ReadBytes(path), before);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator()), 1);
 }
 
 TEST_F(RankingTest, ACertificateThatCannotBeWrittenDoesNotStopTheRanking) {

@@ -1,11 +1,15 @@
 #include "game/save_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 
+#include "support/replace_file.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -84,6 +88,30 @@ TEST(SaveFile, AWriteReplacesTheFileWholeOrLeavesItAsItWas) {
   testing::internal::CaptureStderr();
   EXPECT_FALSE(game::WriteSaveLines(lines, folder().file("no_such_folder/sav.dat")));
   EXPECT_FALSE(testing::internal::GetCapturedStderr().empty());
+}
+
+// A game killed while it writes its scores leaves the previous file whole and nothing else.
+TEST(SaveFile, AWriterKilledPartWayLeavesTheOldFileAlone) {
+  support_test::TempDir dir;
+  std::string path = dir.write("sav.dat", "100\r\n7\r\n1\r\n");
+  pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    fw::TStringList lines;
+    game::LoadSaveLines(lines, path);
+    lines.Put(0, "123456789");
+    support::testing::BlockSize = 4;
+    support::testing::AfterBlockWritten = [](size_t written) {
+      if (written >= 8) ::raise(SIGKILL);
+    };
+    game::WriteSaveLines(lines, path);
+    ::_exit(0);  // not reached when the kill came
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status));
+  EXPECT_EQ(readFile(path), "100\r\n7\r\n1\r\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
 }
 
 }  // namespace

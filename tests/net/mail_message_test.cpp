@@ -3,6 +3,7 @@
 #include "net/mail_message.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -169,6 +170,23 @@ TEST(MailBuild, AttachmentsAreWrappedBase64Parts) {
 
   m.Attachments.push_back(folder.path + "/missing.bin");
   EXPECT_THROW(m.Build(raw), net::ELocalError);
+}
+
+// Only a regular file is attached: a pipe with nobody writing, a device that never ends, a folder
+// or a name cut short by a NUL is refused at once instead of waiting or filling the memory.
+TEST(MailBuild, AttachmentsThatAreNoRegularFilesAreRefused) {
+  Folder folder;
+  std::string pipe = folder.path + "/pipe";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  WriteAll(folder.path + "/keep", "kept");
+  const std::string cut = folder.path + "/keep" + std::string(1, '\0') + "x";
+  for (const std::string& name : {pipe, std::string("/dev/zero"), folder.path, cut}) {
+    TMailMessage m;
+    m.Headers.Put("To", "b@example.com");
+    m.Attachments.push_back(name);
+    std::string raw;
+    EXPECT_THROW(m.Build(raw), net::ELocalError) << name;
+  }
 }
 
 std::string Multipart(const std::string& boundaryParameter, const std::vector<std::string>& parts,

@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <filesystem>
+#include <iterator>
 
 #include "support/replace_file.h"
 #include "tests/support/temp_dir.h"
@@ -112,6 +114,9 @@ TEST(MemIniFile, AWriterKilledPartWayLeavesThePreviousFileWhole) {
     ASSERT_TRUE(WIFSIGNALED(status)) << stage;
     EXPECT_EQ(readFile(path), before) << stage;
     EXPECT_EQ(TMemIniFile(path).ReadString("s", "k", ""), "old");
+    // Nothing of the killed writer is left beside the file.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1)
+        << stage;
   }
   // The next writer finishes the job over whatever the killed one left behind.
   TMemIniFile ini(path);

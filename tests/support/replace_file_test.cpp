@@ -107,6 +107,33 @@ TEST_P(ReplacingWriter, ALinkKeepsPointingAtTheReplacedFile) {
   EXPECT_EQ(namesIn(dir.path()), (std::set<std::string>{"real.txt", "link.txt", "dangling.txt", "made.txt"}));
 }
 
+// A copy takes every byte from the source's position on, whether the kernel copies (a file) or the
+// bytes pass through the writer (a pipe).
+TEST_P(ReplacingWriter, CopiesWholeFilesAndPipes) {
+  TempDir dir;
+  std::string data;
+  for (int i = 0; i < 300000; ++i) data += char('a' + i % 23);
+  std::string source = dir.write("source.bin", "skip" + data);
+  std::string target = dir.write("target.bin", "old");
+  int in = ::open(source.c_str(), O_RDONLY);
+  ASSERT_GE(in, 0);
+  ASSERT_EQ(::lseek(in, 4, SEEK_SET), 4);
+  TReplacingWriter writer;
+  std::string error;
+  ASSERT_TRUE(writer.Open(target, &error) && writer.CopyFrom(in, &error) && writer.Commit(&error)) << error;
+  ::close(in);
+  EXPECT_EQ(readFile(target), data);
+
+  int pipeEnds[2];
+  ASSERT_EQ(::pipe(pipeEnds), 0);
+  ASSERT_EQ(::write(pipeEnds[1], "through a pipe", 14), 14);
+  ::close(pipeEnds[1]);
+  ASSERT_TRUE(writer.Open(target, &error) && writer.CopyFrom(pipeEnds[0], &error) && writer.Commit(&error)) << error;
+  ::close(pipeEnds[0]);
+  EXPECT_EQ(readFile(target), "through a pipe");
+  EXPECT_EQ(namesIn(dir.path()), (std::set<std::string>{"source.bin", "target.bin"}));
+}
+
 INSTANTIATE_TEST_SUITE_P(Files, ReplacingWriter, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "Named" : "Unnamed"; });
 

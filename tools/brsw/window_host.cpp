@@ -6,10 +6,10 @@
 #include <filesystem>
 
 #include "platform/fw/application.h"
-#include "platform/fw/dialogs.h"
 #include "script/core/component.h"
 #include "script/core/value_list.h"
 #include "script/gui/registration.h"
+#include "script/host/dialogs/form_host_ui.h"
 #include "script/host/host.h"
 #include "script/stdlib/global.h"
 #include "script/stdlib/stdlib.h"
@@ -31,31 +31,6 @@ void TWindowPump::Sleep(uint32_t milliseconds) {
   loop.exec();
 }
 
-int TWindowHostUI::MessageBox(const std::string& text, const std::string& caption, int flags) {
-  fw::TMessageRequest request;
-  request.Text = text;
-  request.Caption = caption.empty() ? ApplicationTitle() : caption;
-  switch (flags & stdlib::mbButtonMask) {
-    case stdlib::mbOKCancel: request.Buttons = {fw::mbOK, fw::mbCancel}; break;
-    case stdlib::mbAbortRetryIgnore: request.Buttons = {fw::mbAbort, fw::mbRetry, fw::mbIgnore}; break;
-    case stdlib::mbYesNoCancel: request.Buttons = {fw::mbYes, fw::mbNo, fw::mbCancel}; break;
-    case stdlib::mbYesNo: request.Buttons = {fw::mbYes, fw::mbNo}; break;
-    case stdlib::mbRetryCancel: request.Buttons = {fw::mbRetry, fw::mbCancel}; break;
-    default: request.Buttons = {fw::mbOK}; break;
-  }
-  // The framework's modal results and the message box answers are the same numbers.
-  return fw::DialogService().MessageBox(request);
-}
-
-bool TWindowHostUI::InputLine(const std::string& message, std::string& text, char32_t, const std::string& caption,
-                              int) {
-  return fw::DialogService().InputQuery(caption.empty() ? ApplicationTitle() : caption, message, text);
-}
-
-bool TWindowHostUI::InputText(const std::string& message, std::string& text, const std::string& caption, int, int) {
-  return fw::DialogService().InputQuery(caption.empty() ? ApplicationTitle() : caption, message, text);
-}
-
 void InstallLibraries() {
   static bool done = false;
   if (done) return;
@@ -63,7 +38,7 @@ void InstallLibraries() {
   stdlib::Install();
   host::Install();
   gui::Install();
-  stdlib::SetHostUI(std::make_shared<TWindowHostUI>());
+  hostdlg::InstallFormHostUI();
 }
 
 int RunScript(const TScriptRun& run) {

@@ -1,6 +1,6 @@
 // The windowed script host's parts, shared by brsw and the script tests of the GUI classes: the
-// engine's message pump running Qt's event loop, the script dialogs as real dialogs, and running
-// one script with its output routed to callbacks.
+// engine's message pump running Qt's event loop, the script dialogs as the dialog forms, and
+// running one script with its output routed to callbacks.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "script/core/message_pump.h"
-#include "script/stdlib/host_ui.h"
 
 namespace brsw {
 
@@ -21,18 +20,8 @@ class TWindowPump : public engine::IMessagePump {
   void Sleep(uint32_t milliseconds) override;
 };
 
-// Message boxes and input lines through the framework's dialogs.
-class TWindowHostUI : public stdlib::IHostUI {
- public:
-  int MessageBox(const std::string& text, const std::string& caption, int flags) override;
-  bool InputLine(const std::string& message, std::string& text, char32_t passwordChar, const std::string& caption,
-                 int width) override;
-  bool InputText(const std::string& message, std::string& text, const std::string& caption, int width,
-                 int height) override;
-  std::string ApplicationTitle() override { return "brsw"; }
-};
-
-// Installs the standard library, the host objects and the GUI classes (once).
+// Installs the standard library, the host objects and the GUI classes (once), and makes the
+// script dialogs windows: message boxes, and the prompt, text-area and check-list forms.
 void InstallLibraries();
 
 struct TScriptRun {

@@ -121,4 +121,65 @@ TEST(Automation, EnumeratorAndConnectionPoint) {
   EXPECT_TRUE(Failed(info->GetDocumentation(2, name)));
 }
 
+TEST(Automation, TypeInformationDescribesTheMembersAndListsReadableProperties) {
+  ComPtr<DispatchObject> d(new DispatchObject);
+  auto get = [](const DispatchObject::Args&, Variant& r) {
+    r = Variant::Int(1);
+    return S_OK;
+  };
+  auto put = [](const DispatchObject::Args&, const Variant&) { return S_OK; };
+  auto run = [](const DispatchObject::Args&, Variant&) { return S_OK; };
+  ComPtr<ITypeInfo> info;
+  EXPECT_EQ(d->GetTypeInfo(0, info), E_NOTIMPL);  // a server that declares nothing has none
+  d->AddProperty("Name", 1, get, put);
+  d->AddProperty("Item", 0, get, put, 1);          // needs an index
+  d->AddProperty("Sink", 3, nullptr, put);         // written only
+  d->AddMethod("Run", 4, run);
+  d->AddProperty("_NewEnum", DISPID_NEWENUM, get);  // reserved: restricted
+  d->AddVariable("Size", 5, get, put);
+  d->AddProperty("NAME", 6, get);                  // a name listed once
+  d->SetTypeInfo("{1}", {{7, "Extra"}}, nullptr);
+  d->AddProperty("Late", 8, get);                  // added after: described too
+  ASSERT_EQ(d->GetTypeInfo(0, info), S_OK);
+  EXPECT_EQ(d->GetTypeInfo(1, info), E_NOTIMPL);
+
+  TypeAttr attr;
+  ASSERT_EQ(info->GetTypeAttr(attr), S_OK);
+  EXPECT_EQ(attr.varCount, 1);
+  EXPECT_EQ(attr.funcCount, 9);  // Name get+put, Item get+put, Sink put, Run, _NewEnum, NAME, Late
+  FuncDesc f;
+  ASSERT_EQ(info->GetFuncDesc(3, f), S_OK);
+  EXPECT_EQ(f.id, 0);
+  EXPECT_EQ(f.invokeKind, INVOKE_PROPERTYPUT);
+  EXPECT_EQ(f.paramCount, 2);  // the index and the value
+  ASSERT_EQ(info->GetFuncDesc(6, f), S_OK);
+  EXPECT_EQ(f.id, DISPID_NEWENUM);
+  EXPECT_EQ(f.flags, FUNCFLAG_FRESTRICTED);
+  EXPECT_EQ(info->GetFuncDesc(9, f), TYPE_E_ELEMENTNOTFOUND);
+  VarDesc v;
+  ASSERT_EQ(info->GetVarDesc(0, v), S_OK);
+  EXPECT_EQ(v.id, 5);
+  std::string name;
+  EXPECT_EQ(info->GetDocumentation(7, name), S_OK);
+  EXPECT_EQ(name, "Extra");
+
+  EXPECT_EQ(PropertyNames(*info.get()), (std::vector<std::string>{"Size", "Name", "Late"}));
+  // The variable is read like a property.
+  DispParams none;
+  Variant r;
+  EXPECT_EQ(d->Invoke(5, DISPATCH_PROPERTYGET, none, &r), S_OK);
+  EXPECT_EQ(r.intVal, 1);
+
+  // The description is a copy: it stays whole after the object is gone.
+  d = nullptr;
+  EXPECT_EQ(PropertyNames(*info.get()).size(), 3u);
+
+  // Name tables (event interfaces) describe no members.
+  ComPtr<TypeLib> lib(new TypeLib);
+  lib->Add("{2}", {{1, "Ping"}});
+  ComPtr<ITypeInfo> events;
+  ASSERT_EQ(lib->GetTypeInfoOfGuid("{2}", events), S_OK);
+  EXPECT_TRUE(PropertyNames(*events.get()).empty());
+}
+
 }  // namespace

@@ -288,6 +288,26 @@ TEST(KeyStateTest, DownUpToggleAndAsyncPress) {
   SetKeyDown(300, true);  // ignored, no crash
 }
 
+TEST(KeyStateTest, AsyncStateAsksTheLiveSourceFirst) {
+  ReleaseAllKeys();
+  // The window system knows F2 is held and A is up; it knows nothing of B.
+  SetLiveKeySource([](int vk) -> std::optional<bool> {
+    if (vk == VK_F1 + 1) return true;
+    if (vk == 'A') return false;
+    return std::nullopt;
+  });
+  SetKeyDown('A', true);
+  SetKeyDown('B', true);
+  EXPECT_LT(GetAsyncKeyState(VK_F1 + 1), 0);  // held elsewhere: no event of ours saw it
+  EXPECT_EQ(GetAsyncKeyState('A') & 0x8000, 0);
+  EXPECT_LT(GetAsyncKeyState('B'), 0);  // the table answers what the source cannot
+  EXPECT_LT(GetKeyState('A'), 0);       // the message-time state stays the table's
+  SetLiveKeySource(nullptr);
+  EXPECT_LT(GetAsyncKeyState('A'), 0);
+  EXPECT_GE(GetAsyncKeyState(VK_F1 + 1), 0);
+  ReleaseAllKeys();
+}
+
 TEST(HandleTest, NeverZeroNeverSharedWhileAlive) {
   int a = 0, b = 0;
   HWND h1 = AllocateHandle(&a);

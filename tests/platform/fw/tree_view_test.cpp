@@ -4,8 +4,11 @@
 // handlers while the tree paints or sorts.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/fw/errors.h"
 #include "platform/fw/form.h"
@@ -211,3 +214,82 @@ TEST(TreeViewModel, HandlersChangingTheTreeDuringPaintsAndSorts) {
 }
 
 }  // namespace
+
+// Sorting a long level: texts in order ignoring case, equal texts keeping their order, and every
+// level of the tree sorted when the whole tree is.
+TEST(TreeViewModel, SortsLongLevelsStablyAtEveryDepth) {
+  TTreeView tree(nullptr);
+  TTreeNodes* nodes = tree.Items();
+  const char* texts[] = {"pear", "Apple", "fig", "apple", "Fig", "banana", "PEAR"};
+  TTreeNode* folder = nodes->Add(nullptr, "folder");
+  for (int i = 0; i < 700; ++i) {
+    TTreeNode* n = nodes->Add(nullptr, texts[(i * 5) % 7]);
+    n->SetData(reinterpret_cast<void*>(intptr_t(i)));
+    nodes->AddChild(folder, texts[(i * 3) % 7]);
+  }
+  ASSERT_TRUE(tree.AlphaSort(true));
+  auto sortedAndStable = [](TTreeNode* parent, TTreeNode* first) {
+    int bad = 0;
+    TTreeNode* prev = nullptr;
+    for (TTreeNode* n = parent ? parent->GetFirstChild() : first; n; n = n->GetNextSibling()) {
+      if (prev) {
+        std::string a = prev->Text(), b = n->Text();
+        for (char& c : a) c = char(std::tolower(c));
+        for (char& c : b) c = char(std::tolower(c));
+        if (a > b || (a == b && prev->Data() > n->Data())) ++bad;
+      }
+      prev = n;
+    }
+    return bad;
+  };
+  EXPECT_EQ(sortedAndStable(nullptr, nodes->GetFirstNode()), 0);
+  EXPECT_EQ(sortedAndStable(folder, nullptr), 0);
+  EXPECT_EQ(nodes->Count(), 1401);
+  EXPECT_EQ(folder->Count(), 700);
+  for (int i = 0; i < folder->Count(); ++i) EXPECT_EQ(folder->Item(i)->Index(), i);
+}
+
+// A comparer that moves nodes between levels: the level keeps the nodes the comparer left in
+// it, each once, in the place the comparer left them; the node moved in stays and the node moved
+// out lives only under its new parent.
+struct TMover {
+  TTreeNode* out = nullptr;
+  TTreeNode* in = nullptr;
+  TTreeNode* destination = nullptr;
+  bool done = false;
+  void Compare(TObject*, TTreeNode* a, TTreeNode* b, int32_t, int32_t& result) {
+    if (!done) {
+      done = true;
+      out->MoveTo(destination, naAddChild);
+      if (in) in->MoveTo(destination, naInsert);
+    }
+    result = a->Text() < b->Text() ? 1 : a->Text() > b->Text() ? -1 : 0;
+  }
+};
+
+TEST(TreeViewModel, ComparersMovingNodesLeaveEveryNodeOnce) {
+  for (bool swapIn : {false, true}) {
+    SCOPED_TRACE(swapIn ? "one node out, another in" : "one node out");
+    TTreeView tree(nullptr);
+    TTreeNodes* nodes = tree.Items();
+    TTreeNode* box = nodes->Add(nullptr, "box");
+    TTreeNode* inner = nodes->AddChild(box, "inner");
+    for (const char* t : {"d", "a", "c", "b"}) nodes->AddChild(box, t);
+    TMover m{box->Item(2), swapIn ? nodes->Add(nullptr, "e") : nullptr, inner};
+    tree.OnCompare = TTVCompareEvent::bind<&TMover::Compare>(&m);
+    ASSERT_TRUE(box->AlphaSort(false));
+    std::string level;
+    for (TTreeNode* n = box->GetFirstChild(); n; n = n->GetNextSibling()) {
+      EXPECT_EQ(n->Parent(), box);
+      level += n->Text();
+    }
+    EXPECT_EQ(level, swapIn ? "einnerdcb" : "innerdcb");
+    EXPECT_EQ(m.out->Parent(), inner);
+    EXPECT_EQ(inner->Count(), 1);
+    EXPECT_EQ(nodes->Count(), swapIn ? 7 : 6);
+    if (swapIn) {
+      EXPECT_EQ(m.in->Parent(), box);
+    }
+    for (int i = 0; i < box->Count(); ++i) EXPECT_EQ(box->Item(i)->Index(), i);
+  }
+}

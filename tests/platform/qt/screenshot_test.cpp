@@ -4,20 +4,35 @@
 
 #include <QApplication>
 #include <QImage>
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <string>
+#include <type_traits>
+#include <vector>
 
 #include "platform/fw/application.h"
 #include "platform/fw/button.h"
 #include "platform/fw/check_box.h"
 #include "platform/fw/edit.h"
 #include "platform/fw/form.h"
+#include "platform/fw/group_box.h"
 #include "platform/fw/label.h"
 #include "platform/fw/list_box.h"
+#include "platform/fw/list_view.h"
+#include "platform/fw/memo.h"
+#include "platform/fw/page_control.h"
 #include "platform/fw/panel.h"
+#include "platform/fw/radio_button.h"
 #include "platform/fw/registration.h"
+#include "platform/fw/spin.h"
+#include "platform/fw/status_bar.h"
+#include "platform/fw/tab_control.h"
+#include "platform/fw/tool_bar.h"
+#include "platform/fw/tree_view.h"
 #include "platform/qt/host.h"
 #include "platform/qt/peer.h"
+#include "platform/rt/typeinfo.h"
 
 namespace {
 
@@ -209,6 +224,218 @@ TEST_F(ScreenshotTest, EveryControlOfASmallFormDraws) {
   // Elsewhere nothing moved.
   EXPECT_EQ(img.copy(0, 0, 320, 76), cleared.copy(0, 0, 320, 76));
   EXPECT_EQ(img.copy(lb.Left, lb.Top, lb.Width(), lb.Height()), cleared.copy(lb.Left, lb.Top, lb.Width(), lb.Height()));
+}
+
+// Each control twice, the second disabled: the disabled one writes its caption in grey where the
+// enabled one writes it dark.
+TEST_F(ScreenshotTest, DisabledControlsGreyTheirText) {
+  RegisterFrameworkClasses();
+  auto* form = new TForm(Application());
+  form->SetBorderStyle(bsDialog);
+  form->SetClientSize(320, 240);
+  form->SetColor(clWhite);
+  form->AfterConstruction();
+  struct Pair {
+    TControl* on;
+    TControl* off;
+    int textLeft;  // where the caption starts (after a check box's box)
+  };
+  std::vector<Pair> pairs;
+  auto place = [&](auto* control, int row, int textLeft) {
+    using C = std::remove_pointer_t<decltype(control)>;
+    auto* twin = new C(form);
+    int x = 8;
+    for (TControl* c : {static_cast<TControl*>(control), static_cast<TControl*>(twin)}) {
+      c->SetParent(form);
+      c->SetBounds(x, 8 + row * 36, 140, 28);
+      c->SetText("MMMM Text");
+      x += 160;
+    }
+    twin->SetEnabled(false);
+    pairs.push_back({control, twin, textLeft});
+  };
+  place(new TButton(form), 0, 6);
+  place(new TCheckBox(form), 1, 22);
+  place(new TRadioButton(form), 2, 22);
+  place(new TLabel(form), 3, 0);
+  place(new TEdit(form), 4, 6);
+  auto* list = new TListBox(form);
+  list->Items()->Add("MMMM Text");
+  place(list, 5, 6);
+  static_cast<TListBox*>(pairs.back().off)->Items()->Add("MMMM Text");
+  form->Show();
+  QImage img = shot(form);
+  ASSERT_FALSE(img.isNull());
+  img.save(QString::fromStdString(testing::TempDir() + "fw_disabled_controls.png"), "PNG");
+  auto grey = [](QRgb p) { return Near(p, 128, 128, 128, 40); };
+  for (const Pair& pair : pairs) {
+    const std::string name = pair.on->ClassName();
+    auto text = [&](TControl* c) {
+      const TRect r = Inset(c->BoundsRect(), 4);
+      return TRect{r.Left + pair.textLeft, r.Top, r.Right, r.Bottom};
+    };
+    EXPECT_GT(Count(img, text(pair.on), Dark), 15) << name;
+    EXPECT_LE(Count(img, text(pair.off), Dark), 2) << name;
+    EXPECT_GT(Count(img, text(pair.off), grey), 15) << name;
+  }
+}
+
+
+// Every control that shows a text, in the font's colour (blue here) twice: the first enabled, the
+// second disabled. `left` places the copy; `suffix` names it.
+std::string EveryTextControl(const std::string& suffix, int left) {
+  std::string t;
+  auto add = [&](const std::string& cls, const std::string& name, int top, int width, int height,
+                 const std::string& extra) {
+    t += "  object " + name + suffix + ": " + cls + "\n    Left = " + std::to_string(left) +
+         "\n    Top = " + std::to_string(top) + "\n    Width = " + std::to_string(width) +
+         "\n    Height = " + std::to_string(height) + "\n" + extra + "  end\n";
+  };
+  add("TPanel", "Panel", 4, 140, 24, "    Caption = 'MMMM Panel'\n");
+  add("TStatusBar", "Status", 32, 140, 22,
+      "    Align = alNone\n    Panels = <\n      item\n        Text = 'MMMM'\n        Width = 70\n      end\n"
+      "      item\n        Text = 'Bar'\n        Width = 60\n      end>\n");
+  add("TStatusBar", "Simple", 58, 140, 22, "    Align = alNone\n    SimplePanel = True\n    SimpleText = 'MMMM Simple'\n");
+  add("TCoolBar", "Cool", 84, 140, 30,
+      "    Align = alNone\n    Bands = <\n      item\n        Text = 'MMMM Band'\n        Width = 130\n      end>\n");
+  add("TTabControl", "Tabs", 118, 140, 50, "    Tabs.Strings = (\n      'MMMM'\n      'Tab')\n");
+  add("TPageControl", "Pages", 172, 140, 50,
+      "    object SheetA" + suffix + ": TTabSheet\n      Caption = 'MMMM'\n    end\n"
+      "    object SheetB" + suffix + ": TTabSheet\n      Caption = 'Page'\n    end\n");
+  add("TGroupBox", "Group", 226, 140, 36, "    Caption = 'MMMM Group'\n");
+  add("TRadioGroup", "Radios", 266, 140, 60, "    Caption = 'MMMM'\n    Items.Strings = (\n      'MMMM Item')\n");
+  add("TComboBox", "Combo", 330, 140, 24, "    Text = 'MMMM Combo'\n");
+  add("TMemo", "Memo", 358, 140, 40, "    Lines.Strings = (\n      'MMMM Memo')\n");
+  add("TSpinEdit", "Spin", 402, 140, 24, "    Value = 8888888\n");
+  add("TToolBar", "Tools", 430, 140, 26,
+      "    Align = alNone\n    ShowCaptions = True\n    object Tool" + suffix +
+          ": TToolButton\n      Caption = 'MMMM'\n    end\n");
+  add("TListView", "List", 460, 140, 60,
+      "    ViewStyle = vsReport\n    Columns = <\n      item\n        Caption = 'MMMM'\n        Width = 70\n      end\n"
+      "      item\n        Caption = 'Col'\n        Width = 60\n      end>\n");
+  add("TTreeView", "Tree", 524, 140, 40, "");
+  add("TCheckListBox", "Checks", 568, 140, 24, "    Items.Strings = (\n      'MMMM Check')\n");
+  return t;
+}
+
+// The framework registers the first-tier classes for descriptions; the bars, views and their
+// parts are registered by the script bridge, which these tests do without.
+void RegisterEveryTextClass() {
+  RegisterFrameworkClasses();
+  for (const rt::ClassInfo* cls :
+       {&TStatusBar::StaticClassInfo(), &TCoolBar::StaticClassInfo(), &TTabControl::StaticClassInfo(),
+        &TPageControl::StaticClassInfo(), &TTabSheet::StaticClassInfo(), &TSpinEdit::StaticClassInfo(),
+        &TToolBar::StaticClassInfo(), &TToolButton::StaticClassInfo(), &TTreeView::StaticClassInfo()})
+    rt::RegisterClass(*cls);
+}
+
+// Where a control lies on its form's client area.
+TRect OnForm(TControl* c) {
+  TRect r = c->BoundsRect();
+  for (TControl* p = c->Parent(); p && p->Parent(); p = p->Parent()) {
+    r.Left += p->Left(), r.Right += p->Left();
+    r.Top += p->Top(), r.Bottom += p->Top();
+  }
+  return r;
+}
+
+bool FontBlue(QRgb p) { return qBlue(p) > 150 && qRed(p) < 100 && qGreen(p) < 100; }
+// Grey ink, on any light background it was smoothed into.
+bool GreyInk(QRgb p) {
+  const int hi = std::max({qRed(p), qGreen(p), qBlue(p)}), lo = std::min({qRed(p), qGreen(p), qBlue(p)});
+  return hi - lo < 30 && hi < 200 && lo > 60;
+}
+
+// A pair of the same control, the second disabled (itself or through a parent): where the first
+// writes its text in the font's colour, the second writes the same text in grey.
+void ExpectGreyedText(const QImage& img, TControl* on, TControl* off) {
+  ASSERT_TRUE(on && off);
+  const std::string name = on->Name();
+  const TRect a = OnForm(on), b = OnForm(off);
+  int ink = 0, grey = 0;
+  for (int y = a.Top; y < a.Bottom; ++y)
+    for (int x = a.Left; x < a.Right; ++x)
+      if (FontBlue(img.pixel(x, y))) {
+        ++ink;
+        grey += GreyInk(img.pixel(x - a.Left + b.Left, y - a.Top + b.Top));
+      }
+  EXPECT_GT(ink, 15) << name;
+  EXPECT_LE(Count(img, b, FontBlue), 2) << name;
+  EXPECT_GE(grey, ink * 8 / 10) << name;
+}
+
+TEST_F(ScreenshotTest, EveryControlWithTextGreysItWhenDisabled) {
+  RegisterEveryTextClass();
+  auto* form = new TForm(Application());
+  ReadComponentText(form, "object Every: TForm\n  BorderStyle = bsDialog\n  ClientHeight = 600\n  ClientWidth = 320\n"
+                          "  Color = clWhite\n  Font.Color = clBlue\n  Font.Height = -12\n" +
+                              EveryTextControl("On", 8) + EveryTextControl("Off", 168) + "end\n");
+  form->AfterConstruction();
+  for (const char* suffix : {"On", "Off"}) {
+    auto* list = part<TListView>(form, (std::string("List") + suffix).c_str());
+    auto* tree = part<TTreeView>(form, (std::string("Tree") + suffix).c_str());
+    ASSERT_TRUE(list && tree);
+    TListItem* item = list->Items()->Add();
+    item->SetCaption("MMMM");
+    item->SubItems()->Add("Sub");
+    tree->Items()->AddChild(tree->Items()->Add(nullptr, "MMMM Node"), "Child")->MakeVisible();
+  }
+  std::vector<std::string> names;
+  for (int i = 0; i < form->ComponentCount(); ++i) {
+    const std::string name = form->Components(i)->Name();
+    if (name.size() > 3 && name.compare(name.size() - 3, 3, "Off") == 0) {
+      names.push_back(name.substr(0, name.size() - 3));
+      if (auto* c = dynamic_cast<TControl*>(form->Components(i)); c && c->Parent() == form) c->SetEnabled(false);
+    }
+  }
+  form->Show();
+  QImage img = shot(form);
+  ASSERT_FALSE(img.isNull());
+  img.save(QString::fromStdString(testing::TempDir() + "fw_disabled_every_control.png"), "PNG");
+  for (const std::string& name : names) {
+    // The sheets and the tool button sit inside their pair; their parent is what was disabled.
+    if (name == "SheetA" || name == "SheetB" || name == "Tool") continue;
+    ExpectGreyedText(img, part<TControl>(form, (name + "On").c_str()), part<TControl>(form, (name + "Off").c_str()));
+  }
+}
+
+// Controls enabled themselves inside a disabled panel look disabled too: a user cannot reach them.
+TEST_F(ScreenshotTest, ControlsOfADisabledParentGreyTheirText) {
+  RegisterEveryTextClass();
+  auto* form = new TForm(Application());
+  auto holder = [](const std::string& suffix, int left) {
+    std::string inner;
+    auto add = [&](const std::string& cls, const std::string& name, int top, int height, const std::string& extra) {
+      inner += "    object " + name + suffix + ": " + cls + "\n      Left = 4\n      Top = " + std::to_string(top) +
+               "\n      Width = 130\n      Height = " + std::to_string(height) + "\n" + extra + "    end\n";
+    };
+    add("TLabel", "Label", 4, 16, "      Caption = 'MMMM Label'\n");
+    add("TButton", "Button", 24, 26, "      Caption = 'MMMM'\n");
+    add("TEdit", "Edit", 54, 24, "      Text = 'MMMM Edit'\n");
+    add("TCheckBox", "Check", 82, 20, "      Caption = 'MMMM Check'\n");
+    add("TListBox", "Box", 106, 24, "      Items.Strings = (\n        'MMMM Row')\n");
+    add("TPanel", "Inner", 134, 24, "      Caption = 'MMMM Inner'\n");
+    add("TTabControl", "Tabs", 162, 44, "      Tabs.Strings = (\n        'MMMM')\n");
+    add("TTreeView", "Tree", 210, 40, "");
+    return "  object Holder" + suffix + ": TPanel\n    Left = " + std::to_string(left) +
+           "\n    Top = 4\n    Width = 140\n    Height = 256\n    BevelOuter = bvNone\n" + inner + "  end\n";
+  };
+  ReadComponentText(form, "object Held: TForm\n  BorderStyle = bsDialog\n  ClientHeight = 264\n  ClientWidth = 300\n"
+                          "  Color = clWhite\n  Font.Color = clBlue\n  Font.Height = -12\n" +
+                              holder("On", 4) + holder("Off", 154) + "end\n");
+  form->AfterConstruction();
+  for (const char* suffix : {"On", "Off"})
+    part<TTreeView>(form, (std::string("Tree") + suffix).c_str())->Items()->Add(nullptr, "MMMM Node");
+  part<TControl>(form, "HolderOff")->SetEnabled(false);
+  form->Show();
+  QImage img = shot(form);
+  ASSERT_FALSE(img.isNull());
+  img.save(QString::fromStdString(testing::TempDir() + "fw_disabled_parent.png"), "PNG");
+  for (const char* name : {"Label", "Button", "Edit", "Check", "Box", "Inner", "Tabs", "Tree"}) {
+    auto* off = part<TControl>(form, (std::string(name) + "Off").c_str());
+    ASSERT_TRUE(off && off->Enabled()) << name;
+    ExpectGreyedText(img, part<TControl>(form, (std::string(name) + "On").c_str()), off);
+  }
 }
 
 }  // namespace

@@ -6,8 +6,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
+#include <string>
 #include <vector>
 
 #include "support/replace_file.h"
@@ -108,6 +111,12 @@ TEST_F(RegistryStoreTest, AWriterKilledPartWayLeavesTheStoreWhole) {
     ::waitpid(child, &status, 0);
     ASSERT_TRUE(WIFSIGNALED(status));
     EXPECT_EQ(readFile(path), before);
+    // Nothing of the killed writer is left beside the store and its lock file.
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.file("cfg/brscript")))
+      names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"registry.reg", "registry.reg.lock"})) << stage;
   }
   // The killed writer's lock went with it: the next one is not held up.
   store.WriteValue("K", "b", "2");

@@ -455,9 +455,12 @@ TEST_F(EngineTest, EventLoopRunsUntilTerminatedOrAborted) {
   EXPECT_EQ(passes, 0);
 }
 
-TEST_F(EngineTest, FailuresFromOutsideTheEnginePassThroughRun) {
+// A C++ exception out of a native ends only the script, as a script error: Run returns to the
+// host, which would otherwise have been ended past the script's try.
+TEST_F(EngineTest, FailuresFromOutsideTheEngineEndTheScriptNotTheHost) {
   ASSERT_TRUE(component_->Compile("p = new Probe(); p.fail();"));
-  EXPECT_THROW(component_->RunNoArgs(), std::runtime_error);
+  EXPECT_NO_THROW(component_->RunNoArgs());
+  EXPECT_EQ(errors, std::vector<std::string>{"1:Exception: Exception(1) => Probe.fail error: outside failure"});
   EXPECT_FALSE(Eng().IsRunning());
   EXPECT_EQ(Run("return 5;"), 5) << "the engine runs again";
 }

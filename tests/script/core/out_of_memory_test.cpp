@@ -10,6 +10,7 @@
 #include "script/core/component.h"
 #include "script/core/engine.h"
 #include "script/core/exceptions.h"
+#include "tests/script/core/one_class_fixture.h"
 
 using namespace engine;
 
@@ -19,7 +20,8 @@ namespace {
 class Hungry : public TJObject {
   RT_CLASS(Hungry)
  public:
-  Hungry(TJBaseEngine* e, TJValueList* p) : TJObject(e, p) { RegistName("Hungry"); }
+  static constexpr const char* kScriptName = "Hungry";
+  Hungry(TJBaseEngine* e, TJValueList* p) : TJObject(e, p) { RegistName(kScriptName); }
   static bool IsMakeGlobalInstance() { return false; }
   void RegistMethods() override {
     TJObject::RegistMethods();
@@ -36,34 +38,7 @@ const rt::ClassInfo& Hungry::StaticClassInfo() {
   return info;
 }
 
-class OutOfMemoryTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    saved_ = EngineExtensions();
-    EngineExtensions().RegisterStandardClasses = [](TJEngine& e) { e.ImportObject("Hungry", ClassOf<Hungry>()); };
-    component_ = std::make_unique<TBrindle>();
-    Hungry::notes.clear();
-    component_->SetOnStderr([](TBrindle*, const std::string&) {});
-    component_->SetOnError([this](TBrindle*, int32_t line, const std::string& msg) {
-      errors.push_back(std::to_string(line) + ":" + msg);
-    });
-  }
-  void TearDown() override {
-    component_.reset();
-    EngineExtensions() = saved_;
-  }
-  int32_t Run(const std::string& source) {
-    if (!component_->Compile(source)) return -100;
-    return component_->RunNoArgs();
-  }
-
-  std::unique_ptr<TBrindle> component_;
-  std::string& out = Hungry::notes;
-  std::vector<std::string> errors;
-
- private:
-  TJEngineExtensions saved_;
-};
+using OutOfMemoryTest = OneClassTest<Hungry>;
 
 }  // namespace
 

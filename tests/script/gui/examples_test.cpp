@@ -5,11 +5,14 @@
 
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QImage>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <vector>
+#include <algorithm>
 
 #include "platform/fw/application.h"
 #include "platform/fw/button.h"
@@ -185,7 +188,8 @@ TEST_F(ExamplesTest, TextEditorOpensEditsAndSaves) {
 }
 
 // The folder browser on a scratch folder: the tree shows the folders (each read when it opens),
-// clicking a folder lists its files with sizes, and the status bar counts them.
+// clicking a folder lists its files with sizes, the status bar counts them, and the list's
+// column headers can be dragged into another order.
 TEST_F(ExamplesTest, FolderBrowserShowsFoldersFilesAndCounts) {
   fsys::path dir = fsys::temp_directory_path() / ("gui_folders_" + std::to_string(::getpid()));
   fsys::remove_all(dir);
@@ -194,7 +198,7 @@ TEST_F(ExamplesTest, FolderBrowserShowsFoldersFilesAndCounts) {
   std::ofstream(dir / "a.txt", std::ios::binary) << "hello";
   std::ofstream(dir / "b.bin", std::ios::binary) << std::string(1000, 'x');
   std::ofstream(dir / "alpha" / "c.txt", std::ios::binary) << "abc";
-  std::string top, firstList, firstStatus, secondList, secondStatus, afterExpand, path;
+  std::string top, firstList, firstStatus, secondList, secondStatus, afterExpand, path, columns;
   bool betaButton = true;
   int code = RunExample("folder_browser.brs", {dir.string()}, [&] {
     fw::TCustomForm* form = FormCaptioned("Folders");
@@ -247,6 +251,15 @@ TEST_F(ExamplesTest, FolderBrowserShowsFoldersFilesAndCounts) {
                              (label.Top + label.Bottom) / 2));
     QApplication::processEvents();
     afterExpand = shape();
+    // The Name header dragged onto Size: the columns change places.
+    auto* listArea = dynamic_cast<QAbstractScrollArea*>(WidgetOf(list));
+    ASSERT_NE(listArea, nullptr);
+    QTest::mousePress(listArea->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 10));
+    QTest::mouseMove(listArea->viewport(), QPoint(120, 10));
+    QTest::mouseMove(listArea->viewport(), QPoint(230, 10));
+    QTest::mouseRelease(listArea->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(230, 10));
+    QApplication::processEvents();
+    for (int i = 0; i < list->Columns()->Count(); ++i) columns += list->Columns()->Items(i)->Caption() + " ";
     form->Close();
   });
   EXPECT_EQ(code, 0);
@@ -259,6 +272,7 @@ TEST_F(ExamplesTest, FolderBrowserShowsFoldersFilesAndCounts) {
   EXPECT_EQ(secondList, "c.txt:3 ");
   EXPECT_EQ(secondStatus, "1 file, 3 bytes");
   EXPECT_EQ(afterExpand, "0top 1alpha 2deep 1beta ");
+  EXPECT_EQ(columns, "Size Name Modified ");
   fsys::remove_all(dir);
 }
 
@@ -281,6 +295,7 @@ TEST_F(ExamplesTest, ReadingListAddsSortsPreviewsAndRemovesFiles) {
   fw::TDialogServiceScope scope(&dialogs);
   std::string start, added, byName, bySize, preview, removed, cleared, menu;
   bool removeAtStart = true, clearAtStart = true, removeWithSelection = false, clearWhenEmpty = true;
+  std::vector<int> captionShades;
   int code = RunExample("file_list.brs", {dir.string()}, [&] {
     fw::TCustomForm* form = FormCaptioned("Reading list");
     ASSERT_NE(form, nullptr);
@@ -308,6 +323,15 @@ TEST_F(ExamplesTest, ReadingListAddsSortsPreviewsAndRemovesFiles) {
     start = status->Caption();
     removeAtStart = remove->Enabled();
     clearAtStart = clear->Enabled();
+    // What the user sees of that: the darkest pixel of each caption (the middle of the face).
+    auto darkest = [](fw::TControl* c) {
+      QImage img = WidgetOf(c)->grab().toImage();
+      int least = 255;
+      for (int y = img.height() / 3; y < img.height() * 2 / 3; ++y)
+        for (int x = img.width() / 4; x < img.width() * 3 / 4; ++x) least = std::min(least, qGray(img.pixel(x, y)));
+      return least;
+    };
+    captionShades = {darkest(add), darkest(remove), darkest(clear)};
     Click(add);
     added = status->Caption() + "|" + names();
     Click(add);  // a.txt is in the list already
@@ -346,6 +370,11 @@ TEST_F(ExamplesTest, ReadingListAddsSortsPreviewsAndRemovesFiles) {
   EXPECT_EQ(menu, "&List:&Add files...,&Remove,&Clear");
   EXPECT_FALSE(removeAtStart);
   EXPECT_FALSE(clearAtStart);
+  // Disabled buttons grey their captions: no dark text on Remove and Clear, as there is on Add.
+  ASSERT_EQ(captionShades.size(), 3u);
+  EXPECT_LT(captionShades[0], 60);
+  EXPECT_GT(captionShades[1], 90);
+  EXPECT_GT(captionShades[2], 90);
   EXPECT_EQ(added, "Added 2, 2 file(s) in the list|b.txt,a.txt");
   EXPECT_EQ(byName, "3 file(s)|a.txt,b.txt,c.md");
   EXPECT_EQ(bySize, "a.txt,b.txt,c.md");

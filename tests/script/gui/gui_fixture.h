@@ -6,8 +6,11 @@
 
 #include "platform/fw/application.h"
 #include "platform/fw/dialogs.h"
+#include "platform/fw/form.h"
 #include "platform/fw/services.h"
 #include "script/core/component.h"
+#include "script/core/engine.h"
+#include "script/core/message_pump.h"
 #include "script/core/value_list.h"
 #include "script/gui/registration.h"
 #include "script/host/host.h"
@@ -21,6 +24,23 @@ struct TScriptResult {
   int code = 0;
 };
 
+// A control by name anywhere inside `parent` (script-made controls have no owner to find them by).
+inline fw::TControl* FindIn(fw::TWinControl* parent, const std::string& name) {
+  for (int i = 0; i < parent->ControlCount(); ++i) {
+    fw::TControl* c = parent->Controls(i);
+    if (c->Name() == name) return c;
+    if (auto* w = dynamic_cast<fw::TWinControl*>(c))
+      if (fw::TControl* found = FindIn(w, name)) return found;
+  }
+  return nullptr;
+}
+
+inline fw::TCustomForm* FormNamed(const std::string& name) {
+  for (int i = 0; i < fw::Screen()->FormCount(); ++i)
+    if (fw::Screen()->Forms(i)->Name() == name) return fw::Screen()->Forms(i);
+  return nullptr;
+}
+
 inline void InstallOnce() {
   static bool done = false;
   if (done) return;
@@ -30,12 +50,21 @@ inline void InstallOnce() {
   gui::Install();
 }
 
+// doEvents() as the windowed host runs it: the framework's pending messages, and no waiting.
+class TGuiEnginePump : public engine::IMessagePump {
+ public:
+  bool IsTerminating() const override { return fw::Application()->Terminated(); }
+  void ProcessPending() override { fw::Application()->ProcessMessages(); }
+  void Sleep(uint32_t) override {}
+};
+
 // One script component per test; the engine stays for checks after the run.
 class TGuiScript {
  public:
   TGuiScript() : services_(&pump_, &timers_), dialogs_(&scripted_) {
     InstallOnce();
     component_ = std::make_unique<engine::TBrindle>();
+    component_->Engine().Pump = &enginePump_;
     component_->SetOnStdout([this](engine::TBrindle*, const std::string& s) { result_.out += s; });
     component_->SetOnStderr([this](engine::TBrindle*, const std::string& s) { result_.err += s; });
   }
@@ -67,6 +96,7 @@ class TGuiScript {
 
  private:
   fw::TFakeMessagePump pump_;
+  TGuiEnginePump enginePump_;
   fw::TFakeTimers timers_;
   fw::TServiceScope services_;
   fw::TScriptedDialogs scripted_;

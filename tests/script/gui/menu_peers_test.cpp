@@ -162,6 +162,44 @@ TEST_F(MenuPeersTest, PopupClickRunsAfterPopupReturns) {
   EXPECT_EQ(out, "popping up\r\nafter popup\r\nsecond true\r\n");
 }
 
+// Nobody clicks on the offscreen platform: a timer's handler closes the popup through the form's
+// sendCancelMode, also after letting go of the menu and the form it belongs to. A watchdog closes
+// every popup still up after a while, so that a failure cannot hang the test.
+TEST_F(MenuPeersTest, SendCancelModeFromATimerClosesThePopup) {
+  bool watchdogFired = false;
+  QTimer watchdog;
+  QObject::connect(&watchdog, &QTimer::timeout, [&] {
+    watchdogFired = true;
+    if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+  });
+  watchdog.start(kWatchdogMs);
+  Run(R"(
+    var f = new VCLForm(); f.Name = "Cancel"; f.show();
+    var b = new VCLButton(f);
+    var pm = new VCLPopupMenu();
+    var item = new VCLMenuItem(); item.Caption = "Never";
+    item.onClick = function() { println("clicked"); };
+    pm.items.add(item);
+    var t = new VCLTimer(); t.Interval = 20;
+    var ticks = 0;
+    t.onTimer = function() {
+      ticks++;
+      if (ticks == 2) f.sendCancelMode(b);
+      if (ticks == 4) { pm = null; item = null; f.release(); doEvents(); b.parent.sendCancelMode(b); t.Enabled = false; }
+    };
+    t.Enabled = true;
+    pm.popup(100, 100);
+    println("closed at " + ticks);
+    pm.popup(100, 100);
+    println("closed again at " + ticks + " " + (pm === null));
+    try { f.sendCancelMode(5); } catch (e) { println(e); }
+  )");
+  EXPECT_FALSE(watchdogFired);
+  EXPECT_EQ(out, "closed at 2\r\nclosed again at 4 true\r\nEVCLError\r\n");
+  settle();
+  EXPECT_EQ(FormNamed("Cancel"), nullptr);
+}
+
 TEST_F(MenuPeersTest, ToolTipShowsTheHintTheActionsHandlerGives) {
   Run(R"(
     var f = new VCLForm();

@@ -16,18 +16,8 @@
 
 namespace {
 
+using guitest::FindIn;
 using guitest::TGuiScript;
-
-// A control by name anywhere inside the form (script-made controls have no owner to find them by).
-fw::TControl* FindIn(fw::TWinControl* parent, const std::string& name) {
-  for (int i = 0; i < parent->ControlCount(); ++i) {
-    fw::TControl* c = parent->Controls(i);
-    if (c->Name() == name) return c;
-    if (auto* w = dynamic_cast<fw::TWinControl*>(c))
-      if (fw::TControl* found = FindIn(w, name)) return found;
-  }
-  return nullptr;
-}
 
 fw::TControl* Find(const std::string& form, const std::string& name) {
   for (int i = 0; i < fw::Screen()->FormCount(); ++i)

@@ -167,6 +167,38 @@ TEST(GuiTree, MovingSortingDeletingAndAssigning) {
             "0 null 8\r\n");
 }
 
+// Every comparison hands the comparer a result box that looks new: it holds the texts' order,
+// never a member an earlier comparison put on its box, and a box the script kept stays its own.
+TEST(GuiTree, EveryComparisonGetsAResultBoxThatLooksNew) {
+  TGuiScript s;
+  auto r = s.Run(kSay + R"(
+    var tv = new VCLTreeView();
+    var names = ["d", "b", "E", "a", "c", "f", "B"];
+    for (var i = 0; i < names.length; i++) tv.Items.add(null, names[i]);
+    var kept = [], stale = 0, calls = 0, fresh = null;
+    tv.onCompare = function(sender, a, b, data, result) {
+      calls++;
+      var keys = result.getKeys().join("/");
+      if (fresh === null) fresh = keys;
+      var x = a.Text.toLowerCase(), y = b.Text.toLowerCase();
+      var order = x < y ? -1 : x > y ? 1 : 0;
+      if (result.int != order || result.hasKey("mark") || keys != fresh) stale++;
+      if (calls % 3 == 0) result.mark = calls;
+      if (calls % 4 == 0) kept.push(result);
+      if (calls % 5 == 0) result.removeKey("toFixed");
+      result.int = -order;
+    };
+    tv.alphaSort();
+    var list = [];
+    for (var n = tv.Items.getFirstNode(); n != null; n = n.getNextSibling()) list.push(n.Text);
+    var distinct = true;
+    for (var i = 1; i < kept.length; i++) if (kept[i] === kept[i - 1]) distinct = false;
+    say(list.join(","), stale, kept.length > 1, distinct);
+  )");
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out, "f,E,d,c,b,B,a 0 true true\r\n");
+}
+
 TEST(GuiTree, TreeTextSavedAndLoaded) {
   TGuiScript s;
   const std::string file = TempPath("tree.txt");

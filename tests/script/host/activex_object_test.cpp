@@ -109,6 +109,23 @@ TEST(ActiveXScript, ForInWalksItems) {
             "abc\na\nb\nthrown a\n");
 }
 
+TEST(ActiveXScript, ForInOverAnObjectListsItsTypeInformation) {
+  EXPECT_EQ(RunX("var x = new ActiveXObject('BRScript.TestAutomation');\n"
+                 // variables first, then properties read without arguments: no methods, no Item(i),
+                 // no _NewEnum
+                 "println(x.getProperties().join(','));\n"
+                 "var c = x.Child; for (var n in c) println(n + '=' + eval('c.' + n));\n"
+                 "var none = new ActiveXObject(); var count = 0;\n"
+                 "for (var n in none) count++;\n"
+                 "println(count + ' ' + none.getProperties().length);\n"
+                 "for (var n in ActiveXObject) count++;\n"
+                 "println(count);\n"),
+            "Version,Text,Count,Child,Now,Nothing,LastArgs,Lookups\n"
+            "Name=child\n"
+            "0 0\n"
+            "0\n");
+}
+
 TEST(ActiveXScript, EventsReachHandlersUntilDisconnected) {
   EXPECT_EQ(RunX("function ev_Ping() { println('ping ' + arguments.length); }\n"
                 "function ev_Data(a, b) { println('data ' + a + ' ' + b + ' ' + this.Count); }\n"

@@ -1,14 +1,18 @@
 #include "script/host/file_object.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "script/stdlib/date_object.h"
 #include "script/stdlib/date_routines.h"
+#include "support/replace_file.h"
 #include "tests/script/host/host_fixture.h"
 
 using namespace hosttest;
@@ -201,6 +205,43 @@ TEST(FileObject, RenameNeverReplacesCopyReplacesWhole) {
   EXPECT_TRUE(Call(f, "remove").vBool());
   EXPECT_FALSE(fs::exists(c));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);  // b.txt alone
+}
+
+// The names in a folder, sorted.
+std::vector<std::string> FolderNames(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// A copy killed part way, with a file system that has unnamed files and with one that has not:
+// the target is the old file, and nothing else is left in the folder.
+TEST(FileObject, ACopyKilledPartWayLeavesOnlyTheOldTarget) {
+  for (bool named : {false, true}) {
+    TempFolder dir;
+    std::string source = dir.File("big.bin"), target = dir.File("target.bin");
+    WriteFile(source, std::string(4 << 20, 'n'));
+    WriteFile(target, "old target");
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      FilesEngine e;
+      support::testing::NoUnnamedFiles = named;
+      support::testing::BlockSize = 65536;
+      support::testing::AfterBlockWritten = [](size_t written) {
+        if (written >= (1 << 20)) raise(SIGKILL);
+      };
+      Call(e.New("File", {S(source)}), "copyTo", {S(target)});
+      _exit(0);  // not reached when the kill came
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << named;
+    EXPECT_EQ(WTERMSIG(status), SIGKILL);
+    EXPECT_EQ(ReadFile(target), "old target");
+    if (!named) EXPECT_EQ(FolderNames(dir.path), (std::vector<std::string>{"big.bin", "target.bin"}));
+  }
 }
 
 TEST(FileObject, FileNameParts) {

@@ -141,27 +141,31 @@ TEST(HTTPObject, FailuresBecomeOneScriptError) {
   HttpServers& s = HttpServers::Get();
   HostEngine e;
   TJValue h = NewHttp(e);
-  Call(h, "get", {S(s.nginxUrl("/index.html"))});
   TJValue res = ResponseHeader(h);
-  ASSERT_EQ(Get(res, "code").vInteger(), 200);
 
-  // A failing get, post or head leaves the response as it was.
+  // After a failing get, getFile, post or head the response tells what came back: an error status
+  // with its fields, or, when nothing came, code 999 and nothing of the response before. request,
+  // write and writeln leave it as it was.
+  constexpr int kAsBefore = -1;
   std::string unused = "http://127.0.0.1:" + std::to_string(nettest::UnusedPort()) + "/";
   struct Case {
     const char* method;
     std::vector<TJValue> args;
     const char* error;
+    int code;
   } cases[] = {
-      {"get", {S(s.nginxUrl("/teapot"))}, "ESocketError:HTTP.get error"},
-      {"get", {S(unused)}, "ESocketError:HTTP.get error"},
-      {"getFile", {S(s.nginxUrl("/teapot")), S(s.folder + "/teapot.txt")}, "ESocketError:HTTP.get error"},
-      {"post", {S(s.nginxUrl("/teapot")), S("a=1")}, "ESocketError:HTTP.post error"},
-      {"head", {S(unused)}, "ESocketError:HTTP.head error"},
-      {"request", {S("GET"), S(unused)}, "ESocketError:HTTP.request error"},
-      {"write", {S("x")}, "ESocketError:HTTP.write error"},
-      {"writeln", {}, "ESocketError:HTTP.writeln error"},
+      {"get", {S(s.nginxUrl("/teapot"))}, "ESocketError:HTTP.get error", 418},
+      {"get", {S(unused)}, "ESocketError:HTTP.get error", 999},
+      {"getFile", {S(s.nginxUrl("/teapot")), S(s.folder + "/teapot.txt")}, "ESocketError:HTTP.get error", 418},
+      {"post", {S(s.nginxUrl("/teapot")), S("a=1")}, "ESocketError:HTTP.post error", 418},
+      {"head", {S(unused)}, "ESocketError:HTTP.head error", 999},
+      {"request", {S("GET"), S(unused)}, "ESocketError:HTTP.request error", kAsBefore},
+      {"write", {S("x")}, "ESocketError:HTTP.write error", kAsBefore},
+      {"writeln", {}, "ESocketError:HTTP.writeln error", kAsBefore},
   };
   for (auto& c : cases) {
+    Call(h, "get", {S(s.nginxUrl("/cookie"))});
+    ASSERT_EQ(Get(res, "code").vInteger(), 200);
     EXPECT_EQ(ErrorOf([&] {
                 TJValue f, result;
                 h.vObject()->GetMember(c.method, false, nullptr, f);
@@ -171,7 +175,27 @@ TEST(HTTPObject, FailuresBecomeOneScriptError) {
               }),
               c.error)
         << c.method;
-    EXPECT_EQ(Get(res, "code").vInteger(), 200) << c.method;
+    std::vector<std::string> fields;
+    res.vObject()->GetPropertyList(fields);
+    TJValue cookie = Get(res, "cookie");
+    switch (c.code) {
+      case kAsBefore:
+        EXPECT_EQ(Get(res, "code").vInteger(), 200) << c.method;
+        EXPECT_EQ(Get(cookie, "length").vInteger(), 2) << c.method;
+        break;
+      case 999:
+        EXPECT_EQ(Get(res, "code").vInteger(), 999) << c.method;
+        EXPECT_EQ(Text(Get(res, "text")), "") << c.method;
+        EXPECT_EQ(Text(Get(res, "version")), "") << c.method;
+        EXPECT_TRUE(fields.empty()) << c.method;
+        EXPECT_EQ(Get(cookie, "length").vInteger(), 0) << c.method;
+        break;
+      default:
+        EXPECT_EQ(Get(res, "code").vInteger(), c.code) << c.method;
+        EXPECT_EQ(Text(Get(res, "version")), "1.1") << c.method;
+        EXPECT_EQ(Text(Index(res, "content-length")), "3") << c.method;
+        EXPECT_EQ(Get(cookie, "length").vInteger(), 0) << c.method;
+    }
   }
 
   // Read through request and response, a 418 raises and is there to see.
@@ -426,4 +450,47 @@ TEST(HTTPObject, LargeBodiesArriveWholeIntoTheText) {
       EXPECT_EQ(parts, body);
     }
   }
+}
+
+// The response and `length` describe the answer to the request sent last: a redirect followed to a
+// server that does not answer, or a server that closes without a status line, leaves no answer to see.
+TEST(HTTPObject, ResponseAfterAFailureIsTheLastAnswer) {
+  HttpServers& s = HttpServers::Get();
+  HostEngine e;
+  std::string refused = "http://127.0.0.1:" + std::to_string(nettest::UnusedPort()) + "/";
+  nettest::LoopbackPeer redirecting([refused](int fd) {
+    nettest::ReadUntil(fd, "\r\n\r\n");
+    nettest::SendAll(fd, "HTTP/1.0 302 Found\r\nLocation: " + refused + "\r\nSet-Cookie: a=1\r\n\r\n");
+  });
+  nettest::LoopbackPeer silent([](int fd) { nettest::ReadUntil(fd, "\r\n\r\n"); });
+  nettest::LoopbackPeer missing([](int fd) {
+    nettest::ReadUntil(fd, "\r\n\r\n");
+    nettest::SendAll(fd, "HTTP/1.0 404 Not Found\r\nX-Why: gone\r\nContent-Length: 9\r\n\r\nnot here\n");
+  });
+  auto local = [](const nettest::LoopbackPeer& peer) { return "http://127.0.0.1:" + std::to_string(peer.port()) + "/"; };
+
+  TJValue h = NewHttp(e);
+  TJValue res = ResponseHeader(h);
+  Put(h, "autoRedirect", B(true));
+  Call(h, "get", {S(s.nginxUrl("/index.html"))});
+  EXPECT_EQ(ErrorOf([&] { Call(h, "get", {S(local(redirecting))}); }), "ESocketError:HTTP.get error");
+  EXPECT_EQ(Get(res, "code").vInteger(), 999);
+  EXPECT_EQ(Get(Get(res, "cookie"), "length").vInteger(), 0);
+  EXPECT_EQ(Get(h, "length").vInteger(), -1);
+
+  Call(h, "get", {S(s.nginxUrl("/index.html"))});
+  EXPECT_EQ(ErrorOf([&] { Call(h, "post", {S(local(silent)), S("a=1")}); }), "ESocketError:HTTP.post error");
+  EXPECT_EQ(Get(res, "code").vInteger(), 999);
+  EXPECT_EQ(Text(Call(res, "toString")), "HTTP/ 999");
+  EXPECT_EQ(Get(h, "length").vInteger(), -1);
+
+  EXPECT_EQ(ErrorOf([&] { Call(h, "get", {S(local(missing))}); }), "ESocketError:HTTP.get error");
+  EXPECT_EQ(Text(Index(res, "x-why")), "gone");
+  EXPECT_EQ(Text(Get(res, "text")), "Not Found");
+  EXPECT_EQ(Get(h, "length").vInteger(), 9);
+
+  Call(h, "head", {S(s.nginxUrl("/index.html"))});
+  EXPECT_EQ(Get(h, "length").vInteger(), 19);
+  EXPECT_EQ(ErrorOf([&] { Call(h, "head", {S(refused)}); }), "ESocketError:HTTP.head error");
+  EXPECT_EQ(Get(h, "length").vInteger(), -1);
 }

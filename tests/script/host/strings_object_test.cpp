@@ -257,4 +257,6 @@ TEST(StringsObject, WriterKilledInTheMiddleOfASaveLosesNothing) {
   ASSERT_TRUE(WIFSIGNALED(status));
   EXPECT_EQ(WTERMSIG(status), SIGKILL);
   EXPECT_EQ(ReadFile(name), old);
+  // Nothing of the new contents is left beside it.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
 }

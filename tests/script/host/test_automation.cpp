@@ -11,7 +11,7 @@ namespace {
 const char kEventGuid[] = "{7E5A0001-0000-4000-8000-42525363524B}";
 
 enum : DispId { idItem = 0, idText = 1, idCount, idAdd, idClear, idChild, idNow, idNothing, idFail, idRecord,
-                idLastArgs, idLookups, idFire, idSum, idPing = 1, idData = 2 };
+                idLastArgs, idLookups, idFire, idSum, idVersion, idPing = 1, idData = 2 };
 
 std::string Joined(const DispatchObject::Args& args) {
   std::string out;
@@ -22,6 +22,7 @@ std::string Joined(const DispatchObject::Args& args) {
 // An object given out by `Child`: its own Name; its index goes to the parent's Child.
 ComPtr<IDispatch> MakeChild() {
   ComPtr<DispatchObject> child(new DispatchObject);
+  child->SetTypeInfo("{7E5A0003-0000-4000-8000-42525363524B}", {}, nullptr);
   child->AddProperty("Name", 1, [](const DispatchObject::Args&, Variant& r) {
     r = Variant::Str("child");
     return S_OK;
@@ -79,7 +80,8 @@ TestAutomation::TestAutomation() : events(new ConnectionPoint(kEventGuid)) {
                 if (!item) return DISP_E_BADINDEX;
                 *item = v;
                 return S_OK;
-              });
+              },
+              1);
   AddProperty("Text", idText,
               [this](const Args& a, Variant& r) {
                 if (!a.empty()) return DISP_E_BADPARAMCOUNT;
@@ -147,6 +149,10 @@ TestAutomation::TestAutomation() : events(new ConnectionPoint(kEventGuid)) {
   AddMethod("Fire", idFire, [this](const Args& a, Variant&) {
     if (a.empty()) return DISP_E_BADPARAMCOUNT;
     events->Fire(a[0].intVal, std::vector<Variant>(a.begin() + 1, a.end()));
+    return S_OK;
+  });
+  AddVariable("Version", idVersion, [](const Args&, Variant& r) {
+    r = Variant::Str("1.0");
     return S_OK;
   });
   AddProperty("_NewEnum", DISPID_NEWENUM, [this](const Args&, Variant& r) {

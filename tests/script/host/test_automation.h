@@ -3,6 +3,8 @@
 // offers a property that returns an object with a parent (`Child`, whose index reads through the
 // parent), a date, a null, a text, a method that fails, a record of the last arguments it got, and
 // `Fire(id, args...)`, which raises event `id` (1 "Ping", 2 "Data") through its connection point.
+// Its type information describes its members (the variable `Version` among them); `Child`'s
+// objects have type information of their own.
 #pragma once
 
 #include <string>
