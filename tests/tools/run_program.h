@@ -1,14 +1,17 @@
 // Runs a program in a process of its own, as a user starts it: its arguments, the environment
 // changes asked for, an optional working folder and standard input; answers what it wrote to its
-// two streams and how it ended.
+// two streams and how it ended. A program still running at its deadline is killed, so a program
+// that hangs fails the test instead of holding it up.
 #pragma once
 
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -20,8 +23,10 @@ struct ProgramOutcome {
   std::string out;
   std::string err;
   int status = -1;  // as waitpid gives it
-  bool Exited(int code) const { return WIFEXITED(status) && WEXITSTATUS(status) == code; }
+  bool timedOut = false;  // killed at its deadline
+  bool Exited(int code) const { return !timedOut && WIFEXITED(status) && WEXITSTATUS(status) == code; }
   std::string Describe() const {
+    if (timedOut) return "still running at its deadline, killed";
     if (WIFEXITED(status)) return "exit " + std::to_string(WEXITSTATUS(status));
     if (WIFSIGNALED(status)) return "signal " + std::to_string(WTERMSIG(status));
     return "not started";
@@ -35,6 +40,7 @@ struct ProgramRun {
   std::string folder;  // working folder; empty: this one
   std::string input;   // standard input (then its end)
   bool mergeErr = false;  // standard error into the same pipe as standard output, in order
+  int seconds = 120;      // the deadline, from the start
 };
 
 inline ProgramOutcome RunProgram(const ProgramRun& run) {
@@ -68,11 +74,22 @@ inline ProgramOutcome RunProgram(const ProgramRun& run) {
   }
   close(inPipe[1]);
   ProgramOutcome result;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(run.seconds);
   pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
   std::string* sinks[2] = {&result.out, &result.err};
   int open = 2;
   while (open > 0) {
-    if (poll(fds, 2, -1) < 0) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    int ready = left.count() > 0 ? poll(fds, 2, int(left.count())) : 0;
+    if (ready == 0) {
+      // Its streams stay open (by it, or by a program it started): it is not going to end.
+      result.timedOut = true;
+      kill(child, SIGKILL);
+      for (pollfd& p : fds)
+        if (p.fd >= 0) close(p.fd);
+      break;
+    }
+    if (ready < 0) {
       if (errno == EINTR) continue;
       break;
     }

@@ -62,4 +62,16 @@ TEST(HostOptions, ClassListNamesTheConstructors) {
     EXPECT_NE(("\n" + console.out).find(line), std::string::npos) << line;
 }
 
+// The runner these tests start the hosts with gives up on a program that does not end, instead of
+// waiting for it with the test.
+TEST(HostOptions, AProgramThatDoesNotEndIsStoppedAtItsDeadline) {
+  ProgramRun run{{"/usr/bin/tail", "-f", "/dev/null"}};
+  run.seconds = 1;
+  ProgramOutcome o = RunProgram(run);
+  EXPECT_TRUE(o.timedOut);
+  EXPECT_FALSE(o.Exited(0));
+  EXPECT_TRUE(WIFSIGNALED(o.status) && WTERMSIG(o.status) == SIGKILL) << o.Describe();
+  EXPECT_EQ(o.Describe(), "still running at its deadline, killed");
+}
+
 }  // namespace
