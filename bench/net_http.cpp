@@ -1,59 +1,26 @@
 // Fetches a 64 MB file from an nginx on 127.0.0.1 with our HTTP client (into memory and into a
 // file) and with curl, several times each in the same run, and prints the median times and the
 // ratio to curl's.
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "http_servers.h"
+#include "net_common.h"
 #include "net/http.h"
 
 namespace {
 
-constexpr size_t kFileSize = 64u << 20;
+using netbench::kFileSize;
+using netbench::Median;
+using netbench::Seconds;
+
 constexpr int kRounds = 7;
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
-double Seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
-
-// curl's own measure of the transfer (its process start-up is left out).
-double CurlSeconds(const std::string& url) {
-  int out[2];
-  if (pipe(out) != 0) throw std::runtime_error("pipe failed");
-  pid_t pid = fork();
-  if (pid == 0) {
-    dup2(out[1], 1);
-    close(out[0]);
-    execl("/usr/bin/curl", "curl", "-s", "-o", "/dev/null", "-w", "%{time_total} %{size_download}", url.c_str(),
-          static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  close(out[1]);
-  char text[128] = {};
-  ssize_t n = read(out[0], text, sizeof text - 1);
-  close(out[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  double seconds = 0;
-  unsigned long long size = 0;
-  if (n <= 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0 || std::sscanf(text, "%lf %llu", &seconds, &size) != 2 ||
-      size != kFileSize) {
-    throw std::runtime_error("curl failed: " + std::string(text));
-  }
-  return seconds;
-}
 
 }  // namespace
 
@@ -64,12 +31,7 @@ int main() {
     if (!mkdtemp(folder.data())) throw std::runtime_error("no temporary folder");
     std::string www = folder + "/www";
     std::filesystem::create_directories(www);
-    {
-      std::ofstream file(www + "/big.bin", std::ios::binary);
-      std::string block(1 << 20, '\0');
-      for (size_t i = 0; i < block.size(); ++i) block[i] = static_cast<char>('a' + i % 26);
-      for (size_t done = 0; done < kFileSize; done += block.size()) file.write(block.data(), block.size());
-    }
+    netbench::WriteBigFile(www + "/big.bin");
     uint16_t port = nettest::StartNginx(folder, www, "");
     std::string url = "http://127.0.0.1:" + std::to_string(port) + "/big.bin";
 
@@ -97,7 +59,7 @@ int main() {
         file.push_back(Seconds(std::chrono::steady_clock::now() - start));
         if (http.BytesRead < static_cast<int64_t>(kFileSize)) throw std::runtime_error("short file");
       }
-      curl.push_back(CurlSeconds(url));
+      curl.push_back(netbench::CurlSeconds({"-o", "/dev/null", url}));
     }
     std::filesystem::remove_all(folder);
 

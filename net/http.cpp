@@ -58,6 +58,11 @@ int IntegerOr(const std::string& text, int fallback) {
 TgHTTP::TgHTTP(int bufferSize) : TgSocket(bufferSize) { Port = 80; }
 
 void TgHTTP::Get(const std::string& url, std::string& result) {
+  TStringReceiveBuffer buffer(result);
+  Get(url, buffer);
+}
+
+void TgHTTP::Get(const std::string& url, TReceiveBuffer& result) {
   Run(kHttpGet, "GET", "get", url, "", BodyTarget::Text, &result, nullptr);
 }
 
@@ -68,11 +73,16 @@ void TgHTTP::GetFile(const std::string& url, const std::string& fileName) {
 void TgHTTP::Head(const std::string& url) { Run(kHttpHead, "HEAD", "head", url, "", BodyTarget::None, nullptr, nullptr); }
 
 void TgHTTP::Post(const std::string& url, const std::string& body, std::string& result) {
+  TStringReceiveBuffer buffer(result);
+  Post(url, body, buffer);
+}
+
+void TgHTTP::Post(const std::string& url, const std::string& body, TReceiveBuffer& result) {
   Run(kHttpPost, "POST", "post", url, body, BodyTarget::Text, &result, nullptr);
 }
 
 void TgHTTP::Run(uint8_t kind, const char* verb, const char* name, std::string url, std::string body,
-                 BodyTarget target, std::string* text, const std::string* fileName) {
+                 BodyTarget target, TReceiveBuffer* text, const std::string* fileName) {
   Log("nfo>" + url + "を" + name + "します", kLogNotice);
   std::string method = verb;
   int redirects = 0;
@@ -110,9 +120,9 @@ void TgHTTP::Run(uint8_t kind, const char* verb, const char* name, std::string u
       Disconnect();
     }
     if (target == BodyTarget::Text) {
-      // An announced length saves growing the text step by step (the length is only a hint).
-      if (ContentLength > 0) text->reserve(text->size() + static_cast<size_t>(std::min<int64_t>(ContentLength, kMaxReserve)));
-      ReceiveToString(*text, -1);
+      // An announced length makes the room for the body at once instead of step by step.
+      if (int64_t left = BodyLeft(); left > 0) text->Expect(static_cast<size_t>(std::min(left, kMaxReserve)));
+      ReceiveToBuffer(*text, -1);
     }
     else if (target == BodyTarget::File)
       ReceiveToFile(*fileName);
@@ -324,9 +334,9 @@ void TgHTTP::CheckBodyComplete(int64_t left) {
 
 // Reading the rest of the body stops at its announced length: what a server sends after it is not
 // part of this answer, and a server that keeps the connection open is not waited for.
-void TgHTTP::ReceiveToString(std::string& text, int64_t count) {
+void TgHTTP::ReceiveToBuffer(TReceiveBuffer& buffer, int64_t count) {
   int64_t left = count < 0 ? BodyLeft() : -1;
-  TgSocket::ReceiveToString(text, left >= 0 ? left : count);
+  TgSocket::ReceiveToBuffer(buffer, left >= 0 ? left : count);
   CheckBodyComplete(left);
 }
 

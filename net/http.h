@@ -61,11 +61,13 @@ class TgHTTP : public TgSocket {
 
   // The body is appended to `result`.
   void Get(const std::string& url, std::string& result);
+  void Get(const std::string& url, TReceiveBuffer& result);
   // The body goes into the file (created, or truncated when it exists).
   void GetFile(const std::string& url, const std::string& fileName);
   void Head(const std::string& url);
   // Sends `body` as a form; the answer is appended to `result`.
   void Post(const std::string& url, const std::string& body, std::string& result);
+  void Post(const std::string& url, const std::string& body, TReceiveBuffer& result);
 
   // Connects and sends one request; the answer is read with ReadResponse and the socket's reads.
   virtual void SendRequest(const std::string& method, const std::string& url, const std::string& body);
@@ -75,7 +77,7 @@ class TgHTTP : public TgSocket {
   // After a response: the rest of its body. A body that ends before its Content-Length is an
   // EProtocolError; the file is replaced only when the body is whole.
   void ReceiveToFile(const std::string& fileName) override;
-  void ReceiveToString(std::string& text, int64_t count) override;
+  void ReceiveToBuffer(TReceiveBuffer& buffer, int64_t count) override;
 
  protected:
   // Where a request for the URL goes: the request target, and the host and port to connect to.
@@ -87,7 +89,7 @@ class TgHTTP : public TgSocket {
  private:
   enum class BodyTarget { Text, File, None };
   void Run(uint8_t kind, const char* verb, const char* name, std::string url, std::string body, BodyTarget target,
-           std::string* text, const std::string* fileName);
+           TReceiveBuffer* text, const std::string* fileName);
   void ForgetCredentialsForOtherOrigin(const std::string& from, const std::string& to);
   void ReadStatusLine(const std::string& line);
   // The bytes of the current response's body still to come; -1 when unknown (read until close).

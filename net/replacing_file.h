@@ -8,6 +8,7 @@
 #include <ostream>
 #include <streambuf>
 #include <string>
+#include <vector>
 
 #include "support/replace_file.h"
 
@@ -26,21 +27,25 @@ class TReplacingFile {
   void Commit();
 
  private:
-  // Hands every write straight to the writer: the socket's reads are already blocks.
+  // Gathers the small reads of a socket (a TLS record at a time) into large writes.
   class WriterBuffer : public std::streambuf {
    public:
-    explicit WriterBuffer(support::TReplacingWriter& writer) : writer_(writer) {}
+    explicit WriterBuffer(support::TReplacingWriter& writer);
+    // Writes out what is gathered; false, with `error` set, when that fails.
+    bool Flush();
     std::string error;
 
    protected:
     std::streamsize xsputn(const char* data, std::streamsize count) override;
     int_type overflow(int_type ch) override;
+    int sync() override { return Flush() ? 0 : -1; }
     // The file grows only at its end: the position can be told, and "moved" only to where it is.
     pos_type seekoff(off_type offset, std::ios_base::seekdir way, std::ios_base::openmode which) override;
     pos_type seekpos(pos_type position, std::ios_base::openmode which) override;
 
    private:
     support::TReplacingWriter& writer_;
+    std::vector<char> gathered_;
   };
 
   std::string fileName_;

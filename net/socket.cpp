@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/mman.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -72,6 +73,7 @@ void TgSocket::Log(const std::string& text, int level) {
 bool TgSocket::IsClosed(TSocket socket) {
   if (socket == kNoSocket) return true;
   if (socket == Handle && PeerClosed) return true;
+  if (socket == Handle && Layer && Layer->Pending()) return false;  // what it holds is still to be read
   if (SocketState(socket) == 2) return false;
   // A connection the peer reset counts as no longer connected, but what arrived before the reset
   // (and the reset itself) is still there to be read: reading it is how the caller learns of both.
@@ -139,9 +141,51 @@ bool TgSocket::ReceiveToStream(std::ostream& stream, int64_t count) {
 }
 
 void TgSocket::ReceiveToString(std::string& text, int64_t count) {
-  CheckReadable();
-  ReceiveInto(Handle, count, [&text](const char* data, size_t n) { text.append(data, n); });
+  TStringReceiveBuffer buffer(text);
+  ReceiveToBuffer(buffer, count);
 }
+
+void TgSocket::ReceiveToBuffer(TReceiveBuffer& buffer, int64_t count) {
+  CheckReadable();
+  int64_t remaining = count;
+  while ((count < 0 || remaining > 0) && !IsClosed(Handle)) {
+    int ask = count < 0 ? BufferSize : static_cast<int>(std::min<int64_t>(BufferSize, remaining));
+    char* room = buffer.Room(static_cast<size_t>(ask));
+    int n;
+    try {
+      n = RecvBuffer(Handle, room, ask);
+    } catch (...) {
+      buffer.Grew(0);  // bytes a cancelling handler saw are not kept, as with any failed read
+      throw;
+    }
+    buffer.Grew(n > 0 ? static_cast<size_t>(n) : 0);
+    if (n > 0) remaining -= n;
+  }
+}
+
+void AdviseHugePages(void* data, size_t size) {
+  constexpr size_t kHugePageBlock = size_t(4) << 20;
+  if (size < kHugePageBlock) return;
+  auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+  uintptr_t first = (reinterpret_cast<uintptr_t>(data) + page - 1) & ~(page - 1);
+  uintptr_t last = (reinterpret_cast<uintptr_t>(data) + size) & ~(page - 1);
+  if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+}
+
+char* TStringReceiveBuffer::Room(size_t size) {
+  held_ = text_.size();
+  size_t capacity = text_.capacity();
+  text_.resize(held_ + size);
+  if (text_.capacity() != capacity) AdviseHugePages(text_.data(), text_.capacity());
+  return text_.data() + held_;
+}
+
+void TStringReceiveBuffer::Expect(size_t more) {
+  text_.reserve(text_.size() + more);
+  AdviseHugePages(text_.data(), text_.capacity());
+}
+
+void TStringReceiveBuffer::Grew(size_t count) { text_.resize(held_ + count); }
 
 void TgSocket::CheckConnected() {
   bool doConnect = false;
@@ -608,15 +652,17 @@ void TgSocket::ReadLineFrom(TSocket& socket, std::string& line) {
 void TgSocket::SkipLineFeedAfterCR(TSocket& socket) {
   if (socket == kNoSocket) return;
   if (socket == Handle && Layer) {
-    // Through the layer the look ahead is a read of the layer's own: wait no longer than a slice.
-    if (!Layer->Pending()) {
+    // Through the layer the look ahead is a read of the layer's own: what it holds may be only part
+    // of what it needs, so it waits once, no longer than a slice, when it asks for more.
+    char next = 0;
+    int n = Layer->Receive(&next, 1, true);
+    if (n == TTransportLayer::kLayerWantRead) {
       pollfd p{socket, POLLIN, 0};
       int ready;
       do ready = ::poll(&p, 1, SliceMilliseconds); while (ready < 0 && errno == EINTR);
       if (ready <= 0) return;
+      n = Layer->Receive(&next, 1, true);
     }
-    char next = 0;
-    int n = Layer->Receive(&next, 1, true);
     if (n == 1 && next == '\n') RecvBuffer(socket, &next, 1);
     return;
   }

@@ -44,6 +44,38 @@ class TTransportLayer {
   virtual int FailureCode() const = 0;
 };
 
+// Memory that received bytes go into directly: the socket asks for room, receives into it, then
+// says how many bytes arrived. The owner keeps the one block the bytes end in, with no copy on the
+// way.
+class TReceiveBuffer {
+ public:
+  virtual ~TReceiveBuffer() = default;
+  // Room for at least `size` more bytes after those held (the block may move).
+  virtual char* Room(size_t size) = 0;
+  // `count` bytes (maybe 0) were written at the start of the room last given.
+  virtual void Grew(size_t count) = 0;
+  // About `more` bytes are still to come: room for them all may be made at once.
+  virtual void Expect(size_t more) { (void)more; }
+};
+
+// Asks for a large block of memory (4 MiB or more) to be mapped in huge pages: filling it then
+// takes one page fault per 2 MiB instead of one per 4 KiB, which is most of what holding a large
+// body costs. Smaller blocks are left as they are.
+void AdviseHugePages(void* data, size_t size);
+
+// Received bytes appended to a string.
+class TStringReceiveBuffer : public TReceiveBuffer {
+ public:
+  explicit TStringReceiveBuffer(std::string& text) : text_(text) {}
+  char* Room(size_t size) override;
+  void Grew(size_t count) override;
+  void Expect(size_t more) override;
+
+ private:
+  std::string& text_;
+  size_t held_ = 0;
+};
+
 using TSocketNotifyEvent = std::function<void(TgSocket& sender)>;
 using TSocketFlagEvent = std::function<void(bool& flag)>;
 using TSocketErrorEvent = std::function<void(TgSocket& sender, int code, const std::string& name)>;
@@ -131,6 +163,8 @@ class TgSocket {
   // Count -1: until the peer closes. Result: whether the connection is closed at the end.
   virtual bool ReceiveToStream(std::ostream& stream, int64_t count);
   virtual void ReceiveToString(std::string& text, int64_t count);
+  // Receives into `buffer`; count -1 reads until the peer closes.
+  virtual void ReceiveToBuffer(TReceiveBuffer& buffer, int64_t count);
   virtual void CheckConnected();
   virtual void Connect();
   virtual void Disconnect();

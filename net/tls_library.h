@@ -36,7 +36,8 @@ namespace net {
   X(SSL_read)                       \
   X(SSL_peek)                       \
   X(SSL_write)                      \
-  X(SSL_pending)                    \
+  X(SSL_has_pending)                \
+  X(SSL_CTX_set_default_read_buffer_len) \
   X(ERR_clear_error)                \
   X(ERR_peek_last_error)            \
   X(ERR_error_string_n)             \

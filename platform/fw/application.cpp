@@ -47,6 +47,8 @@ void DestroyApplication() {
     gScreen->Free();
     gScreen = nullptr;
   }
+  // What the forms' OnDestroy handlers let go of.
+  RunReleases();
 }
 
 // ---- TApplication ----

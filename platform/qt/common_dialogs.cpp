@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 #include <map>
 
+#include "platform/fw/dispatch.h"
 #include "platform/fw/file_dialogs.h"
 #include "platform/qt/peer.h"
 #include "platform/qt/services.h"
@@ -130,6 +131,8 @@ bool TQtDialogService::ExecuteFileDialog(fw::TOpenDialog& dialog) {
   QObject::connect(window, &QFileDialog::filterSelected, window, [&dialog, alive, filters](const QString& f) {
     if (!alive.expired()) Guarded([&] { dialog.TypeChanged(int32_t(filters.indexOf(f)) + 1); });
   });
+  // The dialog's own loop: what handlers let go of meanwhile waits for it (and its caller).
+  fw::TDispatchScope scope;
   window->exec();
   if (!window) return false;  // closed with its parent
   bool accepted = window->Accepted();
@@ -160,6 +163,7 @@ bool TQtDialogService::ExecuteFontDialog(fw::TFontDialog& dialog) {
         Guarded([&] { dialog.Apply(font); });
       });
     }
+  fw::TDispatchScope scope;
   int result = window->exec();
   if (!window) return false;
   bool accepted = result == QDialog::Accepted;

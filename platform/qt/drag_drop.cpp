@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "platform/fw/control.h"
+#include "platform/fw/dispatch.h"
 #include "platform/qt/peer.h"
 
 namespace qtfw {
@@ -90,6 +91,8 @@ bool TQtDragDropService::StartDrag(const fw::TDragData& data, fw::TDropEffect al
   QWidget* source = QApplication::activeWindow();
   QDrag drag(source ? static_cast<QObject*>(source) : static_cast<QObject*>(this));
   drag.setMimeData(mime);
+  // The drag's own loop: what handlers let go of meanwhile waits for it (and its caller).
+  fw::TDispatchScope scope;
   return drag.exec(actionOf(allowed)) != Qt::IgnoreAction;
 }
 

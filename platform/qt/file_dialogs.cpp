@@ -8,6 +8,7 @@
 #include <QPointer>
 
 #include "platform/fw/cursor.h"
+#include "platform/fw/dispatch.h"
 
 namespace qtfw {
 
@@ -51,6 +52,8 @@ bool TQtFileDialogs::Run(const fw::TFileDialogRequest& request, std::vector<std:
       }
     }
   }
+  // The dialog's own loop: what handlers let go of meanwhile waits for it (and its caller).
+  fw::TDispatchScope scope;
   int result = dialog->exec();
   if (!dialog) return false;  // closed with its parent
   bool accepted = result == QDialog::Accepted;

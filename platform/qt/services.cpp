@@ -148,6 +148,8 @@ int32_t TQtDialogService::MessageBox(const fw::TMessageRequest& request) {
       if (b.button == fw::mbCancel) box.setEscapeButton(button);
     }
   if (made.empty()) made.emplace_back(box.addButton(QMessageBox::Ok), fw::mrOk);
+  // The box's own loop: what handlers let go of meanwhile waits for it (and its caller).
+  fw::TDispatchScope scope;
   box.exec();
   for (auto& [button, result] : made)
     if (box.clickedButton() == button) return result;
@@ -159,6 +161,7 @@ bool TQtDialogService::InputQuery(const std::string& caption, const std::string&
   dialog.setWindowTitle(ToQString(caption));
   dialog.setLabelText(ToQString(prompt));
   dialog.setTextValue(ToQString(value));
+  fw::TDispatchScope scope;
   if (dialog.exec() != QDialog::Accepted) return false;
   value = FromQString(dialog.textValue());
   return true;

@@ -27,10 +27,9 @@ TJStringRep* TJStringRep::Make(std::string_view text) { return MakeRoomy(text, {
 TJStringRep* TJStringRep::Make2(std::string_view a, std::string_view b) { return MakeRoomy(a, b, 0); }
 
 TJStringRep* TJStringRep::MakeRoomy(std::string_view a, std::string_view b, size_t spare) {
-  constexpr size_t kMaxText = 0x7FFFFFF0u;
   size_t n = a.size() + b.size();
-  if (n > kMaxText) throw std::bad_alloc();
-  size_t capacity = std::min(n + spare, kMaxText);
+  if (n > kMaxSize) throw std::bad_alloc();
+  size_t capacity = std::min(n + spare, kMaxSize);
   auto* rep = static_cast<TJStringRep*>(std::malloc(offsetof(TJStringRep, data) + capacity + 1));
   if (!rep) throw std::bad_alloc();
   rep->refs = 1;
@@ -49,17 +48,20 @@ void TJStringRep::Free(TJStringRep* rep) {
   std::free(rep);
 }
 
+TJStringRep* TJStringRep::Reserve(TJStringRep* rep, size_t capacity) {
+  if (capacity > kMaxSize) throw std::bad_alloc();
+  if (!rep) return MakeRoomy({}, {}, capacity);
+  if (capacity <= rep->capacity) return rep;
+  auto* grown = static_cast<TJStringRep*>(std::realloc(rep, offsetof(TJStringRep, data) + capacity + 1));
+  if (!grown) throw std::bad_alloc();  // the rep stays as it was
+  grown->capacity = uint32_t(capacity);
+  return grown;
+}
+
 TJStringRep* TJStringRep::Append(TJStringRep* rep, std::string_view more) {
-  constexpr size_t kMaxText = 0x7FFFFFF0u;
   size_t n = size_t(rep->size) + more.size();
-  if (n > kMaxText) throw std::bad_alloc();
-  if (n > rep->capacity) {
-    size_t capacity = std::min(std::max(n, size_t(rep->capacity) * 2), kMaxText);
-    auto* grown = static_cast<TJStringRep*>(std::realloc(rep, offsetof(TJStringRep, data) + capacity + 1));
-    if (!grown) throw std::bad_alloc();  // the rep stays as it was
-    rep = grown;
-    rep->capacity = uint32_t(capacity);
-  }
+  if (n > kMaxSize) throw std::bad_alloc();
+  if (n > rep->capacity) rep = Reserve(rep, std::min(std::max(n, size_t(rep->capacity) * 2), kMaxSize));
   std::memcpy(rep->data + rep->size, more.data(), more.size());
   rep->data[n] = '\0';
   uint32_t oldSize = rep->size;

@@ -45,6 +45,8 @@ struct TJStringRep {
 
   static constexpr uint32_t kUnknown = 0xFFFFFFFFu;
   static constexpr size_t kMarkStep = 16;
+  // The longest text a rep holds.
+  static constexpr size_t kMaxSize = 0x7FFFFFF0u;
 
   static TJStringRep* Make(std::string_view text);
   static TJStringRep* Make2(std::string_view a, std::string_view b);
@@ -54,6 +56,10 @@ struct TJStringRep {
   // Appends to a rep with a single owner (refs == 1), growing it geometrically; answers the rep,
   // which may have moved.
   static TJStringRep* Append(TJStringRep* rep, std::string_view more);
+  // Room for `capacity` bytes in a rep with a single owner, or in a new one holding nothing when
+  // `rep` is null; answers the rep, which may have moved. Lets a writer fill `data` past `size` in
+  // place and then set `size` and the NUL after it (the character count stays unknown).
+  static TJStringRep* Reserve(TJStringRep* rep, size_t capacity);
   std::string_view view() const { return {data, size}; }
 
   uint32_t CharCount() const;

@@ -1,5 +1,6 @@
 #include "script/host/base_socket_object.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "net/socket.h"
@@ -69,6 +70,45 @@ void TJBaseSocketObject::Guarded(const char* failure, const std::function<void()
     ThrowError("ESocketError", failure);
   }
   if (pendingStop_) std::rethrow_exception(pendingStop_);
+}
+
+// --- received texts ---
+
+TScriptTextReceiver::~TScriptTextReceiver() {
+  if (rep_) TJStringRep::Free(rep_);
+}
+
+void TScriptTextReceiver::Reserve(size_t capacity) {
+  rep_ = TJStringRep::Reserve(rep_, capacity);
+  net::AdviseHugePages(rep_->data, rep_->capacity);
+}
+
+char* TScriptTextReceiver::Room(size_t size) {
+  size_t held = rep_ ? rep_->size : 0;
+  size_t needed = held + size;
+  if (!rep_ || needed > rep_->capacity) {
+    size_t doubled = rep_ ? size_t(rep_->capacity) * 2 : needed;
+    Reserve(needed > TJStringRep::kMaxSize ? needed : std::min(std::max(needed, doubled), TJStringRep::kMaxSize));
+  }
+  return rep_->data + held;
+}
+
+void TScriptTextReceiver::Grew(size_t count) {
+  if (!rep_) return;
+  rep_->size += uint32_t(count);
+  rep_->data[rep_->size] = '\0';
+}
+
+void TScriptTextReceiver::Expect(size_t more) { Reserve((rep_ ? rep_->size : 0) + more); }
+
+void TScriptTextReceiver::TakeInto(TJValue& value) {
+  if (rep_ && rep_->size > 0) {
+    value.SetStringRep(rep_);
+  } else {
+    value.SetString({});
+    if (rep_) TJStringRep::Free(rep_);
+  }
+  rep_ = nullptr;
 }
 
 // --- events ---

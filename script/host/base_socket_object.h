@@ -20,11 +20,31 @@
 #include "script/core/object.h"
 #include "script/core/value.h"
 
-namespace net {
-class TgSocket;
-}
+#include "net/socket.h"
 
 namespace host {
+
+// Received bytes read straight into the memory of a script text: the text a method answers is the
+// block the socket filled. The block is sized once when the length is announced and grows
+// geometrically otherwise.
+class TScriptTextReceiver : public net::TReceiveBuffer {
+ public:
+  TScriptTextReceiver() = default;
+  ~TScriptTextReceiver() override;
+  TScriptTextReceiver(const TScriptTextReceiver&) = delete;
+  TScriptTextReceiver& operator=(const TScriptTextReceiver&) = delete;
+
+  char* Room(size_t size) override;
+  void Grew(size_t count) override;
+  void Expect(size_t more) override;
+  // The bytes received so far become `value`'s text; the receiver is empty afterwards.
+  void TakeInto(engine::TJValue& value);
+
+ private:
+  void Reserve(size_t capacity);
+
+  engine::TJStringRep* rep_ = nullptr;
+};
 
 class TJBaseSocketObject : public engine::TJObject {
   RT_CLASS(TJBaseSocketObject)

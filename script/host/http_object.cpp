@@ -170,9 +170,9 @@ void TJHTTPObject::Exchange(const char* failure, const std::function<void()>& wo
 void TJHTTPObject::DoGet(TJValueList* args, TJValue& result) {
   if (!IsParam1(args)) return;
   std::string url = Arg(args, 0);
-  std::string body;
+  TScriptTextReceiver body;
   Exchange(kGetError, [&] { Client().Get(url, body); });
-  result.SetString(body);
+  body.TakeInto(result);
 }
 
 void TJHTTPObject::DoGetFile(TJValueList* args, TJValue& result) {
@@ -186,9 +186,9 @@ void TJHTTPObject::DoGetFile(TJValueList* args, TJValue& result) {
 void TJHTTPObject::DoPost(TJValueList* args, TJValue& result) {
   if (!IsParam2(args)) return;
   std::string url = Arg(args, 0), body = Arg(args, 1);
-  std::string answer;
+  TScriptTextReceiver answer;
   Exchange(kPostError, [&] { Client().Post(url, body, answer); });
-  result.SetString(answer);
+  answer.TakeInto(result);
 }
 
 void TJHTTPObject::DoHead(TJValueList* args, TJValue& result) {
@@ -240,9 +240,9 @@ void TJHTTPObject::DoReadln(TJValueList*, TJValue& result) {
 
 void TJHTTPObject::DoRead(TJValueList* args, TJValue& result) {
   int64_t count = IsParam1(args) ? AsInteger(&(*args)[0]) : -1;
-  std::string text;
-  Guarded(kReadError, [&] { Client().ReadString(text, count); });
-  result.SetString(text);
+  TScriptTextReceiver text;
+  Guarded(kReadError, [&] { Client().ReceiveToBuffer(text, count); });
+  text.TakeInto(result);
 }
 
 void TJHTTPObject::DoWriteln(TJValueList* args, TJValue& result) {

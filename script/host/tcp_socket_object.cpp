@@ -152,9 +152,9 @@ void TJTCPSocketObject::DoAbort(TJValueList*, TJValue& result) {
 
 void TJTCPSocketObject::DoRead(TJValueList* args, TJValue& result) {
   int64_t count = IsParam1(args) ? AsInteger(&(*args)[0]) : -1;
-  std::string text;
-  Guarded(kReadError, [&] { Socket().ReadString(text, count); });
-  result.SetString(text);
+  TScriptTextReceiver text;
+  Guarded(kReadError, [&] { Socket().ReceiveToBuffer(text, count); });
+  text.TakeInto(result);
 }
 
 void TJTCPSocketObject::DoReadln(TJValueList*, TJValue& result) {

@@ -662,6 +662,16 @@ TEST(HttpFaults, KilledDownloadLeavesOnlyTheOldFile) {
   EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"big.bin"});
 }
 
+// A file that cannot take the body (a full disk) is a failure, not a download reported done.
+TEST(HttpFaults, BodyThatCannotBeWrittenFails) {
+  HttpServers& s = HttpServers::Get();
+  net::TgHTTP http(65536);
+  EXPECT_THROW(http.GetFile(s.nginxUrl("/large.bin"), "/dev/full"), net::ELocalError);
+  CannedServer small("HTTP/1.0 200 OK\r\nContent-Length: 4\r\n\r\nsome");
+  WireClient again(small.port());
+  EXPECT_THROW(again.GetFile("http://h/x", "/dev/full"), net::ELocalError);
+}
+
 TEST(HttpFaults, CaptureReplacesTheFileOnlyWhenTheBodyIsWhole) {
   std::string folder = nettest::MakeFolder();
   std::string target = folder + "/cap.txt";

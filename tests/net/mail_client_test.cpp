@@ -209,15 +209,20 @@ TEST(Pop3, DeleteAndDeleteOnRead) {
   EXPECT_EQ(servers.Stored().size(), 1u);
 }
 
+// A scripted POP3 server's side of the login of user "u" with password "p": one message waits.
+void ServeLogin(int fd) {
+  nettest::SendAll(fd, "+OK ready\r\n");
+  nettest::ReadUntil(fd, "USER u\r\n");
+  nettest::SendAll(fd, "+OK\r\n");
+  nettest::ReadUntil(fd, "PASS p\r\n");
+  nettest::SendAll(fd, "+OK\r\n");
+  nettest::ReadUntil(fd, "STAT\r\n");
+  nettest::SendAll(fd, "+OK 1 99\r\n");
+}
+
 TEST(Pop3, ConnectionEndingInsideAMessageIsAFailure) {
   nettest::LoopbackPeer peer([](int fd) {
-    nettest::SendAll(fd, "+OK ready\r\n");
-    nettest::ReadUntil(fd, "USER u\r\n");
-    nettest::SendAll(fd, "+OK\r\n");
-    nettest::ReadUntil(fd, "PASS p\r\n");
-    nettest::SendAll(fd, "+OK\r\n");
-    nettest::ReadUntil(fd, "STAT\r\n");
-    nettest::SendAll(fd, "+OK 1 99\r\n");
+    ServeLogin(fd);
     nettest::ReadUntil(fd, "RETR 1\r\n");
     nettest::SendAll(fd, "+OK\r\nSubject: cut\r\n\r\nfirst half\r\n");
   });
@@ -237,13 +242,7 @@ TEST(Pop3, ConnectionEndingInsideAMessageIsAFailure) {
 TEST(Pop3, MessageWithAnUnsavedAttachmentIsNotDeleted) {
   std::string after;
   nettest::LoopbackPeer peer([&after](int fd) {
-    nettest::SendAll(fd, "+OK ready\r\n");
-    nettest::ReadUntil(fd, "USER u\r\n");
-    nettest::SendAll(fd, "+OK\r\n");
-    nettest::ReadUntil(fd, "PASS p\r\n");
-    nettest::SendAll(fd, "+OK\r\n");
-    nettest::ReadUntil(fd, "STAT\r\n");
-    nettest::SendAll(fd, "+OK 1 99\r\n");
+    ServeLogin(fd);
     nettest::ReadUntil(fd, "RETR 1\r\n");
     nettest::SendAll(fd, "+OK\r\n" + MessageWithAttachment("payload") + ".\r\n");
     after = nettest::ReadUntil(fd, "QUIT\r\n");

@@ -299,6 +299,27 @@ TEST(Socket, CountersAndReadCancel) {
   EXPECT_EQ(s.BytesTotal, 7 + s.BytesRead);
 }
 
+// A read that a handler cancels keeps the text as it was before that read: no room made for the
+// cancelled bytes stays behind.
+TEST(Socket, CancelledReadLeavesTheTextWhole) {
+  Signal more;
+  LoopbackPeer peer([&](int fd) {
+    SendAll(fd, "first part|");
+    more.wait();
+    SendAll(fd, "second part");
+  });
+  TestSocket s;
+  s.connectTo(peer.port());
+  int reads = 0;
+  s.OnRead = [&](net::TgSocket&, int, bool& cancel) {
+    if (++reads == 1) more.raise();
+    cancel = reads == 2;
+  };
+  std::string text = "kept:";
+  EXPECT_THROW(s.ReceiveToString(text, -1), net::ESocketError);
+  EXPECT_EQ(text, "kept:first part|");
+}
+
 TEST(Socket, LargeSendArrivesWhole) {
   std::string data;
   for (int i = 0; i < 300000; ++i) data += static_cast<char>('a' + i % 26);

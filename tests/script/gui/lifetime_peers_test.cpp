@@ -6,10 +6,12 @@
 
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "platform/fw/application.h"
 #include "platform/fw/form.h"
@@ -113,6 +115,36 @@ TEST_F(LifetimePeersTest, PaintHandlersClearReleaseAndPump) {
   EXPECT_NE(out.find("list item0\r\n"), std::string::npos) << out;
   EXPECT_NE(out.find("tree node0 0\r\n"), std::string::npos) << out;
   EXPECT_NE(out.find("bar 100\r\n"), std::string::npos) << out;
+}
+
+// A modal dialog waits in a loop of its own: what a timer's handler lets go of meanwhile (here the
+// form the dialog belongs to) stays until the dialog and the call that opened it are over.
+TEST_F(LifetimePeersTest, FormReleasedWhileAFileDialogIsOpenOutlivesTheDialog) {
+  bool formAtClose = false, closed = false;
+  QTimer closer;
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      auto* dialog = qobject_cast<QDialog*>(w);
+      if (!dialog || !dialog->isVisible() || out.find("released") == std::string::npos) continue;
+      formAtClose = FormNamed("GoneDialog") != nullptr;
+      closed = true;
+      dialog->reject();
+    }
+  });
+  closer.start(20);
+  Run(R"(
+    var f = new VCLForm(); f.Name = "GoneDialog"; f.show();
+    var d = new VCLOpenDialog();
+    var t = new VCLTimer(); t.Interval = 20;
+    t.onTimer = function() { t.Enabled = false; f.release(); f = null; println("released"); };
+    t.Enabled = true;
+    println("chosen " + d.execute());
+  )");
+  closer.stop();
+  EXPECT_TRUE(closed);
+  EXPECT_TRUE(formAtClose);
+  EXPECT_EQ(out, "released\r\nchosen false\r\n");
+  EXPECT_TRUE(FormGone("GoneDialog"));
 }
 
 }  // namespace

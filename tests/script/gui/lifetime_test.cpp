@@ -11,6 +11,7 @@
 #include "platform/fw/edit.h"
 #include "platform/fw/form.h"
 #include "platform/fw/list_box.h"
+#include "platform/fw/list_view.h"
 #include "platform/fw/menus.h"
 #include "platform/fw/spin.h"
 #include "platform/fw/status_bar.h"
@@ -418,6 +419,18 @@ const THostileInput kHostileInputs[] = {
       var sb = new VCLStatusBar(f); sb.Name = "SB";
       sb.onClick = function(s) { sb = null; f.release(); f = null; doEvents(); println("bar " + s.Name); };
     )", [](TGuiScript&, fw::TCustomForm* form) { Named<fw::TStatusBar>(form, "SB")->Click(); }, "bar SB\r\n"},
+    {"ColumnClickReplacesTheColumns", R"(
+      var f = new VCLForm(); f.Name = "Gone";
+      var lv = new VCLListView(f); lv.Name = "LV"; lv.ViewStyle = "vsReport";
+      var other = new VCLListView(f); other.column.add().Caption = "new";
+      for (var i = 0; i < 3; i++) lv.column.add().Caption = "c" + i;
+      lv.onColumnClick = function(s, column) {
+        var was = column.Caption;
+        s.Columns = other.Columns; f.release(); f = null; doEvents();
+        try { column.Caption; } catch (e) { println(was + " replaced by " + s.column.items(0).Caption); }
+      };
+    )", [](TGuiScript&, fw::TCustomForm* form) { Named<fw::TListView>(form, "LV")->UserColumnClick(1); },
+     "c1 replaced by new\r\n"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Kinds, GuiHostileInput, testing::ValuesIn(kHostileInputs),

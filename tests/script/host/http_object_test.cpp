@@ -421,6 +421,37 @@ TEST(HTTPObject, ServerClosingWithoutAnAnswerIsAFailure) {
   }
 }
 
+// A body read into the script's text arrives whole, with its length announced (sized at once) and
+// without (grown as it comes), and read in parts.
+TEST(HTTPObject, LargeBodiesArriveWholeIntoTheText) {
+  HostEngine e;
+  HttpServers& s = HttpServers::Get();
+  TJValue h = NewHttp(e);
+  EXPECT_EQ(Text(Call(h, "get", {S(s.nginxUrl("/large.bin"))})), s.largeContent);
+  EXPECT_EQ(Get(h, "length").vInteger(), static_cast<int32_t>(s.largeContent.size()));
+
+  std::string body;
+  for (int i = 0; body.size() < (5u << 20); ++i) body += "chunk " + std::to_string(i) + "\n";
+  for (int round = 0; round < 2; ++round) {
+    nettest::LoopbackPeer unannounced([&body](int fd) {
+      nettest::ReadUntil(fd, "\r\n\r\n");
+      nettest::SendAll(fd, "HTTP/1.0 200 OK\r\n\r\n" + body);
+    });
+    std::string url = "http://127.0.0.1:" + std::to_string(unannounced.port()) + "/";
+    if (round == 0) {
+      EXPECT_EQ(Text(Call(h, "get", {S(url)})), body);
+      EXPECT_EQ(Get(h, "length").vInteger(), -1);
+    } else {
+      Call(h, "request", {S("GET"), S(url)});
+      Call(h, "response");
+      std::string parts = Text(Call(h, "read", {I(10)}));
+      EXPECT_EQ(parts, body.substr(0, 10));
+      parts += Text(Call(h, "read"));
+      EXPECT_EQ(parts, body);
+    }
+  }
+}
+
 // The response and `length` describe the answer to the request sent last: a redirect followed to a
 // server that does not answer, or a server that closes without a status line, leaves no answer to see.
 TEST(HTTPObject, ResponseAfterAFailureIsTheLastAnswer) {

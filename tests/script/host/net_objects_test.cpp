@@ -6,9 +6,11 @@
 #include <unistd.h>
 #include <fcntl.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
+#include "script/host/base_socket_object.h"
 #include "script/host/html_objects.h"
 #include "script/host/tcp_socket_object.h"
 #include "tests/net/http_servers.h"
@@ -31,7 +33,9 @@ TEST(TCPSocketObject, AdoptsOnlyConnectionsItsOwnAcceptHandedOut) {
   ASSERT_EQ(pipe(pipes), 0);
   for (int fd : {stream, datagram, pipes[0], 0, 1, -1, 99999}) {
     EXPECT_EQ(ErrorOf([&] { e.New("TCPSocket", {I(fd)}); }), "ESocketError:TCPSocket.create error") << fd;
-    if (fd > 2 && fd != 99999) EXPECT_TRUE(IsOpen(fd)) << fd;
+    if (fd > 2 && fd != 99999) {
+      EXPECT_TRUE(IsOpen(fd)) << fd;
+    }
   }
   for (int fd : {stream, datagram, pipes[0], pipes[1]}) close(fd);
 
@@ -74,6 +78,51 @@ TEST(TCPSocketObject, ReadingWithoutAConnectionRaises) {
   EXPECT_EQ(errors, 4);
   EXPECT_EQ(nettest::ReadFile(file), "old");
   EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}
+
+// The bytes a socket receives land in the block that becomes the script's text: sized once when
+// the length is announced, grown geometrically otherwise, handed over without a copy.
+TEST(ScriptTextReceiver, FillsTheTextsOwnBlock) {
+  host::TScriptTextReceiver announced;
+  announced.Expect(100000);
+  char* first = announced.Room(65536);
+  std::memset(first, 'a', 65536);
+  announced.Grew(65536);
+  char* second = announced.Room(34464);  // a reader asks for no more than is announced
+  EXPECT_EQ(second, first + 65536);      // no move: the room was made for the whole length at once
+  std::memset(second, 'b', 34464);
+  announced.Grew(34464);
+  TJValue text;
+  announced.TakeInto(text);
+  ASSERT_EQ(text.vString().size(), 100000u);
+  EXPECT_EQ(static_cast<const void*>(text.vString().data()), static_cast<const void*>(first));
+  EXPECT_EQ(text.vString().substr(65530, 12), "aaaaaabbbbbb");
+  EXPECT_EQ(text.vString().data()[100000], '\0');
+
+  // Unannounced, the block grows and keeps what it holds; a read that got nothing adds nothing.
+  host::TScriptTextReceiver growing;
+  std::string expected;
+  for (int i = 0; i < 40; ++i) {
+    char* room = growing.Room(65536);
+    std::string chunk(size_t(1000 + i), char('A' + i % 26));
+    std::memcpy(room, chunk.data(), chunk.size());
+    growing.Grew(chunk.size());
+    growing.Room(65536);
+    growing.Grew(0);
+    expected += chunk;
+  }
+  TJValue grown;
+  growing.TakeInto(grown);
+  EXPECT_EQ(grown.vString(), expected);
+
+  // Nothing received is the empty text.
+  host::TScriptTextReceiver none;
+  none.Room(10);
+  none.Grew(0);
+  TJValue empty = S("old");
+  none.TakeInto(empty);
+  EXPECT_EQ(empty.ValueType(), vtString);
+  EXPECT_EQ(empty.vString(), "");
 }
 
 TEST(TCPSocketObject, AbortFromAHandlerIsNoSocketError) {
