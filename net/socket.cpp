@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/mman.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -162,10 +163,26 @@ void TgSocket::ReceiveToBuffer(TReceiveBuffer& buffer, int64_t count) {
   }
 }
 
+void AdviseHugePages(void* data, size_t size) {
+  constexpr size_t kHugePageBlock = size_t(4) << 20;
+  if (size < kHugePageBlock) return;
+  auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+  uintptr_t first = (reinterpret_cast<uintptr_t>(data) + page - 1) & ~(page - 1);
+  uintptr_t last = (reinterpret_cast<uintptr_t>(data) + size) & ~(page - 1);
+  if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+}
+
 char* TStringReceiveBuffer::Room(size_t size) {
   held_ = text_.size();
+  size_t capacity = text_.capacity();
   text_.resize(held_ + size);
+  if (text_.capacity() != capacity) AdviseHugePages(text_.data(), text_.capacity());
   return text_.data() + held_;
+}
+
+void TStringReceiveBuffer::Expect(size_t more) {
+  text_.reserve(text_.size() + more);
+  AdviseHugePages(text_.data(), text_.capacity());
 }
 
 void TStringReceiveBuffer::Grew(size_t count) { text_.resize(held_ + count); }

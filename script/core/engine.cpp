@@ -128,7 +128,8 @@ void TJEngine::ReportError(const std::string& text) {
 }
 
 void TJEngine::NewObjectHook(TJObject* object) {
-  for (const auto& bind : EngineExtensions().NewObjectBinders) bind(*this, object);
+  for (const auto& binder : EngineExtensions().NewObjectBinders)
+    if (object->InheritsFrom(*binder.cls)) binder.bind(*this, object);
   if (OnNewObject) OnNewObject(object);
 }
 

@@ -60,9 +60,14 @@ struct TJEngineExtensions {
   // for-in over an automation collection: a cursor over the value's items, or null when the value
   // cannot enumerate. Asked only of dispatch values and automation objects.
   std::function<std::unique_ptr<IJCollectionCursor>(TJEngine&, const TJValue&)> EnumerateCollection;
-  // Called for every object registered with an engine's factory (binding RegExp objects to the
-  // engine-wide one, socket objects to the print path), before the new-object event.
-  std::vector<std::function<void(TJEngine&, TJObject*)>> NewObjectBinders;
+  // Called for every object of `cls` (or a class built on it) registered with an engine's factory
+  // (binding RegExp objects to the engine-wide one, socket objects to the print path), before the
+  // new-object event. The class is asked first: most objects need no binder at all.
+  struct TJNewObjectBinder {
+    const rt::ClassInfo* cls;
+    std::function<void(TJEngine&, TJObject*)> bind;
+  };
+  std::vector<TJNewObjectBinder> NewObjectBinders;
 };
 TJEngineExtensions& EngineExtensions();
 

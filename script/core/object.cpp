@@ -495,14 +495,6 @@ void TJObject::GetMemberNames(std::vector<std::string>& names, TJValueTypes incl
   if (added) SortInTableOrder(names, kMemberBuckets);
 }
 
-void TJObject::SetPublishedNames(std::vector<std::string> names) {
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return rt::compareText(a, b) < 0; });
-  names.erase(std::unique(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return rt::sameText(a, b); }),
-              names.end());
-  ownPublished_ = std::make_unique<std::vector<std::string>>(std::move(names));
-  published_ = ownPublished_.get();
-}
-
 const std::vector<std::string>& TJObject::PublishedNames() const {
   static const std::vector<std::string> none;
   return published_ ? *published_ : none;

@@ -210,8 +210,10 @@ class TJObject : public TJNotify {
   void DoGetEvents(TJValueList* args, TJValue& result);
 
  protected:
-  // The names PublishedNames answers; a wrapper replaces them when it attaches an object.
-  void SetPublishedNames(std::vector<std::string> names);
+  // The names PublishedNames answers; a wrapper replaces them when it attaches an object. The
+  // list is shared, not copied: sorted without repeats (ASCII case ignored), it must outlive the
+  // object (wrappers share one list per pair of classes, made once).
+  void SharePublishedNames(const std::vector<std::string>& names) { published_ = &names; }
   // Prototype lookup of GetValue (step 4); a prototype object answers false.
   virtual bool GetPrototypeValue(std::string_view name, TJValue& value, TJValueList* param);
   // Builds a new array of names with the object's engine (null without an engine).
@@ -254,8 +256,7 @@ class TJObject : public TJNotify {
   TJBaseEngine* engine_;
   TJMemberTable members_;
   std::unique_ptr<std::vector<std::string>> eventNames_;
-  std::unique_ptr<std::vector<std::string>> ownPublished_;  // null: the class's list
-  const std::vector<std::string>* published_ = nullptr;
+  const std::vector<std::string>* published_ = nullptr;  // the class's list unless shared
   const TJNativeTable* natives_ = nullptr;
   std::unique_ptr<std::vector<uint64_t>> nativeMask_;  // bit set: the member table speaks for that native
   // Membership of the factory's list of live objects.

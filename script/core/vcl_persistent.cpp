@@ -29,7 +29,7 @@ TJVCLPersistent::TJVCLPersistent(TJBaseEngine* engine, TJValueList* param) : TJO
   RegistName("VCL");
 }
 
-TJVCLPersistent::~TJVCLPersistent() { ReleaseVCL(); }
+TJVCLPersistent::~TJVCLPersistent() { letGo(); }
 
 void TJVCLPersistent::RegistMethods() {
   TJObject::RegistMethods();
@@ -43,7 +43,8 @@ void TJVCLPersistent::AfterCreate(TJValueList* param) {
 }
 
 // The published names of a wrapper class over an object class, sorted and without repeats the
-// way the object keeps them, with their index. Built once per pair, on the first wrapper.
+// way the object keeps them, with their index. Built once per pair, on the first wrapper, and
+// shared by every wrapper of the pair (wrappers come by the thousand: a tree's nodes).
 struct TJPublishedNames {
   std::vector<std::string> names;
   rt::NameIndex index;
@@ -56,9 +57,14 @@ const TJPublishedNames& publishedNamesOf(const TJVCLPersistent& wrapper, const r
   static std::mutex lock;
   static std::map<Key, std::unique_ptr<TJPublishedNames>> known;
   const Key key{&wrapper.ClassType(), object ? &object->ClassType() : nullptr};
+  // Wrappers come in runs of one pair: the pair met last is remembered (entries are never freed).
+  thread_local Key lastKey{};
+  thread_local const TJPublishedNames* last = nullptr;
+  if (last && key == lastKey) return *last;
   std::lock_guard<std::mutex> hold(lock);
   std::unique_ptr<TJPublishedNames>& entry = known[key];
-  if (entry) return *entry;
+  lastKey = key;
+  if (entry) return *(last = entry.get());
   std::vector<std::string> names;
   if (object) GetPublishedNames(object, names, false);
   std::vector<std::string> own;
@@ -70,7 +76,7 @@ const TJPublishedNames& publishedNamesOf(const TJVCLPersistent& wrapper, const r
   entry = std::make_unique<TJPublishedNames>();
   entry->names = std::move(names);
   entry->index = rt::NameIndex(std::vector<std::string_view>(entry->names.begin(), entry->names.end()));
-  return *entry;
+  return *(last = entry.get());
 }
 
 }  // namespace
@@ -78,7 +84,7 @@ const TJPublishedNames& publishedNamesOf(const TJVCLPersistent& wrapper, const r
 void TJVCLPersistent::resetPublishedNames() {
   const TJPublishedNames& shared = publishedNamesOf(*this, vcl_);
   publishedNames_ = &shared;
-  SetPublishedNames(shared.names);
+  SharePublishedNames(shared.names);
 }
 
 bool TJVCLPersistent::isPublished(std::string_view name) const {
@@ -113,21 +119,22 @@ void TJVCLPersistent::ForgetVCL() {
 }
 
 void TJVCLPersistent::ReleaseVCL() {
+  if (letGo()) resetPublishedNames();
+}
+
+bool TJVCLPersistent::letGo() {
   wrappers_.clear();
-  if (tracked_ && alive_.expired()) {
-    // The holder freed the object already.
-    ForgetVCL();
-    return;
-  }
-  if (!vcl_) return;
+  // A holder that freed the object already leaves nothing to free.
+  const bool gone = tracked_ && alive_.expired();
+  if (!vcl_ && !gone) return false;
   rt::TPersistent* old = vcl_;
-  bool owned = owned_;
+  const bool owned = owned_ && !gone;
   vcl_ = nullptr;
   owned_ = false;
   tracked_ = false;
   alive_.reset();
   if (owned) delete old;
-  resetPublishedNames();
+  return true;
 }
 
 void TJVCLPersistent::RaiseVCLError(const std::string& message) {

@@ -63,6 +63,9 @@ class TJVCLPersistent : public TJObject {
 
  private:
   void resetPublishedNames();
+  // Lets the object go (freeing it when owned) and forgets it, the published names untouched;
+  // false when there was none.
+  bool letGo();
   // Whether `name` is one of PublishedNames (the same answer, looked up by hash).
   bool isPublished(std::string_view name) const;
   // The object while it is alive (null once a tracked holder is gone).

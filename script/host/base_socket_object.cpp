@@ -1,10 +1,6 @@
 #include "script/host/base_socket_object.h"
 
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdint>
 #include <limits>
 
 #include "net/socket.h"
@@ -78,29 +74,13 @@ void TJBaseSocketObject::Guarded(const char* failure, const std::function<void()
 
 // --- received texts ---
 
-namespace {
-
-// A block this large is asked to be mapped in huge pages: filling it then takes one page fault per
-// 2 MiB instead of one per 4 KiB, which is most of what holding a large body costs.
-constexpr size_t kHugePageBlock = size_t(4) << 20;
-
-void AdviseHugePages(char* data, size_t size) {
-  if (size < kHugePageBlock) return;
-  auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
-  uintptr_t first = (reinterpret_cast<uintptr_t>(data) + page - 1) & ~(page - 1);
-  uintptr_t last = (reinterpret_cast<uintptr_t>(data) + size) & ~(page - 1);
-  if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-}
-
-}  // namespace
-
 TScriptTextReceiver::~TScriptTextReceiver() {
   if (rep_) TJStringRep::Free(rep_);
 }
 
 void TScriptTextReceiver::Reserve(size_t capacity) {
   rep_ = TJStringRep::Reserve(rep_, capacity);
-  AdviseHugePages(rep_->data, rep_->capacity);
+  net::AdviseHugePages(rep_->data, rep_->capacity);
 }
 
 char* TScriptTextReceiver::Room(size_t size) {

@@ -23,13 +23,13 @@ void Install() {
   for (void (*regist)(TJBaseEngine&) :
        {&RegisterHostObjects, &RegisterNetObjects, &RegisterActiveXObjects, &RegisterDynaCallObjects, &RegisterGUIObjects})
     routines.push_back([regist](TJEngine& engine) { regist(engine); });
-  EngineExtensions().NewObjectBinders.push_back([](TJEngine& engine, TJObject* object) {
+  EngineExtensions().NewObjectBinders.push_back({&TJBaseSocketObject::StaticClassInfo(), [](TJEngine& engine, TJObject* object) {
     if (auto* socket = dynamic_cast<TJBaseSocketObject*>(object)) {
       socket->PrintHook = [&engine](const std::string& text) {
         if (TJGlobalBase* global = engine.Global()) global->PrintLine(text);
       };
     }
-  });
+  }});
 }
 
 }  // namespace host

@@ -499,7 +499,7 @@ void InstallRegExp() {
   ext.MakeRegExp = [](TJEngine& engine) -> TJObject* {
     return TJObject::Create<TJRegExpObject>(&engine, nullptr, false);
   };
-  ext.NewObjectBinders.push_back([](TJEngine& engine, TJObject* object) {
+  ext.NewObjectBinders.push_back({&TJRegExpObject::StaticClassInfo(), [](TJEngine& engine, TJObject* object) {
     auto* regexp = dynamic_cast<TJRegExpObject*>(object);
     if (!regexp) return;
     auto engineWide = [&engine]() { return dynamic_cast<TJRegExpObject*>(engine.RegExpObject()); };
@@ -519,7 +519,7 @@ void InstallRegExp() {
       TJRegExpObject* all = engineWide();
       return all ? all->RegExp().InputValue() : TJValue::String("");
     };
-  });
+  }});
 }
 
 }  // namespace stdlib

@@ -218,3 +218,50 @@ TEST(WrappedObject, BaseWrapperNamesItsAcceptedClass) {
   EXPECT_TRUE(IsVCLObject(&h));
   EXPECT_EQ(h.vObject()->Name(), "VCL");
 }
+
+// Wrappers come by the thousand (a tree's nodes): those of one class over one framework class
+// share a single list of published names, while what a script adds to one stays its own.
+TEST(WrappedObject, WrappersShareTheirPublishedNamesButNotTheirMembers) {
+  TestEngine engine;
+  TWidget::live = 0;
+  TJValue ha = TJValue::Object(TJObject::Create<TJVCLWidget>(&engine));
+  TJValue hb = TJValue::Object(TJObject::Create<TJVCLWidget>(&engine));
+  auto* a = static_cast<TJVCLWidget*>(ha.vObject());
+  auto* b = static_cast<TJVCLWidget*>(hb.vObject());
+  EXPECT_EQ(&a->PublishedNames(), &b->PublishedNames());
+  EXPECT_TRUE(a->HasPublishedName("caption"));
+
+  a->PutMember("extra", TJValue::Integer(1), false, nullptr);
+  EXPECT_TRUE(a->HasKey("extra"));
+  EXPECT_FALSE(b->HasKey("extra"));
+  EXPECT_TRUE(b->RemoveKey("assign"));
+  TJValue v;
+  EXPECT_TRUE(a->FindMember("assign", v));
+  EXPECT_FALSE(b->FindMember("assign", v));
+
+  // Letting its object go changes the names of that wrapper alone.
+  a->ReleaseVCL();
+  EXPECT_EQ(TWidget::live, 1);
+  EXPECT_FALSE(a->HasKey("Caption"));
+  EXPECT_TRUE(b->HasKey("Caption"));
+  b->PutMember("Caption", TJValue::String("kept"), false, nullptr);
+  EXPECT_EQ(static_cast<TWidget*>(b->VCL())->Caption, "kept");
+  EXPECT_FALSE(a->HasKey("Caption"));
+
+  // A wrapper freed with its object frees it once; one whose holder freed the object first leaves it.
+  ha.Clear();
+  auto holder = std::make_shared<int>(0);
+  TWidget held;
+  TJValue hc = TJValue::Object(TJObject::Create<TJVCLWidget>(&engine));
+  auto* c = static_cast<TJVCLWidget*>(hc.vObject());
+  EXPECT_EQ(TWidget::live, 3);
+  ASSERT_TRUE(c->AttachVCL(&held, false));
+  EXPECT_EQ(TWidget::live, 2);
+  c->TrackLiveness(holder);
+  holder.reset();
+  EXPECT_FALSE(c->HasVCL());
+  hb.Clear();
+  hc.Clear();
+  engine.Factory().ClearObjects();
+  EXPECT_EQ(TWidget::live, 1);  // `held` alone
+}
