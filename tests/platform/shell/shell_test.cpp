@@ -50,23 +50,30 @@ TEST(FindProgram, LooksAlongThePathAndChecksFiles) {
   EXPECT_EQ(FindProgram("/usr/bin"), "");     // a folder
 }
 
-// Starts `argv` with the standard output going into a pipe and answers what the program wrote
-// (read until it ends: the program is detached, so there is nothing to wait for but its output).
-std::string runAndRead(const std::vector<std::string>& argv, const std::string& folder, bool& started) {
+// What the programs started during `call` write to the standard output (read until they end),
+// and what `call` answered.
+std::string startedOutput(const std::function<bool()>& call, bool& answered) {
   int fds[2];
   EXPECT_EQ(::pipe(fds), 0);
+  std::fflush(stdout);
   int saved = ::dup(1);
   ::dup2(fds[1], 1);
-  started = TPosixLauncher().Start(argv, folder);
+  ::close(fds[1]);
+  answered = call();
   ::dup2(saved, 1);
   ::close(saved);
-  ::close(fds[1]);
   std::string out;
   char buffer[256];
   ssize_t n;
   while ((n = ::read(fds[0], buffer, sizeof buffer)) > 0) out.append(buffer, size_t(n));
   ::close(fds[0]);
   return out;
+}
+
+// Starts `argv` and answers what it wrote to the standard output (read until it ends: the program
+// is detached, so there is nothing to wait for but its output).
+std::string runAndRead(const std::vector<std::string>& argv, const std::string& folder, bool& started) {
+  return startedOutput([&] { return TPosixLauncher().Start(argv, folder); }, started);
 }
 
 TEST(PosixLauncher, StartsTheProgramWithItsArgumentsInTheFolder) {
@@ -114,26 +121,6 @@ TEST(ShellExecute, ProgramsStartDocumentsGoToTheOpener) {
     EXPECT_EQ(launcher.Calls[1].folder, docs.path());
   }
   EXPECT_EQ(launcher.Calls.back().argv, (std::vector<std::string>{FindProgram("sh"), "-c", "exit 3"}));
-}
-
-// What the programs started during `call` write to the standard output (read until they end),
-// and what `call` answered.
-std::string startedOutput(const std::function<bool()>& call, bool& answered) {
-  int fds[2];
-  EXPECT_EQ(::pipe(fds), 0);
-  std::fflush(stdout);
-  int saved = ::dup(1);
-  ::dup2(fds[1], 1);
-  ::close(fds[1]);
-  answered = call();
-  ::dup2(saved, 1);
-  ::close(saved);
-  std::string out;
-  char buffer[256];
-  ssize_t n;
-  while ((n = ::read(fds[0], buffer, sizeof buffer)) > 0) out.append(buffer, size_t(n));
-  ::close(fds[0]);
-  return out;
 }
 
 // The desktop's opener replaced by a stand-in on the path that tells what it was asked to open.
