@@ -5,6 +5,7 @@
 #include "platform/fw/application.h"
 #include "platform/fw/errors.h"
 #include "platform/fw/form_text.h"
+#include "platform/fw/menus.h"
 #include "platform/fw/reader.h"
 #include "platform/fw/services.h"
 #include "platform/fw/writer.h"
@@ -110,6 +111,8 @@ void TJVCLBaseForm::HandleClose(void* data, fw::TObject* sender, fw::TCloseActio
     // The script's event loop ends once this event is over, handler or not.
     if (auto* e = dynamic_cast<TJEngine*>(w->Engine()))
       if (TJGlobalBase* global = e->Global()) global->Terminate();
+    // A popup the script's body waits on would go on waiting for a user who has closed the program.
+    if (fw::IPopupMenuService* popups = fw::PopupMenuService()) popups->CancelPopups();
     if (fw::IMessagePump* pump = fw::MessagePump()) pump->Wake();
   }
   w->Fire(konClose, sender, [&](TJValueList& a) { a.AddObject(NewStringBox(w->Engine(), EnumText(action))); },

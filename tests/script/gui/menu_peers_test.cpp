@@ -200,6 +200,30 @@ TEST_F(MenuPeersTest, SendCancelModeFromATimerClosesThePopup) {
   EXPECT_EQ(FormNamed("Cancel"), nullptr);
 }
 
+// Closing the main form from a timer while the script's body waits on a popup ends the program:
+// the popup closes and the body goes on.
+TEST_F(MenuPeersTest, ClosingTheMainFormClosesThePopup) {
+  bool watchdogFired = false;
+  QTimer watchdog;
+  QObject::connect(&watchdog, &QTimer::timeout, [&] {
+    watchdogFired = true;
+    if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+  });
+  watchdog.start(kWatchdogMs);
+  Run(R"(
+    var f = new VCLForm(true); f.Name = "MainPopup"; f.show();
+    var pm = new VCLPopupMenu();
+    var item = new VCLMenuItem(); item.Caption = "Never"; pm.items.add(item);
+    var t = new VCLTimer(); t.Interval = 20;
+    var ticks = 0;
+    t.onTimer = function() { ticks++; if (ticks == 2) { t.Enabled = false; f.close(); } };
+    pm.popup(100, 100);
+    println("closed at " + ticks + " " + terminated);
+  )");
+  EXPECT_FALSE(watchdogFired);
+  EXPECT_EQ(out, "closed at 2 true\r\n");
+}
+
 TEST_F(MenuPeersTest, ToolTipShowsTheHintTheActionsHandlerGives) {
   Run(R"(
     var f = new VCLForm();
