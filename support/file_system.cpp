@@ -82,6 +82,17 @@ ShellDeleteConfirm& confirmHook() {
   return hook;
 }
 
+// A mask may lead into a subfolder ("sub/*.txt"), as a search path does: the search then runs in
+// that subfolder with the last part as the mask.
+void moveFolderPart(std::string& folder, std::string& mask) {
+  size_t slash = mask.rfind('/');
+  if (slash != std::string::npos) {
+    folder = withSlash(folder) + mask.substr(0, slash);
+    mask.erase(0, slash + 1);
+  }
+  if (mask.empty()) mask = "*.*";
+}
+
 }  // namespace
 
 bool MatchesMask(const std::string& name, const std::string& mask) {
@@ -132,14 +143,15 @@ bool FolderExists(const std::string& path) {
   return !path.empty() && IsSystemPath(path) && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-void ListFolderEntries(const std::string& folder, const std::string& mask, int kind,
+void ListFolderEntries(const std::string& where, const std::string& mask, int kind,
                        std::vector<std::string>* folders, std::vector<std::string>& files) {
+  std::string folder = where, m = mask;
+  moveFolderPart(folder, m);
   if (!FolderExists(folder)) return;
   uint32_t wanted = attributesOfKind(kind);
   files.clear();
   if (folders) folders->clear();
   std::string prefix = withSlash(folder);
-  std::string m = mask.empty() ? "*.*" : mask;
   for (const Entry& e : readFolder(folder)) {
     if (!passes(e.attributes, wanted) || !MatchesMask(e.name, m)) continue;
     if (IsFileEntry(e.attributes))
@@ -154,10 +166,11 @@ void ListSubfolders(const std::string& folder, std::vector<std::string>& folders
   ListFolderEntries(folder, "*.*", 2, &folders, files);
 }
 
-std::vector<TSearchEntry> FindFolderEntries(const std::string& folder, const std::string& mask, uint32_t attributes) {
+std::vector<TSearchEntry> FindFolderEntries(const std::string& where, const std::string& mask, uint32_t attributes) {
   std::vector<TSearchEntry> found;
+  std::string folder = where, m = mask;
+  moveFolderPart(folder, m);
   if (!FolderExists(folder)) return found;
-  std::string m = mask.empty() ? "*.*" : mask;
   std::string prefix = withSlash(folder);
   if ((attributes & faDirectory) && fs::path(folder).lexically_normal() != "/") {
     for (const char* dots : {".", ".."})

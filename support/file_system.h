@@ -40,6 +40,7 @@ bool MatchesMask(const std::string& name, const std::string& mask);
 // Lists the entries of `folder` matching `mask` ("*.*" when empty), with the attribute filter of
 // `kind` (1 files, 2 folders, 3 volume labels, 4 everything, else ordinary files only): files go to
 // `files`, folders other than "." and ".." to `folders` (when given), each as folder + "/" + name.
+// A mask with a folder part ("sub/*.txt") lists that subfolder of `folder`.
 // Both lists are cleared first; a missing folder leaves them untouched.
 void ListFolderEntries(const std::string& folder, const std::string& mask, int kind,
                        std::vector<std::string>* folders, std::vector<std::string>& files);
@@ -53,7 +54,7 @@ struct TSearchEntry {
 // What a find-first search of `folder` with `mask` and the attribute filter `attributes` finds, in
 // the order it finds them: "." and ".." first when folders are asked for (except at the root),
 // then the entries in name order. Read-only marks entries the user may not write. A missing folder
-// finds nothing.
+// finds nothing. A mask with a folder part searches that subfolder.
 std::vector<TSearchEntry> FindFolderEntries(const std::string& folder, const std::string& mask, uint32_t attributes);
 
 // Asked before a delete that is not silent; false cancels the whole delete.

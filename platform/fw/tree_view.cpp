@@ -397,6 +397,8 @@ void TTreeNode::MoveTo(TTreeNode* destination, TNodeAttachMode mode) {
   TTreeNode* parent;
   int32_t index;
   AttachPoint(owner_->Root(), destination, mode, parent, index);
+  // A node put under one whose deletion runs would go unseen by it and stay behind.
+  if (!parent || (parent->deleting_ && parent != parent_)) raise<EInvalidOperation>("Node is being deleted");
   // The position counts without the node itself when it stays under the same parent.
   if (parent == parent_ && index > index_) --index;
   owner_->Unlink(this);
@@ -552,6 +554,7 @@ TTreeNode* TTreeNodes::AddNode(TTreeNode* relative, const std::string& s, void* 
   TTreeNode* parent;
   int32_t index;
   TTreeNode::AttachPoint(root_.get(), relative, mode, parent, index);
+  if (parent->deleting_) raise<EInvalidOperation>("Node is being deleted");
   if (owner_ && (owner_->SortType() == stText || owner_->SortType() == stBoth))
     index = owner_->SortedPlace(parent, s, nullptr);
   TTreeNode* node = InsertAt(parent, index, s, data);
@@ -575,10 +578,14 @@ void TTreeNodes::DeleteNode(TTreeNode* node) {
   auto alive = node->LivenessToken();
   if (owner_ && owner_->OnDeletion) owner_->OnDeletion(owner_, node);
   if (alive.expired()) return;
-  while (!node->children_.empty()) {
-    const size_t before = node->children_.size();
-    DeleteNode(node->children_.back());
-    if (node->children_.size() >= before) break;
+  // A child whose deletion is already running (its handler deleted this node) is left to that
+  // deletion; every other child goes with this node, or it would stay counted under a freed parent.
+  for (;;) {
+    TTreeNode* next = nullptr;
+    for (auto it = node->children_.rbegin(); it != node->children_.rend() && !next; ++it)
+      if (!(*it)->deleting_) next = *it;
+    if (!next) break;
+    DeleteNode(next);
   }
   if (!node->parent_) return;
   ForgetNode(node);

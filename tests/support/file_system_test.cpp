@@ -101,6 +101,9 @@ TEST(FileSystem, Listings) {
       {4, "", {p + ".git", p + "sub"}, {p + ".hidden", p + "A.TXT", p + "b.txt", p + "notes"}},
       {0, "*.txt", {}, {p + "A.TXT", p + "b.txt"}},
       {4, "s*", {p + "sub"}, {}},
+      // A mask that leads into a subfolder lists that subfolder.
+      {1, "sub/*", {}, {p + "sub/inner"}},
+      {1, "sub/i*", {}, {p + "sub/inner"}},
   };
   for (const Case& c : cases) {
     Strings folders{"stale"}, files{"stale"};

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/fw/dispatch.h"
 #include "platform/fw/errors.h"
 #include "platform/fw/form.h"
 #include "platform/fw/form_text.h"
@@ -292,4 +293,64 @@ TEST(TreeViewModel, ComparersMovingNodesLeaveEveryNodeOnce) {
     }
     for (int i = 0; i < box->Count(); ++i) EXPECT_EQ(box->Item(i)->Index(), i);
   }
+}
+
+// Deletion handlers that delete the node's parent, or try to hang new nodes under a node whose
+// deletion runs: every node of the deleted branch goes and the count stays true. Each handler holds
+// a dispatch scope, as the script bridge's do.
+struct TParentDeleter {
+  TTreeView* tree;
+  std::vector<std::string> seen;
+  std::vector<std::string> refused;
+  void Deletion(TObject*, TTreeNode* node) {
+    TDispatchScope scope;
+    seen.push_back(node->Text());
+    if (node->Parent()) node->Parent()->Delete();
+  }
+  void Adder(TObject*, TTreeNode* node) {
+    TDispatchScope scope;
+    seen.push_back(node->Text());
+    if (!node->Parent()) return;
+    try {
+      tree->Items()->AddChild(node->Parent(), "late");
+    } catch (const EInvalidOperation& e) {
+      refused.push_back(e.message());
+    }
+    try {
+      tree->Items()->GetFirstNode()->GetNextSibling()->MoveTo(node->Parent(), naAddChild);
+    } catch (const EInvalidOperation& e) {
+      refused.push_back(e.message());
+    }
+  }
+};
+
+TEST(TreeViewModel, DeletionHandlersDeletingTheParentLeaveNoNodeBehind) {
+  TTreeView tree(nullptr);
+  TTreeNodes* nodes = tree.Items();
+  TTreeNode* a = nodes->Add(nullptr, "a");
+  nodes->AddChild(a, "c1");
+  TTreeNode* c2 = nodes->AddChild(a, "c2");
+  nodes->AddChild(c2, "gc");
+  nodes->AddChild(a, "c3");
+  nodes->Add(nullptr, "b");
+  TParentDeleter d{&tree};
+  tree.OnDeletion = TTVExpandedEvent::bind<&TParentDeleter::Deletion>(&d);
+  c2->Delete();
+  EXPECT_EQ(Shape(nodes), "0b ");
+  EXPECT_EQ(nodes->Count(), 1);
+  EXPECT_EQ(d.seen.size(), 5u);
+  tree.OnDeletion = {};
+
+  TTreeNode* p = nodes->AddFirst(nodes->GetFirstNode(), "p");
+  nodes->AddChild(p, "k");
+  tree.OnDeletion = TTVExpandedEvent::bind<&TParentDeleter::Adder>(&d);
+  d.seen.clear();
+  p->Delete();
+  EXPECT_EQ(Shape(nodes), "0b ");
+  EXPECT_EQ(nodes->Count(), 1);
+  EXPECT_EQ(d.refused, (std::vector<std::string>{"Node is being deleted", "Node is being deleted"}));
+  tree.OnDeletion = {};
+  nodes->Clear();
+  EXPECT_EQ(nodes->Count(), 0);
+  RunReleases();
 }

@@ -38,6 +38,14 @@ walk("findFirstFile", d.findFirstFile(), function () { return d.findNextFile(); 
 walk("findFirstDir", d.findFirstDir(), function () { return d.findNext(); });
 walk("findFirstDir/findNextDir", d.findFirstDir(), function () { return d.findNextDir(); });
 walk("findFirst *.log", d.findFirst("*.log"), function () { return d.findNext(); });
+// A mask may lead into a subfolder, as a search path does: the names come from there.
+new Directory("work/m/deep").make();
+new Strings("x").saveToFile("work/m/deep/in.txt");
+var top = new Directory("work/m");
+walk("findFirst deep/*.txt", top.findFirst("deep/*.txt"), function () { return top.findNext(); });
+walk("findFirstFile deep/*", top.findFirstFile("deep/*"), function () { return top.findNextFile(); });
+show("findFiles deep/*.txt", top.findFiles("deep/*.txt"));
+println("missing subfolder: " + top.findFirst("none/*") + " " + top.findFiles("none/*").count);
 println("no match: " + d.findFirst("*.none"));
 println("then: " + d.findNext());
 d.findClose();
