@@ -183,10 +183,15 @@ bool ShellExecute(const std::string& operation, const std::string& file, const s
   }
   // A missing document is "file not found": the opener is not started for it (it would only
   // report the failure to nobody, after the caller was told it opened).
-  if (!documentExists(file, folder) && !looksLikeUrl(file)) return false;
+  bool document = documentExists(file, folder);
+  if (!document && !looksLikeUrl(file)) return false;
   std::string opener = FindProgram("xdg-open");
   if (opener.empty()) return false;
-  return Launcher().Start({opener, file}, folder);
+  // A document's name reaches the opener as a path: one beginning with "-" would be read as an
+  // option, one with a colon early on ("notes:v2.txt") as a URL, and neither would open.
+  std::string target = file;
+  if (document && file[0] != '/' && (file[0] == '-' || looksLikeUrl(file))) target = "./" + file;
+  return Launcher().Start({opener, target}, folder);
 }
 
 }  // namespace shell

@@ -180,5 +180,23 @@ TEST_F(StandInOpener, DocumentsFoldersAndUrlsReachTheOpener) {
   EXPECT_TRUE(answered);
 }
 
+TEST_F(StandInOpener, DocumentNamesThatLookLikeOptionsOrUrlsGoAsPaths) {
+  docs.write("-notes.txt", "text");
+  docs.write("notes:v2.txt", "text");
+  bool answered = false;
+  EXPECT_EQ(open("open", "-notes.txt", docs.path(), answered), "opened ./-notes.txt in " + docs.path() + "\n");
+  EXPECT_TRUE(answered);
+  EXPECT_EQ(open("open", "notes:v2.txt", docs.path(), answered), "opened ./notes:v2.txt in " + docs.path() + "\n");
+  EXPECT_TRUE(answered);
+  // A full path is a path already; a missing document that only looks like a URL stays a URL.
+  EXPECT_EQ(open("open", docs.file("-notes.txt"), "", answered),
+            "opened " + docs.file("-notes.txt") + " in " + std::filesystem::current_path().string() + "\n");
+  EXPECT_TRUE(answered);
+  EXPECT_EQ(open("open", "-missing.txt", docs.path(), answered), "");
+  EXPECT_FALSE(answered);
+  EXPECT_EQ(open("open", "news:comp.lang", docs.path(), answered), "opened news:comp.lang in " + docs.path() + "\n");
+  EXPECT_TRUE(answered);
+}
+
 }  // namespace
 }  // namespace shell
