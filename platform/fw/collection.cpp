@@ -74,7 +74,17 @@ TCollectionItem* TCollection::Items(int index) const {
 }
 
 TCollectionItem* TCollection::Add() {
-  TCollectionItem* item = factory_(this);
+  // The item joins the list from the base constructor, before its own class has set it up: the
+  // collection tells of it once it is whole.
+  ++updateCount_;
+  TCollectionItem* item;
+  try {
+    item = factory_(this);
+  } catch (...) {
+    --updateCount_;
+    throw;
+  }
+  --updateCount_;
   if (item->collection_ != this) item->SetCollection(this);
   Changed();
   return item;

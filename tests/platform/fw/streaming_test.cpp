@@ -326,5 +326,23 @@ TEST(Streaming, BuddyClearedWhenItGoes) {
   root->Free();
 }
 
+// A collection tells of a new item only once the item is whole: an update that reads the items (a
+// list view measuring its columns) never meets one whose own constructor has not run.
+TEST(Streaming, CollectionUpdatesSeeOnlyWholeItems) {
+  TCollection panels([](TCollection* c) { return new TPanelItem(c); });
+  int updates = 0, partial = 0;
+  panels.OnUpdate = [&](TCollectionItem*) {
+    ++updates;
+    for (int i = 0; i < panels.Count(); ++i)
+      if (!dynamic_cast<TPanelItem*>(panels.Items(i))) ++partial;
+  };
+  panels.Add();
+  panels.Insert(0);
+  panels.Add();
+  EXPECT_EQ(panels.Count(), 3);
+  EXPECT_GT(updates, 0);
+  EXPECT_EQ(partial, 0);
+}
+
 }  // namespace
 }  // namespace fwtest
