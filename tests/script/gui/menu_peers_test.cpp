@@ -23,6 +23,19 @@ namespace {
 
 class MenuPeersTest : public guitest::QtScriptTest {
  protected:
+  // Closes every popup still up after a while, so that a failure cannot hang the test.
+  struct PopupWatchdog {
+    bool fired = false;
+    QTimer timer;
+    PopupWatchdog() {
+      QObject::connect(&timer, &QTimer::timeout, [this] {
+        fired = true;
+        if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+      });
+      timer.start(kWatchdogMs);
+    }
+  };
+
   // Menu clicks and idle updates travel as the framework's posted messages: every settle delivers
   // them, and events reach the script while its body still runs.
   bool EventsDuringBody() const override { return true; }
@@ -166,13 +179,7 @@ TEST_F(MenuPeersTest, PopupClickRunsAfterPopupReturns) {
 // sendCancelMode, also after letting go of the menu and the form it belongs to. A watchdog closes
 // every popup still up after a while, so that a failure cannot hang the test.
 TEST_F(MenuPeersTest, SendCancelModeFromATimerClosesThePopup) {
-  bool watchdogFired = false;
-  QTimer watchdog;
-  QObject::connect(&watchdog, &QTimer::timeout, [&] {
-    watchdogFired = true;
-    if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
-  });
-  watchdog.start(kWatchdogMs);
+  PopupWatchdog watchdog;
   Run(R"(
     var f = new VCLForm(); f.Name = "Cancel"; f.show();
     var b = new VCLButton(f);
@@ -194,7 +201,7 @@ TEST_F(MenuPeersTest, SendCancelModeFromATimerClosesThePopup) {
     println("closed again at " + ticks + " " + (pm === null));
     try { f.sendCancelMode(5); } catch (e) { println(e); }
   )");
-  EXPECT_FALSE(watchdogFired);
+  EXPECT_FALSE(watchdog.fired);
   EXPECT_EQ(out, "closed at 2\r\nclosed again at 4 true\r\nEVCLError\r\n");
   settle();
   EXPECT_EQ(FormNamed("Cancel"), nullptr);
@@ -203,13 +210,7 @@ TEST_F(MenuPeersTest, SendCancelModeFromATimerClosesThePopup) {
 // Closing the main form from a timer while the script's body waits on a popup ends the program:
 // the popup closes and the body goes on.
 TEST_F(MenuPeersTest, ClosingTheMainFormClosesThePopup) {
-  bool watchdogFired = false;
-  QTimer watchdog;
-  QObject::connect(&watchdog, &QTimer::timeout, [&] {
-    watchdogFired = true;
-    if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
-  });
-  watchdog.start(kWatchdogMs);
+  PopupWatchdog watchdog;
   Run(R"(
     var f = new VCLForm(true); f.Name = "MainPopup"; f.show();
     var pm = new VCLPopupMenu();
@@ -220,7 +221,7 @@ TEST_F(MenuPeersTest, ClosingTheMainFormClosesThePopup) {
     pm.popup(100, 100);
     println("closed at " + ticks + " " + terminated);
   )");
-  EXPECT_FALSE(watchdogFired);
+  EXPECT_FALSE(watchdog.fired);
   EXPECT_EQ(out, "closed at 2 true\r\n");
 }
 
