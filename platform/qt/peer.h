@@ -6,6 +6,7 @@
 
 #include <QPointer>
 #include <QString>
+#include <QWheelEvent>
 #include <QWidget>
 #include <functional>
 #include <memory>

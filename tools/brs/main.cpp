@@ -12,9 +12,9 @@
 // 1 after an uncaught error, 2 after a syntax error or when the file cannot be read.
 #include <cerrno>
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -71,12 +71,21 @@ class LineEndWriter {
   bool pendingCR_ = false;
 };
 
-// Input for read(count), read() and readln().
+// Input for read(count), read() and readln(). From a pipe, a terminal or a device, read() and a
+// line stop with a failure (the script's "read error") past tools::kUnboundedReadLimit instead of
+// taking all memory.
 void ReadInput(std::string& text, bool& success, int32_t count, bool line) {
   text.clear();
+  const size_t limit = tools::IsRegularFile(stdin) ? SIZE_MAX : tools::kUnboundedReadLimit;
   int c = 0;
   if (line) {
-    while ((c = std::getchar()) != EOF && c != '\n') text += char(c);
+    while ((c = std::getchar()) != EOF && c != '\n') {
+      text += char(c);
+      if (text.size() > limit) {
+        success = false;
+        return;
+      }
+    }
     if (!text.empty() && text.back() == '\r') text.pop_back();
     success = c != EOF || !text.empty();
     return;
@@ -84,7 +93,13 @@ void ReadInput(std::string& text, bool& success, int32_t count, bool line) {
   if (count < 0) {
     char buffer[4096];
     size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) text.append(buffer, n);
+    while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) {
+      text.append(buffer, n);
+      if (text.size() > limit) {
+        success = false;
+        return;
+      }
+    }
     success = true;
     return;
   }
@@ -103,13 +118,6 @@ void ReadInput(std::string& text, bool& success, int32_t count, bool line) {
     }
   }
   success = true;
-}
-
-bool ReadFile(const std::string& path, std::string& text) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
 }
 
 void InstallLibraries() {
@@ -151,7 +159,7 @@ int main(int argc, char** argv) {
     firstArgument = 2;
   } else {
     scriptPath = args[0];
-    if (!ReadFile(scriptPath, source)) {
+    if (!tools::ReadScriptFile(scriptPath, source)) {
       std::fprintf(stderr, "brs: cannot open %s: %s\n", scriptPath.c_str(), std::strerror(errno));
       return 2;
     }

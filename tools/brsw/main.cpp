@@ -15,7 +15,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 #include <cstdlib>
 #include <memory>
@@ -73,13 +72,6 @@ void StartQt(std::unique_ptr<qtfw::TQtHost>& qt, int& argc, char** argv) {
   startMessages.clear();
 }
 
-bool ReadFile(const std::string& path, std::string& text) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -109,7 +101,7 @@ int main(int argc, char** argv) {
     first = 2;
   } else {
     run.scriptPath = args[0];
-    if (!ReadFile(run.scriptPath, run.source)) {
+    if (!tools::ReadScriptFile(run.scriptPath, run.source)) {
       std::fprintf(stderr, "brsw: cannot open %s: %s\n", run.scriptPath.c_str(), std::strerror(errno));
       return 2;
     }

@@ -1,8 +1,13 @@
-// The start-up options both script hosts answer before running anything: the version line, and the
-// hidden `--list-classes` that the reference's completeness test reads (each constructor name the
-// engine knows, with "instance" when a script also finds a ready-made object under that name).
+// What both script hosts do at start, before running anything: the version line, the hidden
+// `--list-classes` that the reference's completeness test reads (each constructor name the engine
+// knows, with "instance" when a script also finds a ready-made object under that name), and reading
+// the script.
 #pragma once
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <string>
 
@@ -26,6 +31,37 @@ inline void ListClasses(engine::TBrindle& component, FILE* out) {
   }
   // WScript is the engine's own object, no class of the factory.
   if (!factory.HasClass("WScript")) std::fputs("WScript\tinstance\n", out);
+}
+
+// What a host reads at most of a script or of its standard input when that is no regular file (a
+// pipe, a terminal, a device such as /dev/zero): such a source may never end.
+constexpr size_t kUnboundedReadLimit = size_t(16) << 20;
+
+inline bool IsRegularFile(FILE* file) {
+  struct stat st {};
+  return fstat(fileno(file), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// The script at `path`, whole. False with errno set when it cannot be read: EFBIG for a pipe or
+// device that goes on past kUnboundedReadLimit.
+inline bool ReadScriptFile(const std::string& path, std::string& text) {
+  FILE* file = std::fopen(path.c_str(), "rbe");
+  if (!file) return false;
+  const bool bounded = !IsRegularFile(file);
+  text.clear();
+  char buffer[65536];
+  size_t n;
+  bool tooLong = false;
+  while (!tooLong && (n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+    text.append(buffer, n);
+    tooLong = bounded && text.size() > kUnboundedReadLimit;
+  }
+  const bool failed = std::ferror(file) != 0;
+  const int reason = errno;
+  std::fclose(file);
+  if (tooLong) errno = EFBIG;
+  else if (failed) errno = reason;
+  return !tooLong && !failed;
 }
 
 }  // namespace tools

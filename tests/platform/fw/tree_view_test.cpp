@@ -333,7 +333,7 @@ TEST(TreeViewModel, DeletionHandlersDeletingTheParentLeaveNoNodeBehind) {
   nodes->AddChild(c2, "gc");
   nodes->AddChild(a, "c3");
   nodes->Add(nullptr, "b");
-  TParentDeleter d{&tree};
+  TParentDeleter d{&tree, {}, {}};
   tree.OnDeletion = TTVExpandedEvent::bind<&TParentDeleter::Deletion>(&d);
   c2->Delete();
   EXPECT_EQ(Shape(nodes), "0b ");

@@ -155,7 +155,7 @@ TEST_F(MenuPeersTest, BarFollowsTheItemsAndIdleUpdatesDisableTheLinkedItem) {
 TEST_F(MenuPeersTest, PopupClickRunsAfterPopupReturns) {
   // Chooses the second item of whatever popup menu opens next.
   QTimer::singleShot(0, [] {
-    QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }, kWatchdogMs);
+    (void)QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }, kWatchdogMs);
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     if (!menu) return;
     QAction* second = ActionNamed(menu, "Second");
