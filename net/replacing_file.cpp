@@ -33,13 +33,10 @@ bool TReplacingFile::WriterBuffer::Flush() {
 std::streamsize TReplacingFile::WriterBuffer::xsputn(const char* data, std::streamsize count) {
   if (count <= 0) return 0;
   auto size = static_cast<size_t>(count);
-  if (size <= static_cast<size_t>(epptr() - pptr())) {
-    std::memcpy(pptr(), data, size);
-    pbump(static_cast<int>(size));
-    return count;
+  if (size > static_cast<size_t>(epptr() - pptr())) {
+    if (!Flush()) return 0;
+    if (size >= gathered_.size()) return writer_.Write(data, size, &error) ? count : 0;
   }
-  if (!Flush()) return 0;
-  if (size >= gathered_.size()) return writer_.Write(data, size, &error) ? count : 0;
   std::memcpy(pptr(), data, size);
   pbump(static_cast<int>(size));
   return count;
@@ -56,15 +53,13 @@ TReplacingFile::WriterBuffer::int_type TReplacingFile::WriterBuffer::overflow(in
 TReplacingFile::WriterBuffer::pos_type TReplacingFile::WriterBuffer::seekoff(off_type offset,
                                                                             std::ios_base::seekdir way,
                                                                             std::ios_base::openmode which) {
-  auto end = static_cast<off_type>(writer_.Written() + static_cast<size_t>(pptr() - pbase()));
-  off_type target = way == std::ios_base::beg ? offset : end + offset;
+  off_type target = way == std::ios_base::beg ? offset : end() + offset;
   return seekpos(pos_type(target), which);
 }
 
 TReplacingFile::WriterBuffer::pos_type TReplacingFile::WriterBuffer::seekpos(pos_type position,
                                                                             std::ios_base::openmode which) {
-  auto end = static_cast<off_type>(writer_.Written() + static_cast<size_t>(pptr() - pbase()));
-  if (!(which & std::ios_base::out) || off_type(position) != end) return pos_type(off_type(-1));
+  if (!(which & std::ios_base::out) || off_type(position) != end()) return pos_type(off_type(-1));
   return position;
 }
 

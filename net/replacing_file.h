@@ -44,6 +44,9 @@ class TReplacingFile {
     pos_type seekpos(pos_type position, std::ios_base::openmode which) override;
 
    private:
+    // Where the file ends: what was written and what is gathered.
+    off_type end() const { return static_cast<off_type>(writer_.Written() + static_cast<size_t>(pptr() - pbase())); }
+
     support::TReplacingWriter& writer_;
     std::vector<char> gathered_;
   };

@@ -18,6 +18,11 @@ int notRegular(mode_t mode) { return S_ISDIR(mode) ? EISDIR : ENODEV; }
 
 bool IsSystemPath(std::string_view name) { return name.find('\0') == std::string_view::npos; }
 
+bool IsRegularFile(int fd) {
+  struct stat st;
+  return fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+}
+
 int OpenRegularFile(const std::string& fileName) {
   if (!IsSystemPath(fileName)) {
     errno = EINVAL;

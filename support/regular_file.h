@@ -8,10 +8,18 @@
 // file whose contents can be taken whole.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace support {
+
+// What a reader takes at most, without a count, from something that is no regular file: a device
+// such as /dev/zero never ends, and a pipe or a terminal need not. Past it the read fails.
+constexpr size_t kUnboundedReadLimit = size_t(16) << 20;
+
+// Whether the open file `fd` is a regular file.
+bool IsRegularFile(int fd);
 
 // Whether `name` can be given to the file system as it is: it holds no NUL byte.
 bool IsSystemPath(std::string_view name);

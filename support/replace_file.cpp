@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "support/regular_file.h"
+
 namespace support {
 
 namespace testing {
@@ -94,7 +96,7 @@ TReplacingWriter::~TReplacingWriter() { Abandon(); }
 bool TReplacingWriter::Open(const std::string& fileName, std::string* error, bool sync) {
   Abandon();
   if (fileName.empty()) return fail(error, "no file name", ENOENT);
-  if (fileName.find('\0') != std::string::npos) return fail(error, "a file name holding a NUL", EINVAL);
+  if (!IsSystemPath(fileName)) return fail(error, "a file name holding a NUL", EINVAL);
   sync_ = sync;
   written_ = 0;
   target_ = finalTarget(fileName);

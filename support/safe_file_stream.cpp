@@ -152,8 +152,7 @@ int64_t TSafeFileStream::ReadSome(void* buffer, int64_t count) {
 
 bool TSafeFileStream::IsRegularFile() const {
   std::lock_guard guard(lock_);
-  struct stat st;
-  return handle_ >= 0 && ::fstat(handle_, &st) == 0 && S_ISREG(st.st_mode);
+  return support::IsRegularFile(handle_);
 }
 
 int64_t TSafeFileStream::Write(const void* buffer, int64_t count) {

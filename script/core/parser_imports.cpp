@@ -4,13 +4,12 @@
 #include "script/core/parser.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "platform/rt/utf8.h"
 #include "script/core/error_table.h"
 #include "script/core/exceptions.h"
+#include "support/regular_file.h"
 
 namespace engine {
 
@@ -54,7 +53,7 @@ std::string Canonical(const std::string& path) {
 
 bool TJParser::FindImportFile(const std::string& name, std::string& path) const {
   // A name holding a NUL names no file: cut there, it would find another one.
-  if (name.empty() || name.find('\0') != std::string::npos) return false;
+  if (name.empty() || !support::IsSystemPath(name)) return false;
   fs::path given(name);
   if (FindInFolder(given.parent_path(), given.filename().string(), path)) return true;
   std::string file = given.filename().string();
@@ -65,10 +64,8 @@ bool TJParser::FindImportFile(const std::string& name, std::string& path) const 
 }
 
 std::string TJParser::ReadImportFile(const std::string& path, const std::string& fileName) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) SyntaxError(jeCannotOpenImport, fileName);
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) SyntaxError(jeCannotOpenImport, fileName);
+  std::string bytes;
+  if (!support::ReadRegularFile(path, bytes)) SyntaxError(jeCannotOpenImport, fileName);
   // The file's lines, each ended by CR LF, whatever line ends the file used.
   std::string text;
   text.reserve(bytes.size() + bytes.size() / 16);

@@ -34,9 +34,7 @@ namespace {
 
 constexpr int64_t kReadBlock = 65535;
 constexpr int64_t kLineBlock = 4096;
-// What read() without a count or readln() takes at most from a file that is no regular file: a
-// device such as /dev/zero never ends, and a pipe need not.
-constexpr size_t kUnboundedReadLimit = size_t(16) << 20;
+using support::kUnboundedReadLimit;
 
 bool isRegularFile(const std::string& name) {
   struct stat st;

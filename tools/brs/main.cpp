@@ -72,11 +72,11 @@ class LineEndWriter {
 };
 
 // Input for read(count), read() and readln(). From a pipe, a terminal or a device, read() and a
-// line stop with a failure (the script's "read error") past tools::kUnboundedReadLimit instead of
+// line stop with a failure (the script's "read error") past support::kUnboundedReadLimit instead of
 // taking all memory.
 void ReadInput(std::string& text, bool& success, int32_t count, bool line) {
   text.clear();
-  const size_t limit = tools::IsRegularFile(stdin) ? SIZE_MAX : tools::kUnboundedReadLimit;
+  const size_t limit = support::IsRegularFile(fileno(stdin)) ? SIZE_MAX : support::kUnboundedReadLimit;
   int c = 0;
   if (line) {
     while ((c = std::getchar()) != EOF && c != '\n') {

@@ -4,9 +4,6 @@
 // the script.
 #pragma once
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <string>
@@ -14,6 +11,7 @@
 #include "script/core/component.h"
 #include "script/core/factory.h"
 #include "script/stdlib/version.h"
+#include "support/regular_file.h"
 
 namespace tools {
 
@@ -33,28 +31,19 @@ inline void ListClasses(engine::TBrindle& component, FILE* out) {
   if (!factory.HasClass("WScript")) std::fputs("WScript\tinstance\n", out);
 }
 
-// What a host reads at most of a script or of its standard input when that is no regular file (a
-// pipe, a terminal, a device such as /dev/zero): such a source may never end.
-constexpr size_t kUnboundedReadLimit = size_t(16) << 20;
-
-inline bool IsRegularFile(FILE* file) {
-  struct stat st {};
-  return fstat(fileno(file), &st) == 0 && S_ISREG(st.st_mode);
-}
-
 // The script at `path`, whole. False with errno set when it cannot be read: EFBIG for a pipe or
-// device that goes on past kUnboundedReadLimit.
+// device that goes on past support::kUnboundedReadLimit.
 inline bool ReadScriptFile(const std::string& path, std::string& text) {
   FILE* file = std::fopen(path.c_str(), "rbe");
   if (!file) return false;
-  const bool bounded = !IsRegularFile(file);
+  const bool bounded = !support::IsRegularFile(fileno(file));
   text.clear();
   char buffer[65536];
   size_t n;
   bool tooLong = false;
   while (!tooLong && (n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
     text.append(buffer, n);
-    tooLong = bounded && text.size() > kUnboundedReadLimit;
+    tooLong = bounded && text.size() > support::kUnboundedReadLimit;
   }
   const bool failed = std::ferror(file) != 0;
   const int reason = errno;
